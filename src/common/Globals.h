@@ -1,0 +1,33 @@
+#pragma once
+// Program-wide state shared by every window.
+
+#include <QString>
+#include <cstdint>
+#include <memory>
+
+namespace media { class CDAudio; }
+
+namespace common {
+
+struct Globals {
+    std::shared_ptr<media::CDAudio> CdDevice;  // the one CD device wrapper, made at start-up
+    QString PlayerMode;                        // "mp3" in media mode; anything else is CD mode
+    bool LanguageGreek = true;                 // language in force
+    bool LanguageGreekToSave = true;           // language chosen in the menu, in force next start
+    bool ListShown = false;                    // the list panel of the main window is shown
+    int16_t ContinueChecked = 0;               // 1 when continuous play is on
+    bool DialogOpen = false;                   // a secondary window is open
+    bool UserListClick = false;                // the next click on the list is the user's
+    int32_t DiscSerial = 0;                    // the disc's catalogue section
+    QString ChosenFile;                        // file chooser result, empty when cancelled
+    QString LastFolder;                        // last folder chosen in the choosers
+    bool MeterSliding = false;                 // the meter window is sliding
+};
+
+// The single instance.
+Globals& globals();
+
+// Back to the start-up values (tests).
+void resetGlobals();
+
+} // namespace common

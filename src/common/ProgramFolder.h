@@ -1,0 +1,14 @@
+#pragma once
+#include <QString>
+
+namespace common {
+
+// The folder that holds the system's own files (Data.dat, CdRoms.ini, Default.list, Lists/),
+// without a trailing "/". $SONORELL_HOME overrides the executable's folder; when that folder
+// cannot be written, $XDG_DATA_HOME/Sonorell (made when missing) is used instead.
+QString ProgramFolder();
+
+// ProgramFolder() + "/" + name.
+QString ProgramFile(const QString& name);
+
+} // namespace common

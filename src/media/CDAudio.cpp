@@ -1,0 +1,60 @@
+#include "media/CDAudio.h"
+#include "media/Channel.h"
+
+namespace media {
+
+std::string CDAudio::GetCDPosition_FUN() { return SendRaw("status cd position"); }
+void CDAudio::StartPlay() { SendSilent("play cd"); }
+void CDAudio::SetTrack(int16_t Track) { SendSilent("seek cd to " + WithLeadingBlank(Track)); }
+void CDAudio::StopPlay() { SendSilent("stop cd wait"); }
+void CDAudio::PausePlay() { SendSilent("pause cd"); }
+void CDAudio::EjectCD() { SendSilent("set cd door open"); }
+void CDAudio::CloseCD() { SendSilent("set cd door closed"); }
+void CDAudio::UnloadAll() { SendSilent("close all"); }
+void CDAudio::SetCDPlayerReady() { SendSilent("open cdaudio alias cd wait shareable"); }
+void CDAudio::SetFormat_tmsf() { SendSilent("set cd time format tmsf wait"); }
+void CDAudio::SetFormat_milliseconds() { SendSilent("set cd time format milliseconds"); }
+
+int16_t CDAudio::GetNumTracks()
+{
+    // At most two digits, and no number at all (no disc: only NULs) is 0 tracks.
+    const std::string reply = SendRaw("status cd number of tracks wait");
+    int32_t tracks = 0;
+    RoundToInt32(LeadingNumber(reply.substr(0, 2).c_str()), tracks);
+    return static_cast<int16_t>(tracks);
+}
+
+std::string CDAudio::GetCDLength() { return SendRaw("status cd length wait"); }
+
+std::string CDAudio::GetTrackLength(int16_t TrackNum)
+{
+    return SendRaw("status cd length track " + std::to_string(TrackNum));
+}
+
+int16_t CDAudio::CheckIfPlaying() { return SendRaw("status cd mode").substr(0, 7) == "playing" ? 1 : 0; }
+
+void CDAudio::SeekCDtoX(int16_t Track)
+{
+    StopPlay();
+    SetTrack(Track);
+    StartPlay();
+}
+
+void CDAudio::ReadyDevice()
+{
+    UnloadAll();
+    SetCDPlayerReady();
+    SetFormat_tmsf();
+}
+
+void CDAudio::PlayTrackFrom(int32_t FromPosition)
+{
+    SetFormat_milliseconds();
+    SendSilent("seek cd to " + std::to_string(FromPosition));
+    SetFormat_tmsf();
+}
+
+void CDAudio::PlayCD() { SeekCDtoX(0); }
+void CDAudio::StopCD() { StopPlay(); }
+
+} // namespace media

@@ -1,0 +1,192 @@
+#include "platform/cdrom/Disc.h"
+
+#include <cdio/cdio.h>
+#include <cdio/logging.h>
+#include <sys/stat.h>
+
+#include <chrono>
+#include <cstdlib>
+#include <cstring>
+#include <mutex>
+
+namespace platform::cdrom {
+
+namespace {
+
+// libcdio reports unreadable images and empty drives on stderr; the device reports them as
+// "no disc" instead.
+void quietLog(cdio_log_level_t level, const char* message)
+{
+    if (level >= CDIO_LOG_ERROR && std::getenv("SONORELL_CDIO_DEBUG")) std::fprintf(stderr, "libcdio: %s\n", message);
+}
+
+void initCdio()
+{
+    static std::once_flag once;
+    std::call_once(once, [] {
+        cdio_log_set_handler(quietLog);
+        cdio_init();
+    });
+}
+
+bool endsWith(const std::string& text, const char* suffix)
+{
+    const std::size_t n = std::strlen(suffix);
+    if (text.size() < n) return false;
+    for (std::size_t i = 0; i < n; ++i)
+        if (std::tolower(static_cast<unsigned char>(text[text.size() - n + i])) != suffix[i]) return false;
+    return true;
+}
+
+driver_id_t driverFor(const std::string& source)
+{
+    if (endsWith(source, ".cue")) return DRIVER_BINCUE;
+    if (endsWith(source, ".toc")) return DRIVER_CDRDAO;
+    if (endsWith(source, ".nrg")) return DRIVER_NRG;
+    if (endsWith(source, ".bin")) return DRIVER_BINCUE;
+    return DRIVER_DEVICE;
+}
+
+CdIo_t* openSource(const std::string& source)
+{
+    initCdio();
+    struct stat st {};
+    if (source.empty() || ::stat(source.c_str(), &st) != 0) return nullptr;
+    return cdio_open(source.c_str(), driverFor(source));
+}
+
+int64_t nowMs()
+{
+    using namespace std::chrono;
+    return duration_cast<milliseconds>(steady_clock::now().time_since_epoch()).count();
+}
+
+} // namespace
+
+int Toc::trackAt(int32_t frame) const
+{
+    for (int t = lastTrack(); t > firstTrack; --t)
+        if (frame >= trackStart(t)) return t;
+    return firstTrack;
+}
+
+std::string defaultSource()
+{
+    if (const char* env = std::getenv("SONORELL_CD_DEVICE"); env && *env)
+        return std::strcmp(env, "none") == 0 ? std::string() : std::string(env);
+    initCdio();
+    char** devices = cdio_get_devices(DRIVER_DEVICE);
+    std::string first = (devices && devices[0]) ? devices[0] : "";
+    if (devices) cdio_free_device_list(devices);
+    return first;
+}
+
+SectorReader::SectorReader(const std::string& source) : cdio_(openSource(source)) {}
+
+SectorReader::~SectorReader()
+{
+    if (cdio_) cdio_destroy(cdio_);
+}
+
+bool SectorReader::read(int32_t frame, uint32_t count, void* buffer)
+{
+    return cdio_ && cdio_read_audio_sectors(cdio_, buffer, frame, count) == DRIVER_OP_SUCCESS;
+}
+
+Drive::Drive(std::string source) : source_(std::move(source))
+{
+    struct stat st {};
+    image_ = ::stat(source_.c_str(), &st) != 0 || S_ISREG(st.st_mode);
+    refresh();
+}
+
+Drive::~Drive() { dropHandle(); }
+
+void Drive::dropHandle()
+{
+    if (handle_) cdio_destroy(handle_);
+    handle_ = nullptr;
+}
+
+Drive::FileIdentity Drive::identify(const std::string& path)
+{
+    struct stat st {};
+    if (::stat(path.c_str(), &st) != 0) return {};
+    return {true, static_cast<uint64_t>(st.st_dev), static_cast<uint64_t>(st.st_ino),
+            static_cast<uint64_t>(st.st_size),
+            static_cast<int64_t>(st.st_mtim.tv_sec) * 1000000000 + st.st_mtim.tv_nsec};
+}
+
+void Drive::readToc()
+{
+    toc_ = Toc{};
+    CdIo_t* cdio = openSource(source_);
+    if (!cdio) return;
+    const track_t first = cdio_get_first_track_num(cdio);
+    const track_t count = cdio_get_num_tracks(cdio);
+    if (first != CDIO_INVALID_TRACK && count != CDIO_INVALID_TRACK && count > 0) {
+        toc_.firstTrack = first;
+        for (track_t t = first; t < first + count; ++t) {
+            toc_.starts.push_back(cdio_get_track_lsn(cdio, t));
+            toc_.audio.push_back(cdio_get_track_format(cdio, t) == TRACK_FORMAT_AUDIO);
+        }
+        toc_.leadout = cdio_get_track_lsn(cdio, CDIO_CDROM_LEADOUT_TRACK);
+        if (toc_.leadout <= toc_.starts.back()) toc_ = Toc{};
+    }
+    cdio_destroy(cdio);
+}
+
+void Drive::refresh()
+{
+    if (image_) refreshImage();
+    else refreshDrive();
+}
+
+void Drive::refreshImage()
+{
+    const FileIdentity now = identify(source_);
+    if (now == seen_) return;
+    seen_ = now;
+    doorOpen_ = false;  // a changed image is a disc put in
+    if (now.exists) readToc();
+    else toc_ = Toc{};
+}
+
+void Drive::refreshDrive()
+{
+    if (doorOpen_) return;
+    if (handle_ && cdio_get_media_changed(handle_) == 0 && toc_.count() > 0) return;
+    // No disc yet, or the disc changed: open the drive afresh, at most once a second.
+    if (lastProbeMs_ != 0 && nowMs() - lastProbeMs_ < 1000) return;
+    lastProbeMs_ = nowMs();
+    dropHandle();
+    readToc();
+    if (toc_.count() > 0) handle_ = openSource(source_);
+}
+
+void Drive::openDoor()
+{
+    doorOpen_ = true;
+    seen_ = identify(source_);
+    if (!image_) {
+        dropHandle();
+        CdIo_t* cdio = openSource(source_);
+        if (cdio) cdio_eject_media(&cdio);
+        if (cdio) cdio_destroy(cdio);
+        toc_ = Toc{};
+    }
+}
+
+void Drive::closeDoor()
+{
+    if (!doorOpen_) return;
+    doorOpen_ = false;
+    if (!image_) {
+        driver_id_t driver = DRIVER_DEVICE;
+        cdio_close_tray(source_.c_str(), &driver);
+        lastProbeMs_ = 0;
+    }
+    readToc();
+}
+
+} // namespace platform::cdrom

@@ -1,0 +1,95 @@
+#pragma once
+// The CD drive, real or a disc image, read with libcdio: presence, table of contents, sectors.
+
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <vector>
+
+typedef struct _CdIo CdIo_t;
+
+namespace platform::cdrom {
+
+constexpr int FramesPerSecond = 75;
+constexpr int BytesPerFrame = 2352;  // 588 stereo 16-bit samples
+
+// Addresses are logical sectors (frames) with the first track's start at its own address.
+struct Toc {
+    int firstTrack = 0;
+    std::vector<int32_t> starts;      // start of each track, in track order
+    std::vector<bool> audio;          // the track holds audio
+    int32_t leadout = 0;              // first frame after the last track
+
+    int count() const { return static_cast<int>(starts.size()); }
+    int lastTrack() const { return firstTrack + count() - 1; }
+    bool hasTrack(int track) const { return track >= firstTrack && track <= lastTrack(); }
+    int32_t trackStart(int track) const { return starts[track - firstTrack]; }
+    int32_t trackEnd(int track) const { return track == lastTrack() ? leadout : trackStart(track + 1); }
+    int32_t discStart() const { return starts.empty() ? 0 : starts.front(); }
+    // The track that holds frame; the last track for frames at or past the leadout.
+    int trackAt(int32_t frame) const;
+};
+
+// Where the drive is: $SONORELL_CD_DEVICE, else the first CD drive found; "" for none
+// ($SONORELL_CD_DEVICE=none, or no drive on the machine).
+std::string defaultSource();
+
+// Reads sectors of one source; owned by one thread at a time.
+class SectorReader {
+public:
+    explicit SectorReader(const std::string& source);
+    ~SectorReader();
+    SectorReader(const SectorReader&) = delete;
+    SectorReader& operator=(const SectorReader&) = delete;
+    bool ok() const { return cdio_ != nullptr; }
+    // Reads count frames of audio at frame into buffer (count * BytesPerFrame bytes).
+    bool read(int32_t frame, uint32_t count, void* buffer);
+
+private:
+    CdIo_t* cdio_ = nullptr;
+};
+
+class Drive {
+public:
+    explicit Drive(std::string source);
+    ~Drive();
+    Drive(const Drive&) = delete;
+    Drive& operator=(const Drive&) = delete;
+
+    const std::string& source() const { return source_; }
+    bool isImage() const { return image_; }
+
+    // Looks again: an image removed, replaced or put back, a disc taken out or inserted.
+    void refresh();
+    bool present() const { return !doorOpen_ && toc_.count() > 0; }
+    bool doorOpen() const { return doorOpen_; }
+    const Toc& toc() const { return toc_; }
+
+    // Door open: a real drive ejects; an image counts as taken out until the door is closed
+    // or the image file changes.
+    void openDoor();
+    void closeDoor();
+
+private:
+    struct FileIdentity {
+        bool exists = false;
+        uint64_t device = 0, inode = 0, size = 0;
+        int64_t mtimeNs = 0;
+        bool operator==(const FileIdentity&) const = default;
+    };
+    static FileIdentity identify(const std::string& path);
+    void readToc();
+    void refreshImage();
+    void refreshDrive();
+    void dropHandle();
+
+    std::string source_;
+    bool image_ = false;
+    bool doorOpen_ = false;
+    FileIdentity seen_;        // the image as last read
+    int64_t lastProbeMs_ = 0;  // drives without a disc are probed at most once a second
+    Toc toc_;
+    CdIo_t* handle_ = nullptr;  // a real drive stays open between queries
+};
+
+} // namespace platform::cdrom

@@ -1,0 +1,76 @@
+#include "platform/gst/Gst.h"
+
+#include <cstdio>
+#include <cstdlib>
+#include <mutex>
+
+namespace platform::gst {
+
+void ensureInit()
+{
+    static std::once_flag once;
+    std::call_once(once, [] { gst_init(nullptr, nullptr); });
+}
+
+GstElement* parseBin(const std::string& description)
+{
+    GError* error = nullptr;
+    GstElement* bin = gst_parse_bin_from_description(description.c_str(), TRUE, &error);
+    if (error) {
+        std::fprintf(stderr, "sonorell: cannot use \"%s\": %s\n", description.c_str(), error->message);
+        g_error_free(error);
+        if (bin) gst_object_unref(bin);
+        return nullptr;
+    }
+    return bin;
+}
+
+static bool reachesReady(GstElement* sink)
+{
+    if (gst_element_set_state(sink, GST_STATE_READY) == GST_STATE_CHANGE_FAILURE) return false;
+    gst_element_set_state(sink, GST_STATE_NULL);
+    return true;
+}
+
+static GstElement* makeDesktopSink(const char* factory)
+{
+    GstElement* sink = gst_element_factory_make(factory, nullptr);
+    if (!sink) return nullptr;
+    g_object_set(sink, "latency-time", gint64(100000), "buffer-time", gint64(500000), nullptr);
+    if (reachesReady(sink)) return sink;
+    gst_object_unref(sink);
+    return nullptr;
+}
+
+static GstElement* makeSilentSink()
+{
+    static std::once_flag notice;
+    std::call_once(notice, [] {
+        std::fprintf(stderr, "sonorell: no audio output could be opened; playing silently\n");
+    });
+    GstElement* sink = gst_element_factory_make("fakesink", nullptr);
+    g_object_set(sink, "sync", TRUE, nullptr);
+    return sink;
+}
+
+GstElement* makeAudioSink()
+{
+    ensureInit();
+    if (const char* description = std::getenv("SONORELL_AUDIO_SINK"); description && *description) {
+        if (GstElement* sink = parseBin(description)) return sink;
+        return makeSilentSink();
+    }
+    for (const char* factory : {"pulsesink", "alsasink"})
+        if (GstElement* sink = makeDesktopSink(factory)) return sink;
+    return makeSilentSink();
+}
+
+void dispose(GstElement*& pipeline)
+{
+    if (!pipeline) return;
+    gst_element_set_state(pipeline, GST_STATE_NULL);
+    gst_object_unref(pipeline);
+    pipeline = nullptr;
+}
+
+} // namespace platform::gst

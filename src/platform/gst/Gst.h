@@ -1,0 +1,34 @@
+#pragma once
+// GStreamer set-up shared by the devices: one initialisation, the audio output of $SONORELL_AUDIO_SINK.
+
+#include <gst/gst.h>
+#include <string>
+
+namespace platform::gst {
+
+void ensureInit();
+
+// A fresh sink for one pipeline: $SONORELL_AUDIO_SINK when set, else the desktop's sound server
+// or ALSA with 100 ms periods and a 500 ms buffer; when no output opens, a silent clock-driven
+// sink, announced once on standard error. Never null.
+GstElement* makeAudioSink();
+
+// Parses a pipeline fragment into a bin with ghost pads; null (and a notice) when it does not parse.
+GstElement* parseBin(const std::string& description);
+
+// Takes every pending message off the bus and hands each to handle (which must not unref it).
+template <typename Handler>
+void drainBus(GstElement* pipeline, Handler&& handle)
+{
+    GstBus* bus = gst_element_get_bus(pipeline);
+    while (GstMessage* message = gst_bus_pop(bus)) {
+        handle(message);
+        gst_message_unref(message);
+    }
+    gst_object_unref(bus);
+}
+
+// Stops a pipeline and releases it; accepts null.
+void dispose(GstElement*& pipeline);
+
+} // namespace platform::gst

@@ -1,0 +1,285 @@
+#include "platform/mci/CdAudioDevice.h"
+#include "platform/mci/Errors.h"
+
+#include <cstdio>
+
+namespace platform::mci {
+
+using cdrom::FramesPerSecond;
+
+namespace {
+
+std::string twoDigits(int value)
+{
+    char text[16];
+    std::snprintf(text, sizeof text, "%02d", value);
+    return text;
+}
+
+std::string msf(int32_t frames)
+{
+    if (frames < 0) frames = 0;
+    const int32_t seconds = frames / FramesPerSecond;
+    return twoDigits(seconds / 60) + ":" + twoDigits(seconds % 60) + ":" + twoDigits(frames % FramesPerSecond);
+}
+
+std::string milliseconds(int32_t frames) { return std::to_string(int64_t(frames) * 1000 / FramesPerSecond); }
+
+bool sameDisc(const cdrom::Toc& a, const cdrom::Toc& b)
+{
+    return a.firstTrack == b.firstTrack && a.starts == b.starts && a.leadout == b.leadout;
+}
+
+// "t", "t:m", "t:m:s" or "t:m:s:f", each part a small non-negative number.
+std::optional<std::vector<int>> colonParts(const std::string& word)
+{
+    std::vector<int> parts;
+    std::size_t start = 0;
+    while (true) {
+        const std::size_t colon = word.find(':', start);
+        const auto part = parseInteger(word.substr(start, colon == std::string::npos ? std::string::npos : colon - start));
+        if (!part || *part < 0 || *part > 255) return std::nullopt;
+        parts.push_back(static_cast<int>(*part));
+        if (colon == std::string::npos) break;
+        start = colon + 1;
+    }
+    if (parts.size() > 4) return std::nullopt;
+    return parts;
+}
+
+} // namespace
+
+CdAudioDevice::CdAudioDevice() = default;
+CdAudioDevice::~CdAudioDevice() { stream_.stop(); }
+
+uint32_t CdAudioDevice::open(const OpenParams& params)
+{
+    if (!params.element.empty()) return NonapplicableFunction;
+    const std::string source = cdrom::defaultSource();
+    if (source.empty()) return DeviceNotInstalled;
+    drive_ = std::make_unique<cdrom::Drive>(source);
+    toc_ = drive_->toc();
+    frame_ = toc_.discStart();
+    return Ok;
+}
+
+void CdAudioDevice::sync()
+{
+    drive_->refresh();
+    if (!drive_->present() || !sameDisc(toc_, drive_->toc())) {
+        stream_.stop();
+        mode_ = Mode::Stopped;
+        toc_ = drive_->present() ? drive_->toc() : cdrom::Toc{};
+        frame_ = toc_.discStart();
+        return;
+    }
+    if (mode_ == Mode::Playing && stream_.finished()) {
+        frame_ = stream_.currentFrame();
+        stream_.stop();
+        mode_ = Mode::Stopped;
+    }
+}
+
+int32_t CdAudioDevice::position()
+{
+    return mode_ == Mode::Stopped ? frame_ : stream_.currentFrame();
+}
+
+uint32_t CdAudioDevice::execute(const std::string& verb, WordCursor& args, std::string& reply)
+{
+    sync();
+    if (verb == "status") return status(args, reply);
+    if (verb == "set") return set(args);
+    if (!args.atEnd() && verb != "seek" && verb != "play") return ExtraCharacters;
+    if (verb == "seek") return seek(args);
+    if (verb == "play") return play(args);
+    if (verb == "resume") return mode_ == Mode::Paused ? play(args) : Ok;
+    if (verb == "pause") return pause();
+    if (verb == "stop") return stop();
+    return UnrecognizedCommand;
+}
+
+std::string CdAudioDevice::modeWord() const
+{
+    if (drive_->doorOpen()) return "open";
+    if (!drive_->present()) return "not ready";
+    switch (mode_) {
+    case Mode::Playing: return "playing";
+    case Mode::Paused: return "paused";
+    default: return "stopped";
+    }
+}
+
+std::string CdAudioDevice::formatPosition(int32_t frame) const
+{
+    if (format_ == Format::Milliseconds) return milliseconds(frame - toc_.discStart());
+    const int track = toc_.trackAt(frame);
+    const int32_t offset = std::min(frame, toc_.trackEnd(track)) - toc_.trackStart(track);
+    return twoDigits(track) + ":" + msf(offset);
+}
+
+std::string CdAudioDevice::formatLength(int32_t frames) const
+{
+    return format_ == Format::Milliseconds ? milliseconds(frames) : msf(frames);
+}
+
+uint32_t CdAudioDevice::status(WordCursor& args, std::string& reply)
+{
+    const auto item = args.next();
+    if (!item) return MissingParameter;
+    const std::string what = lower(*item);
+
+    if (what == "mode") { reply = modeWord(); return args.atEnd() ? Ok : ExtraCharacters; }
+    if (what == "media" && args.take("present")) { reply = drive_->present() ? "true" : "false"; return Ok; }
+    if (what == "ready") { reply = drive_->present() ? "true" : "false"; return Ok; }
+    if (what == "time" && args.take("format")) {
+        reply = format_ == Format::Tmsf ? "tmsf" : "milliseconds";
+        return Ok;
+    }
+    if (!drive_->present()) return DeviceNotReady;
+
+    if (what == "number" && args.take("of") && args.take("tracks")) {
+        reply = std::to_string(toc_.count());
+        return Ok;
+    }
+    if (what == "current" && args.take("track")) {
+        reply = std::to_string(toc_.trackAt(position()));
+        return Ok;
+    }
+    if (what == "position") {
+        if (!args.atEnd()) return ExtraCharacters;
+        reply = formatPosition(position());
+        return Ok;
+    }
+    if (what == "length") {
+        if (args.atEnd()) { reply = formatLength(toc_.leadout - toc_.discStart()); return Ok; }
+        if (!args.take("track")) return UnrecognizedKeyword;
+        const auto word = args.next();
+        if (!word) return MissingParameter;
+        const auto track = parseInteger(*word);
+        if (!track) return BadInteger;
+        if (!toc_.hasTrack(static_cast<int>(*track))) return OutOfRange;
+        const int t = static_cast<int>(*track);
+        reply = formatLength(toc_.trackEnd(t) - toc_.trackStart(t));
+        return args.atEnd() ? Ok : ExtraCharacters;
+    }
+    return UnrecognizedKeyword;
+}
+
+uint32_t CdAudioDevice::set(WordCursor& args)
+{
+    if (args.take("time")) {
+        if (!args.take("format")) return MissingParameter;
+        const auto name = args.next();
+        if (!name) return MissingParameter;
+        const std::string format = lower(*name);
+        if (format == "tmsf") format_ = Format::Tmsf;
+        else if (format == "milliseconds" || format == "ms") format_ = Format::Milliseconds;
+        else return BadTimeFormat;
+        return args.atEnd() ? Ok : ExtraCharacters;
+    }
+    if (args.take("door")) {
+        if (args.take("open")) {
+            stream_.stop();
+            mode_ = Mode::Stopped;
+            drive_->openDoor();
+            toc_ = cdrom::Toc{};
+            frame_ = 0;
+        } else if (args.take("closed")) {
+            drive_->closeDoor();
+            sync();
+        } else {
+            return MissingParameter;
+        }
+        return args.atEnd() ? Ok : ExtraCharacters;
+    }
+    return UnrecognizedKeyword;
+}
+
+std::optional<int32_t> CdAudioDevice::parsePosition(const std::string& word) const
+{
+    if (iequals(word, "start")) return toc_.discStart();
+    if (iequals(word, "end")) return toc_.leadout;
+    if (format_ == Format::Milliseconds) {
+        const auto ms = parseInteger(word);
+        if (!ms || *ms < 0) return std::nullopt;
+        const int64_t frame = toc_.discStart() + *ms * FramesPerSecond / 1000;
+        if (frame > toc_.leadout) return std::nullopt;
+        return static_cast<int32_t>(frame);
+    }
+    const auto parts = colonParts(word);
+    if (!parts || !toc_.hasTrack((*parts)[0])) return std::nullopt;
+    const int track = (*parts)[0];
+    const int minutes = parts->size() > 1 ? (*parts)[1] : 0;
+    const int seconds = parts->size() > 2 ? (*parts)[2] : 0;
+    const int frames = parts->size() > 3 ? (*parts)[3] : 0;
+    if (seconds > 59 || frames >= FramesPerSecond) return std::nullopt;
+    const int32_t frame = toc_.trackStart(track) + (minutes * 60 + seconds) * FramesPerSecond + frames;
+    if (frame > toc_.trackEnd(track)) return std::nullopt;
+    return frame;
+}
+
+uint32_t CdAudioDevice::seek(WordCursor& args)
+{
+    if (!drive_->present()) return DeviceNotReady;
+    if (!args.take("to")) return args.atEnd() ? MissingParameter : UnrecognizedKeyword;
+    const auto word = args.next();
+    if (!word) return MissingParameter;
+    if (!args.atEnd()) return ExtraCharacters;
+    const auto frame = parsePosition(*word);
+    if (!frame) return parseInteger(*word) || word->find(':') != std::string::npos ? OutOfRange : BadInteger;
+    stream_.stop();
+    mode_ = Mode::Stopped;
+    frame_ = *frame;
+    return Ok;
+}
+
+uint32_t CdAudioDevice::play(WordCursor& args)
+{
+    if (!drive_->present()) return DeviceNotReady;
+    std::optional<int32_t> from, to;
+    while (!args.atEnd()) {
+        const bool isFrom = args.take("from");
+        if (!isFrom && !args.take("to")) return UnrecognizedKeyword;
+        const auto word = args.next();
+        if (!word) return MissingParameter;
+        const auto frame = parsePosition(*word);
+        if (!frame) return OutOfRange;
+        (isFrom ? from : to) = frame;
+    }
+    if (!from && !to && mode_ == Mode::Playing) return Ok;
+    if (!from && !to && mode_ == Mode::Paused) {
+        stream_.resume();
+        mode_ = Mode::Playing;
+        return Ok;
+    }
+    const int32_t start = from.value_or(position());
+    const int32_t end = to.value_or(toc_.leadout);
+    if (end < start) return OutOfRange;
+    if (!stream_.start(drive_->source(), toc_, start, end)) return Hardware;
+    mode_ = Mode::Playing;
+    return Ok;
+}
+
+uint32_t CdAudioDevice::pause()
+{
+    if (!drive_->present()) return DeviceNotReady;
+    if (mode_ == Mode::Playing) {
+        stream_.pause();
+        mode_ = Mode::Paused;
+    }
+    return Ok;
+}
+
+uint32_t CdAudioDevice::stop()
+{
+    if (!drive_->present()) return DeviceNotReady;
+    if (mode_ != Mode::Stopped) {
+        frame_ = stream_.currentFrame();
+        stream_.stop();
+        mode_ = Mode::Stopped;
+    }
+    return Ok;
+}
+
+} // namespace platform::mci

@@ -1,0 +1,48 @@
+#pragma once
+// The "cdaudio" device: the disc in the CD drive (or a disc image standing in for it).
+
+#include "platform/cdrom/Disc.h"
+#include "platform/gst/CdStream.h"
+#include "platform/mci/Device.h"
+
+#include <memory>
+#include <optional>
+
+namespace platform::mci {
+
+class CdAudioDevice : public Device {
+public:
+    CdAudioDevice();
+    ~CdAudioDevice() override;
+    uint32_t open(const OpenParams& params) override;
+    uint32_t execute(const std::string& verb, WordCursor& args, std::string& reply) override;
+
+private:
+    enum class Mode { Stopped, Playing, Paused };
+    enum class Format { Tmsf, Milliseconds };
+
+    uint32_t status(WordCursor& args, std::string& reply);
+    uint32_t set(WordCursor& args);
+    uint32_t seek(WordCursor& args);
+    uint32_t play(WordCursor& args);
+    uint32_t pause();
+    uint32_t stop();
+
+    // Follows the drive (disc out, disc changed) and the stream (end reached).
+    void sync();
+    int32_t position();
+    // A position word in the current time format, as an absolute frame; nullopt if invalid.
+    std::optional<int32_t> parsePosition(const std::string& word) const;
+    std::string formatPosition(int32_t frame) const;
+    std::string formatLength(int32_t frames) const;
+    std::string modeWord() const;
+
+    std::unique_ptr<cdrom::Drive> drive_;
+    gst::CdStream stream_;
+    cdrom::Toc toc_;         // the disc the position belongs to
+    Mode mode_ = Mode::Stopped;
+    Format format_ = Format::Tmsf;
+    int32_t frame_ = 0;      // position while not playing
+};
+
+} // namespace platform::mci
