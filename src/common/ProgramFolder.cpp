@@ -18,25 +18,25 @@ static QString executableFolder()
     return exe.absolutePath();
 }
 
-static QString dataFallbackFolder()
+static QString dataHome()
 {
-    QString base = qEnvironmentVariable("XDG_DATA_HOME");
-    if (base.isEmpty()) base = QDir::homePath() + QStringLiteral("/.local/share");
-    const QString folder = base + QStringLiteral("/Sonorell");
-    QDir().mkpath(folder);
-    return folder;
+    const QString base = qEnvironmentVariable("XDG_DATA_HOME");
+    return base.isEmpty() ? QDir::homePath() + QStringLiteral("/.local/share") : base;
+}
+
+QString ResolveProgramFolder(const QString& homeOverride, const QString& exeFolder, const QString& dataHomeFolder)
+{
+    QString folder;
+    if (!homeOverride.isEmpty()) folder = QDir::cleanPath(homeOverride);
+    else if (QFileInfo(exeFolder).isWritable()) folder = exeFolder;
+    else folder = dataHomeFolder + QStringLiteral("/Sonorell");
+    if (folder != exeFolder) QDir().mkpath(folder);
+    return withoutTrailingSlash(folder);
 }
 
 QString ProgramFolder()
 {
-    const QString home = qEnvironmentVariable("SONORELL_HOME");
-    if (!home.isEmpty()) {
-        QDir().mkpath(home);
-        return withoutTrailingSlash(QDir::cleanPath(home));
-    }
-    const QString exeFolder = executableFolder();
-    if (QFileInfo(exeFolder).isWritable()) return withoutTrailingSlash(exeFolder);
-    return withoutTrailingSlash(dataFallbackFolder());
+    return ResolveProgramFolder(qEnvironmentVariable("SONORELL_HOME"), executableFolder(), dataHome());
 }
 
 QString ProgramFile(const QString& name)

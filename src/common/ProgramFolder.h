@@ -8,6 +8,9 @@ namespace common {
 // cannot be written, $XDG_DATA_HOME/Sonorell (made when missing) is used instead.
 QString ProgramFolder();
 
+// The rule itself: homeOverride when set, else exeFolder when writable, else dataHome + "/Sonorell".
+QString ResolveProgramFolder(const QString& homeOverride, const QString& exeFolder, const QString& dataHome);
+
 // ProgramFolder() + "/" + name.
 QString ProgramFile(const QString& name);
 

@@ -1,0 +1,161 @@
+// CDAudio: the exact command texts it sends, and what it makes of the device's replies.
+
+#include "fixtures/DiscImage.h"
+#include "media/CDAudio.h"
+#include "media/Channel.h"
+#include "platform/mci/Interpreter.h"
+#include "support/TempFolder.h"
+
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <thread>
+
+using namespace media;
+
+namespace {
+
+class CDAudioTest : public ::testing::Test {
+protected:
+    static void SetUpTestSuite()
+    {
+        folder = new testsupport::TempFolder;
+        disc = new fixtures::DiscImage(fixtures::makeStandardDisc(folder->path()));
+    }
+    static void TearDownTestSuite()
+    {
+        delete disc;
+        delete folder;
+    }
+    void SetUp() override
+    {
+        setenv("SONORELL_CD_DEVICE", disc->cue.c_str(), 1);
+        setCommandObserver([this](const std::string& c) { sent.push_back(c); });
+    }
+    void TearDown() override
+    {
+        setCommandObserver(nullptr);
+        platform::mci::interpreter().closeAll();
+    }
+    std::vector<std::string> take()
+    {
+        auto out = std::move(sent);
+        sent.clear();
+        return out;
+    }
+    static std::string cut(const std::string& raw) { return raw.substr(0, raw.find('\0')); }
+
+    static testsupport::TempFolder* folder;
+    static fixtures::DiscImage* disc;
+    CDAudio cd;
+    std::vector<std::string> sent;
+};
+
+testsupport::TempFolder* CDAudioTest::folder = nullptr;
+fixtures::DiscImage* CDAudioTest::disc = nullptr;
+
+using Commands = std::vector<std::string>;
+
+} // namespace
+
+TEST_F(CDAudioTest, SendsExactlyItsCommandTexts)
+{
+    cd.GetCDPosition_FUN();
+    cd.StartPlay();
+    cd.SetTrack(3);
+    cd.StopPlay();
+    cd.PausePlay();
+    cd.EjectCD();
+    cd.CloseCD();
+    cd.UnloadAll();
+    cd.SetCDPlayerReady();
+    cd.SetFormat_tmsf();
+    cd.SetFormat_milliseconds();
+    cd.GetNumTracks();
+    cd.GetCDLength();
+    cd.GetTrackLength(3);
+    cd.CheckIfPlaying();
+    EXPECT_EQ(take(), (Commands{"status cd position", "play cd", "seek cd to  3", "stop cd wait", "pause cd",
+                                "set cd door open", "set cd door closed", "close all",
+                                "open cdaudio alias cd wait shareable", "set cd time format tmsf wait",
+                                "set cd time format milliseconds", "status cd number of tracks wait",
+                                "status cd length wait", "status cd length track 3", "status cd mode"}));
+    cd.SeekCDtoX(2);
+    EXPECT_EQ(take(), (Commands{"stop cd wait", "seek cd to  2", "play cd"}));
+    cd.ReadyDevice();
+    EXPECT_EQ(take(), (Commands{"close all", "open cdaudio alias cd wait shareable", "set cd time format tmsf wait"}));
+    cd.PlayTrackFrom(65000);
+    EXPECT_EQ(take(), (Commands{"set cd time format milliseconds", "seek cd to 65000", "set cd time format tmsf wait"}));
+    cd.PlayCD();
+    EXPECT_EQ(take(), (Commands{"stop cd wait", "seek cd to  0", "play cd"}));
+    cd.StopCD();
+    EXPECT_EQ(take(), (Commands{"stop cd wait"}));
+}
+
+TEST_F(CDAudioTest, RepliesOfAReadyDisc)
+{
+    cd.ReadyDevice();
+    EXPECT_EQ(cd.GetNumTracks(), 4);
+    EXPECT_EQ(cd.CheckIfPlaying(), 0);
+    const std::string length = cd.GetCDLength();
+    ASSERT_EQ(length.size(), 30u);  // the raw buffer, NULs included
+    EXPECT_EQ(cut(length), "01:17:30");
+    EXPECT_EQ(cut(cd.GetTrackLength(2)), "00:50:30");
+    EXPECT_EQ(cut(cd.GetCDPosition_FUN()), "01:00:00:00");
+}
+
+TEST_F(CDAudioTest, NoDiscReadsAsZero)
+{
+    setenv("SONORELL_CD_DEVICE", (folder->path() + "/gone.cue").c_str(), 1);
+    cd.ReadyDevice();
+    EXPECT_EQ(cd.GetNumTracks(), 0);
+    EXPECT_EQ(cd.CheckIfPlaying(), 0);
+    EXPECT_EQ(cd.GetCDPosition_FUN(), std::string(30, '\0'));
+    cd.PlayCD();  // no effect, no failure
+    setenv("SONORELL_CD_DEVICE", "none", 1);
+    cd.ReadyDevice();
+    EXPECT_EQ(cd.GetNumTracks(), 0);
+}
+
+TEST_F(CDAudioTest, PlayTrackFromLeavesTmsfAt65SecondsNotPlaying)
+{
+    cd.ReadyDevice();
+    cd.PlayCD();
+    cd.PlayTrackFrom(65000);
+    EXPECT_EQ(cd.CheckIfPlaying(), 0);
+    EXPECT_EQ(cut(cd.GetCDPosition_FUN()), "02:00:45:00");  // tmsf again
+    cd.SetFormat_milliseconds();
+    EXPECT_EQ(cut(cd.GetCDPosition_FUN()), "65000");
+}
+
+TEST_F(CDAudioTest, SeekCDtoXPlaysTheTrackAndPlayCDResumesAfterPause)
+{
+    cd.ReadyDevice();
+    cd.SeekCDtoX(2);
+    EXPECT_EQ(cd.CheckIfPlaying(), 1);
+    std::this_thread::sleep_for(std::chrono::milliseconds(500));
+    cd.PausePlay();
+    EXPECT_EQ(cd.CheckIfPlaying(), 0);
+    const std::string paused = cut(cd.GetCDPosition_FUN());
+    EXPECT_EQ(paused.substr(0, 6), "02:00:");
+    EXPECT_NE(paused, "02:00:00:00");
+    cd.PlayCD();
+    EXPECT_EQ(cd.CheckIfPlaying(), 1);
+    EXPECT_GE(cut(cd.GetCDPosition_FUN()), paused);  // from the paused point, not track 1
+}
+
+TEST_F(CDAudioTest, ReadyDeviceClosesAnOpenMediaFileToo)
+{
+    platform::mci::Interpreter& mci = platform::mci::interpreter();
+    mci.registerType("testmedia", [] {
+        struct Null : platform::mci::Device {
+            uint32_t open(const platform::mci::OpenParams&) override { return 0; }
+            uint32_t execute(const std::string&, platform::mci::WordCursor&, std::string&) override { return 0; }
+        };
+        return std::make_unique<Null>();
+    });
+    ASSERT_EQ(SendAction("open song.mp3 type testmedia Alias ToTrexonTragoydi"), "Success");
+    cd.ReadyDevice();
+    EXPECT_FALSE(mci.isOpen("ToTrexonTragoydi"));
+    EXPECT_TRUE(mci.isOpen("cd"));
+}

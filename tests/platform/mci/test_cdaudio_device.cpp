@@ -1,0 +1,247 @@
+// The cdaudio device on a generated disc image: its replies, seeks, play, and the disc coming and going.
+
+#include "fixtures/DiscImage.h"
+#include "platform/mci/Errors.h"
+#include "platform/mci/Interpreter.h"
+#include "support/TempFolder.h"
+
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <cstdio>
+#include <filesystem>
+#include <thread>
+
+using namespace platform::mci;
+
+namespace {
+
+void sleepMs(int ms) { std::this_thread::sleep_for(std::chrono::milliseconds(ms)); }
+
+class CdDeviceTest : public ::testing::Test {
+protected:
+    // Tracks: 1500, 3780, 225 and 300 frames (20 s, 50.4 s, 3 s, 4 s).
+    static void SetUpTestSuite()
+    {
+        folder = new testsupport::TempFolder;
+        disc = new fixtures::DiscImage(fixtures::makeStandardDisc(folder->path()));
+    }
+    static void TearDownTestSuite()
+    {
+        delete disc;
+        delete folder;
+    }
+    void SetUp() override { useDisc(disc->cue); }
+    void TearDown() override { mci.closeAll(); }
+
+    void useDisc(const std::string& source)
+    {
+        setenv("SONORELL_CD_DEVICE", source.c_str(), 1);
+        mci.closeAll();
+        ASSERT_EQ(send("open cdaudio alias cd wait shareable"), Ok);
+        ASSERT_EQ(send("set cd time format tmsf wait"), Ok);
+    }
+    uint32_t send(const std::string& command) { return mci.send(command, reply); }
+    std::string ask(const std::string& command)
+    {
+        const uint32_t rc = send(command);
+        return rc == Ok ? reply : "error " + std::to_string(rc);
+    }
+
+    static testsupport::TempFolder* folder;
+    static fixtures::DiscImage* disc;
+    Interpreter mci;
+    std::string reply;
+};
+
+testsupport::TempFolder* CdDeviceTest::folder = nullptr;
+fixtures::DiscImage* CdDeviceTest::disc = nullptr;
+
+} // namespace
+
+TEST_F(CdDeviceTest, QueriesInTmsf)
+{
+    EXPECT_EQ(ask("status cd number of tracks wait"), "4");
+    EXPECT_EQ(ask("status cd length wait"), "01:17:30");  // 5805 frames
+    EXPECT_EQ(ask("status cd length track 1"), "00:20:00");
+    EXPECT_EQ(ask("status cd length track 2"), "00:50:30");
+    EXPECT_EQ(ask("status cd length track 4"), "00:04:00");
+    EXPECT_EQ(ask("status cd position"), "01:00:00:00");
+    EXPECT_EQ(ask("status cd mode"), "stopped");
+    EXPECT_EQ(ask("status cd time format"), "tmsf");
+    EXPECT_EQ(ask("status cd length track 0"), "error 282");
+    EXPECT_EQ(ask("status cd length track 5"), "error 282");
+    EXPECT_EQ(ask("status cd length track x"), "error 270");
+    EXPECT_EQ(ask("status cd colour"), "error 259");
+}
+
+TEST_F(CdDeviceTest, QueriesInMilliseconds)
+{
+    ASSERT_EQ(send("set cd time format milliseconds"), Ok);
+    EXPECT_EQ(ask("status cd length"), "77400");
+    EXPECT_EQ(ask("status cd length track 2"), "50400");
+    EXPECT_EQ(ask("status cd length track 3"), "3000");
+    EXPECT_EQ(ask("status cd position"), "0");
+    EXPECT_EQ(ask("status cd number of tracks"), "4");
+    ASSERT_EQ(send("set cd time format ms"), Ok);
+    EXPECT_EQ(ask("status cd time format"), "milliseconds");
+    EXPECT_EQ(send("set cd time format smpte"), BadTimeFormat);
+}
+
+TEST_F(CdDeviceTest, SeeksToTracksAndMillisecondsExactToTheFrame)
+{
+    ASSERT_EQ(send("seek cd to  3"), Ok);
+    EXPECT_EQ(ask("status cd position"), "03:00:00:00");
+    EXPECT_EQ(send("seek cd to  0"), OutOfRange);  // track 0: refused, position kept
+    EXPECT_EQ(send("seek cd to  5"), OutOfRange);
+    EXPECT_EQ(ask("status cd position"), "03:00:00:00");
+    EXPECT_EQ(send("seek cd to 2:00:10:05"), Ok);
+    EXPECT_EQ(ask("status cd position"), "02:00:10:05");
+
+    ASSERT_EQ(send("set cd time format milliseconds"), Ok);
+    ASSERT_EQ(send("seek cd to 65000"), Ok);  // 4875 frames: track 2, 45 s in
+    EXPECT_EQ(ask("status cd position"), "65000");
+    EXPECT_EQ(send("seek cd to 77414"), OutOfRange);
+    EXPECT_EQ(send("seek cd to -1"), OutOfRange);
+    EXPECT_EQ(send("seek cd to abc"), BadInteger);
+    ASSERT_EQ(send("seek cd to 13"), Ok);  // 0.975 frames: down to frame 0
+    EXPECT_EQ(ask("status cd position"), "0");
+    ASSERT_EQ(send("seek cd to 14"), Ok);
+    EXPECT_EQ(ask("status cd position"), "13");  // frame 1 = 13.33 ms
+    ASSERT_EQ(send("set cd time format tmsf"), Ok);
+    EXPECT_EQ(ask("status cd position"), "01:00:00:01");
+}
+
+TEST_F(CdDeviceTest, PlaysOnIntoTheNextTrack)
+{
+    ASSERT_EQ(send("seek cd to 1:00:19:40"), Ok);  // 0.47 s before track 2
+    ASSERT_EQ(send("play cd"), Ok);
+    EXPECT_EQ(ask("status cd mode"), "playing");
+    sleepMs(1200);
+    const std::string position = ask("status cd position");
+    EXPECT_EQ(position.substr(0, 9), "02:00:00:") << position;
+    EXPECT_EQ(ask("status cd mode"), "playing");
+}
+
+TEST_F(CdDeviceTest, PauseKeepsThePositionAndPlayResumesFromIt)
+{
+    ASSERT_EQ(send("set cd time format milliseconds"), Ok);
+    ASSERT_EQ(send("seek cd to 30000"), Ok);
+    ASSERT_EQ(send("play cd"), Ok);
+    sleepMs(600);
+    ASSERT_EQ(send("pause cd"), Ok);
+    EXPECT_EQ(ask("status cd mode"), "paused");
+    const int paused = std::stoi(ask("status cd position"));
+    EXPECT_GE(paused, 30400);
+    EXPECT_LE(paused, 31500);
+    sleepMs(400);
+    EXPECT_EQ(std::stoi(ask("status cd position")), paused);
+
+    // The wrapper's resume: stop, a refused seek to track 0, play.
+    ASSERT_EQ(send("set cd time format tmsf"), Ok);
+    ASSERT_EQ(send("stop cd wait"), Ok);
+    EXPECT_EQ(ask("status cd mode"), "stopped");
+    EXPECT_EQ(send("seek cd to  0"), OutOfRange);
+    ASSERT_EQ(send("play cd"), Ok);
+    ASSERT_EQ(send("set cd time format milliseconds"), Ok);
+    const int resumed = std::stoi(ask("status cd position"));
+    EXPECT_GE(resumed, paused - 14);
+    EXPECT_LE(resumed, paused + 300);
+}
+
+TEST_F(CdDeviceTest, StopsAfterTheLastTrack)
+{
+    ASSERT_EQ(send("seek cd to 4:00:03:40"), Ok);
+    ASSERT_EQ(send("play cd"), Ok);
+    sleepMs(900);
+    EXPECT_EQ(ask("status cd mode"), "stopped");
+    EXPECT_EQ(ask("status cd position"), "04:00:04:00");
+}
+
+TEST_F(CdDeviceTest, SeekWhilePlayingStops)
+{
+    ASSERT_EQ(send("play cd"), Ok);
+    ASSERT_EQ(send("seek cd to  2"), Ok);
+    EXPECT_EQ(ask("status cd mode"), "stopped");
+    EXPECT_EQ(ask("status cd position"), "02:00:00:00");
+}
+
+TEST_F(CdDeviceTest, DiscTakenOutAndPutBack)
+{
+    testsupport::TempFolder own;
+    const auto image = fixtures::makeDiscImage(own.path(), {150, 150, 150});
+    useDisc(image.cue);
+    EXPECT_EQ(ask("status cd number of tracks"), "3");
+    ASSERT_EQ(send("play cd"), Ok);
+
+    const std::string aside = own.file("aside.cue");
+    std::filesystem::rename(image.cue, aside);
+    EXPECT_EQ(send("status cd number of tracks"), DeviceNotReady);
+    EXPECT_EQ(ask("status cd mode"), "not ready");
+    EXPECT_EQ(send("play cd"), DeviceNotReady);
+    EXPECT_EQ(send("status cd position"), DeviceNotReady);
+
+    std::filesystem::rename(aside, image.cue);
+    EXPECT_EQ(ask("status cd number of tracks"), "3");
+    EXPECT_EQ(ask("status cd mode"), "stopped");
+    EXPECT_EQ(ask("status cd position"), "01:00:00:00");
+}
+
+TEST_F(CdDeviceTest, DiscChangedForAnother)
+{
+    testsupport::TempFolder own;
+    const auto first = fixtures::makeDiscImage(own.path(), {150, 150, 150}, "a");
+    const auto second = fixtures::makeDiscImage(own.path(), {75, 75}, "b");
+    useDisc(first.cue);
+    ASSERT_EQ(send("seek cd to  3"), Ok);
+    std::filesystem::copy_file(second.cue, first.cue, std::filesystem::copy_options::overwrite_existing);
+    EXPECT_EQ(ask("status cd number of tracks"), "2");
+    EXPECT_EQ(ask("status cd position"), "01:00:00:00");
+}
+
+TEST_F(CdDeviceTest, DoorOpenTakesTheDiscOutUntilClosed)
+{
+    ASSERT_EQ(send("play cd"), Ok);
+    ASSERT_EQ(send("set cd door open"), Ok);
+    EXPECT_EQ(ask("status cd mode"), "open");
+    EXPECT_EQ(send("status cd number of tracks"), DeviceNotReady);
+    EXPECT_EQ(ask("status cd media present"), "false");
+    ASSERT_EQ(send("set cd door closed"), Ok);
+    EXPECT_EQ(ask("status cd number of tracks"), "4");
+    EXPECT_EQ(ask("status cd mode"), "stopped");
+}
+
+TEST_F(CdDeviceTest, NoDriveAndNoImage)
+{
+    mci.closeAll();
+    setenv("SONORELL_CD_DEVICE", "none", 1);
+    EXPECT_EQ(send("open cdaudio alias cd wait shareable"), DeviceNotInstalled);
+    EXPECT_FALSE(mci.isOpen("cd"));
+
+    setenv("SONORELL_CD_DEVICE", (folder->path() + "/missing.cue").c_str(), 1);
+    ASSERT_EQ(send("open cdaudio alias cd wait shareable"), Ok);  // the drive is there, empty
+    EXPECT_EQ(ask("status cd mode"), "not ready");
+    EXPECT_EQ(send("status cd number of tracks wait"), DeviceNotReady);
+    EXPECT_EQ(send("seek cd to  1"), DeviceNotReady);
+}
+
+TEST_F(CdDeviceTest, DamagedImagesReadAsNoDisc)
+{
+    testsupport::TempFolder own;
+    for (const char* text : {"", "garbage\n", "FILE \"nothere.bin\" BINARY\n  TRACK 01 AUDIO\n    INDEX 01 00:00:00\n"}) {
+        std::FILE* f = std::fopen(own.file("bad.cue").c_str(), "w");
+        std::fputs(text, f);
+        std::fclose(f);
+        useDisc(own.file("bad.cue"));
+        EXPECT_EQ(ask("status cd mode"), "not ready") << text;
+        EXPECT_EQ(send("play cd"), DeviceNotReady);
+    }
+}
+
+TEST_F(CdDeviceTest, CloseAllClosesTheCdToo)
+{
+    ASSERT_EQ(send("play cd"), Ok);
+    ASSERT_EQ(send("close all"), Ok);
+    EXPECT_EQ(send("status cd mode"), InvalidDeviceName);
+    EXPECT_EQ(mci.openCount(), 0u);
+}
