@@ -77,7 +77,9 @@ uint32_t Interpreter::send(std::string_view command, std::string& reply)
 uint32_t Interpreter::open(WordCursor& words)
 {
     const auto name = words.next();
-    if (!name || name->empty()) return MissingParameter;
+    if (!name) return MissingParameter;
+    // "open  type mpegvideo ...": the element was empty, so "type" comes first.
+    if (iequals(*name, "type")) return FilenameRequired;
 
     OpenParams params;
     std::string alias;
@@ -102,6 +104,7 @@ uint32_t Interpreter::open(WordCursor& words)
     }
 
     if (params.type.empty()) {
+        if (name->empty()) return FilenameRequired;
         // "open cdaudio ...": the name is the device type itself.
         if (!factories_.count(lower(*name))) return DeviceTypeRequired;
         params.type = lower(*name);

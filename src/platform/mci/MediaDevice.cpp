@@ -1,15 +1,114 @@
 #include "platform/mci/MediaDevice.h"
+#include "platform/ShortPath.h"
 #include "platform/mci/Errors.h"
+
+#include <sys/stat.h>
 
 namespace platform::mci {
 
-struct MediaDevice::Impl {};
+using Mode = gst::MediaPlayer::Mode;
 
-MediaDevice::MediaDevice() : impl_(std::make_unique<Impl>()) {}
-MediaDevice::~MediaDevice() = default;
+uint32_t MediaDevice::open(const OpenParams& params)
+{
+    if (params.element.empty()) return FilenameRequired;
+    const std::string path = LocalPathOf(params.element);
+    struct stat st {};
+    if (path.empty() || ::stat(path.c_str(), &st) != 0 || S_ISDIR(st.st_mode)) return FileNotFound;
+    if (st.st_size == 0) return InvalidFile;
+    const std::string uri = ShortPathName(path);
+    if (uri.empty()) return FileNotFound;
+    return player_.open(uri, params.parentWindow) == gst::MediaPlayer::OpenResult::Ok ? Ok : CannotPlayFile;
+}
 
-uint32_t MediaDevice::open(const OpenParams&) { return CannotLoadDriver; }
+uint32_t MediaDevice::execute(const std::string& verb, WordCursor& args, std::string& reply)
+{
+    if (verb == "status") return status(args, reply);
+    if (verb == "set") return set(args);
+    if (verb == "play") return play(args);
+    if (verb == "where") return where(args, reply);
+    if (verb == "seek") return seek(args);
+    if (!args.atEnd()) return ExtraCharacters;
+    if (verb == "pause") { player_.pause(); return Ok; }
+    if (verb == "resume") { player_.resume(); return Ok; }
+    if (verb == "stop") { player_.stop(); return Ok; }
+    return UnrecognizedCommand;
+}
 
-uint32_t MediaDevice::execute(const std::string&, WordCursor&, std::string&) { return UnrecognizedCommand; }
+uint32_t MediaDevice::status(WordCursor& args, std::string& reply)
+{
+    const auto item = args.next();
+    if (!item) return MissingParameter;
+    if (!args.atEnd() && !iequals(*item, "time")) return ExtraCharacters;
+    const std::string what = lower(*item);
+    if (what == "mode") {
+        switch (player_.mode()) {
+        case Mode::Playing: reply = "playing"; break;
+        case Mode::Paused: reply = "paused"; break;
+        default: reply = "stopped"; break;
+        }
+        return Ok;
+    }
+    if (what == "position") { reply = std::to_string(player_.positionMs()); return Ok; }
+    if (what == "length") { reply = std::to_string(player_.lengthMs()); return Ok; }
+    if (what == "ready") { reply = "true"; return Ok; }
+    if (what == "time" && args.take("format") && args.atEnd()) { reply = timeFormat_; return Ok; }
+    return UnrecognizedKeyword;
+}
+
+uint32_t MediaDevice::set(WordCursor& args)
+{
+    if (!args.take("time")) return UnrecognizedKeyword;
+    if (!args.take("format")) return MissingParameter;
+    const auto name = args.next();
+    if (!name) return MissingParameter;
+    const std::string format = lower(*name);
+    if (format == "ms") timeFormat_ = "milliseconds";
+    else if (format == "frames" || format == "milliseconds") timeFormat_ = format;
+    else return BadTimeFormat;
+    return args.atEnd() ? Ok : ExtraCharacters;
+}
+
+uint32_t MediaDevice::play(WordCursor& args)
+{
+    std::optional<int64_t> from, to;
+    while (!args.atEnd()) {
+        const bool isFrom = args.take("from");
+        if (!isFrom && !args.take("to")) return UnrecognizedKeyword;
+        const auto word = args.next();
+        if (!word) return MissingParameter;
+        const auto value = parseInteger(*word);
+        if (!value) return BadInteger;
+        if (*value < 0 || *value > player_.lengthMs()) return OutOfRange;
+        (isFrom ? from : to) = *value;
+    }
+    if (from && to && *to < *from) return OutOfRange;
+    return player_.play(from, to) ? Ok : Internal;
+}
+
+uint32_t MediaDevice::seek(WordCursor& args)
+{
+    if (!args.take("to")) return MissingParameter;
+    const auto word = args.next();
+    if (!word || !args.atEnd()) return word ? ExtraCharacters : MissingParameter;
+    int64_t target = 0;
+    if (iequals(*word, "start")) target = 0;
+    else if (iequals(*word, "end")) target = player_.lengthMs();
+    else if (const auto value = parseInteger(*word)) target = *value;
+    else return BadInteger;
+    if (target < 0 || target > player_.lengthMs()) return OutOfRange;
+    if (!player_.play(target, std::nullopt)) return Internal;
+    player_.stop();
+    return Ok;
+}
+
+uint32_t MediaDevice::where(WordCursor& args, std::string& reply)
+{
+    if (!args.take("destination") && !args.take("source")) return MissingParameter;
+    if (!args.atEnd()) return ExtraCharacters;
+    int width = 0, height = 0;
+    if (!player_.videoSize(width, height)) return NoWindow;
+    reply = "0 0 " + std::to_string(width) + " " + std::to_string(height);
+    return Ok;
+}
 
 } // namespace platform::mci

@@ -1,22 +1,26 @@
 #pragma once
-// The media file device ("mpegvideo", "waveaudio", "sequencer", "avivideo").
+// The media file device ("mpegvideo", and "waveaudio", "sequencer", "avivideo" served alike).
+// Positions and lengths are milliseconds under every time format.
 
+#include "platform/gst/MediaPlayer.h"
 #include "platform/mci/Device.h"
-
-#include <memory>
 
 namespace platform::mci {
 
 class MediaDevice : public Device {
 public:
-    MediaDevice();
-    ~MediaDevice() override;
     uint32_t open(const OpenParams& params) override;
     uint32_t execute(const std::string& verb, WordCursor& args, std::string& reply) override;
 
 private:
-    struct Impl;
-    std::unique_ptr<Impl> impl_;
+    uint32_t status(WordCursor& args, std::string& reply);
+    uint32_t set(WordCursor& args);
+    uint32_t play(WordCursor& args);
+    uint32_t where(WordCursor& args, std::string& reply);
+    uint32_t seek(WordCursor& args);
+
+    gst::MediaPlayer player_;
+    std::string timeFormat_ = "milliseconds";
 };
 
 } // namespace platform::mci

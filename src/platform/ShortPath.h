@@ -1,0 +1,15 @@
+#pragma once
+// Stands in for short (8.3) path names: a file's percent-encoded file:// URI holds no blank,
+// keeps every byte of the path, and is what the media device opens.
+
+#include <string>
+
+namespace platform {
+
+// The URI of an existing file; "" when the path does not name an existing file.
+std::string ShortPathName(const std::string& path);
+
+// The local path of a file:// URI, or the text itself when it is a plain path.
+std::string LocalPathOf(const std::string& element);
+
+} // namespace platform
