@@ -176,6 +176,8 @@ bool MediaPlayer::play(std::optional<int64_t> fromMs, std::optional<int64_t> toM
         if (!gst_element_seek(gst_->playbin, 1.0, GST_FORMAT_TIME, flags, GST_SEEK_TYPE_SET, from * GST_MSECOND,
                               GST_SEEK_TYPE_SET, stop))
             return false;
+        // Seeks in a file complete in milliseconds; waiting makes the next position exact.
+        gst_element_get_state(gst_->playbin, nullptr, nullptr, 2 * GST_SECOND);
         atEnd_ = false;
         if (from >= (toMs ? *toMs : lengthMs_)) {
             // Nothing to play: the device is at its end at once.
