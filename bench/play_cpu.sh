@@ -12,13 +12,8 @@ uri="file://$dir/song.mp3"
 
 cpu() { /usr/bin/time -f '%U %S' "$@" 2>&1 >/dev/null | tail -1 | awk '{printf "%.2f", $1 + $2}'; }
 
-drive() {
-  echo "open $uri type MPEGVideo Alias s"
-  echo "play s"
-  while sleep 1; do echo "status s mode"; done
-}
 player() {
-  coproc TOOL { SONORELL_AUDIO_SINK="$sink" "$build/sonorell-mci"; }
+  coproc TOOL { SONORELL_AUDIO_SINK="$sink" /usr/bin/time -f '%U %S' -o "$dir/ours.cpu" "$build/sonorell-mci"; }
   echo "open $uri type MPEGVideo Alias s" >&"${TOOL[1]}"; read -r _ <&"${TOOL[0]}"
   echo "play s" >&"${TOOL[1]}"; read -r _ <&"${TOOL[0]}"
   while sleep 1; do
@@ -29,8 +24,10 @@ player() {
   wait "$TOOL_PID"
 }
 export -f player
-export uri sink build
+export uri sink build dir
 
-ours=$(cpu bash -c player)
+# Only the player's own process is timed, not the shell that drives it.
+bash -c player
+ours=$(awk '{printf "%.2f", $1 + $2}' "$dir/ours.cpu")
 theirs=$(cpu gst-launch-1.0 -q playbin uri="$uri" audio-sink="$sink" video-sink=fakesink)
 echo "sonorell media device: ${ours}s CPU; gst-launch-1.0 playbin: ${theirs}s CPU; ratio $(awk -v a="$ours" -v b="$theirs" 'BEGIN{printf "%.2f", (b>0)?a/b:0}')"

@@ -90,38 +90,50 @@ MediaPlayer::~MediaPlayer()
     if (auxListener_) removeAuxListener(auxListener_);
 }
 
-MediaPlayer::OpenResult MediaPlayer::open(const std::string& uri, uint64_t parentWindow)
+// Prerolls playbin; the length, or -1 when the file cannot be played (or, unless waitForLength,
+// when it carries no length header).
+int64_t MediaPlayer::preroll(const std::string& uri, uint64_t parentWindow, bool waitForLength)
 {
-    ensureInit();
     GstElement* playbin = gst_element_factory_make("playbin", nullptr);
-    if (!playbin) return OpenResult::CannotDecode;
+    if (!playbin) return -1;
     gst_->playbin = playbin;
+    GstElement* audioSink = waitForLength ? makeQueuedAudioSink() : makeAudioSink();
     g_object_set(playbin, "uri", uri.c_str(), "flags", PlaybinVideo | PlaybinAudio | PlaybinSoftVolume,
-                 "audio-sink", makeQueuedAudioSink(), "video-sink", makeVideoSink(parentWindow), nullptr);
+                 "audio-sink", audioSink, "video-sink", makeVideoSink(parentWindow), nullptr);
     applyVolume();
+    if (gst_element_set_state(playbin, GST_STATE_PAUSED) == GST_STATE_CHANGE_FAILURE) return -1;
 
-    if (gst_element_set_state(playbin, GST_STATE_PAUSED) == GST_STATE_CHANGE_FAILURE) {
-        dispose(gst_->playbin);
-        return OpenResult::CannotDecode;
-    }
     GstBus* bus = gst_element_get_bus(playbin);
     GstMessage* message = gst_bus_timed_pop_filtered(
         bus, OpenTimeout, GstMessageType(GST_MESSAGE_ASYNC_DONE | GST_MESSAGE_ERROR));
     gst_object_unref(bus);
     const bool ready = message && GST_MESSAGE_TYPE(message) == GST_MESSAGE_ASYNC_DONE;
     if (message) gst_message_unref(message);
+    if (!ready) return -1;
 
     gint audioStreams = 0, videoStreams = 0;
+    g_object_get(playbin, "n-audio", &audioStreams, "n-video", &videoStreams, nullptr);
+    if (audioStreams + videoStreams == 0) return -1;
     gint64 duration = -1;
-    if (ready) {
-        g_object_get(playbin, "n-audio", &audioStreams, "n-video", &videoStreams, nullptr);
-        if (audioStreams + videoStreams > 0) duration = waitForDuration(playbin);
+    if (waitForLength) duration = waitForDuration(playbin);
+    else gst_element_query_duration(playbin, GST_FORMAT_TIME, &duration);
+    return duration > 0 ? toMs(duration) : -1;
+}
+
+MediaPlayer::OpenResult MediaPlayer::open(const std::string& uri, uint64_t parentWindow)
+{
+    ensureInit();
+    // Most files state their length; the few that do not (MP3s without a length header) are
+    // opened again behind a queue, so the parser can run ahead and estimate it.
+    lengthMs_ = preroll(uri, parentWindow, false);
+    if (lengthMs_ < 0) {
+        dispose(gst_->playbin);
+        lengthMs_ = preroll(uri, parentWindow, true);
     }
-    if (!ready || audioStreams + videoStreams == 0 || duration <= 0) {
+    if (lengthMs_ < 0) {
         dispose(gst_->playbin);
         return OpenResult::CannotDecode;
     }
-    lengthMs_ = toMs(duration);
     auxListener_ = addAuxListener([this](uint32_t device) { if (device == AuxMedia) applyVolume(); });
     return OpenResult::Ok;
 }

@@ -34,6 +34,7 @@ public:
     bool videoSize(int& width, int& height) const;
 
 private:
+    int64_t preroll(const std::string& uri, uint64_t parentWindow, bool waitForLength);
     void poll();
     void applyVolume();
 
