@@ -1,26 +1,54 @@
-#include "common/Globals.h"
-#include "media/CDAudio.h"
+// Sonorell Player: one instance per session, the command line, the main window.
+
+#include "player/Form1.h"
+#include "platform/SingleInstance.h"
+#include "shell/Form5.h"
 
 #include <QApplication>
-#include <QLabel>
 
 #include <cstdio>
 #include <cstring>
 
-int main(int argc, char** argv)
+namespace {
+
+bool printedInfo(int argc, char** argv)
 {
     for (int i = 1; i < argc; ++i) {
-        if (std::strcmp(argv[i], "--version") == 0) { std::puts("Sonorell Player 0.1.0"); return 0; }
+        if (std::strcmp(argv[i], "--version") == 0) {
+            std::puts("Sonorell Player 0.1.0");
+            return true;
+        }
         if (std::strcmp(argv[i], "--help") == 0) {
-            std::puts("Usage: sonorell [FILE | /play]\n  FILE   a media file to play\n  /play  play the disc from track 1");
-            return 0;
+            std::puts("Usage: sonorell [FILE | /play]\n"
+                      "  FILE    play this media file alone in MM-Player mode\n"
+                      "  /play   play the audio disc from track 1 with the window hidden\n"
+                      "  --help, --version");
+            return true;
         }
     }
+    return false;
+}
+
+QString joinedArguments(int argc, char** argv)
+{
+    QStringList words;
+    for (int i = 1; i < argc; ++i) words << QString::fromLocal8Bit(argv[i]);
+    return words.join(QLatin1Char(' '));
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    if (printedInfo(argc, argv)) return 0;
     QApplication app(argc, argv);
-    common::globals().CdDevice = std::make_shared<media::CDAudio>();
-    QLabel window(QStringLiteral("Sonorell Player"));
-    window.setWindowTitle(QStringLiteral("Sonorell Player"));
-    window.resize(357, 213);
-    window.show();
+    QApplication::setApplicationName(QStringLiteral("Sonorell Player"));
+    platform::SingleInstance instance;
+    if (!instance.acquired()) return 0;
+
+    player::Form1 window(joinedArguments(argc, argv), [](player::Form1* main) { return new shell::Form5(main); });
+    window.Start();
+    if (window.ShowAtStart) window.show();
+    QObject::connect(&app, &QApplication::aboutToQuit, &window, &player::Form1::Shutdown);
     return app.exec();
 }

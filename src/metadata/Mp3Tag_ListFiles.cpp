@@ -1,0 +1,51 @@
+#include "metadata/Mp3Tag_ListFiles.h"
+#include "metadata/Mp3Tag_Functions.h"
+#include "platform/AtomicFile.h"
+
+#include <QFile>
+#include <QFileInfo>
+
+namespace Mp3Tag_Functions {
+
+bool FileExists(const QString& path)
+{
+    if (path.trimmed().isEmpty()) return false;
+    const QFileInfo info(path);
+    return info.exists() && !info.isDir();
+}
+
+QString TrackNameFromFile(const QString& path)
+{
+    const TagRecord tag = ReadTag(path);
+    if (HasTag(tag)) {
+        const QString title = FieldText(tag.Title);
+        if (!title.trimmed().isEmpty()) return title;
+    }
+    const qsizetype slash = path.lastIndexOf(QLatin1Char('/'));
+    return slash < 0 ? QString() : path.mid(slash + 1);
+}
+
+QList<ListEntry> ReadListFile(const QString& path)
+{
+    QList<ListEntry> entries;
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly)) return entries;
+    const QByteArray bytes = file.readAll();
+    for (QByteArray line : bytes.split('\n')) {
+        if (line.endsWith('\r')) line.chop(1);
+        const QString asRead = QFile::decodeName(line);
+        const QString trimmed = asRead.trimmed();
+        if (FileExists(trimmed)) entries.append({trimmed, TrackNameFromFile(asRead)});
+    }
+    return entries;
+}
+
+bool WriteListFile(const QString& path, const QStringList& paths)
+{
+    if (paths.isEmpty()) return true;
+    QByteArray bytes;
+    for (const QString& p : paths) bytes += QFile::encodeName(p) + "\r\n";
+    return platform::WriteFileAtomically(path, bytes);
+}
+
+} // namespace Mp3Tag_Functions

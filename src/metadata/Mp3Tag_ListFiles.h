@@ -1,0 +1,25 @@
+#pragma once
+// List files: one full path per line, CR LF after every line, nothing else.
+
+#include <QString>
+#include <QStringList>
+
+namespace Mp3Tag_Functions {
+
+// The tag's title (30 characters, padding kept) when it is not blank, else the file name part
+// of the path; "" when neither can be had.
+QString TrackNameFromFile(const QString& path);
+
+struct ListEntry {
+    QString path;   // the line trimmed of blanks
+    QString name;   // TrackNameFromFile of the line as read
+};
+// The lines that name existing files; empty for a missing, unreadable or useless file.
+QList<ListEntry> ReadListFile(const QString& path);
+// Writes the paths (UTF-8) atomically; an empty list writes nothing. False when the write fails.
+bool WriteListFile(const QString& path, const QStringList& paths);
+
+// Does a (non-folder) file exist at path, hidden files included.
+bool FileExists(const QString& path);
+
+} // namespace Mp3Tag_Functions

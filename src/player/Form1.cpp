@@ -1,0 +1,273 @@
+// The main window: its controls, the layout routine, the English captions and the two looks.
+
+#include "player/Form1.h"
+#include "player/Form10.h"
+#include "player/MenuWindow.h"
+#include "player/Skin.h"
+#include "common/Globals.h"
+
+#include <QCloseEvent>
+#include <QGuiApplication>
+#include <QScreen>
+
+namespace player {
+
+namespace {
+
+const QString AppTitle = QStringLiteral("Sonorell Player");
+
+template <typename W>
+W* make(QWidget* parent, const char* name)
+{
+    auto* w = new W(parent);
+    w->setObjectName(QString::fromLatin1(name));
+    return w;
+}
+
+void place(QWidget* w, int left, int top, int width, int height) { w->setGeometry(left, top, width, height); }
+
+QLabel* label(QWidget* parent, const char* name, const QString& text, int left, int top, int width, int height)
+{
+    QLabel* l = make<QLabel>(parent, name);
+    l->setText(text);
+    l->setAccessibleName(text);
+    place(l, left, top, width, height);
+    return l;
+}
+
+} // namespace
+
+Form1::Form1(QString commandLine, MenuFactory makeMenu)
+    : QWidget(nullptr, Qt::FramelessWindowHint | Qt::Window), commandLine_(std::move(commandLine)),
+      makeMenu_(std::move(makeMenu))
+{
+    setObjectName(QStringLiteral("Form1"));
+    buildControls();
+}
+
+Form1::~Form1()
+{
+    if (menu_) menu_->Unload();
+}
+
+void Form1::buildControls()
+{
+    const qreal ratio = qApp->devicePixelRatio();
+    setFixedSize(357, 213);
+    setStyleSheet(QStringLiteral(
+        "QLabel { color: #e6e6e6; font-family: 'DejaVu Sans'; font-size: 8pt; }"
+        "QLabel#Label3, QLabel#Label10 { color: #9fe0ff; font-size: 14pt; font-weight: bold; }"
+        "QLabel#Label1 { color: #ffffff; font-weight: bold; }"
+        "QLabel#Label9 { color: #ffffff; font-weight: bold; }"
+        "QLabel#Label7, QLabel#Label8 { color: #f0d890; }"
+        "QRadioButton { color: #e6e6e6; }"
+        "QCheckBox { color: #e6e6e6; }"
+        "QListWidget { background: #2a2a2a; color: #e6e6e6; border: 1px solid #1a1a1a;"
+        " selection-background-color: #56708f; }"));
+
+    Image16 = new PictureButton(QStringLiteral("Image16"), this);
+    place(Image16, 0, 0, 357, 14);
+    Image16->setPixmap(skin::TitleStrip({357, 14}, ratio));
+    Label9 = label(this, "Label9", AppTitle, 4, 0, 320, 14);
+    Label9->setAttribute(Qt::WA_TransparentForMouseEvents);
+    Label7 = label(this, "Label7", QString::fromUtf8("Επιλογές"), 10, 15, 60, 13);
+    Label8 = label(this, "Label8", QString::fromUtf8("Βοήθεια"), 250, 15, 60, 13);
+    Label3 = label(this, "Label3", QStringLiteral("00:00"), 10, 32, 90, 26);
+    Label10 = label(this, "Label10", QString(), 110, 33, 40, 26);
+    for (int i = 0; i < 10; ++i) {
+        Label5[i] = label(this, QStringLiteral("Label5_%1").arg(i).toLatin1().constData(), QString(), 254 + 9 * i, 37, 7, 13);
+        Label5[i]->setAutoFillBackground(true);
+    }
+    Option1 = make<QRadioButton>(this, "Option1");
+    Option1->setText(QStringLiteral("MM-Player"));
+    place(Option1, 255, 56, 95, 16);
+    Option2 = make<QRadioButton>(this, "Option2");
+    Option2->setText(QStringLiteral("CD-Player"));
+    place(Option2, 255, 74, 95, 16);
+    Label1 = label(this, "Label1", QString(), 10, 62, 235, 16);
+    Label200 = label(this, "Label200", QString(), 10, 80, 235, 13);
+    Label201 = label(this, "Label201", QString(), 10, 94, 235, 13);
+    Label4 = label(this, "Label4", QString(), 10, 108, 235, 13);
+    Label6 = label(this, "Label6", QString(), 10, 122, 120, 13);
+    Label2 = label(this, "Label2", QString(), 130, 122, 120, 13);
+    Label11 = label(this, "Label11", QString::fromUtf8("Λίστα Τραγουδιών"), 4, 212, 200, 11);
+    Label11->hide();
+    test = label(this, "test", QString(), 0, 0, 0, 0);
+    test->hide();
+
+    Groove = label(this, "Groove", QString(), 5, 146, 205, 8);
+    Groove->setPixmap(skin::Groove({205, 8}, ratio));
+    Image17 = new PictureButton(QStringLiteral("Image17"), this);
+    place(Image17, 5, 142, 10, 16);
+    Image17->setPixmap(skin::Thumb({10, 16}, ratio));
+    Image14 = new PictureButton(QStringLiteral("Image14"), this);
+    Image15 = new PictureButton(QStringLiteral("Image15"), this);
+    place(Image14, 225, 142, 22, 16);
+    Image14->setPixmap(skin::Button(skin::Glyph::ListDown, false, {22, 16}, ratio));
+    Image15->setPixmap(skin::Button(skin::Glyph::ListDown, true, {22, 16}, ratio));
+    Check1 = make<QCheckBox>(this, "Check1");
+    Check1->setText(QStringLiteral("V"));
+    place(Check1, 255, 142, 34, 16);
+
+    struct Pair { PictureButton** normal; PictureButton** twin; const char* normalName; const char* twinName; skin::Glyph glyph; int left; };
+    const Pair pairs[] = {
+        {&Image10, &Image6, "Image10", "Image6", skin::Glyph::Previous, 10},
+        {&Image8, &Image2, "Image8", "Image2", skin::Glyph::Play, 44},
+        {&Image11, &Image3, "Image11", "Image3", skin::Glyph::Pause, 78},
+        {&Image7, &Image4, "Image7", "Image4", skin::Glyph::Next, 112},
+        {&Image9, &Image5, "Image9", "Image5", skin::Glyph::Eject, 146},
+        {&Image24, &Image31, "Image24", "Image31", skin::Glyph::AddDirectory, 200},
+        {&Image25, &Image30, "Image25", "Image30", skin::Glyph::AddFile, 234},
+        {&Image26, &Image29, "Image26", "Image29", skin::Glyph::OpenList, 268},
+        {&Image27, &Image28, "Image27", "Image28", skin::Glyph::SaveList, 302},
+    };
+    for (const Pair& p : pairs) {
+        *p.normal = new PictureButton(QString::fromLatin1(p.normalName), this);
+        *p.twin = new PictureButton(QString::fromLatin1(p.twinName), this);
+        place(*p.normal, p.left, 172, 30, 24);
+        place(*p.twin, p.left, 172, 30, 24);
+        (*p.normal)->setPixmap(skin::Button(p.glyph, false, {30, 24}, ratio));
+        (*p.twin)->setPixmap(skin::Button(p.glyph, true, {30, 24}, ratio));
+        (*p.twin)->hide();
+    }
+    Image15->hide();
+    Image6->setToolTip(QString::fromUtf8("Προηγούμενο"));
+    Image2->setToolTip(QString::fromUtf8("Εκτέλεση"));
+    Image3->setToolTip(QString::fromUtf8("Διακοπή"));
+    Image4->setToolTip(QString::fromUtf8("Επόμενο"));
+    Image5->setToolTip(QStringLiteral("Eject"));
+    Image31->setToolTip(QString::fromUtf8("Πρόσθεση Καταλόγου"));
+    Image30->setToolTip(QString::fromUtf8("Πρόσθεση Αρχείου"));
+    Image29->setToolTip(QString::fromUtf8("Άνοιγμα Λίστας"));
+    Image28->setToolTip(QString::fromUtf8("Αποθήκευση Λίστας"));
+
+    Shape2 = make<QFrame>(this, "Shape2");
+    Shape2->setFrameShape(QFrame::HLine);
+    Shape2->setStyleSheet(QStringLiteral("color: #707070;"));
+    Image1 = make<QFrame>(this, "Image1");
+    place(Image1, 1, 213, 355, 10);
+    Image1->hide();
+    List1 = make<QListWidget>(this, "List1");
+    List1->hide();
+    Combo1 = make<QComboBox>(this, "Combo1");
+    Combo1->hide();
+
+    Timer1 = make<QTimer>(this, "Timer1");
+    Timer1->setInterval(200);
+    Timer2 = make<QTimer>(this, "Timer2");
+    Timer2->setInterval(1000);
+    connect(Timer1, &QTimer::timeout, this, &Form1::Timer1_Timer);
+    connect(Timer2, &QTimer::timeout, this, &Form1::Timer2_Timer);
+    connect(Option1, &QRadioButton::clicked, this, [this] { if (common::globals().PlayerMode != "mp3") Option1_Click(); });
+    connect(Option2, &QRadioButton::clicked, this, [this] { if (common::globals().PlayerMode == "mp3") Option2_Click(); });
+    connect(Image16, &PictureButton::pressed, this, [this](QMouseEvent* e) {
+        const int x = int(e->position().x());
+        if (x >= 347) close();
+        else if (x >= 334) showMinimized();
+    });
+}
+
+// The layout routine: the fix-ups made before anything is shown.
+void Form1::Layout()
+{
+    QGuiApplication::setApplicationDisplayName(AppTitle);
+    for (QLabel* segment : Label5)
+        segment->setGeometry(segment->x() + 4, segment->y() - 1, segment->width(), segment->height() + 1);
+    QPalette body = palette();
+    body.setColor(QPalette::Window, QColor(0x40, 0x40, 0x40));
+    setPalette(body);
+    setAutoFillBackground(true);
+    setFixedHeight(213);
+    place(Shape2, 1, 213, 355, 0);
+    Label9->setFixedHeight(Image16->height());
+    Label9->setText(AppTitle);
+    QFont serif(QStringLiteral("MS Serif"));
+    Option1->setFont(serif);
+    Option2->setFont(serif);
+    Label10->move(Label10->x(), Label3->y() + 1);  // 1.5 units, rounded to the pixel grid
+    test->setFont(Label1->font());
+    for (auto [button, twin] : {std::pair{Image31, Image24}, {Image30, Image25}, {Image29, Image26}, {Image28, Image27}})
+        button->move(twin->pos());
+    place(List1, 12, 112, 317, 100);
+    for (auto [button, twin] : {std::pair{Image2, Image8}, {Image6, Image10}, {Image3, Image11}, {Image4, Image7}, {Image5, Image9}})
+        button->move(twin->pos());
+    Image15->move(Image14->pos());
+}
+
+void Form1::MakeEnglish()
+{
+    Label11->setText(QStringLiteral("Track 's List"));
+    Label8->setText(QStringLiteral("Help"));
+    Label7->setText(QStringLiteral("Options"));
+    Image6->setToolTip(QStringLiteral("Previous"));
+    Image2->setToolTip(QStringLiteral("Play"));
+    Image3->setToolTip(QStringLiteral("Pause"));
+    Image4->setToolTip(QStringLiteral("Next"));
+    Image31->setToolTip(QStringLiteral("Add Directory"));
+    Image30->setToolTip(QStringLiteral("Add File"));
+    Image29->setToolTip(QStringLiteral("Open List"));
+    Image28->setToolTip(QStringLiteral("Save List"));
+    for (PictureButton* b : {Image6, Image2, Image3, Image4, Image5, Image31, Image30, Image29, Image28})
+        b->setAccessibleName(b->toolTip());
+}
+
+static void setLook(QRadioButton* option, bool current)
+{
+    QFont font = option->font();
+    font.setBold(current);
+    font.setPointSize(current ? 9 : 7);
+    option->setFont(font);
+}
+
+void Form1::ApplyCdLook()
+{
+    setLook(Option2, true);
+    setLook(Option1, false);
+    for (PictureButton* b : {Image24, Image25, Image26, Image27}) b->setEnabled(false);
+    Image9->setEnabled(true);
+    Label4->clear();
+    Label1->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+}
+
+void Form1::ApplyMediaLook()
+{
+    setLook(Option1, true);
+    setLook(Option2, false);
+    for (PictureButton* b : {Image24, Image25, Image26, Image27}) b->setEnabled(true);
+    Image9->setEnabled(false);
+}
+
+void Form1::SetListPanelShown(bool shown)
+{
+    if (shown) {
+        place(List1, 2, 223, 353, 90);
+        List1->show();
+        Shape2->setFixedHeight(91);
+        Shape2->show();
+        Image1->show();
+        Label11->show();
+        setFixedHeight(305);
+    } else {
+        setFixedHeight(213);
+        Shape2->hide();
+        Image1->hide();
+        Label11->hide();
+        List1->hide();
+        place(List1, 12, 112, 317, 100);
+    }
+}
+
+void Form1::ResetHoverImages()
+{
+    for (PictureButton* twin : {Image2, Image3, Image4, Image5, Image6, Image28, Image29, Image30, Image31, Image15})
+        twin->hide();
+    if (Image17->x() < 6 || Image17->x() > 238) Timer2->setInterval(1000);
+}
+
+void Form1::closeEvent(QCloseEvent* event)
+{
+    Shutdown();
+    event->accept();
+}
+
+} // namespace player

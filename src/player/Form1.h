@@ -1,0 +1,130 @@
+#pragma once
+// The main window: the player.
+
+#include "player/PictureButton.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QFrame>
+#include <QLabel>
+#include <QListWidget>
+#include <QPointer>
+#include <QRadioButton>
+#include <QTimer>
+#include <QWidget>
+
+#include <array>
+#include <functional>
+#include <memory>
+#include <string>
+
+namespace player {
+
+class Form10;
+class MenuWindow;
+
+class Form1 : public QWidget {
+    Q_OBJECT
+public:
+    using MenuFactory = std::function<MenuWindow*(Form1*)>;
+
+    // commandLine: the arguments joined by single blanks.
+    Form1(QString commandLine, MenuFactory makeMenu);
+    ~Form1() override;
+
+    // Start-up, from the layout to the first tick. False when another instance runs.
+    bool Start();
+
+    // Called by the menus and other windows.
+    void UpdateMP3(int index, bool play);
+    void ShowCdTrackInfo();
+    void Option1_Click();
+    void Option2_Click();
+    void Timer2_Timer();
+    void Timer1_Timer();
+    void SaveTrackList(QString& path);
+    void LoadTrackList(QString& path);
+    void ShowVolumeBar(uint32_t device);
+    void ResetHoverImages();
+    void SetListPanelShown(bool shown);  // the list panel geometry of the list toggle
+    void Shutdown();                     // what closing the window runs, once
+
+    // Window fields shared with the other parts.
+    int16_t ShowRemaining = 0;
+    int16_t CurrentIndex = 0;
+    int16_t SingleFileMode = 0;
+    int16_t NoDiscShown = 0;
+    int16_t LastCdTrack = 0;
+    int32_t TrackStartMs = 0;
+    double PositionScale = 0;
+    int32_t MediaLengthMs = 0;
+    int16_t MarqueeStep = 0;
+    QString List1Tag;   // "Cantorine.tmp" marker: the list holds only the command-line file
+    QString Label1Tag;  // the text the marquee types out
+    bool ShowAtStart = true;  // false when "/play" starts the disc with the window hidden
+
+    // Controls, named as the player's design names them.
+    PictureButton* Image16;   // title strip
+    QLabel* Label9;           // title line
+    QLabel* Label7;           // options caption
+    QLabel* Label8;           // help caption
+    QLabel* Label3;           // time
+    QLabel* Label10;          // track number
+    std::array<QLabel*, 10> Label5;  // volume bar
+    QRadioButton* Option1;    // MM-Player
+    QRadioButton* Option2;    // CD-Player
+    QLabel* Label1;           // title line
+    QLabel* Label200;         // artist
+    QLabel* Label201;         // album
+    QLabel* Label4;           // MP3 facts
+    QLabel* Label6;           // length
+    QLabel* Label2;           // status line
+    QLabel* Label11;          // list panel caption
+    QLabel* test;             // measures the title
+    QLabel* Groove;
+    PictureButton* Image17;   // thumb
+    PictureButton* Image14;   // list pop-up and its twin
+    PictureButton* Image15;
+    QCheckBox* Check1;
+    PictureButton *Image2, *Image3, *Image4, *Image5, *Image6;       // play pause next eject previous
+    PictureButton *Image8, *Image11, *Image7, *Image9, *Image10;     // their twins
+    PictureButton *Image28, *Image29, *Image30, *Image31;            // save open add-file add-directory
+    PictureButton *Image27, *Image26, *Image25, *Image24;            // their twins
+    QFrame* Shape2;
+    QFrame* Image1;
+    QListWidget* List1;
+    QComboBox* Combo1;
+    QTimer* Timer1;
+    QTimer* Timer2;
+    Form10* VideoWindow = nullptr;  // Form10 while a file with a picture is loaded
+
+    MenuWindow* menu() const { return menu_; }
+    const QString& commandLine() const { return commandLine_; }
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+
+private:
+    void buildControls();
+    void Layout();
+    void MakeEnglish();
+    void ApplyCdLook();
+    void ApplyMediaLook();
+    void tickMedia();
+    void tickCd();
+    void showNoDisc();
+    void LoadCdTitles();
+    void StartMarqueeIfTooWide(int width);
+    void setCaptions();
+    void placeThumb(double left);
+    bool commandLineNamesFile() const;
+    std::string showVideoWindow(const QString& path);  // the reopen's status text
+    void unloadVideoWindow();
+
+    QString commandLine_;
+    MenuFactory makeMenu_;
+    MenuWindow* menu_ = nullptr;
+    bool shutDown_ = false;
+};
+
+} // namespace player

@@ -1,0 +1,116 @@
+// Start-up and shutdown of the main window.
+
+#include "player/DataFile.h"
+#include "player/Form1.h"
+#include "player/Form10.h"
+#include "player/MenuWindow.h"
+#include "common/Globals.h"
+#include "common/ProgramFolder.h"
+#include "media/CDAudio.h"
+#include "media/ModuleMCI.h"
+#include "platform/Settings.h"
+
+#include <QFile>
+#include <QFileInfo>
+
+namespace player {
+
+namespace {
+
+const char* const MediaAlias = "ToTrexonTragoydi";
+
+bool settingIsTrue(const QString& value) { return value.compare(QStringLiteral("True"), Qt::CaseInsensitive) == 0; }
+
+} // namespace
+
+QString CantorineMarker() { return common::ProgramFile(QStringLiteral("Cantorine.tmp")); }
+
+bool Form1::commandLineNamesFile() const
+{
+    return !commandLine_.trimmed().isEmpty() && QFile::exists(commandLine_) && !QFileInfo(commandLine_).isDir();
+}
+
+bool Form1::Start()
+{
+    auto& g = common::globals();
+    Layout();
+    const bool hasSlash = commandLine_.contains(QLatin1Char('/'));
+    CurrentIndex = 0;
+    g.DialogOpen = false;
+
+    g.LanguageGreek = settingIsTrue(platform::GetSetting(QStringLiteral("Sonorell"), QStringLiteral("LANGUAGE"), QStringLiteral("False")));
+    g.LanguageGreekToSave = g.LanguageGreek;
+    if (!g.LanguageGreek) MakeEnglish();
+
+    menu_ = makeMenu_(this);
+    Timer2->setInterval(1000);
+
+    const SavedOptions saved = ReadDataFile(common::ProgramFile(QStringLiteral("Data.dat")));
+    ShowRemaining = saved.ShowRemaining;
+    g.ListShown = saved.ListShown != 0;
+    if (g.ListShown) menu_->Show_List_Menu_Click();
+    if (saved.Meter == 1) menu_->Mixer_Menu_Click();
+    if (saved.Tray == 1) menu_->TrayMenu_Click();
+    if (saved.Continue == 1) menu_->synexeia_Click();
+
+    g.CdDevice = std::make_shared<media::CDAudio>();
+    g.CdDevice->ReadyDevice();
+    if (g.CdDevice->GetNumTracks() >= 2) {
+        LoadCdTitles();
+        ApplyCdLook();
+        Option2->setChecked(true);
+        if (hasSlash && !commandLineNamesFile()) {
+            ShowAtStart = false;
+            if (saved.Tray != 1) menu_->ShowMinimizedEntry();
+            g.CdDevice->SeekCDtoX(1);
+        }
+    } else {
+        Option1->setChecked(true);
+        Option2->setChecked(false);
+        Option1_Click();
+    }
+    Label3->setCursor(Qt::PointingHandCursor);
+    menu_->SetCaption(windowTitle());
+    Timer2_Timer();
+    setEnabled(true);
+    Timer2->start();
+    return true;
+}
+
+void Form1::Shutdown()
+{
+    if (shutDown_) return;
+    shutDown_ = true;
+    auto& g = common::globals();
+    Timer1->stop();
+    Timer2->stop();
+
+    if (g.CdDevice && !menu_->ExitWithContinueChecked()) {
+        g.CdDevice->StopPlay();
+        g.CdDevice->UnloadAll();
+    }
+    if (g.PlayerMode == "mp3") {
+        if (List1Tag != CantorineMarker()) {
+            QString defaultList;
+            SaveTrackList(defaultList);
+        }
+        ModuleMCI::CloseMedia(MediaAlias);
+    }
+    if (QFile::exists(CantorineMarker())) QFile::remove(CantorineMarker());
+
+    SavedOptions options;
+    options.ShowRemaining = ShowRemaining;
+    options.Tray = menu_->TrayChecked() ? 1 : 0;
+    options.Continue = g.ContinueChecked == 1 ? 1 : 0;
+    options.Meter = menu_->MixerChecked() ? 1 : 0;
+    options.ListShown = g.ListShown ? -1 : 0;
+    WriteDataFile(common::ProgramFile(QStringLiteral("Data.dat")), options);
+
+    g.LanguageGreek = g.LanguageGreekToSave;
+    platform::SaveSetting(QStringLiteral("Sonorell"), QStringLiteral("LANGUAGE"),
+                          g.LanguageGreek ? QStringLiteral("True") : QStringLiteral("False"));
+    unloadVideoWindow();
+    menu_->Unload();
+}
+
+} // namespace player

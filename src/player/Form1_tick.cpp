@@ -1,0 +1,137 @@
+// The main tick (once a second), the title tick and the volume bar.
+
+#include "player/Form1.h"
+#include "player/MenuWindow.h"
+#include "common/Globals.h"
+#include "common/Language.h"
+#include "common/TimeText.h"
+#include "media/CDAudio.h"
+#include "media/ModuleMCI.h"
+#include "platform/AuxVolume.h"
+
+#include <QGuiApplication>
+
+#include <cmath>
+
+namespace player {
+
+namespace {
+
+const std::string MediaAlias = "ToTrexonTragoydi";
+
+// The integer value of two characters of a CD position reply; 0 when they are no number.
+int replyField(const std::string& reply, std::size_t start)
+{
+    if (reply.size() < start + 2) return 0;
+    const std::string field = reply.substr(start, 2);
+    if (field[0] < '0' || field[0] > '9') return 0;
+    return std::atoi(field.c_str());
+}
+
+int32_t replyNumber(const std::string& reply) { return std::atoi(reply.c_str()); }
+
+// "mm:ss" of a millisecond count as whole seconds.
+QString timeOf(int64_t ms, bool remaining) { return common::TimeText(ms / 1000, remaining); }
+
+} // namespace
+
+void Form1::placeThumb(double left)
+{
+    if (!std::isfinite(left)) return;  // a scale of 0: the thumb stays where it was
+    Image17->move(int(std::lround(left)), Image17->y());
+}
+
+void Form1::Timer2_Timer()
+{
+    if (common::globals().PlayerMode == "mp3") tickMedia();
+    else tickCd();
+}
+
+void Form1::tickMedia()
+{
+    auto& g = common::globals();
+    ShowVolumeBar(platform::AuxMedia);
+    if (g.ContinueChecked == 1 && SingleFileMode != 10 && List1->count() > 0) {
+        int32_t length = 0;
+        if (ModuleMCI::IsMediaAtEnd(MediaAlias, length)) UpdateMP3(CurrentIndex + 2 > List1->count() ? 0 : CurrentIndex + 1, true);
+    }
+    if (ModuleMCI::GetMediaMode(MediaAlias) != "playing") {
+        Image17->setEnabled(false);
+        return;
+    }
+    Image17->setEnabled(true);
+    const int32_t p = ModuleMCI::GetMediaPosition(MediaAlias);
+    const bool remaining = ShowRemaining == 1;
+    Label3->setText(timeOf(remaining ? int64_t(MediaLengthMs) - p : p, remaining));
+    placeThumb(p / PositionScale + 5);
+}
+
+void Form1::showNoDisc()
+{
+    Label2->setText(common::Lang("  Δεν υπάρχει AudioCD.", "  No AudioCD."));
+    Label1->setText(common::Lang("Δεν υπάρχει Audio CD.", "No AudioCD."));
+    Label10->setText(QStringLiteral("0"));
+    Label200->clear();
+    Label201->clear();
+    List1->clear();
+    menu_->SetCaption(QGuiApplication::applicationDisplayName());
+    Image17->move(5, Image17->y());
+    Image17->setEnabled(false);
+    Label3->setText(QStringLiteral("00:00"));
+    menu_->ClearTracksSubmenu();
+    NoDiscShown = 1;
+}
+
+void Form1::tickCd()
+{
+    auto& cd = *common::globals().CdDevice;
+    ShowVolumeBar(platform::AuxCd);
+    if (cd.GetNumTracks() < 1) {
+        if (NoDiscShown == 0) showNoDisc();
+        return;
+    }
+    if (NoDiscShown == 1) {
+        LoadCdTitles();
+        NoDiscShown = 0;
+    }
+    if (cd.CheckIfPlaying() != 1) return;
+    const std::string tmsf = cd.GetCDPosition_FUN();
+    const int track = replyField(tmsf, 0);
+    const int minutes = replyField(tmsf, 3);
+    const int seconds = replyField(tmsf, 6);
+    if (track != LastCdTrack) ShowCdTrackInfo();
+    LastCdTrack = int16_t(track);
+
+    cd.SetFormat_milliseconds();
+    const int32_t position = replyNumber(cd.GetCDPosition_FUN());
+    const int32_t length = replyNumber(cd.GetTrackLength(int16_t(track)));
+    cd.SetFormat_tmsf();
+    if (ShowRemaining == 1) Label3->setText(timeOf(int64_t(length) + TrackStartMs - position, true));
+    else Label3->setText(common::TimeText(int64_t(minutes) * 60 + seconds));
+    placeThumb((position - TrackStartMs) / PositionScale + 5);
+}
+
+void Form1::Timer1_Timer()
+{
+    ++MarqueeStep;
+    if (Label1->text().trimmed().isEmpty()) MarqueeStep = 1;
+    QString text = MarqueeStep >= 2 ? Label1->text() : QString();
+    if (!Label1Tag.isEmpty()) text += Label1Tag[std::min<qsizetype>(MarqueeStep, Label1Tag.size()) - 1];
+    Label1->setText(text.right(40));
+}
+
+void Form1::ShowVolumeBar(uint32_t device)
+{
+    const uint32_t value = platform::auxGetVolume(device);
+    const float fraction = float(std::max(value & 0xFFFFu, value >> 16)) / 65535.0f;
+    const int lit = fraction >= 0.95f ? 10 : int(fraction * 100) / 10;
+    for (int i = 0; i < 10; ++i) {
+        const QColor colour = i + 1 <= lit ? QColor(0xFF, 0xC0, 0xC0) : palette().color(QPalette::Base);
+        QPalette p = Label5[i]->palette();
+        if (p.color(QPalette::Window) == colour) continue;  // the tick repaints nothing that did not change
+        p.setColor(QPalette::Window, colour);
+        Label5[i]->setPalette(p);
+    }
+}
+
+} // namespace player

@@ -1,0 +1,178 @@
+// Making a file the current track, and the track display of both modes.
+
+#include "player/Form1.h"
+#include "player/Form10.h"
+#include "player/MenuWindow.h"
+#include "common/Globals.h"
+#include "common/Language.h"
+#include "common/TimeText.h"
+#include "media/CDAudio.h"
+#include "media/ModuleMCI.h"
+#include "metadata/Mp3Tag_Functions.h"
+#include "metadata/Mp3Tag_ListFiles.h"
+#include "platform/Dialogs.h"
+
+#include <QCoreApplication>
+#include <QFile>
+
+namespace player {
+
+namespace {
+
+const std::string MediaAlias = "ToTrexonTragoydi";
+const std::string MediaType = "MPEGVideo";
+
+// The list line without its number prefix: everything after the first "." and the blank after it.
+QString withoutNumber(const QString& line)
+{
+    const qsizetype dot = line.indexOf(QLatin1Char('.'));
+    return dot < 0 ? line : line.mid(dot + 2);
+}
+
+std::string localPath(const QString& path) { return QFile::encodeName(path).toStdString(); }
+
+void showOpenFailure(const QString& path, QWidget* parent)
+{
+    const QString cr(QChar(13));
+    const QString text = common::Lang(
+        QString::fromUtf8("Ανέκυψε λάθος κατα την εκτέλεση του αρχείου ") + path +
+            QString::fromUtf8(". Οι αιτίες μπορεί να είναι:") + cr + cr +
+            QString::fromUtf8("1. Δεν είναι Multimedia αρχείο") + cr +
+            QString::fromUtf8("2. Δεν υποστηρίζεται απο τό σύστημα.") + cr +
+            QString::fromUtf8("3. Αύτη τη στιγμή δεν είναι δυνατή ή εκτέλεση του."),
+        QStringLiteral("There is a error during executing file ") + path + QStringLiteral("."));
+    platform::ShowMessage({text, {}, platform::DialogIcon::Critical, platform::DialogButtons::Ok}, parent);
+}
+
+} // namespace
+
+void Form1::unloadVideoWindow()
+{
+    if (!VideoWindow) return;
+    VideoWindow->close();
+    VideoWindow->deleteLater();
+    VideoWindow = nullptr;
+}
+
+std::string Form1::showVideoWindow(const QString& path)
+{
+    ModuleMCI::CloseMedia(MediaAlias);
+    uint64_t parent = VideoWindow->windowId();
+    const std::string status = ModuleMCI::OpenMedia(parent, MediaAlias, localPath(path), MediaType);
+    VideoWindow->SizeToPicture(ModuleMCI::GetVideoSize(MediaAlias, "cx"), ModuleMCI::GetVideoSize(MediaAlias, "cy"));
+    VideoWindow->setWindowTitle(path);
+    VideoWindow->show();
+    QCoreApplication::processEvents();
+    VideoWindow->update();
+    QCoreApplication::processEvents();
+    return status;
+}
+
+void Form1::UpdateMP3(int index, bool play)
+{
+    const QString path = Combo1->itemText(index);
+    if (!path.isEmpty() && !Mp3Tag_Functions::FileExists(path)) {
+        platform::ShowMessage({common::Lang(QString::fromUtf8("Το αρχείο ") + path + QString::fromUtf8(" δεν υπάρχει."),
+                                            QStringLiteral("File ") + path + QStringLiteral(" does not exist.")),
+                               {}, platform::DialogIcon::None, platform::DialogButtons::Ok},
+                              this);
+        return;
+    }
+    CurrentIndex = int16_t(index);
+    ModuleMCI::CloseMedia(MediaAlias);
+    uint64_t parent = static_cast<uint64_t>(winId());
+    std::string status = ModuleMCI::OpenMedia(parent, MediaAlias, localPath(path), MediaType);
+    const bool picture = ModuleMCI::GetVideoSize(MediaAlias, "cx") != -1 || ModuleMCI::GetVideoSize(MediaAlias, "cy") != -1;
+    if (!picture) {
+        unloadVideoWindow();
+    } else {
+        if (!VideoWindow) VideoWindow = new Form10(this);
+        status = showVideoWindow(path);
+    }
+
+    if (!path.isEmpty() && status != "Success") {
+        showOpenFailure(path, this);
+        List1->setCurrentRow(CurrentIndex);
+        const int selected = List1->currentRow();
+        if (selected >= 0) {
+            delete List1->takeItem(selected);
+            Combo1->removeItem(selected);
+        }
+        Label2->setText(common::Lang("Τραγούδια: ", "Tracks: ") + QString::number(List1->count()));
+        return;
+    }
+    if (path.isEmpty()) return;  // no entry at index: nothing to load or show
+
+    List1->setCurrentRow(CurrentIndex);
+    MediaLengthMs = ModuleMCI::GetMediaLengthMs(MediaAlias);
+    if (play) {
+        std::string from, to;
+        ModuleMCI::PlayMedia(MediaAlias, from, to);
+    }
+    Label6->setText(common::Lang("Διάρκεια: ", "Length: ") + common::TimeText(ModuleMCI::GetMediaLengthMs(MediaAlias) / 1000));
+    PositionScale = MediaLengthMs / 192.0;
+    Image17->move(5, Image17->y());
+
+    const Mp3Tag_Functions::HeaderSummary facts = Mp3Tag_Functions::ReadHeaderSummary(path);
+    if (facts.decoded) Label4->setText(Mp3Tag_Functions::HeaderSummaryLine(facts));
+    const Mp3Tag_Functions::TagRecord tag = Mp3Tag_Functions::ReadTag(path);
+    const QString artist = Mp3Tag_Functions::TrimTrailingBlanks(Mp3Tag_Functions::FieldText(tag.Artist));
+    const QString album = Mp3Tag_Functions::TrimTrailingBlanks(Mp3Tag_Functions::FieldText(tag.Album));
+    Label200->setText(artist.trimmed().isEmpty() ? common::Lang("Νέος Καλλιτέχνης", "New Artist") : artist);
+    Label201->setText(album.trimmed().isEmpty() ? common::Lang("Νέο Album", "New Album") : album);
+
+    const QListWidgetItem* item = List1->item(index);
+    Label1->setText(withoutNumber(item ? item->text() : QString()));
+    StartMarqueeIfTooWide(235);
+    Label10->setText(QString::number(index + 1));
+    setCaptions();
+}
+
+void Form1::StartMarqueeIfTooWide(int width)
+{
+    Label1Tag.clear();
+    Timer1->stop();
+    test->setText(Label1->text());
+    Label1->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+    test->adjustSize();
+    if (test->fontMetrics().horizontalAdvance(test->text()) > width) {
+        Label1Tag = Label1->text() + QString(10, QLatin1Char(' '));
+        Label1->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+        MarqueeStep = 0;
+        Timer1->start();
+    }
+}
+
+void Form1::setCaptions()
+{
+    QString line = Label9->text();
+    while (line.startsWith(QLatin1Char(' '))) line.remove(0, 1);
+    menu_->SetCaption(line + QStringLiteral(" - ") + Label1->text());
+    setWindowTitle(menu_->Caption());
+}
+
+void Form1::ShowCdTrackInfo()
+{
+    auto& cd = *common::globals().CdDevice;
+    const std::string tmsf = cd.GetCDPosition_FUN();
+    const int track = std::atoi(tmsf.substr(0, 2).c_str());
+    const QListWidgetItem* item = List1->item(track - 1);
+    Label10->setText(QString::number(track));
+    Label1->setText(withoutNumber(item ? item->text() : QString()));
+    setCaptions();
+
+    QString length = QString::fromLatin1(cd.GetTrackLength(int16_t(track)).c_str());
+    const qsizetype colon = length.lastIndexOf(QLatin1Char(':'));
+    if (colon >= 0) length = length.left(colon);
+    Label6->setText(common::Lang("Διάρκεια: ", "Length: ") + length);
+
+    cd.SetFormat_milliseconds();
+    const int32_t lengthMs = std::atoi(cd.GetTrackLength(int16_t(track)).c_str());
+    TrackStartMs = std::atoi(cd.GetCDPosition_FUN().c_str());
+    cd.SetFormat_tmsf();
+    PositionScale = lengthMs / 187.0;
+    if (isVisible() && item) List1->setCurrentRow(track - 1);
+    StartMarqueeIfTooWide(Label1->width());
+}
+
+} // namespace player

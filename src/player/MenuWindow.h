@@ -1,0 +1,26 @@
+#pragma once
+// What the main window asks of the menu window (Form5), which owns the option check marks.
+
+#include <QString>
+
+namespace player {
+
+class MenuWindow {
+public:
+    virtual ~MenuWindow() = default;
+    virtual void Show_List_Menu_Click() = 0;
+    virtual void Mixer_Menu_Click() = 0;
+    virtual void TrayMenu_Click() = 0;
+    virtual void synexeia_Click() = 0;
+    virtual bool TrayChecked() const = 0;
+    virtual bool MixerChecked() const = 0;
+    virtual bool ExitWithContinueChecked() const = 0;
+    virtual void SetCaption(const QString& caption) = 0;
+    virtual QString Caption() const = 0;
+    virtual void ClearTracksSubmenu() = 0;
+    // The program's taskbar entry while the main window is hidden.
+    virtual void ShowMinimizedEntry() = 0;
+    virtual void Unload() = 0;
+};
+
+} // namespace player

@@ -1,0 +1,82 @@
+#pragma once
+// A player started as a user starts it, in a fresh program folder, with every message box recorded.
+
+#include "common/Globals.h"
+#include "fixtures/DiscImage.h"
+#include "fixtures/Media.h"
+#include "platform/Dialogs.h"
+#include "platform/mci/Interpreter.h"
+#include "player/Form1.h"
+#include "shell/Form5.h"
+#include "support/TempFolder.h"
+
+#include <gtest/gtest.h>
+
+#include <QCoreApplication>
+#include <QFile>
+#include <QFileInfo>
+
+#include <chrono>
+#include <filesystem>
+
+#include <memory>
+
+class PlayerTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        setenv("SONORELL_HOME", home.path().c_str(), 1);
+        setenv("SONORELL_CD_DEVICE", "none", 1);
+        common::resetGlobals();
+        platform::setDialogRecorder([this](const platform::DialogCall& call) {
+            dialogs.push_back(call);
+            return answer;
+        });
+    }
+    void TearDown() override
+    {
+        stop();
+        platform::setDialogRecorder(nullptr);
+        platform::mci::interpreter().closeAll();
+        common::resetGlobals();
+    }
+    player::Form1& start(const QString& commandLine = {})
+    {
+        window = std::make_unique<player::Form1>(commandLine, [](player::Form1* m) { return new shell::Form5(m); });
+        window->Start();
+        return *window;
+    }
+    // Closes the window the way a user does: its shutdown runs.
+    void stop()
+    {
+        if (!window) return;
+        window->Shutdown();
+        window.reset();
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    }
+    shell::Form5& menu() { return *dynamic_cast<shell::Form5*>(window->menu()); }
+    QString file(const std::string& name) const { return QString::fromStdString(home.file(name)); }
+    QByteArray read(const std::string& name) const
+    {
+        QFile f(file(name));
+        f.open(QIODevice::ReadOnly);
+        return f.readAll();
+    }
+    void writeList(const QStringList& paths)
+    {
+        QFile f(file("Default.list"));
+        f.open(QIODevice::WriteOnly);
+        for (const QString& p : paths) f.write(p.toUtf8() + "\r\n");
+    }
+    static void wait(int ms)
+    {
+        const auto until = std::chrono::steady_clock::now() + std::chrono::milliseconds(ms);
+        while (std::chrono::steady_clock::now() < until) QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
+    }
+
+    testsupport::TempFolder home;
+    testsupport::TempFolder media;
+    std::unique_ptr<player::Form1> window;
+    std::vector<platform::DialogCall> dialogs;
+    int answer = platform::AnswerOk;
+};

@@ -1,0 +1,345 @@
+// The main window from start to close: start-up, the modes, the tick, file playback, shutdown.
+
+#include "PlayerFixture.h"
+#include "media/CDAudio.h"
+#include "media/ModuleMCI.h"
+#include "metadata/Mp3Tag_Functions.h"
+#include "player/DataFile.h"
+#include "player/Form10.h"
+#include "platform/Settings.h"
+
+#include <QApplication>
+#include <QProcess>
+
+using fixtures::Media;
+
+namespace {
+
+QString q(const std::string& s) { return QString::fromStdString(s); }
+
+int16_t recordAt(const QByteArray& bytes, int offset)
+{
+    return int16_t(uint8_t(bytes[offset]) | (uint8_t(bytes[offset + 1]) << 8));
+}
+
+} // namespace
+
+TEST_F(PlayerTest, FirstStartIsEnglishWithEveryOptionOffAndNoMessage)
+{
+    player::Form1& w = start();
+    EXPECT_EQ(w.Label7->text(), "Options");
+    EXPECT_EQ(w.Label8->text(), "Help");
+    EXPECT_EQ(w.Image2->toolTip(), "Play");
+    EXPECT_EQ(w.height(), 213);
+    EXPECT_FALSE(common::globals().ListShown);
+    EXPECT_EQ(w.ShowRemaining, 0);
+    EXPECT_EQ(common::globals().PlayerMode, "mp3");  // no disc: media mode
+    EXPECT_TRUE(w.Option1->isChecked());
+    EXPECT_FALSE(menu().TrayChecked());
+    EXPECT_EQ(common::globals().ContinueChecked, 0);
+    EXPECT_TRUE(dialogs.empty());
+    EXPECT_TRUE(QFile::exists(file("Data.dat")));  // made, empty, by the read
+    EXPECT_TRUE(QFileInfo(file("Lists")).isDir());
+    stop();
+    EXPECT_FALSE(QFile::exists(file("Default.list")));  // an empty list is never written
+}
+
+TEST_F(PlayerTest, OptionsAreWrittenToDataDatAndComeBack)
+{
+    start();
+    window->ShowRemaining = 1;
+    menu().TrayMenu_Click();
+    menu().synexeia_Click();
+    menu().Show_List_Menu_Click();
+    EXPECT_EQ(window->height(), 305);
+    stop();
+    const QByteArray bytes = read("Data.dat");
+    ASSERT_EQ(bytes.size(), 514);
+    EXPECT_EQ(recordAt(bytes, 0), 1);
+    EXPECT_EQ(recordAt(bytes, 128), 1);
+    EXPECT_EQ(recordAt(bytes, 256), 1);
+    EXPECT_EQ(recordAt(bytes, 384), 0);
+    EXPECT_EQ(recordAt(bytes, 512), -1);
+    EXPECT_EQ(platform::GetSetting("Sonorell", "LANGUAGE"), "False");
+
+    common::resetGlobals();
+    start();
+    EXPECT_EQ(window->ShowRemaining, 1);
+    EXPECT_TRUE(menu().TrayChecked());
+    EXPECT_TRUE(menu().synexeia->isChecked());
+    EXPECT_EQ(common::globals().ContinueChecked, 1);
+    EXPECT_FALSE(menu().MixerChecked());
+    EXPECT_TRUE(common::globals().ListShown);
+    EXPECT_EQ(window->height(), 305);
+    EXPECT_TRUE(window->Check1->isChecked());
+}
+
+TEST_F(PlayerTest, GreekWhenTheSettingSaysSo)
+{
+    platform::SaveSetting("Sonorell", "LANGUAGE", "True");
+    start();
+    EXPECT_EQ(window->Label7->text(), QString::fromUtf8("Επιλογές"));
+    EXPECT_TRUE(common::globals().LanguageGreek);
+    stop();
+    platform::SaveSetting("Sonorell", "LANGUAGE", "maybe");
+    common::resetGlobals();
+    start();
+    EXPECT_EQ(window->Label7->text(), "Options");
+}
+
+TEST_F(PlayerTest, DamagedOrShortDataDatReadsWhatItHolds)
+{
+    QFile f(file("Data.dat"));
+    f.open(QIODevice::WriteOnly);
+    QByteArray bytes(130, '\0');
+    bytes[0] = 1;        // remaining time
+    bytes[128] = 2;      // tray: only exactly 1 counts
+    f.write(bytes);
+    f.close();
+    start();
+    EXPECT_EQ(window->ShowRemaining, 1);
+    EXPECT_FALSE(menu().TrayChecked());
+    EXPECT_FALSE(common::globals().ListShown);
+    EXPECT_EQ(player::ReadDataFile(file("Data.dat")).Continue, 0);
+}
+
+TEST_F(PlayerTest, DataDatIsReplacedWholeOrNotAtAll)
+{
+    player::SavedOptions before;
+    before.ShowRemaining = 1;
+    ASSERT_TRUE(player::WriteDataFile(file("Data.dat"), before));
+    QFile(file("")).setPermissions(QFileDevice::ReadOwner | QFileDevice::ExeOwner);
+    // Root may write anywhere; where the folder is really read-only the old file must survive.
+    player::SavedOptions after;
+    after.ShowRemaining = 0;
+    const bool written = player::WriteDataFile(file("Data.dat"), after);
+    QFile(file("")).setPermissions(QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
+    EXPECT_EQ(player::ReadDataFile(file("Data.dat")).ShowRemaining, written ? 0 : 1);
+    EXPECT_EQ(read("Data.dat").size(), 514);
+}
+
+TEST_F(PlayerTest, PlaySwitchWithADiscHidesTheWindowAndPlaysTrackOne)
+{
+    const auto disc = fixtures::makeDiscImage(media.path(), {300, 300, 300});
+    setenv("SONORELL_CD_DEVICE", disc.cue.c_str(), 1);
+    player::SavedOptions saved;
+    saved.Tray = 1;
+    player::WriteDataFile(file("Data.dat"), saved);
+    start("/play");
+    EXPECT_FALSE(window->ShowAtStart);
+    EXPECT_FALSE(menu().isVisible());  // tray mode: no taskbar entry either
+    EXPECT_NE(common::globals().PlayerMode, "mp3");
+    EXPECT_EQ(common::globals().CdDevice->CheckIfPlaying(), 1);
+    const std::string position = common::globals().CdDevice->GetCDPosition_FUN();
+    EXPECT_EQ(position.substr(0, 3), "01:");
+    EXPECT_EQ(window->List1->count(), 3);
+    EXPECT_EQ(window->List1->item(0)->text(), "1. Track 1");
+}
+
+TEST_F(PlayerTest, PlaySwitchWithoutADiscOrWithOneTrackIsMediaMode)
+{
+    start("/play");
+    EXPECT_EQ(common::globals().PlayerMode, "mp3");
+    EXPECT_TRUE(window->ShowAtStart);
+    stop();
+    const auto single = fixtures::makeDiscImage(media.path(), {300}, "one");
+    setenv("SONORELL_CD_DEVICE", single.cue.c_str(), 1);
+    common::resetGlobals();
+    start("/play");
+    EXPECT_EQ(common::globals().PlayerMode, "mp3");
+    EXPECT_TRUE(dialogs.empty());
+}
+
+TEST_F(PlayerTest, CommandLineFilePlaysAloneAndLeavesTheDefaultList)
+{
+    const auto song = fixtures::makeMedia(media.path(), Media::Wav8Mono, 1.0, "alone.wav");
+    const auto other = fixtures::makeMedia(media.path(), Media::Wav8Mono, 1.0, "other.wav");
+    writeList({q(other.path)});
+    player::SavedOptions saved;
+    saved.Continue = 1;
+    player::WriteDataFile(file("Data.dat"), saved);
+    start(q(song.path));
+    EXPECT_EQ(window->SingleFileMode, 10);
+    EXPECT_EQ(window->List1->count(), 1);
+    EXPECT_EQ(window->List1->item(0)->text(), "1. alone.wav");
+    EXPECT_EQ(ModuleMCI::GetMediaMode("ToTrexonTragoydi"), "playing");
+    wait(1500);
+    window->Timer2_Timer();
+    EXPECT_EQ(window->CurrentIndex, 0);
+    EXPECT_EQ(ModuleMCI::GetMediaMode("ToTrexonTragoydi"), "stopped");  // played once, no advance
+    stop();
+    EXPECT_EQ(read("Default.list"), (other.path + "\r\n").c_str());
+}
+
+TEST_F(PlayerTest, DiscTakenOutAndPutBackInCdMode)
+{
+    const auto disc = fixtures::makeDiscImage(media.path(), {300, 300});
+    setenv("SONORELL_CD_DEVICE", disc.cue.c_str(), 1);
+    start();
+    ASSERT_NE(common::globals().PlayerMode, "mp3");
+    std::filesystem::rename(disc.cue, disc.cue + ".out");
+    window->Timer2_Timer();
+    EXPECT_EQ(window->Label1->text(), "No AudioCD.");
+    EXPECT_EQ(window->Label2->text(), "  No AudioCD.");
+    EXPECT_EQ(window->Label10->text(), "0");
+    EXPECT_EQ(window->List1->count(), 0);
+    window->Label1->setText("changed");
+    window->Timer2_Timer();
+    EXPECT_EQ(window->Label1->text(), "changed");  // drawn once per absence
+    std::filesystem::rename(disc.cue + ".out", disc.cue);
+    window->Timer2_Timer();
+    EXPECT_EQ(window->List1->count(), 2);
+    EXPECT_EQ(window->NoDiscShown, 0);
+}
+
+TEST_F(PlayerTest, CdTickFollowsTheDiscFromTrackToTrack)
+{
+    const auto disc = fixtures::makeDiscImage(media.path(), {110, 300, 300});
+    setenv("SONORELL_CD_DEVICE", disc.cue.c_str(), 1);
+    start();
+    common::globals().CdDevice->SeekCDtoX(1);
+    window->Timer2_Timer();
+    EXPECT_EQ(window->Label10->text(), "1");
+    EXPECT_EQ(window->Label6->text(), "Length: 00:01");
+    wait(1700);
+    window->Timer2_Timer();
+    EXPECT_EQ(window->Label10->text(), "2");
+    EXPECT_EQ(window->Label1->text(), "Track 2");
+    EXPECT_EQ(window->Label3->text(), "00:00");
+    // The position read when the display changed stands for the track's start (110 frames = 1466 ms).
+    EXPECT_GE(window->TrackStartMs, 1466);
+    EXPECT_LT(window->TrackStartMs, 1466 + 1000);
+}
+
+TEST_F(PlayerTest, ContinuousPlayWrapsToTheFirstEntry)
+{
+    QStringList paths;
+    for (const char* name : {"a.wav", "b.wav", "c.wav"}) paths << q(fixtures::makeMedia(media.path(), Media::Wav8Mono, 0.5, name).path);
+    writeList(paths);
+    start();
+    menu().synexeia_Click();
+    window->UpdateMP3(2, true);
+    wait(900);
+    window->Timer2_Timer();
+    EXPECT_EQ(window->CurrentIndex, 0);
+    EXPECT_EQ(ModuleMCI::GetMediaMode("ToTrexonTragoydi"), "playing");
+    EXPECT_EQ(window->Label10->text(), "1");
+}
+
+TEST_F(PlayerTest, AFileThatCannotPlayIsReportedAndRemoved)
+{
+    const auto good = fixtures::makeMedia(media.path(), Media::Wav8Mono, 0.5, "good.wav");
+    const std::string bad = fixtures::writeFile(media.path(), "bad.mp3", "not music at all\n");
+    writeList({q(good.path), q(bad), q(good.path)});
+    start();
+    ASSERT_EQ(window->List1->count(), 3);
+    window->UpdateMP3(1, true);
+    ASSERT_EQ(dialogs.size(), 1u);
+    EXPECT_EQ(dialogs[0].icon, platform::DialogIcon::Critical);
+    EXPECT_EQ(dialogs[0].text, "There is a error during executing file " + q(bad) + ".");
+    EXPECT_EQ(window->List1->count(), 2);
+    EXPECT_EQ(window->Combo1->count(), 2);
+    EXPECT_EQ(window->Label2->text(), "Tracks: 2");
+    EXPECT_EQ(window->List1->item(1)->text(), "3. good.wav");  // the others keep their numbers
+}
+
+TEST_F(PlayerTest, ADeletedFileIsReportedAndKept)
+{
+    const auto first = fixtures::makeMedia(media.path(), Media::Wav8Mono, 0.5, "first.wav");
+    const auto gone = fixtures::makeMedia(media.path(), Media::Wav8Mono, 0.5, "gone.wav");
+    writeList({q(first.path), q(gone.path)});
+    start();
+    window->UpdateMP3(0, true);
+    std::filesystem::remove(gone.path);
+    window->UpdateMP3(1, true);
+    ASSERT_EQ(dialogs.size(), 1u);
+    EXPECT_EQ(dialogs[0].text, "File " + q(gone.path) + " does not exist.");
+    EXPECT_EQ(dialogs[0].icon, platform::DialogIcon::None);
+    EXPECT_EQ(window->List1->count(), 2);
+    EXPECT_EQ(window->CurrentIndex, 0);
+    EXPECT_EQ(ModuleMCI::GetMediaMode("ToTrexonTragoydi"), "playing");  // the first keeps playing
+}
+
+TEST_F(PlayerTest, AVideoOpensTheVideoWindowAndASongClosesIt)
+{
+    const auto video = fixtures::makeMedia(media.path(), Media::AviVideo, 1.0);
+    const auto song = fixtures::makeMedia(media.path(), Media::Mp3Cbr, 1.0);
+    writeList({q(video.path), q(song.path)});
+    start();
+    ASSERT_NE(window->VideoWindow, nullptr);
+    EXPECT_EQ(window->VideoWindow->windowTitle(), q(video.path));
+    EXPECT_EQ(window->VideoWindow->width(), (16 * 352 + 7) / 15);
+    EXPECT_EQ(window->VideoWindow->height(), (18 * 288 + 7) / 15);
+    window->UpdateMP3(1, false);
+    EXPECT_EQ(window->VideoWindow, nullptr);
+    EXPECT_EQ(window->Label4->text(), "128Kbit  44Khz  jstereo");
+    EXPECT_EQ(window->Label200->text(), "New Artist");
+    EXPECT_EQ(window->Label201->text(), "New Album");
+}
+
+TEST_F(PlayerTest, TrackDisplayOfATaggedFile)
+{
+    const auto song = fixtures::makeMedia(media.path(), Media::Mp3Cbr, 1.0, "song.mp3");
+    Mp3Tag_Functions::TagRecord tag = Mp3Tag_Functions::BlankTag();
+    Mp3Tag_Functions::SetField(tag.Title, "Short");
+    Mp3Tag_Functions::SetField(tag.Artist, "  ");
+    Mp3Tag_Functions::SetField(tag.Album, "The Album");
+    ASSERT_TRUE(Mp3Tag_Functions::WriteTag(q(song.path), tag));
+    writeList({q(song.path)});
+    start();
+    EXPECT_EQ(window->Label1->text().trimmed(), "Short");
+    EXPECT_EQ(window->Label200->text(), "New Artist");
+    EXPECT_EQ(window->Label201->text(), "The Album");
+    EXPECT_EQ(window->Label10->text(), "1");
+    EXPECT_FALSE(window->Timer1->isActive());  // short titles stay still
+    EXPECT_TRUE(window->windowTitle().startsWith("Sonorell Player v.1 - Short"));
+}
+
+TEST_F(PlayerTest, ALongTitleScrolls)
+{
+    const auto song = fixtures::makeMedia(media.path(), Media::Wav8Mono, 0.5,
+                                          "a title far too long to fit on the line of the player window.wav");
+    writeList({q(song.path)});
+    start();
+    EXPECT_TRUE(window->Timer1->isActive());
+    EXPECT_EQ(window->Label1Tag, window->Label1->text() + QString(10, ' '));
+    window->Timer1_Timer();
+    EXPECT_EQ(window->Label1->text(), "a");
+    window->Timer1_Timer();
+    EXPECT_EQ(window->Label1->text(), "a ");
+    for (int i = 0; i < 60; ++i) window->Timer1_Timer();
+    EXPECT_EQ(window->Label1->text().size(), 40);
+}
+
+TEST_F(PlayerTest, RemainingTimeOfATrackOf61AndAHalfSeconds)
+{
+    const auto song = fixtures::makeMedia(media.path(), Media::Wav8Mono, 61.5, "long.wav");
+    writeList({q(song.path)});
+    player::SavedOptions saved;
+    saved.ShowRemaining = 1;
+    player::WriteDataFile(file("Data.dat"), saved);
+    start();
+    EXPECT_EQ(window->Label6->text(), "Length: 01:01");
+    window->UpdateMP3(0, true);
+    window->Timer2_Timer();
+    EXPECT_EQ(window->Label3->text(), "-01:01");
+}
+
+TEST_F(PlayerTest, SecondInstanceEndsAtOnce)
+{
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert("XDG_RUNTIME_DIR", QString::fromStdString(media.path()));
+    env.insert("QT_QPA_PLATFORM", "offscreen");
+    QProcess first, second;
+    first.setProcessEnvironment(env);
+    second.setProcessEnvironment(env);
+    first.start(SONORELL_PLAYER);
+    ASSERT_TRUE(first.waitForStarted());
+    wait(1500);
+    second.start(SONORELL_PLAYER);
+    EXPECT_TRUE(second.waitForFinished(3000));
+    EXPECT_EQ(second.exitCode(), 0);
+    EXPECT_EQ(first.state(), QProcess::Running);
+    first.terminate();
+    first.waitForFinished(3000);
+}
