@@ -4,6 +4,7 @@
 #include "media/CDAudio.h"
 #include "media/Channel.h"
 #include "platform/mci/Interpreter.h"
+#include "support/SharedDisc.h"
 #include "support/TempFolder.h"
 
 #include <gtest/gtest.h>
@@ -15,18 +16,8 @@ using namespace media;
 
 namespace {
 
-class CDAudioTest : public ::testing::Test {
+class CDAudioTest : public testsupport::SharedDiscTest {
 protected:
-    static void SetUpTestSuite()
-    {
-        folder = new testsupport::TempFolder;
-        disc = new fixtures::DiscImage(fixtures::makeStandardDisc(folder->path()));
-    }
-    static void TearDownTestSuite()
-    {
-        delete disc;
-        delete folder;
-    }
     void SetUp() override
     {
         setenv("SONORELL_CD_DEVICE", disc->cue.c_str(), 1);
@@ -45,14 +36,10 @@ protected:
     }
     static std::string cut(const std::string& raw) { return raw.substr(0, raw.find('\0')); }
 
-    static testsupport::TempFolder* folder;
-    static fixtures::DiscImage* disc;
     CDAudio cd;
     std::vector<std::string> sent;
 };
 
-testsupport::TempFolder* CDAudioTest::folder = nullptr;
-fixtures::DiscImage* CDAudioTest::disc = nullptr;
 
 using Commands = std::vector<std::string>;
 

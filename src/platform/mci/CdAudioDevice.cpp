@@ -237,24 +237,22 @@ uint32_t CdAudioDevice::seek(WordCursor& args)
 uint32_t CdAudioDevice::play(WordCursor& args)
 {
     if (!drive_->present()) return DeviceNotReady;
-    std::optional<int32_t> from, to;
-    while (!args.atEnd()) {
-        const bool isFrom = args.take("from");
-        if (!isFrom && !args.take("to")) return UnrecognizedKeyword;
-        const auto word = args.next();
-        if (!word) return MissingParameter;
-        const auto frame = parsePosition(*word);
+    std::optional<int64_t> from, to;
+    const uint32_t rc = readFromTo(args, [this](const std::string& word, int64_t& value) -> uint32_t {
+        const auto frame = parsePosition(word);
         if (!frame) return OutOfRange;
-        (isFrom ? from : to) = frame;
-    }
+        value = *frame;
+        return Ok;
+    }, from, to);
+    if (rc) return rc;
     if (!from && !to && mode_ == Mode::Playing) return Ok;
     if (!from && !to && mode_ == Mode::Paused) {
         stream_.resume();
         mode_ = Mode::Playing;
         return Ok;
     }
-    const int32_t start = from.value_or(position());
-    const int32_t end = to.value_or(toc_.leadout);
+    const int32_t start = static_cast<int32_t>(from.value_or(position()));
+    const int32_t end = static_cast<int32_t>(to.value_or(toc_.leadout));
     if (end < start) return OutOfRange;
     if (!stream_.start(drive_->source(), toc_, start, end)) return Hardware;
     mode_ = Mode::Playing;

@@ -71,16 +71,14 @@ uint32_t MediaDevice::set(WordCursor& args)
 uint32_t MediaDevice::play(WordCursor& args)
 {
     std::optional<int64_t> from, to;
-    while (!args.atEnd()) {
-        const bool isFrom = args.take("from");
-        if (!isFrom && !args.take("to")) return UnrecognizedKeyword;
-        const auto word = args.next();
-        if (!word) return MissingParameter;
-        const auto value = parseInteger(*word);
-        if (!value) return BadInteger;
-        if (*value < 0 || *value > player_.lengthMs()) return OutOfRange;
-        (isFrom ? from : to) = *value;
-    }
+    const uint32_t rc = readFromTo(args, [this](const std::string& word, int64_t& value) -> uint32_t {
+        const auto ms = parseInteger(word);
+        if (!ms) return BadInteger;
+        if (*ms < 0 || *ms > player_.lengthMs()) return OutOfRange;
+        value = *ms;
+        return Ok;
+    }, from, to);
+    if (rc) return rc;
     if (from && to && *to < *from) return OutOfRange;
     return player_.play(from, to) ? Ok : Internal;
 }

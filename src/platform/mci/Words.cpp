@@ -67,4 +67,19 @@ std::optional<std::string> WordCursor::next()
     return words_[pos_++];
 }
 
+uint32_t readFromTo(WordCursor& args, const std::function<uint32_t(const std::string&, int64_t&)>& readValue,
+                    std::optional<int64_t>& from, std::optional<int64_t>& to)
+{
+    while (!args.atEnd()) {
+        const bool isFrom = args.take("from");
+        if (!isFrom && !args.take("to")) return UnrecognizedKeyword;
+        const auto word = args.next();
+        if (!word) return MissingParameter;
+        int64_t value = 0;
+        if (const uint32_t rc = readValue(*word, value)) return rc;
+        (isFrom ? from : to) = value;
+    }
+    return Ok;
+}
+
 } // namespace platform::mci

@@ -2,6 +2,7 @@
 // Splitting and reading the words of a command text.
 
 #include <cstdint>
+#include <functional>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -35,5 +36,10 @@ private:
     std::vector<std::string> words_;
     std::size_t pos_ = 0;
 };
+
+// "from X" and "to Y", in any order, each value read by readValue, which returns 0 or the
+// error code of a value it refuses. Returns 0 or the first error.
+uint32_t readFromTo(WordCursor& args, const std::function<uint32_t(const std::string&, int64_t&)>& readValue,
+                    std::optional<int64_t>& from, std::optional<int64_t>& to);
 
 } // namespace platform::mci

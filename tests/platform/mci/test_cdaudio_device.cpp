@@ -3,6 +3,7 @@
 #include "fixtures/DiscImage.h"
 #include "platform/mci/Errors.h"
 #include "platform/mci/Interpreter.h"
+#include "support/SharedDisc.h"
 #include "support/TempFolder.h"
 
 #include <gtest/gtest.h>
@@ -18,19 +19,8 @@ namespace {
 
 void sleepMs(int ms) { std::this_thread::sleep_for(std::chrono::milliseconds(ms)); }
 
-class CdDeviceTest : public ::testing::Test {
+class CdDeviceTest : public testsupport::SharedDiscTest {
 protected:
-    // Tracks: 1500, 3780, 225 and 300 frames (20 s, 50.4 s, 3 s, 4 s).
-    static void SetUpTestSuite()
-    {
-        folder = new testsupport::TempFolder;
-        disc = new fixtures::DiscImage(fixtures::makeStandardDisc(folder->path()));
-    }
-    static void TearDownTestSuite()
-    {
-        delete disc;
-        delete folder;
-    }
     void SetUp() override { useDisc(disc->cue); }
     void TearDown() override { mci.closeAll(); }
 
@@ -48,14 +38,10 @@ protected:
         return rc == Ok ? reply : "error " + std::to_string(rc);
     }
 
-    static testsupport::TempFolder* folder;
-    static fixtures::DiscImage* disc;
     Interpreter mci;
     std::string reply;
 };
 
-testsupport::TempFolder* CdDeviceTest::folder = nullptr;
-fixtures::DiscImage* CdDeviceTest::disc = nullptr;
 
 } // namespace
 
