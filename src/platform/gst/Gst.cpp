@@ -60,8 +60,20 @@ GstElement* makeAudioSink()
         if (GstElement* sink = parseBin(description)) return sink;
         return makeSilentSink();
     }
-    for (const char* factory : {"pulsesink", "alsasink"})
-        if (GstElement* sink = makeDesktopSink(factory)) return sink;
+    // The output found first is kept for the run: probing a missing sound server on every open
+    // would cost each open a failed connection.
+    static const char* chosen = nullptr;
+    static bool none = false;
+    if (chosen)
+        if (GstElement* sink = makeDesktopSink(chosen)) return sink;
+    if (!none) {
+        for (const char* factory : {"pulsesink", "alsasink"})
+            if (GstElement* sink = makeDesktopSink(factory)) {
+                chosen = factory;
+                return sink;
+            }
+        none = chosen == nullptr;
+    }
     return makeSilentSink();
 }
 
