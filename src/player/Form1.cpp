@@ -59,7 +59,6 @@ void Form1::buildControls()
         "QLabel#Label3, QLabel#Label10 { color: #9fe0ff; font-size: 14pt; font-weight: bold; }"
         "QLabel#Label1 { color: #ffffff; font-weight: bold; }"
         "QLabel#Label9 { color: #ffffff; font-weight: bold; }"
-        "QLabel#Label7, QLabel#Label8 { color: #f0d890; }"
         "QRadioButton { color: #e6e6e6; }"
         "QCheckBox { color: #e6e6e6; }"
         "QListWidget { background: #2a2a2a; color: #e6e6e6; border: 1px solid #1a1a1a;"
@@ -69,7 +68,6 @@ void Form1::buildControls()
     place(Image16, 0, 0, 357, 14);
     Image16->setPixmap(skin::TitleStrip({357, 14}, ratio));
     Label9 = label(this, "Label9", AppTitle, 4, 0, 320, 14);
-    Label9->setAttribute(Qt::WA_TransparentForMouseEvents);
     Label7 = label(this, "Label7", QString::fromUtf8("Επιλογές"), 10, 15, 60, 13);
     Label8 = label(this, "Label8", QString::fromUtf8("Βοήθεια"), 250, 15, 60, 13);
     Label3 = label(this, "Label3", QStringLiteral("00:00"), 10, 32, 90, 26);
@@ -160,11 +158,10 @@ void Form1::buildControls()
     connect(Timer2, &QTimer::timeout, this, &Form1::Timer2_Timer);
     connect(Option1, &QRadioButton::clicked, this, [this] { if (common::globals().PlayerMode != "mp3") Option1_Click(); });
     connect(Option2, &QRadioButton::clicked, this, [this] { if (common::globals().PlayerMode == "mp3") Option2_Click(); });
-    connect(Image16, &PictureButton::pressed, this, [this](QMouseEvent* e) {
-        const int x = int(e->position().x());
-        if (x >= 347) close();
-        else if (x >= 334) showMinimized();
-    });
+    setMouseTracking(true);
+    connectButtons();
+    connectSlider();
+    watchLabels();
 }
 
 // The layout routine: the fix-ups made before anything is shown.
@@ -255,13 +252,6 @@ void Form1::SetListPanelShown(bool shown)
         List1->hide();
         place(List1, 12, 112, 317, 100);
     }
-}
-
-void Form1::ResetHoverImages()
-{
-    for (PictureButton* twin : {Image2, Image3, Image4, Image5, Image6, Image28, Image29, Image30, Image31, Image15})
-        twin->hide();
-    if (Image17->x() < 6 || Image17->x() > 238) Timer2->setInterval(1000);
 }
 
 void Form1::closeEvent(QCloseEvent* event)

@@ -46,8 +46,35 @@ public:
     void LoadTrackList(QString& path);
     void ShowVolumeBar(uint32_t device);
     void ResetHoverImages();
+    // The main tick's Enabled and Interval: it runs only when enabled with an interval above 0.
+    void SetTickInterval(int ms);
+    void SetTickEnabled(bool enabled);
     void SetListPanelShown(bool shown);  // the list panel geometry of the list toggle
     void Shutdown();                     // what closing the window runs, once
+
+    // The skin buttons' actions (the highlighted twins' clicks) and the other mouse handlers.
+    void Image2_Click();   // play / resume
+    void Image3_Click();   // pause
+    void Image4_Click();   // next
+    void Image6_Click();   // previous
+    void Image5_Click();   // eject
+    void Image15_Click();  // list pop-up
+    void List1_Click();
+    void List1_DblClick();
+    void Check1_Click();
+    void Label3_Click();
+    void Label5_Click(int index);
+    void Image16_MouseDown(int x);  // title strip, x in pixels from its left edge
+    void Image17_MouseDown();
+    void Image17_MouseMove(int x);  // x: the pointer over the thumb, in pixels
+    void Image17_MouseUp();
+    void BackgroundMouseMove();     // the window's background and Label1
+
+    // The volume of an auxiliary device as a fraction 0..1, and the channel word of a fraction.
+    static float GetOutputVolume(uint32_t device);
+    static void SetOutputVolume(float fraction, uint32_t device);
+    static uint16_t ChannelWord(float fraction);
+    static int LitSegments(float fraction);
 
     // Window fields shared with the other parts.
     int16_t ShowRemaining = 0;
@@ -58,6 +85,8 @@ public:
     int32_t TrackStartMs = 0;
     double PositionScale = 0;
     int32_t MediaLengthMs = 0;
+    bool ThumbDragging = false;
+    QString SeekTarget;  // ms of the last drag in media mode; "" until the first
     int16_t MarqueeStep = 0;
     QString List1Tag;   // "Cantorine.tmp" marker: the list holds only the command-line file
     QString Label1Tag;  // the text the marquee types out
@@ -103,9 +132,23 @@ public:
 
 protected:
     void closeEvent(QCloseEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
+    void leaveEvent(QEvent* event) override;
+    void moveEvent(QMoveEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     void buildControls();
+    void connectButtons();
+    void connectSlider();
+    void watchLabels();
+    void showTwin(PictureButton* normal, PictureButton* twin);
+    void restorePair(PictureButton* normal, PictureButton* twin);
+    bool popUpListOpen() const;
+    void popUpCaptionMenu(QLabel* lit, QLabel* dimmed, int element);
+    void dragWindow(QEvent* event);
+    void hideToEntry();
+    QString dragTimeOnDisc(int left);
     void Layout();
     void MakeEnglish();
     void ApplyCdLook();
@@ -125,6 +168,10 @@ private:
     MenuFactory makeMenu_;
     MenuWindow* menu_ = nullptr;
     bool shutDown_ = false;
+    bool tickEnabled_ = false;
+    int tickInterval_ = 1000;
+    QPoint dragOffset_;       // pointer within the window while it is dragged by hand
+    bool draggingByHand_ = false;
 };
 
 } // namespace player

@@ -43,7 +43,7 @@ bool Form1::Start()
     if (!g.LanguageGreek) MakeEnglish();
 
     menu_ = makeMenu_(this);
-    Timer2->setInterval(1000);
+    SetTickInterval(1000);
 
     const SavedOptions saved = ReadDataFile(common::ProgramFile(QStringLiteral("Data.dat")));
     ShowRemaining = saved.ShowRemaining;
@@ -73,7 +73,7 @@ bool Form1::Start()
     menu_->SetCaption(windowTitle());
     Timer2_Timer();
     setEnabled(true);
-    Timer2->start();
+    SetTickEnabled(true);
     return true;
 }
 
@@ -83,7 +83,7 @@ void Form1::Shutdown()
     shutDown_ = true;
     auto& g = common::globals();
     Timer1->stop();
-    Timer2->stop();
+    SetTickEnabled(false);
 
     if (g.CdDevice && !menu_->ExitWithContinueChecked()) {
         g.CdDevice->StopPlay();

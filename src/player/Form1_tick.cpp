@@ -120,18 +120,4 @@ void Form1::Timer1_Timer()
     Label1->setText(text.right(40));
 }
 
-void Form1::ShowVolumeBar(uint32_t device)
-{
-    const uint32_t value = platform::auxGetVolume(device);
-    const float fraction = float(std::max(value & 0xFFFFu, value >> 16)) / 65535.0f;
-    const int lit = fraction >= 0.95f ? 10 : int(fraction * 100) / 10;
-    for (int i = 0; i < 10; ++i) {
-        const QColor colour = i + 1 <= lit ? QColor(0xFF, 0xC0, 0xC0) : palette().color(QPalette::Base);
-        QPalette p = Label5[i]->palette();
-        if (p.color(QPalette::Window) == colour) continue;  // the tick repaints nothing that did not change
-        p.setColor(QPalette::Window, colour);
-        Label5[i]->setPalette(p);
-    }
-}
-
 } // namespace player

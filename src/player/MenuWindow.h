@@ -1,6 +1,7 @@
 #pragma once
 // What the main window asks of the menu window (Form5), which owns the option check marks.
 
+#include <QPoint>
 #include <QString>
 
 namespace player {
@@ -21,6 +22,11 @@ public:
     // The program's taskbar entry while the main window is hidden.
     virtual void ShowMinimizedEntry() = 0;
     virtual void Unload() = 0;
+    // Pops up element 1..4 of the menu array at a screen position; returns when it closes.
+    virtual void PopupMenu(int element, QPoint at) = 0;
+    // The level meter window: placed beside the main window, or hidden with it.
+    virtual void DockMeter() = 0;
+    virtual void HideMeter() = 0;
 };
 
 } // namespace player

@@ -5,6 +5,7 @@
 #include "common/ProgramFolder.h"
 
 #include <QDir>
+#include <QEvent>
 #include <QFileInfo>
 
 namespace shell {
@@ -88,6 +89,22 @@ void Form5::ShowMinimizedEntry()
 {
     move(100, 100);
     showMinimized();
+}
+
+// The options popup of either mode; the help popup comes with the rest of the menu tree.
+void Form5::PopupMenu(int element, QPoint at)
+{
+    if (element == 1 || element == 3) options_.exec(at);
+}
+
+// Restoring the taskbar entry brings the main window back and hides the entry again.
+void Form5::changeEvent(QEvent* event)
+{
+    QWidget::changeEvent(event);
+    if (event->type() != QEvent::WindowStateChange || !isVisible() || isMinimized()) return;
+    hide();
+    main_->show();
+    main_->activateWindow();
 }
 
 void Form5::Unload()

@@ -28,6 +28,9 @@ public:
     void ClearTracksSubmenu() override {}
     void ShowMinimizedEntry() override;
     void Unload() override;
+    void PopupMenu(int element, QPoint at) override;
+    void DockMeter() override {}
+    void HideMeter() override {}
 
     // The check items and their twins in the second menu.
     QAction* Show_List_Menu;
@@ -39,6 +42,9 @@ public:
     QAction* Mixer_Menu;
     QAction* Mixer_Menu2;
     QAction* ExitWithContinue;
+
+protected:
+    void changeEvent(QEvent* event) override;
 
 private:
     QAction* checkItem(const char* name, const QString& text);

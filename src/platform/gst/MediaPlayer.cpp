@@ -143,6 +143,14 @@ void MediaPlayer::applyVolume()
     if (gst_->playbin) g_object_set(gst_->playbin, "volume", auxGain(AuxMedia), nullptr);
 }
 
+double MediaPlayer::volume() const
+{
+    if (!gst_->playbin) return -1;
+    gdouble gain = 0;
+    g_object_get(gst_->playbin, "volume", &gain, nullptr);
+    return gain;
+}
+
 void MediaPlayer::poll()
 {
     if (!gst_->playbin) return;
@@ -215,6 +223,11 @@ void MediaPlayer::pause()
 void MediaPlayer::resume()
 {
     poll();
+    // A loaded or stopped file starts from where it stands; one at its end stays there.
+    if (mode_ == Mode::Stopped) {
+        if (!atEnd_) play(std::nullopt, std::nullopt);
+        return;
+    }
     if (mode_ != Mode::Paused) return;
     gst_element_set_state(gst_->playbin, GST_STATE_PLAYING);
     mode_ = Mode::Playing;

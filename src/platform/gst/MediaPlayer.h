@@ -32,6 +32,8 @@ public:
     void stop();
     // The picture's size; false for a file without a picture.
     bool videoSize(int& width, int& height) const;
+    // The gain the stream plays at, 0..1; -1 when nothing is open.
+    double volume() const;
 
 private:
     int64_t preroll(const std::string& uri, uint64_t parentWindow, bool waitForLength);

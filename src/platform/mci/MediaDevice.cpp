@@ -2,6 +2,9 @@
 #include "platform/ShortPath.h"
 #include "platform/mci/Errors.h"
 
+#include <algorithm>
+#include <cmath>
+
 #include <sys/stat.h>
 
 namespace platform::mci {
@@ -51,6 +54,7 @@ uint32_t MediaDevice::status(WordCursor& args, std::string& reply)
     if (what == "position") { reply = std::to_string(player_.positionMs()); return Ok; }
     if (what == "length") { reply = std::to_string(player_.lengthMs()); return Ok; }
     if (what == "ready") { reply = "true"; return Ok; }
+    if (what == "volume") { reply = std::to_string(std::lround(std::max(0.0, player_.volume()) * 1000)); return Ok; }
     if (what == "time" && args.take("format") && args.atEnd()) { reply = timeFormat_; return Ok; }
     return UnrecognizedKeyword;
 }

@@ -1,0 +1,172 @@
+// The position slider's drag and the ten-segment volume bar.
+
+#include "player/Form1.h"
+#include "common/Globals.h"
+#include "common/TimeText.h"
+#include "media/CDAudio.h"
+#include "media/ModuleMCI.h"
+#include "platform/AuxVolume.h"
+
+#include <QCoreApplication>
+#include <QMouseEvent>
+
+#include <cmath>
+
+namespace player {
+
+namespace {
+
+const std::string MediaAlias = "ToTrexonTragoydi";
+
+bool mediaMode() { return common::globals().PlayerMode == "mp3"; }
+
+constexpr int ThumbStart = 5;
+constexpr int DragLimit = 191;  // no drag from this left edge on
+constexpr int PointerInThumb = 5;
+
+// Rounded to the nearest whole number, halves to the even one, as a 32-bit count.
+int32_t roundToCount(double value)
+{
+    const double rounded = std::nearbyint(value);
+    if (!(rounded >= INT32_MIN && rounded <= INT32_MAX)) return 0;
+    return int32_t(rounded);
+}
+
+int field(const std::string& reply, std::size_t start)
+{
+    return reply.size() >= start + 2 ? std::atoi(reply.substr(start, 2).c_str()) : 0;
+}
+
+} // namespace
+
+void Form1::SetTickInterval(int ms)
+{
+    tickInterval_ = ms;
+    if (ms <= 0) {
+        Timer2->stop();
+        return;
+    }
+    Timer2->setInterval(ms);
+    if (tickEnabled_) Timer2->start();
+}
+
+void Form1::SetTickEnabled(bool enabled)
+{
+    tickEnabled_ = enabled;
+    if (enabled && tickInterval_ > 0) Timer2->start();
+    else Timer2->stop();
+}
+
+void Form1::connectSlider()
+{
+    connect(Image17, &PictureButton::pressed, this, [this](QMouseEvent* e) {
+        if (e->button() == Qt::LeftButton) Image17_MouseDown();
+    });
+    connect(Image17, &PictureButton::moved, this, [this](QMouseEvent* e) { Image17_MouseMove(int(e->position().x())); });
+    connect(Image17, &PictureButton::released, this, [this](QMouseEvent* e) {
+        if (e->button() == Qt::LeftButton) Image17_MouseUp();
+    });
+}
+
+void Form1::Image17_MouseDown()
+{
+    SetTickInterval(0);
+    if (Image17->x() < ThumbStart) Image17->move(ThumbStart, Image17->y());
+    if (Image17->x() > DragLimit) Image17->move(192, Image17->y());
+    ThumbDragging = true;
+}
+
+// The time shown for the disc position the drag has sought to.
+QString Form1::dragTimeOnDisc(int left)
+{
+    auto& cd = *common::globals().CdDevice;
+    cd.PlayTrackFrom(roundToCount(PositionScale * left + TrackStartMs));
+    const std::string tmsf = cd.GetCDPosition_FUN();
+    const int16_t track = int16_t(field(tmsf, 0));
+    cd.SetFormat_milliseconds();
+    const int32_t position = std::atoi(cd.GetCDPosition_FUN().c_str());
+    const int32_t length = std::atoi(cd.GetTrackLength(track).c_str());
+    cd.SetFormat_tmsf();
+    if (ShowRemaining == 1) return common::TimeTextMs(int64_t(length) + TrackStartMs - position, true);
+    return common::TimeText(int64_t(field(tmsf, 3)) * 60 + field(tmsf, 6));
+}
+
+void Form1::Image17_MouseMove(int x)
+{
+    const int16_t left = int16_t(Image17->x());
+    if (left <= ThumbStart - 1 || left >= DragLimit || !ThumbDragging) return;
+    QString text;
+    if (mediaMode()) {
+        const int32_t target = roundToCount(PositionScale * left);
+        const bool remaining = ShowRemaining == 1;
+        text = common::TimeTextMs(remaining ? int64_t(MediaLengthMs) - target : target, remaining);
+        SeekTarget = QString::number(target);
+    } else {
+        text = dragTimeOnDisc(left);
+    }
+    Image17->move(left + x - PointerInThumb, Image17->y());
+    Label3->setText(text);
+}
+
+void Form1::Image17_MouseUp()
+{
+    ThumbDragging = false;
+    if (mediaMode()) {
+        std::string from = SeekTarget.toStdString(), to;
+        ModuleMCI::PlayMedia(MediaAlias, from, to);
+        SeekTarget = QString::fromStdString(from);
+    } else {
+        common::globals().CdDevice->PlayCD();
+    }
+    QCoreApplication::processEvents();
+    SetTickInterval(1000);
+}
+
+uint16_t Form1::ChannelWord(float fraction)
+{
+    double v = double(fraction) * 65535;
+    if (v > 32767) v -= 65536;  // kept as a signed word with the same bits
+    return uint16_t(int16_t(std::nearbyint(v)));
+}
+
+float Form1::GetOutputVolume(uint32_t device)
+{
+    const uint32_t value = platform::auxGetVolume(device);
+    const uint16_t left = uint16_t(value & 0xFFFFu), right = uint16_t(value >> 16);
+    return float(std::max(left, right)) / 65535.0f;
+}
+
+void Form1::SetOutputVolume(float fraction, uint32_t device)
+{
+    const uint32_t word = ChannelWord(fraction);
+    platform::auxSetVolume(device, word | (word << 16));
+}
+
+// Counted from the fraction rounded to the hundredth, so a channel word that reads back a hair
+// below the tenth it was set from still lights that segment.
+int Form1::LitSegments(float fraction)
+{
+    if (fraction >= 0.95f) return 10;
+    return int(std::lround(double(fraction) * 100)) / 10;
+}
+
+void Form1::ShowVolumeBar(uint32_t device)
+{
+    const int lit = LitSegments(GetOutputVolume(device));
+    for (int i = 0; i < 10; ++i) {
+        const QColor colour = i + 1 <= lit ? QColor(0xFF, 0xC0, 0xC0) : palette().color(QPalette::Base);
+        QPalette p = Label5[i]->palette();
+        if (p.color(QPalette::Window) == colour) continue;  // the tick repaints nothing that did not change
+        p.setColor(QPalette::Window, colour);
+        Label5[i]->setPalette(p);
+    }
+}
+
+void Form1::Label5_Click(int index)
+{
+    const uint32_t device = mediaMode() ? platform::AuxMedia : platform::AuxCd;
+    SetOutputVolume(float(index + 1) / 10.0f, device);
+    ShowVolumeBar(device);
+}
+
+} // namespace player

@@ -1,0 +1,343 @@
+// The skin buttons, the track list's clicks, the title strip, the position slider and the volume bar.
+
+#include "PlayerFixture.h"
+#include "media/CDAudio.h"
+#include "media/ModuleMCI.h"
+#include "platform/AuxVolume.h"
+#include "platform/mci/Interpreter.h"
+
+#include <QMouseEvent>
+
+using fixtures::Media;
+
+namespace {
+
+const std::string Alias = "ToTrexonTragoydi";
+
+QString q(const std::string& s) { return QString::fromStdString(s); }
+
+std::string le(uint32_t v, int bytes)
+{
+    std::string s;
+    for (int i = 0; i < bytes; ++i) s += char((v >> (8 * i)) & 0xFF);
+    return s;
+}
+
+// A silent 8 kHz 8-bit mono WAV of exactly the given length, so its length is known to the millisecond.
+std::string silentWav(const std::string& folder, const std::string& name, int seconds)
+{
+    const uint32_t samples = uint32_t(seconds) * 8000;
+    const std::string header = "RIFF" + le(36 + samples, 4) + "WAVEfmt " + le(16, 4) + le(1, 2) + le(1, 2) +
+                               le(8000, 4) + le(8000, 4) + le(1, 2) + le(8, 2) + "data" + le(samples, 4);
+    return fixtures::writeFile(folder, name, header + std::string(samples, char(0x80)));
+}
+
+int32_t position() { return ModuleMCI::GetMediaPosition(Alias); }
+std::string mode() { return ModuleMCI::GetMediaMode(Alias); }
+
+void hover(player::PictureButton* normal) { emit normal->moved(nullptr); }
+
+void moveMouseOver(QWidget* w)
+{
+    QMouseEvent move(QEvent::MouseMove, QPointF(2, 2), w->mapToGlobal(QPointF(2, 2)), Qt::NoButton, Qt::NoButton, Qt::NoModifier);
+    QCoreApplication::sendEvent(w, &move);
+}
+
+void click(QWidget* w)
+{
+    const QPointF at(2, 2), global = w->mapToGlobal(at);
+    QMouseEvent press(QEvent::MouseButtonPress, at, global, Qt::LeftButton, Qt::LeftButton, Qt::NoModifier);
+    QMouseEvent release(QEvent::MouseButtonRelease, at, global, Qt::LeftButton, Qt::NoButton, Qt::NoModifier);
+    QCoreApplication::sendEvent(w, &press);
+    QCoreApplication::sendEvent(w, &release);
+}
+
+int litSegments(const player::Form1& w)
+{
+    int lit = 0;
+    for (QLabel* segment : w.Label5) lit += segment->palette().color(QPalette::Window) == QColor(0xFF, 0xC0, 0xC0);
+    return lit;
+}
+
+} // namespace
+
+class TransportTest : public PlayerTest {
+protected:
+    // Three short songs in the default list, the window started on the first.
+    void startWithSongs(double seconds = 2.0)
+    {
+        QStringList paths;
+        for (const char* name : {"a.wav", "b.wav", "c.wav"})
+            paths << q(fixtures::makeMedia(media.path(), Media::Wav8Mono, seconds, name).path);
+        writeList(paths);
+        start();
+    }
+    void startWithDisc()
+    {
+        disc = fixtures::makeStandardDisc(media.path());
+        setenv("SONORELL_CD_DEVICE", disc.cue.c_str(), 1);
+        start();
+        ASSERT_NE(common::globals().PlayerMode, "mp3");
+    }
+    std::string cdPosition() { return common::globals().CdDevice->GetCDPosition_FUN(); }
+    fixtures::DiscImage disc;
+};
+
+TEST_F(TransportTest, PlayResumesAPausedFileAndRestartsAPlayingOrFinishedOne)
+{
+    startWithSongs(1.0);
+    window->Image2_Click();
+    wait(400);
+    window->Image3_Click();
+    EXPECT_EQ(mode(), "paused");
+    const int32_t pausedAt = position();
+    EXPECT_GE(pausedAt, 300);
+    window->Image2_Click();
+    EXPECT_EQ(mode(), "playing");
+    EXPECT_GE(position(), pausedAt);  // went on from where it stopped
+    wait(200);
+    window->Image2_Click();
+    EXPECT_LT(position(), 250);  // playing: from the beginning again
+    wait(1300);
+    EXPECT_EQ(mode(), "stopped");
+    window->Image2_Click();
+    EXPECT_EQ(mode(), "playing");
+    EXPECT_TRUE(window->Image8->isVisibleTo(window.get()));
+    EXPECT_FALSE(window->Image2->isVisibleTo(window.get()));
+}
+
+TEST_F(TransportTest, NextAndPreviousStopAtTheEndsOfTheList)
+{
+    startWithSongs();
+    hover(window->Image10);
+    EXPECT_TRUE(window->Image6->isVisibleTo(window.get()));
+    window->Image6_Click();  // on the first entry: nothing, the twin stays lit
+    EXPECT_EQ(window->CurrentIndex, 0);
+    EXPECT_TRUE(window->Image6->isVisibleTo(window.get()));
+    EXPECT_NE(mode(), "playing");
+
+    hover(window->Image7);
+    EXPECT_FALSE(window->Image6->isVisibleTo(window.get()));  // moving on resets every other pair
+    window->Image4_Click();
+    EXPECT_EQ(window->CurrentIndex, 1);
+    EXPECT_EQ(mode(), "playing");
+    EXPECT_FALSE(window->Image4->isVisibleTo(window.get()));
+    window->Image4_Click();
+    hover(window->Image7);
+    window->Image4_Click();  // on the last entry: no wrap
+    EXPECT_EQ(window->CurrentIndex, 2);
+    EXPECT_TRUE(window->Image4->isVisibleTo(window.get()));
+    window->Image6_Click();
+    EXPECT_EQ(window->CurrentIndex, 1);
+    EXPECT_EQ(window->Label10->text(), "2");
+}
+
+TEST_F(TransportTest, NextAndPreviousOnADisc)
+{
+    startWithDisc();
+    auto& cd = *common::globals().CdDevice;
+    cd.SeekCDtoX(1);
+    wait(300);
+    window->Image6_Click();  // track 1: back to its start
+    EXPECT_EQ(cdPosition().substr(0, 5), "01:00");
+    EXPECT_EQ(cd.CheckIfPlaying(), 1);
+    window->Image4_Click();
+    EXPECT_EQ(cdPosition().substr(0, 2), "02");
+    window->Image4_Click();
+    window->Image4_Click();
+    EXPECT_EQ(cdPosition().substr(0, 2), "04");
+    wait(1200);
+    window->Image4_Click();  // the last track: back to its start
+    EXPECT_EQ(cdPosition().substr(0, 5), "04:00");
+    window->Image6_Click();
+    EXPECT_EQ(cdPosition().substr(0, 2), "03");
+}
+
+TEST_F(TransportTest, EjectLeavesNoDiscAtTheNextTick)
+{
+    startWithDisc();
+    window->Image5_Click();
+    window->Timer2_Timer();
+    EXPECT_EQ(window->Label1->text(), "No AudioCD.");
+    EXPECT_EQ(window->List1->count(), 0);
+    EXPECT_TRUE(window->Image9->isVisibleTo(window.get()));
+}
+
+TEST_F(TransportTest, ThePopUpListOpensOnTheCurrentTrackAndClosesOverTheStatusLine)
+{
+    startWithSongs();
+    window->UpdateMP3(1, false);
+    hover(window->Image14);
+    ASSERT_TRUE(window->Image15->isVisibleTo(window.get()));
+    window->Image15_Click();
+    EXPECT_TRUE(window->List1->isVisibleTo(window.get()));
+    EXPECT_EQ(window->List1->currentRow(), 1);
+    window->BackgroundMouseMove();  // an open pop-up list stays open over the background
+    EXPECT_TRUE(window->List1->isVisibleTo(window.get()));
+    moveMouseOver(window->Label2);
+    EXPECT_FALSE(window->List1->isVisibleTo(window.get()));
+
+    window->List1->clear();  // an empty list has no pop-up
+    hover(window->Image14);
+    EXPECT_FALSE(window->Image15->isVisibleTo(window.get()));
+}
+
+TEST_F(TransportTest, ListClicksSeekTheDiscOrPlayTheFile)
+{
+    startWithDisc();
+    common::globals().UserListClick = true;
+    window->List1->setCurrentRow(2);
+    window->List1_Click();
+    EXPECT_EQ(cdPosition().substr(0, 2), "03");
+    EXPECT_FALSE(common::globals().UserListClick);
+    window->List1->setCurrentRow(1);
+    window->List1_Click();  // a selection made by code: the disc stays
+    EXPECT_EQ(cdPosition().substr(0, 2), "03");
+    stop();
+
+    common::resetGlobals();
+    setenv("SONORELL_CD_DEVICE", "none", 1);
+    startWithSongs();
+    common::globals().UserListClick = true;
+    window->List1->setCurrentRow(2);
+    window->List1_Click();
+    EXPECT_EQ(window->CurrentIndex, 0);  // a single click only selects
+    window->List1_DblClick();
+    EXPECT_EQ(window->CurrentIndex, 2);
+    EXPECT_EQ(mode(), "playing");
+}
+
+TEST_F(TransportTest, TitleStripHidesToTheTaskbarOrCloses)
+{
+    startWithSongs();
+    window->show();
+    window->Image16_MouseDown(333);
+    EXPECT_TRUE(window->isVisible());
+    window->Image16_MouseDown(340);
+    EXPECT_FALSE(window->isVisible());
+    EXPECT_TRUE(menu().isVisible());
+    EXPECT_TRUE(menu().isMinimized());
+    menu().setWindowState(Qt::WindowNoState);  // the user restores the entry
+    EXPECT_TRUE(window->isVisible());
+    EXPECT_FALSE(menu().isVisible());
+
+    window->ShowRemaining = 1;
+    window->Image16_MouseDown(350);
+    EXPECT_FALSE(window->isVisible());
+    EXPECT_EQ(read("Data.dat").at(0), 1);  // the shutdown ran and saved
+    EXPECT_EQ(read("Default.list").count("\r\n"), 3);
+}
+
+TEST_F(TransportTest, TimeDisplayTogglesAtOnce)
+{
+    startWithSongs();
+    window->Image2_Click();
+    click(window->Label3);
+    EXPECT_EQ(window->ShowRemaining, 1);
+    EXPECT_TRUE(window->Label3->text().startsWith("-00:0"));
+    click(window->Label3);
+    EXPECT_TRUE(window->Label3->text().startsWith("00:0"));
+}
+
+TEST_F(TransportTest, DraggingTheThumbShowsTheTimeAndSeeksOnRelease)
+{
+    writeList({q(silentWav(media.path(), "long.wav", 192))});
+    start();
+    ASSERT_EQ(window->MediaLengthMs, 192000);
+    ASSERT_DOUBLE_EQ(window->PositionScale, 1000.0);
+    window->Image2_Click();
+    window->Timer2_Timer();
+    window->Image17_MouseDown();
+    EXPECT_FALSE(window->Timer2->isActive());
+    window->Image17_MouseMove(100);  // from left edge 5, pointer 100 px in: the edge goes to 100
+    EXPECT_EQ(window->Image17->x(), 100);
+    EXPECT_EQ(window->SeekTarget, "5000");
+    window->Image17_MouseMove(5);
+    EXPECT_EQ(window->Label3->text(), "01:40");
+    EXPECT_EQ(window->SeekTarget, "100000");
+    window->ShowRemaining = 1;
+    window->Image17_MouseMove(5);
+    EXPECT_EQ(window->Label3->text(), "-01:32");
+    window->Image17_MouseUp();
+    EXPECT_TRUE(window->Timer2->isActive());
+    EXPECT_EQ(mode(), "playing");
+    EXPECT_GE(position(), 100000);
+    EXPECT_LT(position(), 101000);
+
+    window->Image17->move(192, window->Image17->y());  // the end of the range: no drag from here
+    window->Image17_MouseDown();
+    const QString shown = window->Label3->text();
+    window->Image17_MouseMove(-50);
+    EXPECT_EQ(window->Image17->x(), 192);
+    EXPECT_EQ(window->Label3->text(), shown);
+    window->Image17_MouseUp();
+}
+
+TEST_F(TransportTest, PressAndReleaseWithoutADragPlaysFromTheStart)
+{
+    startWithSongs();
+    window->Image17_MouseDown();
+    window->Image17_MouseUp();
+    EXPECT_EQ(window->SeekTarget, "0");
+    EXPECT_EQ(mode(), "playing");
+    EXPECT_LT(position(), 300);
+}
+
+TEST_F(TransportTest, DraggingOnADiscSeeksWithinTheTrackAndPlaysOnRelease)
+{
+    startWithDisc();
+    auto& cd = *common::globals().CdDevice;
+    cd.SeekCDtoX(2);
+    window->Timer2_Timer();  // the track display: track 2 of 50.4 s starts at 20 s
+    ASSERT_EQ(window->Label10->text(), "2");
+    window->Image17_MouseDown();
+    window->Image17->move(100, window->Image17->y());
+    window->Image17_MouseMove(5);
+    // 100 units of 50,400 / 187 ms after the track's start: 26.95 s into track 2.
+    EXPECT_EQ(window->Label3->text(), "00:26");
+    EXPECT_EQ(cd.CheckIfPlaying(), 0);
+    EXPECT_EQ(cdPosition().substr(0, 5), "02:00");
+    window->ShowRemaining = 1;
+    window->Image17_MouseMove(5);
+    EXPECT_EQ(window->Label3->text(), "-00:23");
+    window->Image17_MouseUp();
+    EXPECT_EQ(cd.CheckIfPlaying(), 1);
+    EXPECT_EQ(cdPosition().substr(0, 5), "02:00");
+}
+
+TEST_F(TransportTest, ChannelWordsAndTheirReading)
+{
+    EXPECT_EQ(player::Form1::ChannelWord(0.1f), 0x199A);
+    EXPECT_EQ(player::Form1::ChannelWord(0.5f), 0x8000);
+    EXPECT_EQ(player::Form1::ChannelWord(0.7f), 0xB332);
+    EXPECT_EQ(player::Form1::ChannelWord(1.0f), 0xFFFF);
+    EXPECT_EQ(player::Form1::ChannelWord(0.0f), 0x0000);
+
+    platform::auxSetVolume(platform::AuxMedia, 0xE665u);  // the left channel alone, top bit set
+    EXPECT_NEAR(player::Form1::GetOutputVolume(platform::AuxMedia), 0.9f, 0.0001f);
+    platform::auxSetVolume(platform::AuxMedia, 0x80000100u);  // the louder channel counts
+    EXPECT_NEAR(player::Form1::GetOutputVolume(platform::AuxMedia), 0.50001f, 0.0001f);
+
+    EXPECT_EQ(player::Form1::LitSegments(0.949f), 9);
+    EXPECT_EQ(player::Form1::LitSegments(0.95f), 10);
+    EXPECT_EQ(player::Form1::LitSegments(0.0f), 0);
+    EXPECT_EQ(player::Form1::LitSegments(0.099f), 1);  // rounded to the hundredth
+}
+
+TEST_F(TransportTest, EverySegmentLightsItsShareAndSetsTheStream)
+{
+    startWithSongs();
+    window->Image2_Click();
+    for (int i = 0; i < 10; ++i) {
+        click(window->Label5[i]);
+        EXPECT_EQ(litSegments(*window), i + 1) << "segment " << i;
+        std::string volume;
+        platform::mci::interpreter().send("status " + Alias + " volume", volume);
+        EXPECT_NEAR(std::stoi(volume), (i + 1) * 100, 1) << "segment " << i;
+    }
+    window->Option2_Click();  // CD mode has its own device
+    click(window->Label5[2]);
+    EXPECT_EQ(litSegments(*window), 3);
+    EXPECT_EQ(platform::auxGetVolume(platform::AuxCd), 0x4CCD4CCDu);
+    EXPECT_EQ(platform::auxGetVolume(platform::AuxMedia), 0xFFFFFFFFu);
+}
