@@ -24,6 +24,9 @@ struct Globals {
     bool MeterSliding = false;                 // the meter window is sliding
 };
 
+// The program's title, what its windows and message boxes are called.
+inline QString AppTitle() { return QStringLiteral("Sonorell Player"); }
+
 // The single instance.
 Globals& globals();
 

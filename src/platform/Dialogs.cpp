@@ -29,7 +29,7 @@ QMessageBox::Icon qtIcon(DialogIcon icon)
 int ShowMessage(const DialogCall& call, QWidget* parent)
 {
     if (recorder()) return recorder()(call);
-    const QString title = call.title.isEmpty() ? QApplication::applicationDisplayName() : call.title;
+    const QString title = call.title.isEmpty() ? QApplication::applicationName() : call.title;
     const bool question = call.buttons == DialogButtons::YesNo;
     QMessageBox box(qtIcon(call.icon), title, call.text,
                     question ? QMessageBox::Yes | QMessageBox::No : QMessageBox::Ok, parent);

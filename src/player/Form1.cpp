@@ -14,7 +14,6 @@ namespace player {
 
 namespace {
 
-const QString AppTitle = QStringLiteral("Sonorell Player");
 
 template <typename W>
 W* make(QWidget* parent, const char* name)
@@ -67,7 +66,7 @@ void Form1::buildControls()
     Image16 = new PictureButton(QStringLiteral("Image16"), this);
     place(Image16, 0, 0, 357, 14);
     Image16->setPixmap(skin::TitleStrip({357, 14}, ratio));
-    Label9 = label(this, "Label9", AppTitle, 4, 0, 320, 14);
+    Label9 = label(this, "Label9", common::AppTitle(), 4, 0, 320, 14);
     Label7 = label(this, "Label7", QString::fromUtf8("Επιλογές"), 10, 15, 60, 13);
     Label8 = label(this, "Label8", QString::fromUtf8("Βοήθεια"), 250, 15, 60, 13);
     Label3 = label(this, "Label3", QStringLiteral("00:00"), 10, 32, 90, 26);
@@ -167,7 +166,6 @@ void Form1::buildControls()
 // The layout routine: the fix-ups made before anything is shown.
 void Form1::Layout()
 {
-    QGuiApplication::setApplicationDisplayName(AppTitle);
     for (QLabel* segment : Label5)
         segment->setGeometry(segment->x() + 4, segment->y() - 1, segment->width(), segment->height() + 1);
     QPalette body = palette();
@@ -177,7 +175,7 @@ void Form1::Layout()
     setFixedHeight(213);
     place(Shape2, 1, 213, 355, 0);
     Label9->setFixedHeight(Image16->height());
-    Label9->setText(AppTitle);
+    Label9->setText(common::AppTitle());
     QFont serif(QStringLiteral("MS Serif"));
     Option1->setFont(serif);
     Option2->setFont(serif);

@@ -74,7 +74,7 @@ void Form1::showNoDisc()
     Label200->clear();
     Label201->clear();
     List1->clear();
-    menu_->SetCaption(QGuiApplication::applicationDisplayName());
+    menu_->SetCaption(common::AppTitle());
     Image17->move(5, Image17->y());
     Image17->setEnabled(false);
     Label3->setText(QStringLiteral("00:00"));

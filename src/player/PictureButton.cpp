@@ -1,6 +1,7 @@
 #include "player/PictureButton.h"
 
 #include <QMouseEvent>
+#include <QPainter>
 
 namespace player {
 
@@ -20,5 +21,22 @@ void PictureButton::mouseReleaseEvent(QMouseEvent* event)
 
 void PictureButton::mouseMoveEvent(QMouseEvent* event) { emit moved(event); }
 void PictureButton::mouseDoubleClickEvent(QMouseEvent*) { emit doubleClicked(); }
+
+} // namespace player
+
+namespace player {
+
+// A disabled button is the same picture faded into the body, not the style's washed-out copy,
+// which would read as lit.
+void PictureButton::paintEvent(QPaintEvent* event)
+{
+    if (isEnabled() || pixmap().isNull()) {
+        QLabel::paintEvent(event);
+        return;
+    }
+    QPainter painter(this);
+    painter.setOpacity(0.35);
+    painter.drawPixmap(rect(), pixmap());
+}
 
 } // namespace player

@@ -14,6 +14,7 @@ int main(int argc, char** argv)
     if (!getenv("SONORELL_AUDIO_SINK")) setenv("SONORELL_AUDIO_SINK", "fakesink sync=true", 1);
     setenv("SONORELL_VIDEO_SINK", "fakesink sync=true", 1);
     QApplication app(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("Sonorell Player"));
     ::testing::InitGoogleTest(&argc, argv);
     return RUN_ALL_TESTS();
 }

@@ -24,7 +24,17 @@ GstElement* makeFakeVideoSink()
 
 // $SONORELL_VIDEO_SINK, else an X window sink (inside parentWindow when given). The automatic
 // chooser is not used: among the sinks it tries are some that crash on machines without them.
-GstElement* makeVideoSink(uint64_t parentWindow)
+// The picture goes into the window only once the sink asks for one, that is for a file that
+// has a picture: a sink handed the window up front paints it black when it is torn down, even
+// for a song.
+GstBusSyncReply bindWindowWhenAsked(GstBus*, GstMessage* message, gpointer window)
+{
+    if (gst_is_video_overlay_prepare_window_handle_message(message))
+        gst_video_overlay_set_window_handle(GST_VIDEO_OVERLAY(GST_MESSAGE_SRC(message)), guintptr(window));
+    return GST_BUS_PASS;
+}
+
+GstElement* makeVideoSink()
 {
     if (const char* description = std::getenv("SONORELL_VIDEO_SINK"); description && *description)
         if (GstElement* sink = parseBin(description)) return sink;
@@ -32,10 +42,7 @@ GstElement* makeVideoSink(uint64_t parentWindow)
     for (const char* factory : {"xvimagesink", "ximagesink"}) {
         GstElement* sink = gst_element_factory_make(factory, nullptr);
         if (!sink) continue;
-        if (gst_element_set_state(sink, GST_STATE_READY) != GST_STATE_CHANGE_FAILURE) {
-            if (parentWindow) gst_video_overlay_set_window_handle(GST_VIDEO_OVERLAY(sink), guintptr(parentWindow));
-            return sink;
-        }
+        if (gst_element_set_state(sink, GST_STATE_READY) != GST_STATE_CHANGE_FAILURE) return sink;
         gst_element_set_state(sink, GST_STATE_NULL);
         gst_object_unref(sink);
     }
@@ -99,7 +106,12 @@ int64_t MediaPlayer::preroll(const std::string& uri, uint64_t parentWindow, bool
     gst_->playbin = playbin;
     GstElement* audioSink = waitForLength ? makeQueuedAudioSink() : makeAudioSink();
     g_object_set(playbin, "uri", uri.c_str(), "flags", PlaybinVideo | PlaybinAudio | PlaybinSoftVolume,
-                 "audio-sink", audioSink, "video-sink", makeVideoSink(parentWindow), nullptr);
+                 "audio-sink", audioSink, "video-sink", makeVideoSink(), nullptr);
+    if (parentWindow) {
+        GstBus* windowBus = gst_element_get_bus(playbin);
+        gst_bus_set_sync_handler(windowBus, bindWindowWhenAsked, gpointer(guintptr(parentWindow)), nullptr);
+        gst_object_unref(windowBus);
+    }
     applyVolume();
     if (gst_element_set_state(playbin, GST_STATE_PAUSED) == GST_STATE_CHANGE_FAILURE) return -1;
 
