@@ -39,7 +39,7 @@ fuzz: deps $(FUZZ_BUILD)/build.ninja
 	cmake --build $(FUZZ_BUILD) -j $(JOBS) --target fuzzers
 
 fuzz-smoke: fuzz
-	@scripts/run-fuzzers $(FUZZ_BUILD) 20
+	@scripts/run-fuzzers $(FUZZ_BUILD) 12
 
 bench: build
 	cmake --build $(BUILD) -j $(JOBS) --target benchmarks

@@ -10,8 +10,8 @@ namespace Mp3Tag_Functions {
 bool FileExists(const QString& path)
 {
     if (path.trimmed().isEmpty()) return false;
-    const QFileInfo info(path);
-    return info.exists() && !info.isDir();
+    // Regular files only: a pipe or a device would block the tag read that follows.
+    return QFileInfo(path).isFile();
 }
 
 QString TrackNameFromFile(const QString& path)

@@ -19,7 +19,7 @@ QList<ListEntry> ReadListFile(const QString& path);
 // Writes the paths (UTF-8) atomically; an empty list writes nothing. False when the write fails.
 bool WriteListFile(const QString& path, const QStringList& paths);
 
-// Does a (non-folder) file exist at path, hidden files included.
+// Does a regular file (or a link to one) exist at path, hidden files included.
 bool FileExists(const QString& path);
 
 } // namespace Mp3Tag_Functions

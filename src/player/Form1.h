@@ -42,7 +42,7 @@ public:
     void Option2_Click();
     void Timer2_Timer();
     void Timer1_Timer();
-    void SaveTrackList(QString& path);
+    bool SaveTrackList(QString& path);  // false when the file could not be written
     void LoadTrackList(QString& path);
     void ShowVolumeBar(uint32_t device);
     void ResetHoverImages();
@@ -59,6 +59,10 @@ public:
     void Image6_Click();   // previous
     void Image5_Click();   // eject
     void Image15_Click();  // list pop-up
+    void Image28_Click();  // save list
+    void Image29_Click();  // open list
+    void Image30_Click();  // add file
+    void Image31_Click();  // add directory
     void List1_Click();
     void List1_DblClick();
     void Check1_Click();
@@ -157,6 +161,9 @@ private:
     void tickCd();
     void showNoDisc();
     void LoadCdTitles();
+    void appendTracks(const QStringList& paths);
+    void showAddedCount();
+    void reloadPrevious(int previous);
     void StartMarqueeIfTooWide(int width);
     void setCaptions();
     void placeThumb(double left);

@@ -6,16 +6,26 @@
 #include "common/ProgramFolder.h"
 #include "media/CDAudio.h"
 #include "metadata/Mp3Tag_ListFiles.h"
+#include "platform/Dialogs.h"
+#include "shell/Form20.h"
+#include "shell/Form6.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QProgressDialog>
+
+#include <memory>
 
 namespace player {
 
-void Form1::SaveTrackList(QString& path)
+bool Form1::SaveTrackList(QString& path)
 {
-    if (List1->count() == 0) return;
+    if (List1->count() == 0) return true;
     if (path.isEmpty()) path = common::ProgramFile(QStringLiteral("Default.list"));
     QStringList paths;
     for (int i = 0; i < List1->count(); ++i) paths << Combo1->itemText(i);
-    Mp3Tag_Functions::WriteListFile(path, paths);
+    return Mp3Tag_Functions::WriteListFile(path, paths);
 }
 
 void Form1::LoadTrackList(QString& path)
@@ -53,6 +63,129 @@ void Form1::LoadCdTitles()
     List1->addItems(lines);
     Label2->setText(common::Lang("Τραγούδια: ", "Tracks: ") + QString::number(tracks));
     Label10->setText(QString::number(tracks));
+}
+
+} // namespace player
+
+namespace player {
+
+namespace {
+
+void letMessagesRun() { QCoreApplication::processEvents(); }
+
+QString numberedLine(int number, const QString& path)
+{
+    return QString::number(number) + QStringLiteral(". ") + Mp3Tag_Functions::TrackNameFromFile(path);
+}
+
+constexpr int ProgressAfterMs = 500;
+constexpr int TracksPerStep = 200;
+
+} // namespace
+
+// Adds the files with their numbered lines. Long work shows a progress window with Cancel;
+// the files added before a cancel stay.
+void Form1::appendTracks(const QStringList& paths)
+{
+    QElapsedTimer clock;
+    clock.start();
+    std::unique_ptr<QProgressDialog> progress;
+    for (qsizetype done = 0; done < paths.size();) {
+        const qsizetype end = std::min<qsizetype>(done + TracksPerStep, paths.size());
+        QStringList lines;
+        for (qsizetype i = done; i < end; ++i) lines << numberedLine(int(List1->count() + lines.size() + 1), paths[i]);
+        List1->addItems(lines);
+        Combo1->addItems(paths.mid(done, end - done));
+        done = end;
+        if (!progress && clock.elapsed() > ProgressAfterMs && done < paths.size()) {
+            progress = std::make_unique<QProgressDialog>(common::Lang("Πρόσθεση αρχείων…", "Adding files…"),
+                                                         common::Lang("Ακύρωση", "Cancel"), 0, int(paths.size()), this);
+            progress->setWindowModality(Qt::WindowModal);
+            progress->setMinimumDuration(0);
+        }
+        if (progress) {
+            progress->setValue(int(done));
+            if (progress->wasCanceled()) break;
+        }
+    }
+}
+
+void Form1::showAddedCount()
+{
+    Label2->setText(QString::number(List1->count()) + common::Lang(" τραγούδια.", " tracks."));
+}
+
+// The entry selected before an addition becomes the current one again, loaded and not playing.
+void Form1::reloadPrevious(int previous)
+{
+    if (previous == -1 && List1->count() > 0) previous = 0;
+    if (previous > -1) UpdateMP3(previous, false);
+}
+
+void Form1::Image30_Click()
+{
+    const int previous = List1->currentRow();
+    const QString chosen = shell::ChooseFile(QStringLiteral("1"), common::Lang("Επιλογή MP3 αρχείου", "Choose MP3 File"),
+                                             QDir::homePath(), this);
+    if (!chosen.trimmed().isEmpty() && Mp3Tag_Functions::FileExists(chosen)) {
+        appendTracks({chosen});
+        showAddedCount();
+        reloadPrevious(previous);
+    }
+    letMessagesRun();
+    ResetHoverImages();
+    restorePair(Image25, Image30);
+}
+
+void Form1::Image31_Click()
+{
+    const int previous = List1->currentRow();
+    shell::ChooseFolder(this);
+    const QString folder = common::globals().LastFolder.trimmed();
+    if (folder.isEmpty()) return;
+    // Every file, hidden ones too, in the order the file system gives; no folders, no type filter.
+    const QStringList names = QDir(folder).entryList(QDir::Files | QDir::Hidden, QDir::Unsorted);
+    QStringList paths;
+    paths.reserve(names.size());
+    for (const QString& name : names) paths << shell::WithTrailingSlash(folder) + name;
+    appendTracks(paths);
+    reloadPrevious(previous);
+    showAddedCount();
+    letMessagesRun();
+    ResetHoverImages();
+    restorePair(Image24, Image31);
+}
+
+void Form1::Image28_Click()
+{
+    const QString chosen = shell::ChooseFile(QStringLiteral("2"), common::Lang("Αποθήκευση Λίστας Τραγουδιών", "Save List Track"),
+                                             common::ProgramFile(QStringLiteral("Lists")), this);
+    QString path = chosen.trimmed();
+    if (!path.isEmpty()) {
+        if (path.size() < 5 || path[path.size() - 5] != QLatin1Char('.')) path += QStringLiteral(".list");
+        if (!SaveTrackList(path))
+            platform::ShowMessage({common::Lang(QString::fromUtf8("Δεν ήταν δυνατή η αποθήκευση της λίστας ") + path + QStringLiteral("."),
+                                                QStringLiteral("The list could not be saved to ") + path + QStringLiteral(".")),
+                                   {}, platform::DialogIcon::Exclamation, platform::DialogButtons::Ok},
+                                  this);
+    }
+    letMessagesRun();
+    ResetHoverImages();
+    restorePair(Image27, Image28);
+}
+
+void Form1::Image29_Click()
+{
+    const QString chosen = shell::ChooseFile(QStringLiteral("3"), common::Lang("Άνοιγμα Λίστας Τραγουδιών", "Open Track List"),
+                                             common::ProgramFile(QStringLiteral("Lists")), this);
+    if (!chosen.trimmed().isEmpty()) {
+        QString path = chosen;
+        LoadTrackList(path);
+    }
+    if (List1->count() > 0) UpdateMP3(0, false);  // also after a cancel: the first entry is loaded again
+    letMessagesRun();
+    ResetHoverImages();
+    restorePair(Image26, Image29);
 }
 
 } // namespace player

@@ -55,6 +55,10 @@ void Form1::connectButtons()
     connect(Image6, &PictureButton::clicked, this, &Form1::Image6_Click);
     connect(Image5, &PictureButton::clicked, this, &Form1::Image5_Click);
     connect(Image15, &PictureButton::clicked, this, &Form1::Image15_Click);
+    connect(Image28, &PictureButton::clicked, this, &Form1::Image28_Click);
+    connect(Image29, &PictureButton::clicked, this, &Form1::Image29_Click);
+    connect(Image30, &PictureButton::clicked, this, &Form1::Image30_Click);
+    connect(Image31, &PictureButton::clicked, this, &Form1::Image31_Click);
     connect(Image16, &PictureButton::pressed, this, [this](QMouseEvent* e) {
         if (e->button() == Qt::LeftButton) Image16_MouseDown(int(e->position().x()));
     });

@@ -1,0 +1,112 @@
+// The track list at scale: adding a folder of 10,000 tagged MP3s through the Add Directory
+// button until the list is shown, and loading a list file of 10,000 lines.
+
+#include "../tests/shell/ModalDriver.h"
+#include "common/Globals.h"
+#include "fixtures/Media.h"
+#include "metadata/Mp3Tag_Functions.h"
+#include "platform/Dialogs.h"
+#include "player/Form1.h"
+#include "shell/Form5.h"
+#include "shell/Form6.h"
+
+#include <benchmark/benchmark.h>
+
+#include <QApplication>
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+
+#include <memory>
+
+using namespace Mp3Tag_Functions;
+
+namespace {
+
+constexpr int Files = 10000;
+
+struct Setup {
+    QTemporaryDir home, media;
+    QString folder;
+    QString listFile;
+    std::unique_ptr<player::Form1> window;
+
+    Setup()
+    {
+        setenv("SONORELL_HOME", home.path().toUtf8().constData(), 1);
+        setenv("SONORELL_CD_DEVICE", "none", 1);
+        platform::setDialogRecorder([](const platform::DialogCall&) { return platform::AnswerOk; });
+        folder = media.path() + QStringLiteral("/big");
+        QDir().mkpath(folder);
+        const auto song = fixtures::makeMedia(media.path().toStdString(), fixtures::Media::Mp3Cbr, 0.1, "seed.mp3");
+        QByteArray list;
+        for (int i = 0; i < Files; ++i) {
+            const QString path = folder + QStringLiteral("/track%1.mp3").arg(i, 5, 10, QLatin1Char('0'));
+            QFile::copy(QString::fromStdString(song.path), path);
+            TagRecord tag = BlankTag();
+            SetField(tag.Title, QStringLiteral("Τραγούδι %1").arg(i));
+            WriteTag(path, tag);
+            list += path.toUtf8() + "\r\n";
+        }
+        listFile = media.path() + QStringLiteral("/big.list");
+        QFile f(listFile);
+        f.open(QIODevice::WriteOnly);
+        f.write(list);
+        f.close();
+        window = std::make_unique<player::Form1>(QString(), [](player::Form1* m) { return new shell::Form5(m); });
+        window->Start();
+    }
+};
+
+Setup& setup()
+{
+    static Setup s;
+    return s;
+}
+
+void AddDirectoryOfTenThousandTaggedMp3s(benchmark::State& state)
+{
+    Setup& s = setup();
+    for (auto _ : state) {
+        state.PauseTiming();
+        s.window->List1->clear();
+        s.window->Combo1->clear();
+        whenShown<shell::Form6>([&](shell::Form6& f) {
+            f.Dir1->setPath(s.folder);
+            state.ResumeTiming();  // from the user's OK on
+            f.Command1_Click();
+        });
+        s.window->Image31_Click();
+        benchmark::DoNotOptimize(s.window->List1->count());
+    }
+    if (s.window->List1->count() != Files) state.SkipWithError("not every file was added");
+}
+BENCHMARK(AddDirectoryOfTenThousandTaggedMp3s)->Unit(benchmark::kMillisecond)->Iterations(5);
+
+void LoadTrackListOfTenThousandLines(benchmark::State& state)
+{
+    Setup& s = setup();
+    for (auto _ : state) {
+        QString path = s.listFile;
+        s.window->LoadTrackList(path);
+        benchmark::DoNotOptimize(s.window->List1->count());
+    }
+    if (s.window->List1->count() != Files) state.SkipWithError("not every line was loaded");
+}
+BENCHMARK(LoadTrackListOfTenThousandLines)->Unit(benchmark::kMillisecond)->MinWarmUpTime(0.3);
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    setenv("QT_QPA_PLATFORM", "offscreen", 1);
+    setenv("SONORELL_AUDIO_SINK", "fakesink sync=true", 1);
+    QTemporaryDir config;
+    setenv("XDG_CONFIG_HOME", config.path().toUtf8().constData(), 1);
+    QApplication app(argc, argv);
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    setup().window->Shutdown();
+    benchmark::Shutdown();
+    return 0;
+}

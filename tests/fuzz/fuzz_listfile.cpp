@@ -1,0 +1,33 @@
+// Arbitrary bytes as a list file: reading it must never fail badly, and every entry it keeps
+// must name a regular file.
+
+#include "metadata/Mp3Tag_ListFiles.h"
+
+#include <QFile>
+#include <QFileInfo>
+#include <QTemporaryDir>
+
+#include <cstddef>
+#include <cstdint>
+#include <cstdlib>
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
+{
+    static QTemporaryDir dir;
+    static const bool made = [] {
+        QFile song(dir.path() + QStringLiteral("/a.mp3"));
+        return song.open(QIODevice::WriteOnly) && song.write("ID3") == 3;
+    }();
+    (void)made;
+    const QString path = dir.path() + QStringLiteral("/input.list");
+    {
+        QFile file(path);
+        if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate)) return 0;
+        // Lines may name the folder's own files, so the kept-entry path is reached too.
+        file.write((dir.path() + QStringLiteral("/a.mp3\r\n")).toUtf8());
+        file.write(reinterpret_cast<const char*>(data), qint64(size));
+    }
+    for (const auto& entry : Mp3Tag_Functions::ReadListFile(path))
+        if (!QFileInfo(entry.path).isFile()) std::abort();
+    return 0;
+}

@@ -1,0 +1,198 @@
+// The four list buttons and the list files behind them.
+
+#include "PlayerFixture.h"
+#include "../shell/ModalDriver.h"
+#include "media/ModuleMCI.h"
+#include "metadata/Mp3Tag_Functions.h"
+#include "metadata/Mp3Tag_ListFiles.h"
+#include "shell/Form20.h"
+#include "shell/Form6.h"
+
+#include <QDir>
+
+using fixtures::Media;
+
+namespace {
+
+QString q(const std::string& s) { return QString::fromStdString(s); }
+
+void chooseFile(const QString& folder, const QString& name)
+{
+    whenShown<shell::Form20>([=](shell::Form20& f) {
+        f.Dir1->setPath(folder);
+        f.Text1->setText(name);
+        f.Command1_Click();
+    });
+}
+
+void cancelFileChooser()
+{
+    whenShown<shell::Form20>([](shell::Form20& f) { f.Command2_Click(); });
+}
+
+void chooseFolder(const QString& folder)
+{
+    whenShown<shell::Form6>([=](shell::Form6& f) {
+        f.Dir1->setPath(folder);
+        f.Command1_Click();
+    });
+}
+
+QStringList lines(const QListWidget* list)
+{
+    QStringList out;
+    for (int i = 0; i < list->count(); ++i) out << list->item(i)->text();
+    return out;
+}
+
+} // namespace
+
+class ListButtonsTest : public PlayerTest {
+protected:
+    void SetUp() override
+    {
+        PlayerTest::SetUp();
+        for (const char* name : {"one.wav", "two.wav", "three.wav"})
+            songs << q(fixtures::makeMedia(media.path(), Media::Wav8Mono, 1.0, name).path);
+    }
+    QString lists() const { return file("Lists"); }
+    QStringList songs;
+};
+
+TEST_F(ListButtonsTest, SaveListWritesPathsAndCrLfOnlyUnderTheFifthCharacterRule)
+{
+    writeList(songs);
+    start();
+    chooseFile(lists(), "Rock");
+    window->Image28_Click();
+    EXPECT_EQ(read("Lists/Rock.list"), (songs.join("\r\n") + "\r\n").toUtf8());
+    chooseFile(lists(), "a.txt");
+    window->Image28_Click();
+    EXPECT_TRUE(QFile::exists(file("Lists/a.txt.list")));
+    chooseFile(lists(), "Rock.list");
+    window->Image28_Click();
+    EXPECT_FALSE(QFile::exists(file("Lists/Rock.list.list")));
+    EXPECT_TRUE(window->Image27->isVisibleTo(window.get()));
+    EXPECT_FALSE(window->Image28->isVisibleTo(window.get()));
+    EXPECT_TRUE(dialogs.empty());
+}
+
+TEST_F(ListButtonsTest, SavingWhereNoFileCanBeMadeSaysSo)
+{
+    writeList(songs);
+    start();
+    chooseFile(lists(), "no such folder/Jazz");
+    window->Image28_Click();
+    ASSERT_EQ(dialogs.size(), 1u);
+    EXPECT_EQ(dialogs[0].text, "The list could not be saved to " + lists() + "/no such folder/Jazz.list.");
+}
+
+TEST_F(ListButtonsTest, OpenListSkipsWhatIsGoneAndReloadsTheFirstEntryEvenAfterACancel)
+{
+    start();
+    {
+        QFile f(lists() + "/three.list");
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+        f.write(("  " + songs[0] + "  \r\n\r\n" + songs[1] + "\r\n" + songs[2] + "\r\n" + QDir::tempPath() + "\r\n").toUtf8());
+    }
+    QFile::remove(songs[1]);
+    chooseFile(lists(), "three.list");
+    window->Image29_Click();
+    // The name comes from the line as read, blanks and all; the path is trimmed.
+    EXPECT_EQ(lines(window->List1), (QStringList{"1. one.wav  ", "2. three.wav"}));
+    EXPECT_EQ(window->Combo1->itemText(0), songs[0]);
+    EXPECT_EQ(window->Label2->text(), "Tracks: 2");
+    EXPECT_EQ(window->CurrentIndex, 0);
+
+    window->Image2_Click();
+    cancelFileChooser();
+    window->Image29_Click();
+    EXPECT_EQ(window->List1->count(), 2);
+    EXPECT_NE(ModuleMCI::GetMediaMode("ToTrexonTragoydi"), "playing");  // reloaded, stopped
+}
+
+TEST_F(ListButtonsTest, UselessListFilesGiveNoList)
+{
+    start();
+    fixtures::writeFile(lists().toStdString(), "blank.list", "   \r\n\r\n\t\r\n");
+    fixtures::writeFile(lists().toStdString(), "binary.list", std::string("\0\x01\xff\xfe/\r\n\0\0", 9));
+    for (const char* name : {"blank.list", "binary.list"}) {
+        chooseFile(lists(), name);
+        window->Image29_Click();
+        EXPECT_EQ(window->Label1->text(), "No list") << name;
+        EXPECT_EQ(window->Label2->text(), "") << name;
+        EXPECT_EQ(window->List1->count(), 0);
+    }
+    QString missing = lists() + "/missing.list";
+    window->LoadTrackList(missing);
+    EXPECT_EQ(window->Label1->text(), "No list");
+}
+
+TEST_F(ListButtonsTest, AddDirectoryAddsEveryFileButNoSubfolder)
+{
+    const std::string folder = media.path() + "/album";
+    QDir().mkpath(q(folder + "/sub"));
+    // Playable files all, since the first one is loaded afterwards.
+    fixtures::makeMedia(folder, Media::Mp3Cbr, 1.0, "1.mp3");
+    QFile::copy(songs[0], q(folder + "/2.txt"));
+    QFile::copy(songs[1], q(folder + "/.hidden"));
+    start();
+    chooseFolder(q(folder));
+    window->Image31_Click();
+    QStringList names;
+    for (int i = 0; i < window->List1->count(); ++i) {
+        const QString line = window->List1->item(i)->text();
+        EXPECT_TRUE(line.startsWith(QString::number(i + 1) + ". ")) << line.toStdString();
+        names << line.mid(line.indexOf(' ') + 1);
+    }
+    names.sort();
+    EXPECT_EQ(names, (QStringList{".hidden", "1.mp3", "2.txt"}));
+    EXPECT_EQ(window->Label2->text(), "3 tracks.");
+    EXPECT_TRUE(dialogs.empty());
+    EXPECT_TRUE(window->Combo1->itemText(0).startsWith(q(folder) + "/"));
+
+    const int before = window->List1->count();
+    whenShown<shell::Form6>([](shell::Form6& f) { f.reject(); });
+    window->Image31_Click();
+    EXPECT_EQ(window->List1->count(), before);
+}
+
+TEST_F(ListButtonsTest, AddFileLoadsTheFirstOrTheSelectedEntryWithoutPlaying)
+{
+    start();
+    ASSERT_EQ(window->List1->count(), 0);
+    chooseFile(q(media.path()), "two.wav");
+    window->Image30_Click();
+    EXPECT_EQ(lines(window->List1), QStringList{"1. two.wav"});
+    EXPECT_EQ(window->Label2->text(), "1 tracks.");
+    EXPECT_EQ(window->Label1->text(), "two.wav");
+    EXPECT_NE(ModuleMCI::GetMediaMode("ToTrexonTragoydi"), "playing");
+
+    chooseFile(q(media.path()), "one.wav");
+    window->Image30_Click();
+    chooseFile(q(media.path()), "three.wav");
+    window->Image30_Click();
+    window->UpdateMP3(2, true);
+    ASSERT_EQ(ModuleMCI::GetMediaMode("ToTrexonTragoydi"), "playing");
+    chooseFile(q(media.path()), "one.wav");  // duplicates are allowed
+    window->Image30_Click();
+    EXPECT_EQ(window->List1->count(), 4);
+    EXPECT_EQ(window->CurrentIndex, 2);
+    EXPECT_NE(ModuleMCI::GetMediaMode("ToTrexonTragoydi"), "playing");
+
+    cancelFileChooser();
+    window->Image30_Click();
+    EXPECT_EQ(window->List1->count(), 4);
+}
+
+TEST_F(ListButtonsTest, ABlankTagTitleListsTheFileName)
+{
+    const auto song = fixtures::makeMedia(media.path(), Media::Mp3Cbr, 1.0, "untitled.mp3");
+    Mp3Tag_Functions::TagRecord tag = Mp3Tag_Functions::BlankTag();
+    Mp3Tag_Functions::SetField(tag.Artist, "Someone");
+    ASSERT_TRUE(Mp3Tag_Functions::WriteTag(q(song.path), tag));
+    EXPECT_EQ(Mp3Tag_Functions::TrackNameFromFile(q(song.path)), "untitled.mp3");
+    Mp3Tag_Functions::SetField(tag.Title, "Named");
+    ASSERT_TRUE(Mp3Tag_Functions::WriteTag(q(song.path), tag));
+    EXPECT_EQ(Mp3Tag_Functions::TrackNameFromFile(q(song.path)), "Named" + QString(25, ' '));
+}
