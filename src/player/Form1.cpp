@@ -54,13 +54,14 @@ void Form1::buildControls()
     const qreal ratio = qApp->devicePixelRatio();
     setFixedSize(357, 213);
     setStyleSheet(QStringLiteral(
-        "QLabel { color: #e6e6e6; font-family: 'DejaVu Sans'; font-size: 8pt; }"
-        "QLabel#Label3, QLabel#Label10 { color: #9fe0ff; font-size: 14pt; font-weight: bold; }"
-        "QLabel#Label1 { color: #ffffff; font-weight: bold; }"
-        "QLabel#Label9 { color: #ffffff; font-weight: bold; }"
-        "QRadioButton { color: #e6e6e6; }"
-        "QCheckBox { color: #e6e6e6; }"
-        "QListWidget { background: #2a2a2a; color: #e6e6e6; border: 1px solid #1a1a1a;"
+        // Direct children only: the windows and message boxes opened over this one keep their own looks.
+        "#Form1 > QLabel { color: #e6e6e6; font-family: 'DejaVu Sans'; font-size: 8pt; }"
+        "#Form1 > QLabel#Label3, #Form1 > QLabel#Label10 { color: #9fe0ff; font-size: 14pt; font-weight: bold; }"
+        "#Form1 > QLabel#Label1 { color: #ffffff; font-weight: bold; }"
+        "#Form1 > QLabel#Label9 { color: #ffffff; font-weight: bold; }"
+        "#Form1 > QRadioButton { color: #e6e6e6; }"
+        "#Form1 > QCheckBox { color: #e6e6e6; }"
+        "#Form1 > QListWidget { background: #2a2a2a; color: #e6e6e6; border: 1px solid #1a1a1a;"
         " selection-background-color: #56708f; }"));
 
     Image16 = new PictureButton(QStringLiteral("Image16"), this);
