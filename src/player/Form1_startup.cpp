@@ -34,7 +34,10 @@ bool Form1::Start()
 {
     auto& g = common::globals();
     Layout();
-    const bool hasSlash = commandLine_.contains(QLatin1Char('/'));
+    // Every Linux path holds a "/", so only the switch itself counts, not any text with one.
+    const QString word = commandLine_.trimmed();
+    const bool playSwitch = word.compare(QStringLiteral("/play"), Qt::CaseInsensitive) == 0 ||
+                            word.compare(QStringLiteral("--play"), Qt::CaseInsensitive) == 0;
     CurrentIndex = 0;
     g.DialogOpen = false;
 
@@ -59,7 +62,7 @@ bool Form1::Start()
         LoadCdTitles();
         ApplyCdLook();
         Option2->setChecked(true);
-        if (hasSlash && !commandLineNamesFile()) {
+        if (playSwitch && !commandLineNamesFile()) {
             ShowAtStart = false;
             if (saved.Tray != 1) menu_->ShowMinimizedEntry();
             g.CdDevice->SeekCDtoX(1);

@@ -136,6 +136,19 @@ TEST_F(PlayerTest, PlaySwitchWithADiscHidesTheWindowAndPlaysTrackOne)
     EXPECT_EQ(window->List1->item(0)->text(), "1. Track 1");
 }
 
+TEST_F(PlayerTest, AMissingFileOnTheCommandLineIsNoPlaySwitch)
+{
+    const auto disc = fixtures::makeDiscImage(media.path(), {300, 300});
+    setenv("SONORELL_CD_DEVICE", disc.cue.c_str(), 1);
+    start(file("gone.mp3"));
+    EXPECT_TRUE(window->ShowAtStart);
+    EXPECT_EQ(common::globals().CdDevice->CheckIfPlaying(), 0);
+    stop();
+    common::resetGlobals();
+    start("--PLAY");
+    EXPECT_FALSE(window->ShowAtStart);
+}
+
 TEST_F(PlayerTest, PlaySwitchWithoutADiscOrWithOneTrackIsMediaMode)
 {
     start("/play");
