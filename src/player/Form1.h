@@ -46,6 +46,8 @@ public:
     void LoadTrackList(QString& path);
     void ShowVolumeBar(uint32_t device);
     void ResetHoverImages();
+    // Label1 scrolls when its text is wider than width; resetStep starts the typing afresh.
+    void StartMarqueeIfTooWide(int width, bool resetStep = true);
     // The main tick's Enabled and Interval: it runs only when enabled with an interval above 0.
     void SetTickInterval(int ms);
     void SetTickEnabled(bool enabled);
@@ -164,7 +166,6 @@ private:
     void appendTracks(const QStringList& paths);
     void showAddedCount();
     void reloadPrevious(int previous);
-    void StartMarqueeIfTooWide(int width);
     void setCaptions();
     void placeThumb(double left);
     bool commandLineNamesFile() const;

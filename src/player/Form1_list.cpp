@@ -5,6 +5,7 @@
 #include "common/Language.h"
 #include "common/ProgramFolder.h"
 #include "media/CDAudio.h"
+#include "catalogue/Disk_Volume.h"
 #include "metadata/Mp3Tag_ListFiles.h"
 #include "platform/Dialogs.h"
 #include "shell/Form20.h"
@@ -51,18 +52,44 @@ void Form1::LoadTrackList(QString& path)
     }
 }
 
-// The disc's titles: numbered tracks until the catalogue names them.
+// The disc's entries, titled from the catalogue where it knows the disc; artist and album only
+// when every title is there.
 void Form1::LoadCdTitles()
 {
     auto& cd = *common::globals().CdDevice;
+    Disk_Volume::IdentifyDisc();
     const int tracks = cd.GetNumTracks();
+    if (tracks < 2) {
+        Image17->setEnabled(false);
+        return;
+    }
+    Image17->setEnabled(true);
     List1->clear();
+    const bool catalogued = Disk_Volume::CatalogueExists();
+    bool complete = true;
+    const QString word = common::Lang("Τραγούδι ", "Track ");
     QStringList lines;
-    for (int t = 1; t <= tracks; ++t)
-        lines << QString::number(t) + QStringLiteral(". ") + common::Lang("Τραγούδι ", "Track ") + QString::number(t);
+    for (int t = 1; t <= tracks; ++t) {
+        QString value = catalogued ? Disk_Volume::ReadValue(QStringLiteral("Track%1").arg(t)) : Disk_Volume::MissingDefault;
+        if (Disk_Volume::IsMissing(value)) {
+            complete = false;
+            value = word + QString::number(t);
+        }
+        lines << QString::number(t) + QStringLiteral(". ") + value;
+    }
     List1->addItems(lines);
-    Label2->setText(common::Lang("Τραγούδια: ", "Tracks: ") + QString::number(tracks));
-    Label10->setText(QString::number(tracks));
+    if (complete) {
+        Label200->setText(Disk_Volume::ReadValue(QStringLiteral("Artist")));
+        Label201->setText(Disk_Volume::ReadValue(QStringLiteral("Album")));
+    } else {
+        Label200->setText(common::Lang("Νέος Καλλιτέχνης", "New Artist"));
+        Label201->setText(common::Lang("Νέο Album", "New Album"));
+    }
+    QString length = QString::fromLatin1(cd.GetCDLength().c_str());
+    const qsizetype colon = length.lastIndexOf(QLatin1Char(':'));
+    if (colon >= 0) length = length.left(colon);
+    Label2->setText(common::Lang(" Διάρκεια CD: ", " CD Time: ") + length);
+    ShowCdTrackInfo();
 }
 
 } // namespace player

@@ -128,7 +128,7 @@ void Form1::UpdateMP3(int index, bool play)
     setCaptions();
 }
 
-void Form1::StartMarqueeIfTooWide(int width)
+void Form1::StartMarqueeIfTooWide(int width, bool resetStep)
 {
     Label1Tag.clear();
     Timer1->stop();
@@ -138,7 +138,7 @@ void Form1::StartMarqueeIfTooWide(int width)
     if (test->fontMetrics().horizontalAdvance(test->text()) > width) {
         Label1Tag = Label1->text() + QString(10, QLatin1Char(' '));
         Label1->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
-        MarqueeStep = 0;
+        if (resetStep) MarqueeStep = 0;
         Timer1->start();
     }
 }

@@ -70,6 +70,29 @@ int Toc::trackAt(int32_t frame) const
     return firstTrack;
 }
 
+uint32_t AudioDiscSerial(const Toc& toc)
+{
+    if (toc.count() == 0) return 0;
+    constexpr int32_t LeadIn = 2 * FramesPerSecond;
+    uint32_t serial = 0;
+    for (const int32_t start : toc.starts) {
+        const uint32_t absolute = uint32_t(start + LeadIn);
+        const uint32_t minutes = absolute / (60 * FramesPerSecond);
+        const uint32_t seconds = absolute / FramesPerSecond % 60;
+        const uint32_t frames = absolute % FramesPerSecond;
+        serial += (minutes << 16) + (seconds << 8) + frames;
+    }
+    if (toc.count() < 3) serial += uint32_t(toc.leadout - toc.discStart());
+    return serial;
+}
+
+uint32_t DiscSerialOf(const std::string& source)
+{
+    if (source.empty()) return 0;
+    Drive drive(source);
+    return drive.present() ? AudioDiscSerial(drive.toc()) : 0;
+}
+
 std::string defaultSource()
 {
     if (const char* env = std::getenv("SONORELL_CD_DEVICE"); env && *env)

@@ -30,6 +30,14 @@ struct Toc {
     int trackAt(int32_t frame) const;
 };
 
+// The volume serial Windows reports for an audio disc with this table of contents: the sum of
+// each track's start as (M << 16) + (S << 8) + F, lead-in included; with fewer than 3 tracks the
+// disc's length in frames is added. 0 for an empty table.
+uint32_t AudioDiscSerial(const Toc& toc);
+
+// The serial of the disc at source (a drive or an image); 0 when no disc can be read.
+uint32_t DiscSerialOf(const std::string& source);
+
 // Where the drive is: $SONORELL_CD_DEVICE, else the first CD drive found; "" for none
 // ($SONORELL_CD_DEVICE=none, or no drive on the machine).
 std::string defaultSource();

@@ -1,0 +1,170 @@
+#include "catalogue/Form2.h"
+#include "catalogue/Disk_Volume.h"
+#include "common/Globals.h"
+#include "common/Language.h"
+#include "media/CDAudio.h"
+#include "platform/Dialogs.h"
+#include "player/Form1.h"
+
+#include <QCloseEvent>
+#include <QTimer>
+
+namespace catalogue {
+
+namespace {
+
+template <typename W>
+W* control(QWidget* parent, const char* name, int left, int top, int width, int height)
+{
+    auto* w = new W(parent);
+    w->setObjectName(QString::fromLatin1(name));
+    w->setGeometry(left, top, width, height);
+    return w;
+}
+
+// A list entry's title: everything after the first "." and the blank that follows it.
+QString titleOfEntry(const QString& entry)
+{
+    const qsizetype dot = entry.indexOf(QLatin1Char('.'));
+    return dot < 0 ? QString() : entry.mid(dot + 2);
+}
+
+} // namespace
+
+Form2::Form2(player::Form1& mainWindow) : QWidget(&mainWindow, Qt::Window | Qt::WindowCloseButtonHint), main_(mainWindow)
+{
+    setObjectName(QStringLiteral("Form2"));
+    setAttribute(Qt::WA_DeleteOnClose);
+    setWindowTitle(QString::fromUtf8("Λίστα Τραγουδιών"));
+    setFixedSize(330, 300);
+    Combo1 = control<QListWidget>(this, "Combo1", 8, 8, 314, 150);
+    Text1 = control<QLineEdit>(this, "Text1", 8, 164, 220, 22);
+    Command1 = control<QPushButton>(this, "Command1", 234, 163, 88, 24);
+    Command1->setText(QString::fromUtf8("Καταχώρηση"));
+    Label2 = control<QLabel>(this, "Label2", 8, 196, 100, 20);
+    Label2->setText(QString::fromUtf8("Καλλιτέχνης:"));
+    Text2 = control<QLineEdit>(this, "Text2", 110, 195, 212, 22);
+    Label3 = control<QLabel>(this, "Label3", 8, 224, 100, 20);
+    Label3->setText(QString::fromUtf8("Τίτλος Album:"));
+    Text3 = control<QLineEdit>(this, "Text3", 110, 223, 212, 22);
+    Command10 = control<QPushButton>(this, "Command10", 136, 264, 88, 26);
+    Command10->setText(QStringLiteral("OK"));
+    Command11 = control<QPushButton>(this, "Command11", 234, 264, 88, 26);
+    Command11->setText(QString::fromUtf8("Ακύρωση"));
+    for (QPushButton* b : {Command1, Command10, Command11}) b->setAutoDefault(false);
+
+    connect(Combo1, &QListWidget::itemClicked, this, &Form2::Combo1_Click);
+    connect(Text1, &QLineEdit::returnPressed, this, &Form2::Command1_Click);
+    connect(Command1, &QPushButton::clicked, this, &Form2::Command1_Click);
+    connect(Command10, &QPushButton::clicked, this, &Form2::Command10_Click);
+    connect(Command11, &QPushButton::clicked, this, &Form2::Command11_Click);
+    for (QLineEdit* box : {Text1, Text2, Text3}) box->installEventFilter(this);
+    Form_Load();
+}
+
+void Form2::MAKE_english()
+{
+    Label2->setText(QStringLiteral("Artist:"));
+    Label3->setText(QStringLiteral("Album Title:"));
+    Command1->setText(QStringLiteral("Add"));
+    Command11->setText(QStringLiteral("Cancel"));
+}
+
+void Form2::Form_Load()
+{
+    if (!common::globals().LanguageGreek) MAKE_english();
+    for (int i = 0; i < main_.List1->count(); ++i) Combo1->addItem(titleOfEntry(main_.List1->item(i)->text()));
+    if (Combo1->count() > 0) {
+        Text1->setText(Combo1->item(0)->text());
+        Combo1->setCurrentRow(0);
+    }
+    Text2->setFocus();
+    move(main_.x() - 8, main_.y());
+    common::globals().DialogOpen = true;
+}
+
+// Entering a box selects its whole text, so typing replaces it.
+bool Form2::eventFilter(QObject* watched, QEvent* event)
+{
+    if (event->type() == QEvent::FocusIn)
+        if (auto* box = qobject_cast<QLineEdit*>(watched)) QTimer::singleShot(0, box, &QLineEdit::selectAll);
+    return QWidget::eventFilter(watched, event);
+}
+
+void Form2::Combo1_Click()
+{
+    if (QListWidgetItem* line = Combo1->currentItem()) Text1->setText(line->text());
+}
+
+void Form2::Command1_Click()
+{
+    const int row = Combo1->currentRow();
+    if (row < 0) return;
+    Combo1->item(row)->setText(Text1->text());
+    const int next = std::min(row + 1, Combo1->count() - 1);
+    Combo1->setCurrentRow(next);
+    Text1->setText(Combo1->item(next)->text());
+    Text1->selectAll();
+}
+
+// Files the edits. False, with nothing written, when the disc in the drive is no longer the
+// one whose titles were loaded: its section would be overwritten with another disc's titles.
+bool Form2::save()
+{
+    auto& g = common::globals();
+    const int tracks = g.CdDevice ? g.CdDevice->GetNumTracks() : 0;
+    if (tracks == 0) return true;
+    if (Disk_Volume::SerialOfDiscInDrive() != g.DiscSerial) {
+        platform::ShowMessage({common::Lang("Ο δίσκος στη μονάδα άλλαξε. Οι τίτλοι δεν αποθηκεύτηκαν.",
+                                            "The disc in the drive has changed. The titles were not saved."),
+                               {}, platform::DialogIcon::Exclamation, platform::DialogButtons::Ok},
+                              this);
+        return false;
+    }
+    Disk_Volume::WriteValue(QStringLiteral("Artist"), Text2->text());
+    main_.Label200->setText(Text2->text());
+    Disk_Volume::WriteValue(QStringLiteral("Album"), Text3->text());
+    main_.Label201->setText(Text3->text());
+    for (int t = 1; t <= tracks; ++t) {
+        const QListWidgetItem* line = Combo1->item(t - 1);
+        const QString title = line ? line->text() : QString();
+        Disk_Volume::WriteValue(QStringLiteral("Track%1").arg(t), title);
+        if (QListWidgetItem* entry = main_.List1->item(t - 1)) entry->setText(QString::number(t) + QStringLiteral(". ") + title);
+    }
+    showSavedTitles();
+    return true;
+}
+
+// The title line shows the saved title of the track on display, scrolling when too wide.
+void Form2::showSavedTitles()
+{
+    main_.Label1->clear();
+    const QListWidgetItem* entry = main_.List1->item(main_.Label10->text().toInt() - 1);
+    main_.Label1->setText(entry ? titleOfEntry(entry->text()) : QString());
+    main_.StartMarqueeIfTooWide(235, false);
+}
+
+void Form2::Command10_Click()
+{
+    if (save()) close();
+}
+
+void Form2::Command11_Click() { close(); }
+
+void Form2::closeEvent(QCloseEvent* event)
+{
+    common::globals().DialogOpen = false;
+    main_.setEnabled(true);
+    event->accept();
+}
+
+Form2* OpenTitleEditor(player::Form1& mainWindow, const QString& caption)
+{
+    mainWindow.setEnabled(false);
+    auto* editor = new Form2(mainWindow);
+    editor->setWindowTitle(caption);
+    editor->show();
+    return editor;
+}
+
+} // namespace catalogue

@@ -1,0 +1,52 @@
+#pragma once
+// The title editor: names the tracks of the disc in the drive, with its artist and album, and
+// files them in the catalogue.
+
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPushButton>
+#include <QWidget>
+
+namespace player { class Form1; }
+
+namespace catalogue {
+
+class Form2 : public QWidget {
+    Q_OBJECT
+public:
+    explicit Form2(player::Form1& mainWindow);
+
+    void Combo1_Click();
+    void Command1_Click();   // store the title, go to the next track
+    void Command10_Click();  // save and close
+    void Command11_Click();  // close without saving
+
+    QListWidget* Combo1;
+    QLineEdit* Text1;
+    QLineEdit* Text2;
+    QLineEdit* Text3;
+    QLabel* Label2;
+    QLabel* Label3;
+    QPushButton* Command1;
+    QPushButton* Command10;
+    QPushButton* Command11;
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    void Form_Load();
+    void MAKE_english();
+    bool save();
+    void showSavedTitles();
+
+    player::Form1& main_;
+};
+
+// Opens the editor over the main window, which stays disabled until it closes; caption is the
+// menu item's text.
+Form2* OpenTitleEditor(player::Form1& mainWindow, const QString& caption);
+
+} // namespace catalogue

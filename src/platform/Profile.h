@@ -1,0 +1,20 @@
+#pragma once
+// Profile files (INI): sections in brackets, key=value lines, names matched ignoring case.
+// Reading accepts UTF-8 and, for a file that is not valid UTF-8, windows-1253; writing keeps
+// every other line as it was and replaces the file atomically.
+
+#include <QString>
+
+namespace platform {
+
+constexpr int ProfileValueLimit = 254;  // what a 256-byte reply buffer holds
+
+// The value trimmed of blanks and cut to the limit; fallback when the file, the section or the
+// key is missing.
+QString GetPrivateProfileString(const QString& section, const QString& key, const QString& fallback, const QString& path);
+
+// Replaces the key's value in place, or adds the key at the end of its section, or the section
+// at the end of the file (made when missing). False when the file could not be written.
+bool WritePrivateProfileString(const QString& section, const QString& key, const QString& value, const QString& path);
+
+} // namespace platform
