@@ -5,6 +5,7 @@
 #include "fixtures/DiscImage.h"
 #include "fixtures/Media.h"
 #include "platform/Dialogs.h"
+#include "platform/Settings.h"
 #include "platform/mci/Interpreter.h"
 #include "player/Form1.h"
 #include "shell/Form5.h"
@@ -28,6 +29,7 @@ protected:
         setenv("SONORELL_HOME", home.path().c_str(), 1);
         setenv("SONORELL_CD_DEVICE", "none", 1);
         common::resetGlobals();
+        platform::SaveSetting("Sonorell", "LANGUAGE", "False");  // a test that chose Greek leaves it behind
         platform::setDialogRecorder([this](const platform::DialogCall& call) {
             dialogs.push_back(call);
             return answer;

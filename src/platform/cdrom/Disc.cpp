@@ -7,11 +7,23 @@
 #include <chrono>
 #include <cstdlib>
 #include <cstring>
+#include <filesystem>
+#include <fstream>
+#include <map>
 #include <mutex>
+#include <sstream>
 
 namespace platform::cdrom {
 
 namespace {
+
+namespace fs = std::filesystem;
+
+std::mutex& cueMutex()
+{
+    static std::mutex m;
+    return m;
+}
 
 // libcdio reports unreadable images and empty drives on stderr; the device reports them as
 // "no disc" instead.
@@ -47,12 +59,99 @@ driver_id_t driverFor(const std::string& source)
     return DRIVER_DEVICE;
 }
 
+// The file a cue sheet's first FILE line names, as a path; "" when it names none.
+fs::path cueDataFile(const std::string& cueText, const fs::path& cue)
+{
+    std::istringstream lines(cueText);
+    std::string line;
+    while (std::getline(lines, line)) {
+        std::istringstream words(line);
+        std::string keyword;
+        words >> keyword;
+        for (char& c : keyword) c = char(std::toupper(static_cast<unsigned char>(c)));
+        if (keyword != "FILE") continue;
+        std::string name;
+        words >> std::ws;
+        if (words.peek() == '"') {
+            words.get();
+            std::getline(words, name, '"');
+        } else {
+            words >> name;
+        }
+        if (name.empty()) return {};
+        const fs::path data(name);
+        return data.is_absolute() ? data : cue.parent_path() / data;
+    }
+    return {};
+}
+
+// Alias folders made for cue sheets, removed when the program ends.
+std::map<std::string, fs::path>& aliasFolders()
+{
+    static auto* folders = new std::map<std::string, fs::path>;
+    static const bool cleanup = [] {
+        std::atexit([] {
+            std::error_code ignored;
+            for (const auto& [cue, folder] : *folders) fs::remove_all(folder, ignored);
+        });
+        return true;
+    }();
+    (void)cleanup;
+    return *folders;
+}
+
+// libcdio reads a cue sheet's data from the file of the sheet's own name with ".bin", whatever
+// its FILE line says. A sheet naming another file is read through an alias folder holding a
+// copy of the sheet and a link to the file it names.
+std::string cueAsLibcdioReadsIt(const std::string& source)
+{
+    std::ifstream in(source, std::ios::binary);
+    if (!in) return source;
+    const std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    const fs::path data = cueDataFile(text, fs::path(source));
+    fs::path expected(source);
+    expected.replace_extension(".bin");
+    std::error_code error;
+    if (data.empty() || !fs::exists(data, error) || fs::equivalent(data, expected, error)) return source;
+
+    std::lock_guard lock(cueMutex());
+    fs::path& folder = aliasFolders()[source];
+    if (folder.empty()) {
+        std::string pattern = (fs::temp_directory_path(error) / "sonorell-cue-XXXXXX").string();
+        if (!::mkdtemp(pattern.data())) return source;
+        folder = pattern;
+    }
+    const fs::path link = folder / "disc.bin";
+    fs::remove(link, error);
+    fs::create_symlink(fs::absolute(data, error), link, error);
+    if (error) return source;
+    std::ofstream sheet(folder / "disc.cue", std::ios::binary | std::ios::trunc);
+    // The FILE line now names the link; every other line stays as it was.
+    std::istringstream lines(text);
+    std::string line;
+    bool replaced = false;
+    while (std::getline(lines, line)) {
+        std::string upper = line;
+        for (char& c : upper) c = char(std::toupper(static_cast<unsigned char>(c)));
+        const auto first = upper.find_first_not_of(" \t");
+        if (!replaced && first != std::string::npos && upper.compare(first, 5, "FILE ") == 0) {
+            const auto type = line.find_last_of(' ');
+            line = "FILE \"disc.bin\"" + (type != std::string::npos && type > first + 5 ? line.substr(type) : std::string(" BINARY"));
+            if (!line.empty() && line.back() == '\r') line.pop_back();
+            replaced = true;
+        }
+        sheet << line << '\n';
+    }
+    return sheet ? (folder / "disc.cue").string() : source;
+}
+
 CdIo_t* openSource(const std::string& source)
 {
     initCdio();
     struct stat st {};
     if (source.empty() || ::stat(source.c_str(), &st) != 0) return nullptr;
-    return cdio_open(source.c_str(), driverFor(source));
+    const std::string readable = endsWith(source, ".cue") ? cueAsLibcdioReadsIt(source) : source;
+    return cdio_open(readable.c_str(), driverFor(source));
 }
 
 int64_t nowMs()

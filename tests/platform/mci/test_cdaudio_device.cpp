@@ -231,3 +231,19 @@ TEST_F(CdDeviceTest, CloseAllClosesTheCdToo)
     EXPECT_EQ(send("status cd mode"), InvalidDeviceName);
     EXPECT_EQ(mci.openCount(), 0u);
 }
+
+TEST_F(CdDeviceTest, ACueSheetNamedOtherwiseThanItsDataFileIsRead)
+{
+    testsupport::TempFolder other;
+    std::filesystem::create_directory(other.file("sub dir"));
+    std::filesystem::copy_file(disc->bin, other.file("sub dir/Album Data.bin"));
+    std::FILE* cue = std::fopen(other.file("My Album.cue").c_str(), "w");
+    std::fputs("REM made by hand\r\nFILE \"sub dir/Album Data.bin\" BINARY\r\n  TRACK 01 AUDIO\r\n    INDEX 01 00:00:00\r\n"
+               "  TRACK 02 AUDIO\r\n    INDEX 01 00:20:00\r\n",
+               cue);
+    std::fclose(cue);
+    useDisc(other.file("My Album.cue"));
+    EXPECT_EQ(ask("status cd number of tracks"), "2");
+    EXPECT_EQ(ask("status cd length"), "01:17:30");
+    EXPECT_EQ(ask("status cd length track 2"), "00:57:30");
+}

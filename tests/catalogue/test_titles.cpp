@@ -1,0 +1,158 @@
+// Disc titles from the catalogue in the main window, and the title editor that files them.
+
+#include "../player/PlayerFixture.h"
+#include "catalogue/Disk_Volume.h"
+#include "catalogue/Form2.h"
+#include "platform/Settings.h"
+#include "platform/cdrom/Disc.h"
+
+#include <QFile>
+
+namespace {
+
+QStringList entries(const QListWidget* list)
+{
+    QStringList out;
+    for (int i = 0; i < list->count(); ++i) out << list->item(i)->text();
+    return out;
+}
+
+} // namespace
+
+class TitlesTest : public PlayerTest {
+protected:
+    // A disc of the given tracks in the drive; its catalogue section name.
+    QString insertDisc(const std::vector<int>& frames, const std::string& name = "disc")
+    {
+        disc = fixtures::makeDiscImage(media.path(), frames, name);
+        setenv("SONORELL_CD_DEVICE", disc.cue.c_str(), 1);
+        return QString::number(int32_t(platform::cdrom::DiscSerialOf(disc.cue)));
+    }
+    void writeCatalogue(const QByteArray& bytes)
+    {
+        QFile f(file("CdRoms.ini"));
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+        f.write(bytes);
+    }
+    catalogue::Form2& openEditor()
+    {
+        editor = catalogue::OpenTitleEditor(*window, "&Edit List");
+        return *editor;
+    }
+    fixtures::DiscImage disc;
+    QPointer<catalogue::Form2> editor;
+};
+
+TEST_F(TitlesTest, AnUnknownDiscGetsNumberedTitlesInEitherLanguage)
+{
+    insertDisc(std::vector<int>(12, 75));
+    start();
+    ASSERT_EQ(window->List1->count(), 12);
+    EXPECT_EQ(window->List1->item(0)->text(), "1. Track 1");
+    EXPECT_EQ(window->List1->item(11)->text(), "12. Track 12");
+    EXPECT_EQ(window->Label200->text(), "New Artist");
+    EXPECT_EQ(window->Label201->text(), "New Album");
+    EXPECT_EQ(window->Label2->text(), " CD Time: 00:12");
+    EXPECT_EQ(window->Label1->text(), "Track 1");  // the current track shown at the end
+    stop();
+
+    platform::SaveSetting("Sonorell", "LANGUAGE", "True");
+    common::resetGlobals();
+    start();
+    EXPECT_EQ(window->List1->item(2)->text(), QString::fromUtf8("3. Τραγούδι 3"));
+    EXPECT_EQ(window->Label200->text(), QString::fromUtf8("Νέος Καλλιτέχνης"));
+    EXPECT_EQ(window->Label2->text(), QString::fromUtf8(" Διάρκεια CD: 00:12"));
+}
+
+TEST_F(TitlesTest, AKnownDiscShowsItsTitlesAndOneMissingTitleBringsBackTheDefaults)
+{
+    const QString section = insertDisc({150, 150, 150});
+    writeCatalogue("[" + section.toUtf8() + "]\r\nartist=Band\r\nAlbum=Record\r\nTrack1=Morning\r\nTrack2=\r\n"
+                   "TRACK3=Night ######## watch\r\n");
+    start();
+    EXPECT_EQ(common::globals().DiscSerial, section.toInt());
+    // An empty title is a title; one with eight "#" counts as missing.
+    EXPECT_EQ(entries(window->List1), (QStringList{"1. Morning", "2. ", "3. Track 3"}));
+    EXPECT_EQ(window->Label200->text(), "New Artist");
+    EXPECT_EQ(window->Label201->text(), "New Album");
+    stop();
+
+    writeCatalogue("[" + section.toUtf8() + "]\r\nartist=Band\r\nTrack1=Morning\r\nTrack2=Noon\r\nTrack3=Night\r\n");
+    common::resetGlobals();
+    start();
+    EXPECT_EQ(entries(window->List1), (QStringList{"1. Morning", "2. Noon", "3. Night"}));
+    EXPECT_EQ(window->Label200->text(), "Band");
+    EXPECT_EQ(window->Label201->text(), "###########");  // every title there: the album as read
+    EXPECT_EQ(window->Label1->text(), "Morning");
+}
+
+TEST_F(TitlesTest, TheEditorFilesANewDiscInKeyOrderAndTheTitlesComeBack)
+{
+    const QString section = insertDisc({150, 150, 150});
+    start();
+    catalogue::Form2& f = openEditor();
+    EXPECT_FALSE(window->isEnabled());
+    EXPECT_TRUE(common::globals().DialogOpen);
+    EXPECT_EQ(f.windowTitle(), "&Edit List");
+    EXPECT_EQ(f.Command1->text(), "Add");
+    ASSERT_EQ(f.Combo1->count(), 3);
+    EXPECT_EQ(f.Text1->text(), "Track 1");
+    for (const char* title : {"Dawn", "Day", "Dusk"}) {
+        f.Text1->setText(title);
+        emit f.Text1->returnPressed();
+    }
+    EXPECT_EQ(f.Combo1->currentRow(), 2);  // Enter on the last line stays there
+    EXPECT_EQ(f.Text1->text(), "Dusk");
+    f.Command10_Click();
+    EXPECT_TRUE(editor.isNull() || !editor->isVisible());
+    EXPECT_TRUE(window->isEnabled());
+    EXPECT_FALSE(common::globals().DialogOpen);
+    EXPECT_EQ(read("CdRoms.ini"), "[" + section.toUtf8() + "]\r\nArtist=\r\nAlbum=\r\nTrack1=Dawn\r\nTrack2=Day\r\nTrack3=Dusk\r\n");
+    EXPECT_EQ(entries(window->List1), (QStringList{"1. Dawn", "2. Day", "3. Dusk"}));
+    EXPECT_EQ(window->Label200->text(), "");
+    EXPECT_EQ(window->Label1->text(), "Dawn");
+    stop();
+
+    common::resetGlobals();
+    start();
+    EXPECT_EQ(entries(window->List1), (QStringList{"1. Dawn", "2. Day", "3. Dusk"}));
+    EXPECT_EQ(window->Label200->text(), "");  // stored empty, shown empty
+}
+
+TEST_F(TitlesTest, CancelLeavesTheCatalogueAsItWas)
+{
+    const QString section = insertDisc({150, 150});
+    const QByteArray before = "; mine\n[" + section.toUtf8() + "]\nTrack1=A\nTrack2=B\n";
+    writeCatalogue(before);
+    start();
+    catalogue::Form2& f = openEditor();
+    EXPECT_EQ(f.Text1->text(), "A");
+    f.Text1->setText("changed");
+    emit f.Text1->returnPressed();
+    f.Text2->setText("Someone");
+    f.Command11_Click();
+    EXPECT_EQ(read("CdRoms.ini"), before);
+    EXPECT_TRUE(window->isEnabled());
+    EXPECT_EQ(window->List1->item(0)->text(), "1. A");
+}
+
+TEST_F(TitlesTest, ADiscChangedWhileEditingIsNotWrittenOver)
+{
+    const QString first = insertDisc({150, 150, 150}, "first");
+    const QByteArray before = "[" + first.toUtf8() + "]\r\nArtist=First\r\nAlbum=One\r\nTrack1=a\r\nTrack2=b\r\nTrack3=c\r\n";
+    writeCatalogue(before);
+    start();
+    catalogue::Form2& f = openEditor();
+    f.Text1->setText("edited");
+    emit f.Text1->returnPressed();
+    const auto other = fixtures::makeDiscImage(media.path(), {300, 300, 300}, "second");
+    std::filesystem::rename(other.cue, disc.cue);  // another disc in the drive
+    f.Command10_Click();
+    ASSERT_EQ(dialogs.size(), 1u);
+    EXPECT_EQ(dialogs[0].text, "The disc in the drive has changed. The titles were not saved.");
+    EXPECT_EQ(read("CdRoms.ini"), before);
+    ASSERT_FALSE(editor.isNull());
+    EXPECT_TRUE(editor->isVisible());  // the edits are still there
+    EXPECT_EQ(f.Combo1->item(0)->text(), "edited");
+    f.Command11_Click();
+}
