@@ -15,7 +15,7 @@ bool printedInfo(int argc, char** argv)
 {
     for (int i = 1; i < argc; ++i) {
         if (std::strcmp(argv[i], "--version") == 0) {
-            std::puts("Sonorell Player 0.1.0");
+            std::puts("Sonorell Player 1.0");
             return true;
         }
         if (std::strcmp(argv[i], "--help") == 0) {

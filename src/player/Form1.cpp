@@ -41,6 +41,7 @@ Form1::Form1(QString commandLine, MenuFactory makeMenu)
       makeMenu_(std::move(makeMenu))
 {
     setObjectName(QStringLiteral("Form1"));
+    setWindowIcon(skin::AppIcon());
     buildControls();
 }
 

@@ -64,7 +64,7 @@ bool Form1::Start()
         Option2->setChecked(true);
         if (playSwitch && !commandLineNamesFile()) {
             ShowAtStart = false;
-            if (saved.Tray != 1) menu_->ShowMinimizedEntry();
+            if (!menu_->TrayIconShown()) menu_->ShowMinimizedEntry();
             g.CdDevice->SeekCDtoX(1);
         }
     } else {

@@ -338,7 +338,7 @@ void Form1::hideToEntry()
 {
     hide();
     if (menu_->MixerChecked()) menu_->HideMeter();
-    if (!menu_->TrayChecked()) menu_->ShowMinimizedEntry();
+    if (!menu_->TrayIconShown()) menu_->ShowMinimizedEntry();
 }
 
 } // namespace player

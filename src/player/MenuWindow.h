@@ -14,6 +14,8 @@ public:
     virtual void TrayMenu_Click() = 0;
     virtual void synexeia_Click() = 0;
     virtual bool TrayChecked() const = 0;
+    // The tray icon is there to bring the window back (tray mode on, and a tray to show it in).
+    virtual bool TrayIconShown() const = 0;
     virtual bool MixerChecked() const = 0;
     virtual bool ExitWithContinueChecked() const = 0;
     virtual void SetCaption(const QString& caption) = 0;

@@ -1,6 +1,7 @@
 #pragma once
 // The player's own skin: every picture drawn from SVG at the screen's pixel ratio.
 
+#include <QIcon>
 #include <QPixmap>
 #include <QSize>
 
@@ -16,5 +17,7 @@ QPixmap Button(Glyph glyph, bool highlighted, QSize size, qreal pixelRatio);
 QPixmap TitleStrip(QSize size, qreal pixelRatio);
 QPixmap Thumb(QSize size, qreal pixelRatio);
 QPixmap Groove(QSize size, qreal pixelRatio);
+// The program's icon: a disc with a note, at the usual icon sizes.
+QIcon AppIcon();
 
 } // namespace player::skin

@@ -1,0 +1,179 @@
+// The menu commands.
+
+#include "shell/Form5.h"
+#include "player/Form1.h"
+#include "shell/Windows.h"
+#include "catalogue/Form2.h"
+#include "common/Globals.h"
+#include "common/Language.h"
+#include "common/ProgramFolder.h"
+#include "media/CDAudio.h"
+#include "media/ModuleMCI.h"
+#include "metadata/Mp3Tag_ListFiles.h"
+#include "platform/Dialogs.h"
+
+#include <QCoreApplication>
+#include <QProcess>
+
+namespace shell {
+
+namespace {
+
+const std::string MediaAlias = "ToTrexonTragoydi";
+
+int say(const QString& text, platform::DialogIcon icon = platform::DialogIcon::None, const QString& title = {},
+        platform::DialogButtons buttons = platform::DialogButtons::Ok)
+{
+    return platform::ShowMessage({text, title, icon, buttons});
+}
+
+// A list line without its number: everything after the first "." and the blank after it.
+QString withoutNumber(const QString& line)
+{
+    const qsizetype dot = line.indexOf(QLatin1Char('.'));
+    return dot < 0 ? line : line.mid(dot + 2);
+}
+
+} // namespace
+
+void Form5::connectCommands()
+{
+    auto on = [this](const char* name, auto handler) {
+        connect(item(QString::fromLatin1(name)), &QAction::triggered, this, handler);
+    };
+    on("hhhdgf", &Form5::hhhdgf_Click);
+    on("Dokimh1", &Form5::Dokimh1_Click);
+    on("Show_List_Menu", &Form5::Show_List_Menu_Click);
+    on("Show_List_Menu2", &Form5::Show_List_Menu_Click);
+    on("TrayMenu", &Form5::TrayMenu_Click);
+    on("eikoll", &Form5::TrayMenu_Click);
+    on("synexeia", &Form5::synexeia_Click);
+    on("synexeia2", &Form5::synexeia_Click);
+    on("Mixer_Menu", &Form5::Mixer_Menu_Click);
+    on("Mixer_Menu2", &Form5::Mixer_Menu_Click);
+    for (const char* exit : {"exit33", "exit2_2", "exitBRE"}) on(exit, &Form5::exitProgram);
+    on("ExitWithContinue", [this] {
+        ExitWithContinue->setChecked(true);
+        exitProgram();
+    });
+    on("epanafora", &Form5::epanafora_Click);
+    on("play11", [this] { main_->Image2_Click(); });
+    on("diakoph", [this] { main_->Image3_Click(); });
+    on("eject22", [] { common::globals().CdDevice->EjectCD(); });
+    on("sxetika", &Form5::sxetika_Click);
+    on("Plhr_Mp3", &Form5::Plhr_Mp3_Click);
+    on("removefile", &Form5::removefile_Click);
+    on("removeALL", &Form5::removeALL_Click);
+    on("RunDecoder", &Form5::RunDecoder_Click);
+    on("greek_language_menu", &Form5::greek_language_menu_Click);
+    on("english_language_menu", &Form5::english_language_menu_Click);
+    on("rytmiseis_menu", &Form5::rytmiseis_menu_Click);
+    on("sxetikk", &Form5::sxetikk_Click);
+    // Both popups that list things are filled just before they open.
+    // The tray host shows the tray menu itself on a right click: what the icon's right button does
+    // runs first, then the menu's preparation.
+    connect(as87[2], &QMenu::aboutToShow, this, [this] {
+        TrayRightClick();
+        as87_Click(2);
+    });
+    connect(as87[3], &QMenu::aboutToShow, this, [this] { as87_Click(3); });
+}
+
+void Form5::exitProgram()
+{
+    main_->close();
+    QCoreApplication::quit();
+}
+
+// The edit list and preview commands need an audio disc of two tracks or more.
+bool Form5::discHasTracks(const char* greekMessage)
+{
+    if (common::globals().CdDevice->GetNumTracks() >= 2) return true;
+    if (common::globals().LanguageGreek)
+        say(QString::fromUtf8(greekMessage), platform::DialogIcon::Critical, QString::fromUtf8("Δέν υπάρχει AudioCD."));
+    else
+        say(QStringLiteral("Please put first a AudioCD"));
+    return false;
+}
+
+void Form5::hhhdgf_Click()
+{
+    if (discHasTracks("Τοποθέτησε στο CD-ROM κάποιο μουσικό AudioCD,\nγια να επεξεργαστείς την λίστα των τραγουδιών."))
+        catalogue::OpenTitleEditor(*main_, item(QStringLiteral("hhhdgf"))->text());
+}
+
+void Form5::Dokimh1_Click()
+{
+    if (discHasTracks("Τοποθέτησε στο CD-ROM κάποιο μουσικό AudioCD, πρώτα !!!"))
+        OpenTracksPreview(*main_, item(QStringLiteral("Dokimh1"))->text());
+}
+
+void Form5::Plhr_Mp3_Click()
+{
+    if (main_->List1->count() < 1) {
+        say(common::Lang("Δέν υπάρχουν τραγούδια στη λίστα.", "No Tracks in list."));
+        return;
+    }
+    OpenTracksInfo(*main_, item(QStringLiteral("Plhr_Mp3"))->text());
+}
+
+void Form5::rytmiseis_menu_Click() { OpenAssociations(*main_, item(QStringLiteral("rytmiseis_menu"))->text()); }
+
+void Form5::sxetika_Click() { OpenAbout(*main_, {}); }
+
+void Form5::sxetikk_Click() { OpenAbout(*main_, item(QStringLiteral("sxetikk"))->text()); }
+
+void Form5::removefile_Click()
+{
+    const int selected = main_->List1->currentRow();
+    if (selected < 0 || selected >= main_->List1->count()) {
+        say(common::Lang("Επιλέξτε κάποιο τραγούδι απο την λίστα τραγουδιών\nκαι στην συνέχεια αφαιρέστε το τραγούδι απο την λίστα.",
+                         "You must select first a track from list"));
+        return;
+    }
+    delete main_->List1->takeItem(selected);
+    main_->Combo1->removeItem(selected);
+    for (int k = 0; k < main_->List1->count(); ++k) {
+        QListWidgetItem* entry = main_->List1->item(k);
+        entry->setText(QString::number(k + 1) + QStringLiteral(". ") + withoutNumber(entry->text()));
+    }
+    main_->Label2->setText(common::Lang("Τραγούδια: ", "Tracks: ") + QString::number(main_->List1->count()));
+}
+
+void Form5::removeALL_Click()
+{
+    const int answer = say(common::Lang("Είσαι σίγουρος ο,τι θέλεις να αφαιρέσεις όλα τα αρχεία;", "Are you sure, you want remove all tracks?"),
+                           platform::DialogIcon::Question, {}, platform::DialogButtons::YesNo);
+    if (answer != platform::AnswerYes) return;
+    main_->List1->clear();
+    main_->Combo1->clear();
+    ModuleMCI::CloseMedia(MediaAlias);
+    main_->Label1->clear();
+    main_->Label2->setText(common::Lang("Δέν υπάρχουν τραγούδια.", "No Tracks"));
+    main_->Label10->clear();
+}
+
+void Form5::RunDecoder_Click()
+{
+    const QString path = common::ProgramFile(QStringLiteral("Quorvane.exe"));
+    if (!Mp3Tag_Functions::FileExists(path)) {
+        say(QString::fromUtf8("Αδύνατη η εύρεση του αρχείου 'Quorvane.exe', στον κατάλογο του προγράμματος"),
+            platform::DialogIcon::Critical);
+        return;
+    }
+    QProcess::startDetached(path, {});
+}
+
+void Form5::greek_language_menu_Click()
+{
+    common::globals().LanguageGreekToSave = true;
+    say(QString::fromUtf8("Οι νέες ρυθμίσεις θα ισχύουν απο την επόμενη φόρα."));
+}
+
+void Form5::english_language_menu_Click()
+{
+    common::globals().LanguageGreekToSave = false;
+    say(QStringLiteral("You must restart program."));
+}
+
+} // namespace shell

@@ -1,0 +1,22 @@
+#include "shell/Windows.h"
+#include "about/Form3.h"
+#include "player/Form1.h"
+
+namespace shell {
+
+// The preview, tracks-info, meter and associations windows are not part of the program yet:
+// their menu items are there and do nothing.
+void OpenTracksPreview(player::Form1&, const QString&) {}
+bool OpenTracksInfo(player::Form1&, const QString&) { return false; }
+void OpenAssociations(player::Form1&, const QString&) {}
+QWidget* OpenMeter(player::Form1&) { return nullptr; }
+
+QWidget* OpenAbout(player::Form1& main, const QString& caption)
+{
+    auto* about = new about::Form3(&main);
+    if (!caption.isEmpty()) about->setWindowTitle(caption);
+    about->show();
+    return about;
+}
+
+} // namespace shell

@@ -1,0 +1,22 @@
+#pragma once
+// The secondary windows the menus open, one routine each.
+
+#include <QString>
+
+class QWidget;
+namespace player { class Form1; }
+
+namespace shell {
+
+// The tracks preview (Form7), placed under the main window's top edge.
+void OpenTracksPreview(player::Form1& main, const QString& caption);
+// The tracks-info window (Form4); false when it was already open.
+bool OpenTracksInfo(player::Form1& main, const QString& caption);
+// The file-type associations (Form9), modal.
+void OpenAssociations(player::Form1& main, const QString& caption);
+// The level meter (Form8); nullptr when it cannot be made.
+QWidget* OpenMeter(player::Form1& main);
+// The About window (Form3); caption empty keeps its own title; disablesMain as the help item does.
+QWidget* OpenAbout(player::Form1& main, const QString& caption);
+
+} // namespace shell
