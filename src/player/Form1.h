@@ -169,6 +169,7 @@ private:
     void setCaptions();
     void placeThumb(double left);
     bool commandLineNamesFile() const;
+    int32_t discPositionMs();
     std::string showVideoWindow(const QString& path);  // the reopen's status text
     void unloadVideoWindow();
 

@@ -8,7 +8,9 @@
 #include "common/ProgramFolder.h"
 #include "media/CDAudio.h"
 #include "media/ModuleMCI.h"
+#include "platform/CdHandOff.h"
 #include "platform/Settings.h"
+#include "platform/cdrom/Disc.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -28,6 +30,15 @@ QString CantorineMarker() { return common::ProgramFile(QStringLiteral("Cantorine
 bool Form1::commandLineNamesFile() const
 {
     return !commandLine_.trimmed().isEmpty() && QFile::exists(commandLine_) && !QFileInfo(commandLine_).isDir();
+}
+
+int32_t Form1::discPositionMs()
+{
+    auto& cd = *common::globals().CdDevice;
+    cd.SetFormat_milliseconds();
+    const int32_t position = std::atoi(cd.GetCDPosition_FUN().c_str());
+    cd.SetFormat_tmsf();
+    return position;
 }
 
 bool Form1::Start()
@@ -56,6 +67,8 @@ bool Form1::Start()
     if (saved.Tray == 1) menu_->TrayMenu_Click();
     if (saved.Continue == 1) menu_->synexeia_Click();
 
+    // A disc left playing by the last run plays on here from where it stands.
+    const auto handedBack = platform::TakeDiscBack(QString::fromStdString(platform::cdrom::defaultSource()));
     g.CdDevice = std::make_shared<media::CDAudio>();
     g.CdDevice->ReadyDevice();
     if (g.CdDevice->GetNumTracks() >= 2) {
@@ -71,6 +84,10 @@ bool Form1::Start()
         Option1->setChecked(true);
         Option2->setChecked(false);
         Option1_Click();
+    }
+    if (handedBack && ShowAtStart && g.PlayerMode != "mp3") {
+        g.CdDevice->PlayTrackFrom(*handedBack);
+        g.CdDevice->PlayCD();
     }
     Label3->setCursor(Qt::PointingHandCursor);
     menu_->SetCaption(windowTitle());
@@ -88,9 +105,13 @@ void Form1::Shutdown()
     Timer1->stop();
     SetTickEnabled(false);
 
-    if (g.CdDevice && !menu_->ExitWithContinueChecked()) {
+    if (g.CdDevice) {
+        // Sound stops with the process that plays it, so a disc that is to play on is handed over.
+        const bool playOn = menu_->ExitWithContinueChecked() && g.CdDevice->CheckIfPlaying() == 1;
+        const int32_t position = playOn ? discPositionMs() : 0;
         g.CdDevice->StopPlay();
         g.CdDevice->UnloadAll();
+        if (playOn) platform::HandDiscOver(position);
     }
     if (g.PlayerMode == "mp3") {
         if (List1Tag != CantorineMarker()) {

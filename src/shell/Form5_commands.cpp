@@ -41,16 +41,24 @@ void Form5::connectCommands()
     auto on = [this](const char* name, auto handler) {
         connect(item(QString::fromLatin1(name)), &QAction::triggered, this, handler);
     };
+    // A check item's toggle decides its mark itself, from the mark as it was before the click.
+    auto toggle = [this](const char* name, void (Form5::*handler)()) {
+        QAction* a = item(QString::fromLatin1(name));
+        connect(a, &QAction::triggered, this, [this, a, handler] {
+            a->setChecked(!a->isChecked());
+            (this->*handler)();
+        });
+    };
     on("hhhdgf", &Form5::hhhdgf_Click);
     on("Dokimh1", &Form5::Dokimh1_Click);
-    on("Show_List_Menu", &Form5::Show_List_Menu_Click);
-    on("Show_List_Menu2", &Form5::Show_List_Menu_Click);
-    on("TrayMenu", &Form5::TrayMenu_Click);
-    on("eikoll", &Form5::TrayMenu_Click);
-    on("synexeia", &Form5::synexeia_Click);
-    on("synexeia2", &Form5::synexeia_Click);
-    on("Mixer_Menu", &Form5::Mixer_Menu_Click);
-    on("Mixer_Menu2", &Form5::Mixer_Menu_Click);
+    toggle("Show_List_Menu", &Form5::Show_List_Menu_Click);
+    toggle("Show_List_Menu2", &Form5::Show_List_Menu_Click);
+    toggle("TrayMenu", &Form5::TrayMenu_Click);
+    toggle("eikoll", &Form5::TrayMenu_Click);
+    toggle("synexeia", &Form5::synexeia_Click);
+    toggle("synexeia2", &Form5::synexeia_Click);
+    toggle("Mixer_Menu", &Form5::Mixer_Menu_Click);
+    toggle("Mixer_Menu2", &Form5::Mixer_Menu_Click);
     for (const char* exit : {"exit33", "exit2_2", "exitBRE"}) on(exit, &Form5::exitProgram);
     on("ExitWithContinue", [this] {
         ExitWithContinue->setChecked(true);

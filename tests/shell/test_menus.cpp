@@ -1,0 +1,355 @@
+// The menu window: its captions, every command's visible effect, the saved lists, the tray menu,
+// the language items, the About window and "Exit and continue play".
+
+#include "../player/PlayerFixture.h"
+#include "about/Form3.h"
+#include "media/CDAudio.h"
+#include "media/ModuleMCI.h"
+#include "platform/CdHandOff.h"
+#include "platform/Settings.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QSystemTrayIcon>
+
+#include <signal.h>
+
+using fixtures::Media;
+
+namespace {
+
+QString q(const std::string& s) { return QString::fromStdString(s); }
+
+QStringList captions(const QList<QAction*>& items)
+{
+    QStringList out;
+    for (const QAction* a : items) out << a->text();
+    return out;
+}
+
+} // namespace
+
+class MenuTest : public PlayerTest {
+protected:
+    void trigger(const char* name) { menu().item(QString::fromLatin1(name))->trigger(); }
+    QAction* item(const char* name) { return menu().item(QString::fromLatin1(name)); }
+    void startWithSongs(int count)
+    {
+        QStringList paths;
+        const auto song = fixtures::makeMedia(media.path(), Media::Wav8Mono, 1.0, "song.wav");
+        for (int i = 0; i < count; ++i) {
+            const QString path = q(media.path()) + QStringLiteral("/t%1.wav").arg(i + 1, 2, 10, QLatin1Char('0'));
+            QFile::copy(q(song.path), path);
+            paths << path;
+        }
+        writeList(paths);
+        start();
+    }
+    void startWithDisc(const std::vector<int>& frames)
+    {
+        disc = fixtures::makeDiscImage(media.path(), frames);
+        setenv("SONORELL_CD_DEVICE", disc.cue.c_str(), 1);
+        start();
+    }
+    fixtures::DiscImage disc;
+};
+
+TEST_F(MenuTest, EnglishCaptionsAsTheMenusTablesGiveThem)
+{
+    const std::pair<const char*, const char*> english[] = {
+        {"hhhdgf", "&Edit List"}, {"Dokimh1", "&Tracks Preview"}, {"Show_List_Menu", "Show List Menu"},
+        {"TrayMenu", "Icon to &System Tray"}, {"synexeia", "&Continue"}, {"Mixer_Menu", "&Mixer"}, {"exit33", "&Exit"},
+        {"epanafora", "Restore"}, {"Tracks", "&Tracks"}, {"play11", "&Continue..."}, {"diakoph", "&Stop"},
+        {"eject22", "&Eject"}, {"sxetika", "&About"}, {"ExitWithContinue", "Exit and continue play"}, {"exit2_2", "Exit"},
+        {"Plhr_Mp3", "&Tracks Info"}, {"removefile", "Remove Track"}, {"removeALL", "Remove all"}, {"Listes1", "&Lists"},
+        {"RunDecoder", "&MP3 Encoder"}, {"Show_List_Menu2", "Show List Menu"}, {"eikoll", "Icon to &System Tray"},
+        {"synexeia2", "&Continue"}, {"Mixer_Menu2", "&Mixer"}, {"exitBRE", "&Exit"}, {"rytmiseis_menu", "File Formats"},
+        {"sxetikk", "About"},
+        // No English caption: the Greek one stays.
+        {"language_menu", "&Language"}, {"greek_language_menu", "Greek"}, {"english_language_menu", "English"},
+        {"periexomena", "Περιεχόμενα"},
+    };
+    start();
+    for (const auto& [name, caption] : english) {
+        ASSERT_NE(item(name), nullptr) << name;
+        EXPECT_EQ(item(name)->text(), QString::fromUtf8(caption)) << name;
+    }
+    for (const char* hidden : {"RunDecoder", "periexomena", "separator_t9", "dgfdg333g"}) EXPECT_FALSE(item(hidden)->isVisible()) << hidden;
+    EXPECT_FALSE(item("ExitWithContinue")->isEnabled());
+    EXPECT_EQ(menu().as87[2]->defaultAction(), item("epanafora"));
+    EXPECT_TRUE(item("mnbmbvnm")->isSeparator());
+    stop();
+
+    platform::SaveSetting("Sonorell", "LANGUAGE", "True");
+    common::resetGlobals();
+    start();
+    EXPECT_EQ(item("ExitWithContinue")->text(), QString::fromUtf8("'Εξοδος και &συνέχισε να παίζεις"));
+    EXPECT_EQ(item("exit33")->text(), QString::fromUtf8("&Εξοδος"));
+}
+
+TEST_F(MenuTest, TwinCheckItemsCarryOneMark)
+{
+    start();
+    trigger("Show_List_Menu2");
+    EXPECT_TRUE(item("Show_List_Menu")->isChecked());
+    EXPECT_TRUE(item("Show_List_Menu2")->isChecked());
+    EXPECT_EQ(window->height(), 305);
+    EXPECT_EQ(window->List1->geometry(), QRect(2, 223, 353, 90));
+    EXPECT_EQ(window->Check1->text(), QString::fromUtf8("Λ"));
+    trigger("Show_List_Menu");
+    EXPECT_FALSE(item("Show_List_Menu2")->isChecked());
+    EXPECT_EQ(window->height(), 213);
+    EXPECT_EQ(window->List1->geometry(), QRect(12, 112, 317, 100));
+    EXPECT_EQ(window->Check1->text(), "V");
+    trigger("synexeia2");
+    EXPECT_TRUE(item("synexeia")->isChecked());
+    EXPECT_EQ(common::globals().ContinueChecked, 1);
+    trigger("eikoll");
+    EXPECT_TRUE(item("TrayMenu")->isChecked());
+    trigger("Mixer_Menu2");
+    EXPECT_TRUE(item("Mixer_Menu")->isChecked());
+}
+
+TEST_F(MenuTest, RemovingATrackRenumbersTheRest)
+{
+    startWithSongs(12);
+    window->List1->setCurrentRow(2);
+    trigger("removefile");
+    ASSERT_EQ(window->List1->count(), 11);
+    EXPECT_EQ(window->Combo1->count(), 11);
+    EXPECT_EQ(window->List1->item(2)->text(), "3. t04.wav");
+    EXPECT_EQ(window->List1->item(8)->text(), "9. t10.wav");
+    EXPECT_EQ(window->List1->item(10)->text(), "11. t12.wav");
+    EXPECT_EQ(window->Label2->text(), "Tracks: 11");
+    EXPECT_TRUE(dialogs.empty());
+
+    window->List1->setCurrentRow(-1);
+    trigger("removefile");
+    ASSERT_EQ(dialogs.size(), 1u);
+    EXPECT_EQ(dialogs[0].text, "You must select first a track from list");
+    EXPECT_EQ(window->List1->count(), 11);
+}
+
+TEST_F(MenuTest, RemoveAllAsksFirst)
+{
+    startWithSongs(3);
+    window->Image2_Click();
+    answer = platform::AnswerNo;
+    trigger("removeALL");
+    ASSERT_EQ(dialogs.size(), 1u);
+    EXPECT_EQ(dialogs[0].text, "Are you sure, you want remove all tracks?");
+    EXPECT_EQ(dialogs[0].buttons, platform::DialogButtons::YesNo);
+    EXPECT_EQ(dialogs[0].icon, platform::DialogIcon::Question);
+    EXPECT_EQ(window->List1->count(), 3);
+    answer = platform::AnswerYes;
+    trigger("removeALL");
+    EXPECT_EQ(window->List1->count(), 0);
+    EXPECT_EQ(window->Combo1->count(), 0);
+    EXPECT_EQ(window->Label2->text(), "No Tracks");
+    EXPECT_EQ(window->Label10->text(), "");
+    EXPECT_EQ(ModuleMCI::GetMediaMode("ToTrexonTragoydi"), "ERROR");  // closed
+}
+
+TEST_F(MenuTest, EditListPreviewAndTracksInfoNeedSomethingToWorkOn)
+{
+    startWithDisc({300});  // one track: as good as no disc
+    trigger("hhhdgf");
+    trigger("Dokimh1");
+    ASSERT_EQ(dialogs.size(), 2u);
+    EXPECT_EQ(dialogs[0].text, "Please put first a AudioCD");
+    EXPECT_EQ(dialogs[1].icon, platform::DialogIcon::None);
+    EXPECT_TRUE(window->isEnabled());
+    trigger("Plhr_Mp3");
+    EXPECT_EQ(dialogs.back().text, "No Tracks in list.");
+    stop();
+
+    platform::SaveSetting("Sonorell", "LANGUAGE", "True");
+    common::resetGlobals();
+    dialogs.clear();
+    start();
+    trigger("hhhdgf");
+    ASSERT_EQ(dialogs.size(), 1u);
+    EXPECT_EQ(dialogs[0].icon, platform::DialogIcon::Critical);
+    EXPECT_EQ(dialogs[0].title, QString::fromUtf8("Δέν υπάρχει AudioCD."));
+    EXPECT_TRUE(dialogs[0].text.startsWith(QString::fromUtf8("Τοποθέτησε στο CD-ROM κάποιο μουσικό AudioCD,\n")));
+}
+
+TEST_F(MenuTest, TheEditListCommandOpensTheEditorOnADisc)
+{
+    startWithDisc({150, 150});
+    trigger("hhhdgf");
+    EXPECT_FALSE(window->isEnabled());
+    QWidget* editor = window->findChild<QWidget*>("Form2");
+    ASSERT_NE(editor, nullptr);
+    EXPECT_EQ(editor->windowTitle(), "&Edit List");
+    editor->close();
+    EXPECT_TRUE(window->isEnabled());
+}
+
+TEST_F(MenuTest, TheSavedListsSubmenuFollowsTheFolder)
+{
+    const auto song = fixtures::makeMedia(media.path(), Media::Wav8Mono, 1.0, "song.wav");
+    start();
+    menu().as87_Click(3);
+    EXPECT_EQ(captions(menu().ListMenu), QStringList{"- - - - -"});
+    menu().ListMenu_Click(0);  // inert
+    EXPECT_TRUE(dialogs.empty());
+
+    for (const char* name : {"a.list", "b.list", ".hidden.list", "notes.txt"})
+        fixtures::writeFile(home.file("Lists"), name, song.path + "\r\n");
+    menu().as87_Click(3);
+    const QStringList inOrder = QDir(file("Lists")).entryList({"*.list"}, QDir::Files | QDir::Hidden, QDir::Unsorted);
+    EXPECT_EQ(captions(menu().ListMenu), inOrder);
+    EXPECT_EQ(menu().ListMenu.size(), 3);
+    QFile::remove(file("Lists/b.list"));
+    menu().as87_Click(3);
+    EXPECT_EQ(menu().ListMenu.size(), 2);
+    EXPECT_FALSE(captions(menu().ListMenu).contains("b.list"));
+}
+
+TEST_F(MenuTest, ChoosingASavedListStopsThePlayingFileAndLoadsTheFirstEntry)
+{
+    startWithSongs(2);
+    const auto other = fixtures::makeMedia(media.path(), Media::Wav8Mono, 1.0, "other.wav");
+    fixtures::writeFile(home.file("Lists"), "mine.list", other.path + "\r\n");
+    window->UpdateMP3(1, true);
+    menu().as87_Click(3);
+    menu().ListMenu_Click(0);
+    EXPECT_EQ(window->List1->count(), 1);
+    EXPECT_EQ(window->Label1->text(), "other.wav");
+    EXPECT_EQ(window->CurrentIndex, 0);
+    EXPECT_NE(ModuleMCI::GetMediaMode("ToTrexonTragoydi"), "playing");
+}
+
+TEST_F(MenuTest, TheTrayMenuIsPreparedForEachMode)
+{
+    startWithSongs(3);
+    window->UpdateMP3(1, true);
+    menu().TrayRightClick();
+    menu().as87_Click(2);
+    ASSERT_EQ(menu().ww.size(), 3);
+    EXPECT_EQ(menu().ww[0]->text(), "1. 1. t01.wav");
+    EXPECT_EQ(menu().ww[2]->text(), "3. t03.wav");
+    EXPECT_TRUE(menu().ww[1]->isChecked());
+    EXPECT_FALSE(item("ExitWithContinue")->isEnabled());
+    EXPECT_FALSE(item("eject22")->isEnabled());
+    EXPECT_FALSE(item("play11")->isEnabled());
+    EXPECT_TRUE(item("diakoph")->isEnabled());
+    menu().ww[2]->trigger();
+    EXPECT_EQ(window->CurrentIndex, 2);
+    stop();
+
+    common::resetGlobals();
+    startWithDisc({150, 150, 150, 150});
+    common::globals().CdDevice->SeekCDtoX(3);
+    window->Timer2_Timer();
+    menu().TrayRightClick();
+    menu().as87_Click(2);
+    ASSERT_EQ(menu().ww.size(), 4);
+    EXPECT_EQ(menu().ww[0]->text(), "1. Track 1");
+    EXPECT_TRUE(menu().ww[2]->isChecked());
+    EXPECT_TRUE(item("ExitWithContinue")->isEnabled());
+    EXPECT_TRUE(item("eject22")->isEnabled());
+    EXPECT_FALSE(item("play11")->isEnabled());
+    menu().ww[1]->trigger();
+    EXPECT_EQ(common::globals().CdDevice->GetCDPosition_FUN().substr(0, 2), "02");
+    window->Option1_Click();  // the mode switch drops the tracks
+    EXPECT_EQ(menu().ww.size(), 1);
+}
+
+TEST_F(MenuTest, HiddenWindowComesBackFromTheTaskbarOrTheTray)
+{
+    start();
+    window->show();
+    window->Image16_MouseDown(340);
+    EXPECT_TRUE(menu().isMinimized());
+    menu().setWindowState(Qt::WindowNoState);
+    EXPECT_TRUE(window->isVisible());
+    EXPECT_FALSE(menu().isVisible());
+
+    trigger("TrayMenu");
+    ASSERT_TRUE(menu().TrayIcon);
+    window->Image16_MouseDown(340);
+    EXPECT_FALSE(window->isVisible());
+    // Without a tray to show the icon the taskbar entry stands in.
+    EXPECT_EQ(menu().isVisible(), !QSystemTrayIcon::isSystemTrayAvailable());
+    common::globals().DialogOpen = true;
+    menu().TrayLeftClick();
+    EXPECT_FALSE(window->isVisible());  // inert while another window is open
+    common::globals().DialogOpen = false;
+    menu().TrayLeftClick();
+    EXPECT_TRUE(window->isVisible());
+    trigger("TrayMenu");
+    EXPECT_FALSE(menu().TrayIcon->isVisible());
+}
+
+TEST_F(MenuTest, TheLanguageChosenIsInForceAtTheNextStart)
+{
+    start();
+    trigger("greek_language_menu");
+    trigger("english_language_menu");
+    trigger("greek_language_menu");
+    ASSERT_EQ(dialogs.size(), 3u);
+    EXPECT_EQ(dialogs[0].text, QString::fromUtf8("Οι νέες ρυθμίσεις θα ισχύουν απο την επόμενη φόρα."));
+    EXPECT_EQ(dialogs[1].text, "You must restart program.");
+    EXPECT_EQ(window->Label7->text(), "Options");  // nothing changes in this run
+    stop();
+    EXPECT_EQ(platform::GetSetting("Sonorell", "LANGUAGE"), "True");
+    common::resetGlobals();
+    start();
+    EXPECT_EQ(window->Label7->text(), QString::fromUtf8("Επιλογές"));
+}
+
+TEST_F(MenuTest, AboutFromEitherMenu)
+{
+    start();
+    trigger("sxetika");
+    about::Form3* about = nullptr;
+    for (QWidget* w : QApplication::topLevelWidgets())
+        if (w->objectName() == "Form3" && w->isVisible()) about = qobject_cast<about::Form3*>(w);
+    ASSERT_NE(about, nullptr);
+    EXPECT_EQ(about->windowTitle(), "About Sonorell Player ");
+    EXPECT_EQ(about->Label1->text(), "Version: 1.0");
+    EXPECT_EQ(about->lblComments->text(), "Programming: Dravenholt");
+    EXPECT_FALSE(window->isEnabled());
+    EXPECT_TRUE(common::globals().DialogOpen);
+    about->close();  // the close box too
+    EXPECT_TRUE(window->isEnabled());
+    EXPECT_FALSE(common::globals().DialogOpen);
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+
+    trigger("sxetikk");
+    QWidget* second = nullptr;
+    for (QWidget* w : QApplication::topLevelWidgets())
+        if (w->objectName() == "Form3" && w->isVisible()) second = w;
+    ASSERT_NE(second, nullptr);
+    EXPECT_EQ(second->windowTitle(), "About");
+    second->close();
+}
+
+TEST_F(MenuTest, ExitAndContinuePlayHandsTheDiscOnAndTheNextStartTakesItBack)
+{
+    startWithDisc({1500, 1500});
+    common::globals().CdDevice->SeekCDtoX(2);
+    wait(300);
+    menu().as87_Click(2);
+    trigger("ExitWithContinue");
+    stop();
+    // The handed-over player notes itself once it plays.
+    for (int i = 0; i < 100 && !QFile::exists(platform::HandOffStateFile()); ++i) wait(30);
+    ASSERT_TRUE(QFile::exists(platform::HandOffStateFile()));
+    QFile state(platform::HandOffStateFile());
+    ASSERT_TRUE(state.open(QIODevice::ReadOnly));
+    const qint64 pid = QString::fromUtf8(state.readLine()).trimmed().toLongLong();
+    state.close();
+    EXPECT_EQ(::kill(pid_t(pid), 0), 0);
+    wait(500);
+
+    common::resetGlobals();
+    start();
+    auto& cd = *common::globals().CdDevice;
+    EXPECT_EQ(cd.CheckIfPlaying(), 1);
+    EXPECT_EQ(cd.GetCDPosition_FUN().substr(0, 2), "02");
+    EXPECT_FALSE(QFile::exists(platform::HandOffStateFile()));
+    EXPECT_NE(::kill(pid_t(pid), 0), 0);  // the other player has ended
+}
