@@ -1,6 +1,7 @@
 // Sonorell Player: one instance per session, the command line, the main window.
 
 #include "player/Form1.h"
+#include "platform/QuitSignals.h"
 #include "platform/SingleInstance.h"
 #include "shell/Form5.h"
 
@@ -52,5 +53,6 @@ int main(int argc, char** argv)
     // Benchmarks time start-up as a whole process: with this set the player closes at once.
     if (qEnvironmentVariableIsSet("SONORELL_QUIT_AFTER_START")) return 0;
     QObject::connect(&app, &QApplication::aboutToQuit, &window, &player::Form1::Shutdown);
+    platform::QuitOnTerminationSignals();
     return app.exec();
 }

@@ -47,7 +47,7 @@ Form1::Form1(QString commandLine, MenuFactory makeMenu)
 
 Form1::~Form1()
 {
-    if (menu_) menu_->Unload();
+    if (menu_ && !shutDown_) menu_->Unload();  // the shutdown unloads it already
 }
 
 void Form1::buildControls()
