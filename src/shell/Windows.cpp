@@ -1,12 +1,21 @@
 #include "shell/Windows.h"
 #include "about/Form3.h"
 #include "player/Form1.h"
+#include "shell/Form7.h"
 
 namespace shell {
 
-// The preview, tracks-info, meter and associations windows are not part of the program yet:
-// their menu items are there and do nothing.
-void OpenTracksPreview(player::Form1&, const QString&) {}
+// The tracks-info, meter and associations windows are not part of the program yet: their menu
+// items are there and do nothing.
+
+void OpenTracksPreview(player::Form1& main, const QString& caption)
+{
+    auto* preview = new Form7(main);
+    preview->move(main.x(), main.y() + 24);
+    preview->setWindowTitle(caption);
+    preview->show();
+}
+
 bool OpenTracksInfo(player::Form1&, const QString&) { return false; }
 void OpenAssociations(player::Form1&, const QString&) {}
 QWidget* OpenMeter(player::Form1&) { return nullptr; }
