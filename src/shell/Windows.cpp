@@ -2,11 +2,14 @@
 #include "about/Form3.h"
 #include "player/Form1.h"
 #include "shell/Form7.h"
+#include "metadata/Form4.h"
+
+#include <QApplication>
 
 namespace shell {
 
-// The tracks-info, meter and associations windows are not part of the program yet: their menu
-// items are there and do nothing.
+// The meter and associations windows are not part of the program yet: their menu items are
+// there and do nothing.
 
 void OpenTracksPreview(player::Form1& main, const QString& caption)
 {
@@ -16,7 +19,15 @@ void OpenTracksPreview(player::Form1& main, const QString& caption)
     preview->show();
 }
 
-bool OpenTracksInfo(player::Form1&, const QString&) { return false; }
+bool OpenTracksInfo(player::Form1& main, const QString& caption)
+{
+    for (QWidget* w : QApplication::topLevelWidgets())
+        if (qobject_cast<metadata::Form4*>(w) && w->isVisible()) return false;
+    auto* info = new metadata::Form4(main);
+    info->setWindowTitle(caption);
+    info->show();
+    return true;
+}
 void OpenAssociations(player::Form1&, const QString&) {}
 QWidget* OpenMeter(player::Form1&) { return nullptr; }
 
