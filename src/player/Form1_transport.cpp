@@ -323,6 +323,13 @@ void Form1::moveEvent(QMoveEvent* event)
     if (menu_ && menu_->MixerChecked()) menu_->DockMeter();
 }
 
+// Becoming active brings the meter window back beside this one.
+void Form1::changeEvent(QEvent* event)
+{
+    QWidget::changeEvent(event);
+    if (event->type() == QEvent::ActivationChange && isActiveWindow() && menu_ && menu_->MixerChecked()) menu_->DockMeter();
+}
+
 void Form1::Image16_MouseDown(int x)
 {
     if (x < HideZoneStart) return;

@@ -3,6 +3,7 @@
 #include "shell/Form5.h"
 #include "player/Form1.h"
 #include "shell/Windows.h"
+#include "meter/Form8.h"
 #include "common/Globals.h"
 #include "common/Language.h"
 #include "common/ProgramFolder.h"
@@ -50,10 +51,16 @@ void Form5::Mixer_Menu_Click()
     Mixer_Menu->setChecked(on);
     Mixer_Menu2->setChecked(on);
     if (!on) {
-        HideMeter();
+        if (Meter) Meter->CloseMeter();
         return;
     }
-    DockMeter();
+    if (Meter) return;
+    Meter = new meter::Form8(*main_);
+    // Without a capture source the mark goes again, so the next start does not fail the same way.
+    if (!Meter->Form_Load()) {
+        Mixer_Menu->setChecked(false);
+        Mixer_Menu2->setChecked(false);
+    }
 }
 
 void Form5::TrayMenu_Click()
@@ -104,6 +111,7 @@ void Form5::closeEvent(QCloseEvent* event)
 void Form5::Unload()
 {
     deleteTrayIcon();
+    if (Meter) Meter->CloseAtOnce();
     hide();
     deleteLater();
 }
@@ -113,7 +121,16 @@ void Form5::PopupMenu(int element, QPoint at)
     if (element >= 1 && element <= 4) as87[size_t(element)]->exec(at);
 }
 
-void Form5::DockMeter() {}
-void Form5::HideMeter() {}
+void Form5::DockMeter()
+{
+    if (!Meter || common::globals().MeterSliding) return;
+    Meter->DockMeter();
+    if (main_->isVisible()) Meter->show();
+}
+
+void Form5::HideMeter()
+{
+    if (Meter) Meter->hide();
+}
 
 } // namespace shell

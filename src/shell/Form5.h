@@ -14,6 +14,7 @@
 #include <memory>
 
 namespace player { class Form1; }
+namespace meter { class Form8; }
 
 namespace shell {
 
@@ -63,6 +64,7 @@ public:
     QList<QAction*> ww;
     QList<QAction*> ListMenu;
     std::unique_ptr<QSystemTrayIcon> TrayIcon;
+    QPointer<meter::Form8> Meter;  // the level meter while it is loaded
 
 protected:
     void changeEvent(QEvent* event) override;

@@ -8,8 +8,7 @@
 
 namespace shell {
 
-// The meter and associations windows are not part of the program yet: their menu items are
-// there and do nothing.
+// The associations window is not part of the program yet: its menu item is there and does nothing.
 
 void OpenTracksPreview(player::Form1& main, const QString& caption)
 {
@@ -29,7 +28,6 @@ bool OpenTracksInfo(player::Form1& main, const QString& caption)
     return true;
 }
 void OpenAssociations(player::Form1&, const QString&) {}
-QWidget* OpenMeter(player::Form1&) { return nullptr; }
 
 QWidget* OpenAbout(player::Form1& main, const QString& caption)
 {

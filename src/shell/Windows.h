@@ -14,8 +14,6 @@ void OpenTracksPreview(player::Form1& main, const QString& caption);
 bool OpenTracksInfo(player::Form1& main, const QString& caption);
 // The file-type associations (Form9), modal.
 void OpenAssociations(player::Form1& main, const QString& caption);
-// The level meter (Form8); nullptr when it cannot be made.
-QWidget* OpenMeter(player::Form1& main);
 // The About window (Form3); caption empty keeps its own title; disablesMain as the help item does.
 QWidget* OpenAbout(player::Form1& main, const QString& caption);
 

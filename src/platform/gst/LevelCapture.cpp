@@ -1,0 +1,123 @@
+#include "platform/gst/LevelCapture.h"
+#include "platform/gst/Gst.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstdlib>
+
+namespace platform::gst {
+
+namespace {
+
+constexpr auto StartTimeout = 3 * GST_SECOND;
+
+GstElement* makeSource()
+{
+    const char* description = std::getenv("SONORELL_CAPTURE_SOURCE");
+    if (description && *description) return parseBin(description);
+    return gst_element_factory_make("autoaudiosrc", nullptr);
+}
+
+// A level message's peak of one channel (dB) as a control value.
+int32_t controlValue(const GValueArray* peaks, guint channel)
+{
+    if (!peaks || peaks->n_values == 0) return 0;
+    G_GNUC_BEGIN_IGNORE_DEPRECATIONS
+    const GValue* value = g_value_array_get_nth(const_cast<GValueArray*>(peaks), std::min(channel, peaks->n_values - 1));
+    G_GNUC_END_IGNORE_DEPRECATIONS
+    const double db = g_value_get_double(value);
+    const double amplitude = std::isfinite(db) ? std::pow(10.0, db / 20.0) : 0.0;
+    return int32_t(std::lround(std::clamp(amplitude, 0.0, 1.0) * 32767));
+}
+
+} // namespace
+
+LevelCapture::LevelCapture() { ensureInit(); }
+
+LevelCapture::~LevelCapture() { stop(); }
+
+bool LevelCapture::start()
+{
+    if (pipeline_) return true;
+    GstElement* pipeline = gst_pipeline_new("level-capture");
+    GstElement* source = makeSource();
+    GstElement* convert = gst_element_factory_make("audioconvert", nullptr);
+    GstElement* level = gst_element_factory_make("level", nullptr);
+    GstElement* sink = gst_element_factory_make("fakesink", nullptr);
+    if (!pipeline || !source || !convert || !level || !sink) {
+        for (GstElement* e : {pipeline, source, convert, level, sink})
+            if (e) gst_object_unref(e);
+        return false;
+    }
+    g_object_set(level, "interval", guint64(100 * GST_MSECOND), "post-messages", TRUE, nullptr);
+    g_object_set(sink, "sync", FALSE, "async", FALSE, nullptr);
+    gst_bin_add_many(GST_BIN(pipeline), source, convert, level, sink, nullptr);
+    if (!gst_element_link_many(source, convert, level, sink, nullptr) ||
+        gst_element_set_state(pipeline, GST_STATE_PLAYING) == GST_STATE_CHANGE_FAILURE) {
+        dispose(pipeline);
+        return false;
+    }
+    // A source that cannot open its device fails within moments; wait for the answer.
+    GstBus* bus = gst_element_get_bus(pipeline);
+    GstMessage* message = gst_bus_timed_pop_filtered(bus, StartTimeout, GstMessageType(GST_MESSAGE_ASYNC_DONE | GST_MESSAGE_ERROR | GST_MESSAGE_STATE_CHANGED));
+    bool ok = false;
+    while (message) {
+        const GstMessageType type = GST_MESSAGE_TYPE(message);
+        if (type == GST_MESSAGE_ERROR) break;
+        if (type == GST_MESSAGE_ASYNC_DONE) ok = true;
+        if (type == GST_MESSAGE_STATE_CHANGED && GST_MESSAGE_SRC(message) == GST_OBJECT(pipeline)) {
+            GstState now = GST_STATE_NULL;
+            gst_message_parse_state_changed(message, nullptr, &now, nullptr);
+            if (now == GST_STATE_PLAYING) ok = true;
+        }
+        gst_message_unref(message);
+        message = ok ? nullptr
+                     : gst_bus_timed_pop_filtered(bus, StartTimeout, GstMessageType(GST_MESSAGE_ASYNC_DONE | GST_MESSAGE_ERROR | GST_MESSAGE_STATE_CHANGED));
+    }
+    if (message) gst_message_unref(message);
+    gst_object_unref(bus);
+    if (!ok) {
+        dispose(pipeline);
+        return false;
+    }
+    pipeline_ = pipeline;
+    peaks_ = {};
+    return true;
+}
+
+void LevelCapture::stop()
+{
+    if (!pipeline_) return;
+    GstElement* pipeline = pipeline_;
+    pipeline_ = nullptr;
+    dispose(pipeline);
+    peaks_ = {};
+}
+
+void LevelCapture::poll()
+{
+    if (!pipeline_) return;
+    drainBus(pipeline_, [this](GstMessage* message) {
+        if (GST_MESSAGE_TYPE(message) == GST_MESSAGE_ERROR) {
+            peaks_ = {};
+            return;
+        }
+        if (GST_MESSAGE_TYPE(message) != GST_MESSAGE_ELEMENT) return;
+        const GstStructure* s = gst_message_get_structure(message);
+        if (!s || !gst_structure_has_name(s, "level")) return;
+        const GValue* value = gst_structure_get_value(s, "peak");
+        if (!value) return;
+        G_GNUC_BEGIN_IGNORE_DEPRECATIONS
+        const auto* peaks = static_cast<const GValueArray*>(g_value_get_boxed(value));
+        peaks_ = {controlValue(peaks, 0), controlValue(peaks, 1)};
+        G_GNUC_END_IGNORE_DEPRECATIONS
+    });
+}
+
+int32_t LevelCapture::peak(int channel)
+{
+    poll();
+    return peaks_[channel == 1 ? 1 : 0];
+}
+
+} // namespace platform::gst
