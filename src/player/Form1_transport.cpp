@@ -297,8 +297,10 @@ void Form1::popUpCaptionMenu(QLabel* lit, QLabel* dimmed, int element)
 // The title line drags the window: through the window manager where it can, else by hand.
 void Form1::dragWindow(QEvent* event)
 {
+    const QEvent::Type type = event->type();
+    if (type != QEvent::MouseButtonPress && type != QEvent::MouseMove && type != QEvent::MouseButtonRelease) return;
     auto* mouse = static_cast<QMouseEvent*>(event);
-    switch (event->type()) {
+    switch (type) {
     case QEvent::MouseButtonPress:
         if (mouse->button() != Qt::LeftButton) return;
         draggingByHand_ = !(windowHandle() && windowHandle()->startSystemMove());
