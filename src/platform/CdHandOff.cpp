@@ -39,7 +39,16 @@ std::optional<HandOff> readState()
     return h;
 }
 
-bool alive(qint64 pid) { return ::kill(pid_t(pid), 0) == 0; }
+// A process that has ended but was not yet reaped (a zombie) still answers kill(pid, 0).
+bool alive(qint64 pid)
+{
+    if (::kill(pid_t(pid), 0) != 0) return false;
+    QFile stat(QStringLiteral("/proc/%1/stat").arg(pid));
+    if (!stat.open(QIODevice::ReadOnly)) return true;
+    const QByteArray line = stat.readAll();
+    const qsizetype close = line.lastIndexOf(')');
+    return close < 0 || close + 2 >= line.size() || line.at(close + 2) != 'Z';
+}
 
 } // namespace
 
