@@ -138,16 +138,34 @@ QString oneLine(QString value)
 
 } // namespace
 
-QString GetPrivateProfileString(const QString& section, const QString& key, const QString& fallback, const QString& path)
+std::optional<QString> ReadProfileValue(const QString& section, const QString& key, const QString& path)
 {
     const auto profile = load(path);
-    if (!profile) return fallback;
+    if (!profile) return std::nullopt;
     const SectionSpan span = findSection(*profile, section);
-    if (span.header < 0) return fallback;
+    if (span.header < 0) return std::nullopt;
     const int line = findKey(*profile, span, key);
-    if (line < 0) return fallback;
+    if (line < 0) return std::nullopt;
     const QString& text = profile->lines[size_t(line)].text;
-    return text.mid(text.indexOf(QLatin1Char('=')) + 1).trimmed().left(ProfileValueLimit);
+    return text.mid(text.indexOf(QLatin1Char('=')) + 1).trimmed();
+}
+
+QString GetPrivateProfileString(const QString& section, const QString& key, const QString& fallback, const QString& path)
+{
+    const auto value = ReadProfileValue(section, key, path);
+    return value ? value->left(ProfileValueLimit) : fallback;
+}
+
+bool DeleteProfileKey(const QString& section, const QString& key, const QString& path)
+{
+    if (!QFile::exists(path)) return true;
+    auto profile = load(path);
+    if (!profile) return false;
+    const SectionSpan span = findSection(*profile, section);
+    const int line = span.header < 0 ? -1 : findKey(*profile, span, key);
+    if (line < 0) return true;
+    profile->lines.erase(profile->lines.begin() + line);
+    return WriteFileAtomically(path, encode(*profile));
 }
 
 bool WritePrivateProfileString(const QString& section, const QString& key, const QString& value, const QString& path)

@@ -5,6 +5,8 @@
 
 #include <QString>
 
+#include <optional>
+
 namespace platform {
 
 constexpr int ProfileValueLimit = 254;  // what a 256-byte reply buffer holds
@@ -16,5 +18,11 @@ QString GetPrivateProfileString(const QString& section, const QString& key, cons
 // Replaces the key's value in place, or adds the key at the end of its section, or the section
 // at the end of the file (made when missing). False when the file could not be written.
 bool WritePrivateProfileString(const QString& section, const QString& key, const QString& value, const QString& path);
+
+// The whole value, trimmed but not cut; nothing when the file, the section or the key is missing.
+std::optional<QString> ReadProfileValue(const QString& section, const QString& key, const QString& path);
+
+// Removes the key's line and keeps every other; true when the key is gone (or was never there).
+bool DeleteProfileKey(const QString& section, const QString& key, const QString& path);
 
 } // namespace platform

@@ -1,5 +1,6 @@
 #include "shell/Windows.h"
 #include "about/Form3.h"
+#include "associations/Form9.h"
 #include "player/Form1.h"
 #include "shell/Form7.h"
 #include "metadata/Form4.h"
@@ -7,8 +8,6 @@
 #include <QApplication>
 
 namespace shell {
-
-// The associations window is not part of the program yet: its menu item is there and does nothing.
 
 void OpenTracksPreview(player::Form1& main, const QString& caption)
 {
@@ -27,7 +26,7 @@ bool OpenTracksInfo(player::Form1& main, const QString& caption)
     info->show();
     return true;
 }
-void OpenAssociations(player::Form1&, const QString&) {}
+void OpenAssociations(player::Form1& main, const QString& caption) { associations::ShowAssociations(&main, caption); }
 
 QWidget* OpenAbout(player::Form1& main, const QString& caption)
 {
