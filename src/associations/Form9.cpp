@@ -85,6 +85,9 @@ void Form9::CheckPoiaEinaiHDH()
             Combo1->removeItem(i);
         }
     }
+    // A cleared box shows no entry until one is chosen.
+    Combo1->setCurrentIndex(-1);
+    Combo1->setEditText(QString());
 }
 
 void Form9::Combo1_Click(int index)

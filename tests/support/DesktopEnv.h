@@ -15,12 +15,20 @@ namespace testsupport {
 
 class DesktopEnv {
 public:
-    DesktopEnv()
+    DesktopEnv() : savedConfig_(qgetenv("XDG_CONFIG_HOME")), savedData_(qgetenv("XDG_DATA_HOME"))
     {
         for (const char* sub : {"config", "data", "none"}) QDir().mkpath(QString::fromStdString(root_.file(sub)));
         setenv("XDG_CONFIG_HOME", root_.file("config").c_str(), 1);
         setenv("XDG_DATA_HOME", root_.file("data").c_str(), 1);
     }
+    ~DesktopEnv()
+    {
+        qputenv("XDG_CONFIG_HOME", savedConfig_);
+        qputenv("XDG_DATA_HOME", savedData_);
+    }
+    DesktopEnv(const DesktopEnv&) = delete;
+    DesktopEnv& operator=(const DesktopEnv&) = delete;
+
     QString config() const { return QString::fromStdString(root_.file("config")); }
     QString data() const { return QString::fromStdString(root_.file("data")); }
 
@@ -46,6 +54,8 @@ public:
     }
 
 private:
+    QByteArray savedConfig_;
+    QByteArray savedData_;
     TempFolder root_;
 };
 
