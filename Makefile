@@ -5,7 +5,7 @@ FUZZ_BUILD ?= build-fuzz
 JOBS       ?= $(shell nproc)
 CMAKE_GEN   = -G Ninja
 
-.PHONY: deps build run test test-fast test-asan bench fuzz clean
+.PHONY: deps build run install test test-fast test-asan bench fuzz clean
 
 deps:
 	@scripts/install-deps
@@ -18,6 +18,10 @@ build: deps $(BUILD)/build.ninja
 
 run: build
 	@scripts/run-player $(BUILD)/sonorell $(ARGS)
+
+# PREFIX (default /usr/local) and DESTDIR as usual.
+install: build
+	DESTDIR=$(DESTDIR) cmake --install $(BUILD) $(if $(PREFIX),--prefix $(PREFIX))
 
 # Every test, then the same suite again under AddressSanitizer + UBSan, then a short fuzz run.
 test: build test-fast test-asan fuzz-smoke

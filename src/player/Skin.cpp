@@ -1,6 +1,7 @@
 #include "player/Skin.h"
 
 #include <QPainter>
+#include <QFile>
 #include <QSvgRenderer>
 
 namespace player::skin {
@@ -103,15 +104,8 @@ QPixmap Groove(QSize size, qreal ratio)
 
 QIcon AppIcon()
 {
-    const QString svg =
-        "<svg xmlns='http://www.w3.org/2000/svg' viewBox='0 0 64 64'>"
-        "<defs><radialGradient id='d' cx='0.35' cy='0.3' r='0.8'>"
-        "<stop offset='0' stop-color='#f4f7fb'/><stop offset='0.55' stop-color='#9fb4cc'/>"
-        "<stop offset='1' stop-color='#4d6680'/></radialGradient></defs>"
-        "<circle cx='32' cy='32' r='29' fill='url(#d)' stroke='#1d2733' stroke-width='2'/>"
-        "<circle cx='32' cy='32' r='9' fill='#404040' stroke='#1d2733' stroke-width='1.5'/>"
-        "<circle cx='32' cy='32' r='3' fill='#e8e8e8'/>"
-        "<path d='M40 12 L52 9 L52 15 L44 17 L44 38 A6 5 0 1 1 40 34 Z' fill='#2b3a4c'/></svg>";
+    QFile file(QStringLiteral(":/sonorell.svg"));
+    const QString svg = file.open(QIODevice::ReadOnly) ? QString::fromUtf8(file.readAll()) : QString();
     QIcon icon;
     for (int side : {16, 22, 32, 48, 64, 128}) icon.addPixmap(render(svg, QSize(side, side), 1.0));
     return icon;

@@ -32,6 +32,7 @@ TEST_F(PlayerTest, FirstStartIsEnglishWithEveryOptionOffAndNoMessage)
     EXPECT_EQ(w.Label8->text(), "Help");
     EXPECT_EQ(w.Image2->toolTip(), "Play");
     EXPECT_EQ(w.height(), 213);
+    EXPECT_FALSE(w.windowIcon().pixmap(32, 32).toImage().pixelColor(16, 4).alpha() == 0);  // the disc art, drawn
     EXPECT_FALSE(common::globals().ListShown);
     EXPECT_EQ(w.ShowRemaining, 0);
     EXPECT_EQ(common::globals().PlayerMode, "mp3");  // no disc: media mode
