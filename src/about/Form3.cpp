@@ -1,4 +1,5 @@
 #include "about/Form3.h"
+#include "common/Controls.h"
 #include "common/Globals.h"
 #include "common/Language.h"
 
@@ -11,16 +12,9 @@
 
 namespace about {
 
-namespace {
+using common::control;
 
-template <typename W>
-W* control(QWidget* parent, const char* name, int left, int top, int width, int height)
-{
-    auto* w = new W(parent);
-    w->setObjectName(QString::fromLatin1(name));
-    w->setGeometry(left, top, width, height);
-    return w;
-}
+namespace {
 
 void colour(QLabel* label, const char* rgb) { label->setStyleSheet(QStringLiteral("color: %1;").arg(QLatin1String(rgb))); }
 

@@ -1,4 +1,5 @@
 #include "catalogue/Form2.h"
+#include "common/Controls.h"
 #include "catalogue/Disk_Volume.h"
 #include "common/Globals.h"
 #include "common/Language.h"
@@ -11,16 +12,9 @@
 
 namespace catalogue {
 
-namespace {
+using common::control;
 
-template <typename W>
-W* control(QWidget* parent, const char* name, int left, int top, int width, int height)
-{
-    auto* w = new W(parent);
-    w->setObjectName(QString::fromLatin1(name));
-    w->setGeometry(left, top, width, height);
-    return w;
-}
+namespace {
 
 // A list entry's title: everything after the first "." and the blank that follows it.
 QString titleOfEntry(const QString& entry)

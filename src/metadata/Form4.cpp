@@ -1,4 +1,5 @@
 #include "metadata/Form4.h"
+#include "common/Controls.h"
 #include "common/Globals.h"
 #include "common/Language.h"
 #include "metadata/Mp3Tag_Functions.h"
@@ -16,16 +17,9 @@ namespace metadata {
 
 using namespace Mp3Tag_Functions;
 
-namespace {
+using common::control;
 
-template <typename W>
-W* control(QWidget* parent, const char* name, int left, int top, int width, int height)
-{
-    auto* w = new W(parent);
-    w->setObjectName(QString::fromLatin1(name));
-    w->setGeometry(left, top, width, height);
-    return w;
-}
+namespace {
 
 QLabel* caption(QWidget* parent, const char* name, const char* greek, int left, int top, int width)
 {

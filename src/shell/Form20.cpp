@@ -1,4 +1,5 @@
 #include "shell/Form20.h"
+#include "common/Controls.h"
 #include "common/Globals.h"
 #include "common/Language.h"
 #include "metadata/Mp3Tag_ListFiles.h"
@@ -10,19 +11,12 @@
 
 namespace shell {
 
+using common::control;
+
 namespace {
 
 const QString Section = QStringLiteral("Cantorine");
 const QString FilesFolderKey = QStringLiteral("Last Selected Files Directory");
-
-template <typename W>
-W* control(QWidget* parent, const char* name, int left, int top, int width, int height)
-{
-    auto* w = new W(parent);
-    w->setObjectName(QString::fromLatin1(name));
-    w->setGeometry(left, top, width, height);
-    return w;
-}
 
 } // namespace
 

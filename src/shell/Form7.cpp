@@ -1,4 +1,5 @@
 #include "shell/Form7.h"
+#include "common/Controls.h"
 #include "player/Form1.h"
 #include "common/Globals.h"
 #include "common/Language.h"
@@ -12,16 +13,9 @@
 
 namespace shell {
 
-namespace {
+using common::control;
 
-template <typename W>
-W* control(QWidget* parent, const char* name, int left, int top, int width, int height)
-{
-    auto* w = new W(parent);
-    w->setObjectName(QString::fromLatin1(name));
-    w->setGeometry(left, top, width, height);
-    return w;
-}
+namespace {
 
 void background(QWidget* w, const char* colour)
 {
