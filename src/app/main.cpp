@@ -4,6 +4,7 @@
 #include "platform/QuitSignals.h"
 #include "platform/SingleInstance.h"
 #include "shell/Form5.h"
+#include "shell/MediaControls.h"
 
 #include <QApplication>
 
@@ -52,6 +53,7 @@ int main(int argc, char** argv)
     if (window.ShowAtStart) window.show();
     // Benchmarks time start-up as a whole process: with this set the player closes at once.
     if (qEnvironmentVariableIsSet("SONORELL_QUIT_AFTER_START")) return 0;
+    shell::MediaControls mediaControls(window);
     QObject::connect(&app, &QApplication::aboutToQuit, &window, &player::Form1::Shutdown);
     platform::QuitOnTerminationSignals();
     return app.exec();

@@ -33,6 +33,8 @@ std::string CDAudio::GetTrackLength(int16_t TrackNum)
 
 int16_t CDAudio::CheckIfPlaying() { return SendRaw("status cd mode").substr(0, 7) == "playing" ? 1 : 0; }
 
+std::string CDAudio::GetCDMode() { return SendMode("status cd mode", CdReplySize); }
+
 void CDAudio::SeekCDtoX(int16_t Track)
 {
     StopPlay();

@@ -24,6 +24,7 @@ public:
     std::string GetCDLength();              // raw reply
     std::string GetTrackLength(int16_t TrackNum);  // raw reply
     int16_t CheckIfPlaying();               // 1 when playing, else 0
+    std::string GetCDMode();                // "playing", "paused", "stopped", … or "ERROR"
     void SeekCDtoX(int16_t Track);          // plays Track from its start
     void ReadyDevice();                     // closes everything, opens "cd" in tmsf
     void PlayTrackFrom(int32_t FromPosition);  // seeks to ms from disc start, left stopped

@@ -45,6 +45,7 @@ void Form1::Timer2_Timer()
 {
     if (common::globals().PlayerMode == "mp3") tickMedia();
     else tickCd();
+    emit Ticked();
 }
 
 void Form1::tickMedia()

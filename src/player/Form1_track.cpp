@@ -22,13 +22,6 @@ namespace {
 const std::string MediaAlias = "ToTrexonTragoydi";
 const std::string MediaType = "MPEGVideo";
 
-// The list line without its number prefix: everything after the first "." and the blank after it.
-QString withoutNumber(const QString& line)
-{
-    const qsizetype dot = line.indexOf(QLatin1Char('.'));
-    return dot < 0 ? line : line.mid(dot + 2);
-}
-
 std::string localPath(const QString& path) { return QFile::encodeName(path).toStdString(); }
 
 void showOpenFailure(const QString& path, QWidget* parent)
@@ -45,6 +38,13 @@ void showOpenFailure(const QString& path, QWidget* parent)
 }
 
 } // namespace
+
+// Everything after the first "." and the blank after it.
+QString Form1::EntryTitle(const QString& line)
+{
+    const qsizetype dot = line.indexOf(QLatin1Char('.'));
+    return dot < 0 ? line : line.mid(dot + 2);
+}
 
 void Form1::unloadVideoWindow()
 {
@@ -122,7 +122,7 @@ void Form1::UpdateMP3(int index, bool play)
     Label201->setText(album.trimmed().isEmpty() ? common::Lang("Νέο Album", "New Album") : album);
 
     const QListWidgetItem* item = List1->item(index);
-    Label1->setText(withoutNumber(item ? item->text() : QString()));
+    Label1->setText(Form1::EntryTitle(item ? item->text() : QString()));
     StartMarqueeIfTooWide(235);
     Label10->setText(QString::number(index + 1));
     setCaptions();
@@ -158,7 +158,7 @@ void Form1::ShowCdTrackInfo()
     const int track = std::atoi(tmsf.substr(0, 2).c_str());
     const QListWidgetItem* item = List1->item(track - 1);
     Label10->setText(QString::number(track));
-    Label1->setText(withoutNumber(item ? item->text() : QString()));
+    Label1->setText(Form1::EntryTitle(item ? item->text() : QString()));
     setCaptions();
 
     QString length = QString::fromLatin1(cd.GetTrackLength(int16_t(track)).c_str());

@@ -1,0 +1,46 @@
+#pragma once
+// The desktop's media controls and media keys: what the player plays, and the transport
+// buttons' actions, on the session bus.
+
+#include "platform/Mpris.h"
+
+#include <memory>
+
+namespace player { class Form1; }
+
+namespace shell {
+
+class MediaControls : public platform::mpris::Player {
+public:
+    // Registers for the main window; without a session bus nothing is registered, silently.
+    explicit MediaControls(player::Form1& main);
+    ~MediaControls() override;
+    bool registered() const { return service_ != nullptr; }
+
+    platform::mpris::Status status() override;
+    qint64 positionUs() override;
+    void raise() override;
+    void quit() override;
+    void play() override;
+    void pause() override;
+    void playPause() override;
+    void stop() override;
+    void next() override;
+    void previous() override;
+    void seek(qint64 offsetUs) override;
+    void setPosition(const QString& trackId, qint64 positionUs) override;
+    void setVolume(double volume) override;
+
+private:
+    bool mediaMode() const;
+    int cdTrack();
+    int64_t lengthMs();
+    platform::mpris::Metadata metadata();
+    void seekTo(int64_t ms);  // from the track's start, as the slider's release
+    void menuCommand(const char* name);
+
+    player::Form1& main_;
+    std::unique_ptr<platform::mpris::Service> service_;
+};
+
+} // namespace shell

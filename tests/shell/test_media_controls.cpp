@@ -1,0 +1,266 @@
+// The desktop's media controls against the player, over a private session bus: the same calls
+// the panels, playerctl and the media keys make.
+
+#include "PlayerFixture.h"
+#include "metadata/Mp3Tag_Functions.h"
+#include "media/ModuleMCI.h"
+#include "platform/AuxVolume.h"
+#include "shell/MediaControls.h"
+
+#include <QDBusConnection>
+#include <QDBusMessage>
+#include <QDBusObjectPath>
+#include <QDBusVariant>
+#include <QProcess>
+
+#include <cstring>
+
+using fixtures::Media;
+
+namespace {
+
+const QString Service = QStringLiteral("org.mpris.MediaPlayer2.sonorell");
+const QString Path = QStringLiteral("/org/mpris/MediaPlayer2");
+const QString PlayerIface = QStringLiteral("org.mpris.MediaPlayer2.Player");
+
+} // namespace
+
+// Collects the PropertiesChanged signals that reach another program.
+class ChangeCatcher : public QObject {
+    Q_OBJECT
+public:
+    QList<QVariantMap> changes;
+public slots:
+    void changed(const QString&, const QVariantMap& properties, const QStringList&) { changes.push_back(properties); }
+};
+
+namespace {
+
+// Runs a tool while this process goes on serving the bus; its output trimmed.
+QString runWhileServing(const QString& program, const QStringList& args)
+{
+    QProcess p;
+    p.start(program, args);
+    if (!p.waitForStarted(5000)) return QStringLiteral("cannot start ") + program;
+    const auto until = std::chrono::steady_clock::now() + std::chrono::seconds(20);
+    while (p.state() != QProcess::NotRunning && std::chrono::steady_clock::now() < until)
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
+    return QString::fromUtf8(p.readAllStandardOutput()).trimmed();
+}
+
+QString playerctl(const QStringList& args) { return runWhileServing("playerctl", QStringList{"-p", "sonorell"} + args); }
+
+class MediaControlsTest : public PlayerTest {
+protected:
+    // A second connection, so calls go through the bus daemon as another program's would.
+    QDBusConnection client = QDBusConnection::connectToBus(QDBusConnection::SessionBus, "client");
+
+    void TearDown() override
+    {
+        controls.reset();
+        QDBusConnection::disconnectFromBus("client");
+        PlayerTest::TearDown();
+    }
+    void attach()
+    {
+        controls = std::make_unique<shell::MediaControls>(*window);
+        ASSERT_TRUE(controls->registered());
+    }
+    QDBusMessage call(const QString& method, const QVariantList& args = {}, const QString& iface = PlayerIface)
+    {
+        QDBusMessage m = QDBusMessage::createMethodCall(Service, Path, iface, method);
+        m.setArguments(args);
+        return client.call(m, QDBus::BlockWithGui, 10000);
+    }
+    QVariant property(const QString& name)
+    {
+        const QDBusMessage reply = call("Get", {PlayerIface, name}, "org.freedesktop.DBus.Properties");
+        if (reply.type() != QDBusMessage::ReplyMessage) return {};
+        return reply.arguments().value(0).value<QDBusVariant>().variant();
+    }
+    bool setProperty(const QString& name, const QVariant& value)
+    {
+        return call("Set", {PlayerIface, name, QVariant::fromValue(QDBusVariant(value))}, "org.freedesktop.DBus.Properties").type() ==
+               QDBusMessage::ReplyMessage;
+    }
+    QString trackId() { return playerctl({"metadata", "mpris:trackid"}).remove(QLatin1Char('\'')); }
+
+    std::unique_ptr<shell::MediaControls> controls;
+};
+
+void tag(const std::string& path, const char* title, const char* artist, const char* album)
+{
+    Mp3Tag_Functions::TagRecord r{};
+    std::memset(&r, ' ', sizeof r);
+    std::memcpy(r.Identifier, "TAG", 3);
+    std::memcpy(r.Title, title, std::strlen(title));
+    std::memcpy(r.Artist, artist, std::strlen(artist));
+    std::memcpy(r.Album, album, std::strlen(album));
+    r.Genre[0] = 12;
+    ASSERT_TRUE(Mp3Tag_Functions::WriteTag(QString::fromStdString(path), r));
+}
+
+TEST_F(MediaControlsTest, AFilePlayingIsShownAndDrivenLikeTheButtons)
+{
+    const auto first = fixtures::makeMedia(media.path(), Media::Mp3Cbr, 4.0, "one.mp3");
+    const auto second = fixtures::makeMedia(media.path(), Media::Mp3Cbr, 4.0, "two.mp3");
+    tag(first.path, "Dawn", "The Band", "Record");
+    writeList({QString::fromStdString(first.path), QString::fromStdString(second.path)});
+    start();
+    attach();
+    EXPECT_EQ(playerctl({"status"}), "Stopped");
+    EXPECT_EQ(playerctl({"metadata", "xesam:title"}), "Dawn");
+    EXPECT_EQ(playerctl({"metadata", "xesam:artist"}), "The Band");
+    EXPECT_EQ(playerctl({"metadata", "xesam:album"}), "Record");
+    EXPECT_EQ(playerctl({"metadata", "xesam:trackNumber"}), "1");
+    EXPECT_NEAR(playerctl({"metadata", "mpris:length"}).toLongLong() / 1000, window->MediaLengthMs, 1);
+    EXPECT_EQ(trackId(), "/org/sonorell/entry/1");
+    EXPECT_FALSE(property("CanGoPrevious").toBool());
+    EXPECT_TRUE(property("CanGoNext").toBool());
+
+    playerctl({"play-pause"});
+    EXPECT_EQ(playerctl({"status"}), "Playing");
+    playerctl({"play-pause"});
+    EXPECT_EQ(playerctl({"status"}), "Paused");
+
+    // Seek and SetPosition go where the slider's release would.
+    call("Seek", {qlonglong(1500000)});
+    EXPECT_EQ(ModuleMCI::GetMediaMode("ToTrexonTragoydi"), "playing");
+    EXPECT_NEAR(property("Position").toLongLong() / 1000, 1500, 300);
+    call("SetPosition", {QVariant::fromValue(QDBusObjectPath("/org/sonorell/entry/1")), qlonglong(3000000)});
+    EXPECT_NEAR(property("Position").toLongLong() / 1000, 3000, 300);
+    call("SetPosition", {QVariant::fromValue(QDBusObjectPath("/org/sonorell/entry/2")), qlonglong(0)});  // not this track
+    EXPECT_GT(property("Position").toLongLong() / 1000, 2500);
+
+    playerctl({"next"});
+    EXPECT_EQ(window->CurrentIndex, 1);
+    EXPECT_EQ(trackId(), "/org/sonorell/entry/2");
+    EXPECT_EQ(playerctl({"metadata", "xesam:title"}), "two.mp3");
+    EXPECT_EQ(playerctl({"metadata", "xesam:artist"}), "");  // the "New Artist" placeholder is no artist
+    EXPECT_FALSE(property("CanGoNext").toBool());
+    call("Next");  // on the last entry: nothing happens
+    EXPECT_EQ(window->CurrentIndex, 1);
+    call("Previous");
+    EXPECT_EQ(window->CurrentIndex, 0);
+}
+
+TEST_F(MediaControlsTest, VolumeIsTheBarsTenthsAndChangesAreSignalledFromTheTick)
+{
+    const auto song = fixtures::makeMedia(media.path(), Media::Mp3Cbr, 3.0, "one.mp3");
+    writeList({QString::fromStdString(song.path)});
+    start();
+    attach();
+    ChangeCatcher catcher;
+    const QList<QVariantMap>& signalled = catcher.changes;
+    ASSERT_TRUE(client.connect(Service, Path, "org.freedesktop.DBus.Properties", "PropertiesChanged", &catcher,
+                               SLOT(changed(QString, QVariantMap, QStringList))));
+
+    ASSERT_TRUE(setProperty("Volume", 0.34));
+    EXPECT_DOUBLE_EQ(property("Volume").toDouble(), 0.3);
+    EXPECT_EQ(player::Form1::LitSegments(player::Form1::GetOutputVolume(platform::AuxMedia)), 3);
+    window->Label5_Click(6);  // the bar itself
+    EXPECT_DOUBLE_EQ(property("Volume").toDouble(), 0.7);
+
+    window->Image2_Click();
+    window->Timer2_Timer();
+    wait(300);
+    bool sawPlaying = false, sawVolume = false;
+    for (const QVariantMap& m : signalled) {
+        sawPlaying = sawPlaying || m.value("PlaybackStatus").toString() == "Playing";
+        sawVolume = sawVolume || m.contains("Volume");
+    }
+    EXPECT_TRUE(sawPlaying);
+    EXPECT_TRUE(sawVolume);
+    const int before = signalled.size();
+    window->Timer2_Timer();  // nothing changed: nothing is sent
+    wait(200);
+    EXPECT_EQ(signalled.size(), before);
+}
+
+TEST_F(MediaControlsTest, ADiscTrackIsShownAndTheButtonsRulesHold)
+{
+    const auto disc = fixtures::makeDiscImage(media.path(), {1500, 1500, 1500});
+    setenv("SONORELL_CD_DEVICE", disc.cue.c_str(), 1);
+    start();
+    ASSERT_NE(common::globals().PlayerMode, "mp3");
+    attach();
+    playerctl({"play"});
+    EXPECT_EQ(playerctl({"status"}), "Playing");
+    window->Timer2_Timer();
+    EXPECT_EQ(playerctl({"metadata", "xesam:title"}), "Track 1");
+    EXPECT_EQ(playerctl({"metadata", "xesam:trackNumber"}), "1");
+    EXPECT_NEAR(playerctl({"metadata", "mpris:length"}).toLongLong() / 1000, 20000, 20);
+    EXPECT_EQ(playerctl({"metadata", "xesam:url"}), "");
+
+    playerctl({"next"});
+    window->Timer2_Timer();
+    EXPECT_EQ(trackId(), "/org/sonorell/disc/2");
+    call("Seek", {qlonglong(5000000)});
+    EXPECT_NEAR(property("Position").toLongLong() / 1000, 5000, 500);
+    EXPECT_EQ(trackId(), "/org/sonorell/disc/2");
+    playerctl({"pause"});
+    EXPECT_EQ(playerctl({"status"}), "Paused");
+    playerctl({"previous"});
+    window->Timer2_Timer();
+    EXPECT_EQ(trackId(), "/org/sonorell/disc/1");
+    playerctl({"previous"});  // on track 1 it restarts it
+    window->Timer2_Timer();
+    EXPECT_EQ(trackId(), "/org/sonorell/disc/1");
+    EXPECT_EQ(playerctl({"status"}), "Playing");
+}
+
+// The real program: playerctl drives it, Quit closes it as the Exit command does.
+TEST_F(MediaControlsTest, TheProgramAnswersPlayerctlAndQuitSavesItsOptions)
+{
+    const auto first = fixtures::makeMedia(media.path(), Media::Mp3Cbr, 4.0, "one.mp3");
+    const auto second = fixtures::makeMedia(media.path(), Media::Mp3Cbr, 4.0, "two.mp3");
+    writeList({QString::fromStdString(first.path), QString::fromStdString(second.path)});
+    QProcess program;
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert("QT_QPA_PLATFORM", "offscreen");
+    env.insert("XDG_RUNTIME_DIR", QString::fromStdString(media.path()));
+    program.setProcessEnvironment(env);
+    program.start(SONORELL_PLAYER);
+    ASSERT_TRUE(program.waitForStarted());
+    QString status;
+    for (int i = 0; i < 50 && status.isEmpty(); ++i) {
+        wait(100);
+        status = playerctl({"status"});
+    }
+    EXPECT_EQ(status, "Stopped");
+    EXPECT_EQ(playerctl({"metadata", "xesam:title"}), "one.mp3");
+    playerctl({"play-pause"});
+    EXPECT_EQ(playerctl({"status"}), "Playing");
+    playerctl({"next"});
+    EXPECT_EQ(playerctl({"metadata", "xesam:title"}), "two.mp3");
+    EXPECT_EQ(read("Data.dat").size(), 0);  // made empty at start
+    call("Quit", {}, "org.mpris.MediaPlayer2");
+    EXPECT_TRUE(program.waitForFinished(10000));
+    EXPECT_EQ(program.exitCode(), 0);
+    EXPECT_GT(read("Data.dat").size(), 0);
+}
+
+// Without a session bus the program plays on and says nothing about it.
+TEST(MediaControlsWithoutBus, TheProgramRunsQuietly)
+{
+    testsupport::TempFolder home;
+    QProcess program;
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert("QT_QPA_PLATFORM", "offscreen");
+    env.insert("SONORELL_HOME", QString::fromStdString(home.path()));
+    env.insert("XDG_RUNTIME_DIR", QString::fromStdString(home.path()));
+    env.insert("DBUS_SESSION_BUS_ADDRESS", "unix:path=" + QString::fromStdString(home.file("no-bus")));
+    program.setProcessEnvironment(env);
+    program.start(SONORELL_PLAYER);
+    ASSERT_TRUE(program.waitForStarted());
+    EXPECT_FALSE(program.waitForFinished(1500));  // still running
+    program.terminate();
+    EXPECT_TRUE(program.waitForFinished(5000));
+    const QString said = QString::fromUtf8(program.readAllStandardError() + program.readAllStandardOutput());
+    EXPECT_FALSE(said.contains("dbus", Qt::CaseInsensitive)) << said.toStdString();
+    EXPECT_FALSE(said.contains("mpris", Qt::CaseInsensitive)) << said.toStdString();
+}
+
+} // namespace
+
+#include "test_media_controls.moc"
