@@ -106,7 +106,10 @@ TEST_F(MenuTest, TwinCheckItemsCarryOneMark)
     EXPECT_EQ(common::globals().ContinueChecked, 1);
     trigger("eikoll");
     EXPECT_TRUE(item("TrayMenu")->isChecked());
+    // The meter needs a capture that starts whatever sound card this machine has.
+    setenv("SONORELL_CAPTURE_SOURCE", "audiotestsrc is-live=true", 1);
     trigger("Mixer_Menu2");
+    unsetenv("SONORELL_CAPTURE_SOURCE");
     EXPECT_TRUE(item("Mixer_Menu")->isChecked());
 }
 
