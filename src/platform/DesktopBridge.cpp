@@ -57,13 +57,13 @@ bool edit(const QString& section, const QString& mimeType, bool ours)
         const QString wanted = WithOursFirst(current.value_or(QString()), id);
         if (current && *current == wanted) return true;
         QDir().mkpath(QFileInfo(file).absolutePath());
-        return WritePrivateProfileString(section, mimeType, wanted, file);
+        return WriteProfileValue(section, mimeType, wanted, file, "\n");
     }
     if (!current) return true;
     const QString rest = WithoutOurs(*current, id);
     if (rest == *current) return true;
     if (rest.isEmpty()) return DeleteProfileKey(section, mimeType, file);
-    return WritePrivateProfileString(section, mimeType, rest, file);
+    return WriteProfileValue(section, mimeType, rest, file, "\n");
 }
 
 QString header(const QString& name, const QString& greekName)

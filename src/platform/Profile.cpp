@@ -36,13 +36,14 @@ bool isValidUtf8(const QByteArray& bytes)
     return !decoder.hasError();
 }
 
-std::optional<ProfileText> load(const QString& path)
+std::optional<ProfileText> load(const QString& path, const QByteArray& newLine = "\r\n")
 {
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly)) return std::nullopt;
     const QByteArray bytes = file.readAll();
     if (file.error() != QFileDevice::NoError) return std::nullopt;
     ProfileText profile;
+    profile.lineEnd = newLine;
     profile.utf8 = isValidUtf8(bytes);
     bool endSeen = false;
     for (qsizetype start = 0; start < bytes.size();) {
@@ -170,9 +171,16 @@ bool DeleteProfileKey(const QString& section, const QString& key, const QString&
 
 bool WritePrivateProfileString(const QString& section, const QString& key, const QString& value, const QString& path)
 {
+    return WriteProfileValue(section, key, value, path, "\r\n");
+}
+
+bool WriteProfileValue(const QString& section, const QString& key, const QString& value, const QString& path,
+                       const QByteArray& newLine)
+{
     ProfileText profile;
+    profile.lineEnd = newLine;
     if (QFile::exists(path)) {
-        auto loaded = load(path);
+        auto loaded = load(path, newLine);
         if (!loaded) return false;  // never replace a file that could not be read
         profile = std::move(*loaded);
     }

@@ -18,6 +18,9 @@ QString GetPrivateProfileString(const QString& section, const QString& key, cons
 // Replaces the key's value in place, or adds the key at the end of its section, or the section
 // at the end of the file (made when missing). False when the file could not be written.
 bool WritePrivateProfileString(const QString& section, const QString& key, const QString& value, const QString& path);
+// The same for files of other systems: lines that get no line end from the file get newLine.
+bool WriteProfileValue(const QString& section, const QString& key, const QString& value, const QString& path,
+                       const QByteArray& newLine);
 
 // The whole value, trimmed but not cut; nothing when the file, the section or the key is missing.
 std::optional<QString> ReadProfileValue(const QString& section, const QString& key, const QString& path);

@@ -96,6 +96,14 @@ TEST(DesktopBridge, ReflectKeepsOtherProgramsLinesAndUndoesExactlyWhatItSet)
     EXPECT_EQ(env.run("xdg-mime", {"query", "default", "audio/mpeg"}), "");
 }
 
+TEST(DesktopBridge, ANewMimeAppsListHasTheDesktopsLineEnds)
+{
+    testsupport::DesktopEnv env;
+    ASSERT_TRUE(desk::Reflect(handled({".wav"}), Program));
+    EXPECT_EQ(contents(desk::MimeAppsFile()), "[Default Applications]\naudio/x-wav=sonorell.desktop;\n");
+    EXPECT_EQ(env.run("xdg-mime", {"query", "default", "audio/x-wav"}), "sonorell.desktop");
+}
+
 TEST(DesktopBridge, AnEntryNotWrittenByUsIsLeftInPlace)
 {
     testsupport::DesktopEnv env;
