@@ -19,6 +19,9 @@ const QString Separator = QStringLiteral("  ##  ");
 
 QString DefaultValue(const QString& key) { return GetString(HKEY_CLASSES_ROOT, key, QString()); }
 
+// Exactly one of the drop-down's items: an entry not handled yet.
+bool Offered(const QComboBox& box, const QString& entry) { return box.findText(entry, Qt::MatchExactly | Qt::MatchCaseSensitive) >= 0; }
+
 } // namespace
 
 Form9::Form9(QWidget* parent) : QDialog(parent, Qt::Tool | Qt::MSWindowsFixedSizeDialogHint)
@@ -110,7 +113,7 @@ void Form9::Command1_Click()
 {
     const QString entry = Combo1->currentText();
     if (entry.trimmed().isEmpty()) return;
-    if (Combo1->findText(entry, Qt::MatchExactly | Qt::MatchCaseSensitive) < 0) {
+    if (!Offered(*Combo1, entry)) {
         platform::ShowMessage({common::Lang("Ήδη υπάρχει συσχέτιση για αυτό το αρχειο.", "This file is already associated."), QString(),
                                platform::DialogIcon::None, platform::DialogButtons::Ok}, this);
         return;
@@ -147,7 +150,7 @@ void Form9::Command2_Click()
 void Form9::reflectOnDesktop()
 {
     std::vector<platform::desktop::Association> entries;
-    for (const QString& entry : TypeTable) entries.push_back({entry, Combo1->findText(entry, Qt::MatchExactly | Qt::MatchCaseSensitive) < 0});
+    for (const QString& entry : TypeTable) entries.push_back({entry, !Offered(*Combo1, entry)});
     platform::desktop::Reflect(entries, ProgramPath());
 }
 

@@ -49,11 +49,13 @@ bool MediaControls::mediaMode() const { return common::globals().PlayerMode == "
 
 int MediaControls::cdTrack() { return replyNumber(common::globals().CdDevice->GetCDPosition_FUN().substr(0, 2)); }
 
-int64_t MediaControls::lengthMs()
+uint32_t MediaControls::volumeDevice() const { return mediaMode() ? platform::AuxMedia : platform::AuxCd; }
+
+// track: the disc track playing (not asked again); unused in media mode.
+int64_t MediaControls::lengthMs(int track)
 {
     if (mediaMode()) return main_.List1->count() > 0 ? main_.MediaLengthMs : 0;
     auto& cd = *common::globals().CdDevice;
-    const int track = cdTrack();
     if (track < 1) return 0;
     cd.SetFormat_milliseconds();
     const int64_t length = replyNumber(cd.GetTrackLength(int16_t(track)));
@@ -65,7 +67,8 @@ platform::mpris::Metadata MediaControls::metadata()
 {
     platform::mpris::Metadata m;
     const bool media = mediaMode();
-    const int index = media ? main_.CurrentIndex : cdTrack() - 1;
+    const int track = media ? 0 : cdTrack();
+    const int index = media ? main_.CurrentIndex : track - 1;
     const QListWidgetItem* item = main_.List1->item(index);
     if (!item) {
         m.trackId = QStringLiteral("/org/mpris/MediaPlayer2/TrackList/NoTrack");
@@ -76,7 +79,7 @@ platform::mpris::Metadata MediaControls::metadata()
     m.artist = reported(main_.Label200->text(), "Νέος Καλλιτέχνης", "New Artist");
     m.album = reported(main_.Label201->text(), "Νέο Album", "New Album");
     m.trackNumber = index + 1;
-    m.lengthUs = lengthMs() * 1000;
+    m.lengthUs = lengthMs(track) * 1000;
     if (media) m.url = QUrl::fromLocalFile(main_.Combo1->itemText(index)).toString();
     return m;
 }
@@ -99,8 +102,7 @@ platform::mpris::Status MediaControls::status()
     }
     s.metadata = metadata();
     s.canSeek = s.metadata.lengthUs > 0;
-    const uint32_t device = mediaMode() ? platform::AuxMedia : platform::AuxCd;
-    s.volume = player::Form1::LitSegments(player::Form1::GetOutputVolume(device)) / 10.0;
+    s.volume = player::Form1::LitSegments(player::Form1::GetOutputVolume(volumeDevice())) / 10.0;
     return s;
 }
 
@@ -157,7 +159,7 @@ void MediaControls::seekTo(int64_t ms)
 
 void MediaControls::seek(qint64 offsetUs)
 {
-    const int64_t length = lengthMs();
+    const int64_t length = metadata().lengthUs / 1000;
     if (length <= 0) return;
     const int64_t target = positionUs() / 1000 + offsetUs / 1000;
     if (target > length) {
@@ -170,7 +172,8 @@ void MediaControls::seek(qint64 offsetUs)
 void MediaControls::setPosition(const QString& trackId, qint64 positionUs)
 {
     const int64_t ms = positionUs / 1000;
-    if (trackId != metadata().trackId || ms < 0 || ms > lengthMs()) return;
+    const platform::mpris::Metadata current = metadata();
+    if (trackId != current.trackId || ms < 0 || ms > current.lengthUs / 1000) return;
     seekTo(ms);
 }
 
@@ -178,9 +181,8 @@ void MediaControls::setVolume(double volume)
 {
     if (!std::isfinite(volume)) return;
     const int tenths = int(std::lround(std::clamp(volume, 0.0, 1.0) * 10));
-    const uint32_t device = mediaMode() ? platform::AuxMedia : platform::AuxCd;
-    player::Form1::SetOutputVolume(float(tenths) / 10.0f, device);
-    main_.ShowVolumeBar(device);
+    player::Form1::SetOutputVolume(float(tenths) / 10.0f, volumeDevice());
+    main_.ShowVolumeBar(volumeDevice());
     if (service_) service_->Publish();
 }
 

@@ -34,7 +34,8 @@ public:
 private:
     bool mediaMode() const;
     int cdTrack();
-    int64_t lengthMs();
+    int64_t lengthMs(int cdTrack);
+    uint32_t volumeDevice() const;
     platform::mpris::Metadata metadata();
     void seekTo(int64_t ms);  // from the track's start, as the slider's release
     void menuCommand(const char* name);
