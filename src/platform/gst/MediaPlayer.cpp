@@ -1,239 +1,173 @@
 #include "platform/gst/MediaPlayer.h"
-#include "platform/AuxVolume.h"
+#include "platform/gst/AudioOutput.h"
+#include "platform/gst/Decoder.h"
 #include "platform/gst/Gst.h"
+#include "platform/gst/VideoPlayer.h"
 
-#include <gst/video/videooverlay.h>
-
-#include <cstdlib>
+#include <algorithm>
 
 namespace platform::gst {
 
 namespace {
 
-constexpr GstClockTime OpenTimeout = 10 * GST_SECOND;
-constexpr guint PlaybinVideo = 1 << 0, PlaybinAudio = 1 << 1, PlaybinSoftVolume = 1 << 4;
-
-int64_t toMs(gint64 ns) { return ns / GST_MSECOND; }
-
-GstElement* makeFakeVideoSink()
+MediaPlayer::Mode modeOf(VideoPlayer::Mode mode)
 {
-    GstElement* sink = gst_element_factory_make("fakesink", nullptr);
-    g_object_set(sink, "sync", TRUE, nullptr);
-    return sink;
-}
-
-// $SONORELL_VIDEO_SINK, else an X window sink (inside parentWindow when given). The automatic
-// chooser is not used: among the sinks it tries are some that crash on machines without them.
-// The picture goes into the window only once the sink asks for one, that is for a file that
-// has a picture: a sink handed the window up front paints it black when it is torn down, even
-// for a song.
-GstBusSyncReply bindWindowWhenAsked(GstBus*, GstMessage* message, gpointer window)
-{
-    if (gst_is_video_overlay_prepare_window_handle_message(message))
-        gst_video_overlay_set_window_handle(GST_VIDEO_OVERLAY(GST_MESSAGE_SRC(message)), guintptr(window));
-    return GST_BUS_PASS;
-}
-
-GstElement* makeVideoSink()
-{
-    if (const char* description = std::getenv("SONORELL_VIDEO_SINK"); description && *description)
-        if (GstElement* sink = parseBin(description)) return sink;
-    if (!std::getenv("DISPLAY")) return makeFakeVideoSink();
-    for (const char* factory : {"xvimagesink", "ximagesink"}) {
-        GstElement* sink = gst_element_factory_make(factory, nullptr);
-        if (!sink) continue;
-        if (gst_element_set_state(sink, GST_STATE_READY) != GST_STATE_CHANGE_FAILURE) return sink;
-        gst_element_set_state(sink, GST_STATE_NULL);
-        gst_object_unref(sink);
+    switch (mode) {
+    case VideoPlayer::Mode::Playing: return MediaPlayer::Mode::Playing;
+    case VideoPlayer::Mode::Paused: return MediaPlayer::Mode::Paused;
+    default: return MediaPlayer::Mode::Stopped;
     }
-    return makeFakeVideoSink();
-}
-
-// The audio output behind a queue of a few seconds: while the file prerolls the parser runs on
-// ahead into the queue, far enough to estimate the length of files without a length header.
-GstElement* makeQueuedAudioSink()
-{
-    GstElement* bin = gst_bin_new(nullptr);
-    GstElement* queue = gst_element_factory_make("queue", nullptr);
-    g_object_set(queue, "max-size-time", guint64(3 * GST_SECOND), "max-size-buffers", 0u, "max-size-bytes", 0u, nullptr);
-    GstElement* sink = makeAudioSink();
-    gst_bin_add_many(GST_BIN(bin), queue, sink, nullptr);
-    gst_element_link(queue, sink);
-    GstPad* pad = gst_element_get_static_pad(queue, "sink");
-    gst_element_add_pad(bin, gst_ghost_pad_new("sink", pad));
-    gst_object_unref(pad);
-    return bin;
-}
-
-// The length, waiting (bounded) for the parser's estimate when the file carries none.
-gint64 waitForDuration(GstElement* playbin)
-{
-    gint64 duration = -1;
-    GstBus* bus = gst_element_get_bus(playbin);
-    const gint64 deadline = g_get_monotonic_time() + 2 * G_USEC_PER_SEC;
-    while (!gst_element_query_duration(playbin, GST_FORMAT_TIME, &duration) || duration <= 0) {
-        if (g_get_monotonic_time() > deadline) break;
-        GstMessage* message = gst_bus_timed_pop_filtered(bus, 10 * GST_MSECOND,
-                                                         GstMessageType(GST_MESSAGE_DURATION_CHANGED | GST_MESSAGE_ERROR));
-        const bool failed = message && GST_MESSAGE_TYPE(message) == GST_MESSAGE_ERROR;
-        if (message) gst_message_unref(message);
-        if (failed) { duration = -1; break; }
-    }
-    gst_object_unref(bus);
-    return duration;
 }
 
 } // namespace
 
-struct MediaPlayer::Gst {
-    GstElement* playbin = nullptr;
-    ~Gst() { dispose(playbin); }
-};
-
-MediaPlayer::MediaPlayer() : gst_(std::make_unique<Gst>()) {}
+MediaPlayer::MediaPlayer() = default;
 
 MediaPlayer::~MediaPlayer()
 {
-    if (auxListener_) removeAuxListener(auxListener_);
-}
-
-// Prerolls playbin; the length, or -1 when the file cannot be played (or, unless waitForLength,
-// when it carries no length header).
-int64_t MediaPlayer::preroll(const std::string& uri, uint64_t parentWindow, bool waitForLength)
-{
-    GstElement* playbin = gst_element_factory_make("playbin", nullptr);
-    if (!playbin) return -1;
-    gst_->playbin = playbin;
-    GstElement* audioSink = waitForLength ? makeQueuedAudioSink() : makeAudioSink();
-    g_object_set(playbin, "uri", uri.c_str(), "flags", PlaybinVideo | PlaybinAudio | PlaybinSoftVolume,
-                 "audio-sink", audioSink, "video-sink", makeVideoSink(), nullptr);
-    if (parentWindow) {
-        GstBus* windowBus = gst_element_get_bus(playbin);
-        gst_bus_set_sync_handler(windowBus, bindWindowWhenAsked, gpointer(guintptr(parentWindow)), nullptr);
-        gst_object_unref(windowBus);
-    }
-    applyVolume();
-    if (gst_element_set_state(playbin, GST_STATE_PAUSED) == GST_STATE_CHANGE_FAILURE) return -1;
-
-    GstBus* bus = gst_element_get_bus(playbin);
-    GstMessage* message = gst_bus_timed_pop_filtered(
-        bus, OpenTimeout, GstMessageType(GST_MESSAGE_ASYNC_DONE | GST_MESSAGE_ERROR));
-    gst_object_unref(bus);
-    const bool ready = message && GST_MESSAGE_TYPE(message) == GST_MESSAGE_ASYNC_DONE;
-    if (message) gst_message_unref(message);
-    if (!ready) return -1;
-
-    gint audioStreams = 0, videoStreams = 0;
-    g_object_get(playbin, "n-audio", &audioStreams, "n-video", &videoStreams, nullptr);
-    if (audioStreams + videoStreams == 0) return -1;
-    gint64 duration = -1;
-    if (waitForLength) duration = waitForDuration(playbin);
-    else gst_element_query_duration(playbin, GST_FORMAT_TIME, &duration);
-    return duration > 0 ? toMs(duration) : -1;
+    if (audio_) AudioOutput::instance().release(audio_.get());
 }
 
 MediaPlayer::OpenResult MediaPlayer::open(const std::string& uri, uint64_t parentWindow)
 {
     ensureInit();
-    // Most files state their length; the few that do not (MP3s without a length header) are
-    // opened again behind a queue, so the parser can run ahead and estimate it.
-    lengthMs_ = preroll(uri, parentWindow, false);
-    if (lengthMs_ < 0) {
-        dispose(gst_->playbin);
-        lengthMs_ = preroll(uri, parentWindow, true);
+    AudioOutput& output = AudioOutput::instance();
+    if (auto running = output.takeRunOn(uri)) {
+        audio_ = std::move(running);
+        lengthMs_ = audio_->lengthMs();
+        mode_ = Mode::Playing;
+        takenOver_ = true;
+        return OpenResult::Ok;
     }
-    if (lengthMs_ < 0) {
-        dispose(gst_->playbin);
+    output.dropRunOn();
+    auto decoder = std::make_shared<Decoder>(uri);
+    switch (decoder->preroll()) {
+    case Decoder::Preroll::Ready:
+        audio_ = std::move(decoder);
+        lengthMs_ = audio_->lengthMs();
+        return OpenResult::Ok;
+    case Decoder::Preroll::HasPicture: {
+        decoder.reset();
+        auto video = std::make_unique<VideoPlayer>();
+        if (video->open(uri, parentWindow) != VideoPlayer::OpenResult::Ok) return OpenResult::CannotDecode;
+        video_ = std::move(video);
+        lengthMs_ = video_->lengthMs();
+        return OpenResult::Ok;
+    }
+    default:
         return OpenResult::CannotDecode;
     }
-    auxListener_ = addAuxListener([this](uint32_t device) { if (device == AuxMedia) applyVolume(); });
-    return OpenResult::Ok;
 }
 
-void MediaPlayer::applyVolume()
+void MediaPlayer::atEnd(int64_t positionMs)
 {
-    if (gst_->playbin) g_object_set(gst_->playbin, "volume", auxGain(AuxMedia), nullptr);
+    atEnd_ = true;
+    restMs_ = positionMs;
+    mode_ = Mode::Stopped;
+    takenOver_ = false;
 }
 
-double MediaPlayer::volume() const
-{
-    if (!gst_->playbin) return -1;
-    gdouble gain = 0;
-    g_object_get(gst_->playbin, "volume", &gain, nullptr);
-    return gain;
-}
-
+// Notices the end of a file that the output has played out (or gone on from), and a file
+// that stopped with an error.
 void MediaPlayer::poll()
 {
-    if (!gst_->playbin) return;
-    drainBus(gst_->playbin, [this](GstMessage* message) {
-        const GstMessageType type = GST_MESSAGE_TYPE(message);
-        if (type != GST_MESSAGE_EOS && type != GST_MESSAGE_ERROR) return;
-        if (mode_ != Mode::Playing) return;
-        gint64 position = -1;
-        const bool known = gst_element_query_position(gst_->playbin, GST_FORMAT_TIME, &position);
+    if (!audio_ || mode_ != Mode::Playing) return;
+    AudioOutput& output = AudioOutput::instance();
+    const AudioOutput::Span span = output.span(*audio_);
+    if (audio_->failed()) {
+        atEnd(positionMs());
+        output.release(audio_.get());
+        return;
+    }
+    if (span.endNs < 0) return;
+    const bool wentOn = !span.feeding;
+    if (output.heardNs() >= span.endNs || (!wentOn && output.playedOut())) {
         // The end of the stream is the stop position (or the length) exactly.
-        endPositionMs_ = type == GST_MESSAGE_EOS ? (stopMs_ >= 0 ? stopMs_ : lengthMs_)
-                                                 : (known ? toMs(position) : 0);
-        atEnd_ = true;
-        mode_ = Mode::Stopped;
-        gst_element_set_state(gst_->playbin, GST_STATE_PAUSED);
-    });
+        atEnd(stopMs_ >= 0 ? stopMs_ : lengthMs_);
+        if (!wentOn) output.pause();
+    }
 }
 
 MediaPlayer::Mode MediaPlayer::mode()
 {
+    if (video_) return modeOf(video_->mode());
     poll();
     return mode_;
 }
 
 int64_t MediaPlayer::positionMs()
 {
-    poll();
-    if (atEnd_) return endPositionMs_;
-    gint64 position = 0;
-    if (!gst_element_query_position(gst_->playbin, GST_FORMAT_TIME, &position) || position < 0) return 0;
-    return std::min(toMs(position), lengthMs_);
+    if (video_) return video_->positionMs();
+    if (!audio_) return 0;
+    if (mode_ == Mode::Playing) poll();
+    if (atEnd_ || (mode_ == Mode::Stopped && !takenOver_ && !AudioOutput::instance().span(*audio_).feeding)) return restMs_;
+    AudioOutput& output = AudioOutput::instance();
+    const AudioOutput::Span span = output.span(*audio_);
+    const int64_t ns = span.fromNs + std::max<int64_t>(0, output.heardNs() - span.startNs);
+    return std::clamp<int64_t>(ns / GST_MSECOND, 0, lengthMs_);
+}
+
+bool MediaPlayer::reposition(int64_t fromMs, std::optional<int64_t> toMs, bool start)
+{
+    takenOver_ = false;
+    stopMs_ = toMs.value_or(-1);
+    atEnd_ = false;
+    restMs_ = fromMs;
+    if (fromMs >= (toMs ? *toMs : lengthMs_)) {
+        // Nothing to play: the device is at its end at once.
+        AudioOutput::instance().release(audio_.get());
+        atEnd(fromMs);
+        return true;
+    }
+    AudioOutput& output = AudioOutput::instance();
+    if (!output.restart(audio_, fromMs * GST_MSECOND, [&] { return audio_->seek(fromMs, stopMs_); })) return false;
+    if (start) output.play();
+    mode_ = start ? Mode::Playing : Mode::Stopped;
+    return true;
 }
 
 bool MediaPlayer::play(std::optional<int64_t> fromMs, std::optional<int64_t> toMs)
 {
+    if (video_) return video_->play(fromMs, toMs);
+    if (!audio_) return false;
     poll();
-    if (!fromMs && atEnd_) fromMs = endPositionMs_;
-    if (fromMs || toMs || atEnd_) {
-        const int64_t from = fromMs.value_or(positionMs());
-        stopMs_ = toMs.value_or(-1);
-        const auto flags = GstSeekFlags(GST_SEEK_FLAG_FLUSH | GST_SEEK_FLAG_ACCURATE);
-        const gint64 stop = toMs ? *toMs * GST_MSECOND : gint64(GST_CLOCK_TIME_NONE);
-        if (!gst_element_seek(gst_->playbin, 1.0, GST_FORMAT_TIME, flags, GST_SEEK_TYPE_SET, from * GST_MSECOND,
-                              GST_SEEK_TYPE_SET, stop))
-            return false;
-        // Seeks in a file complete in milliseconds; waiting makes the next position exact.
-        gst_element_get_state(gst_->playbin, nullptr, nullptr, 2 * GST_SECOND);
-        atEnd_ = false;
-        if (from >= (toMs ? *toMs : lengthMs_)) {
-            // Nothing to play: the device is at its end at once.
-            atEnd_ = true;
-            endPositionMs_ = from;
-            mode_ = Mode::Stopped;
-            return true;
-        }
+    // The file the output went on to plays from its start already: playing it from the start
+    // to its end goes on as it is.
+    if (takenOver_ && fromMs.value_or(0) == 0 && (!toMs || *toMs >= lengthMs_)) {
+        takenOver_ = false;
+        AudioOutput::instance().play();
+        mode_ = Mode::Playing;
+        return true;
     }
-    if (gst_element_set_state(gst_->playbin, GST_STATE_PLAYING) == GST_STATE_CHANGE_FAILURE) return false;
+    const bool onTimeline = AudioOutput::instance().span(*audio_).feeding;
+    if (fromMs || toMs || atEnd_ || !onTimeline) return reposition(fromMs.value_or(positionMs()), toMs, true);
+    AudioOutput::instance().play();
     mode_ = Mode::Playing;
     return true;
 }
 
+bool MediaPlayer::seek(int64_t ms)
+{
+    if (video_) {
+        if (!video_->play(ms, std::nullopt)) return false;
+        video_->stop();
+        return true;
+    }
+    return audio_ && reposition(ms, std::nullopt, false);
+}
+
 void MediaPlayer::pause()
 {
+    if (video_) return video_->pause();
     poll();
     if (mode_ != Mode::Playing) return;
-    gst_element_set_state(gst_->playbin, GST_STATE_PAUSED);
+    AudioOutput::instance().pause();
     mode_ = Mode::Paused;
 }
 
 void MediaPlayer::resume()
 {
+    if (video_) return video_->resume();
     poll();
     // A loaded or stopped file starts from where it stands; one at its end stays there.
     if (mode_ == Mode::Stopped) {
@@ -241,33 +175,34 @@ void MediaPlayer::resume()
         return;
     }
     if (mode_ != Mode::Paused) return;
-    gst_element_set_state(gst_->playbin, GST_STATE_PLAYING);
+    AudioOutput::instance().play();
     mode_ = Mode::Playing;
 }
 
 void MediaPlayer::stop()
 {
+    if (video_) return video_->stop();
     poll();
     if (mode_ == Mode::Stopped) return;
-    gst_element_set_state(gst_->playbin, GST_STATE_PAUSED);
+    restMs_ = positionMs();
+    AudioOutput::instance().pause();
     mode_ = Mode::Stopped;
 }
 
-bool MediaPlayer::videoSize(int& width, int& height) const
+bool MediaPlayer::videoSize(int& width, int& height) const { return video_ && video_->videoSize(width, height); }
+
+double MediaPlayer::volume() const
 {
-    gint videoStreams = 0;
-    g_object_get(gst_->playbin, "n-video", &videoStreams, nullptr);
-    if (videoStreams <= 0) return false;
-    GstPad* pad = nullptr;
-    g_signal_emit_by_name(gst_->playbin, "get-video-pad", 0, &pad);
-    if (!pad) return false;
-    GstCaps* caps = gst_pad_get_current_caps(pad);
-    gst_object_unref(pad);
-    if (!caps) return false;
-    const GstStructure* s = gst_caps_get_structure(caps, 0);
-    const bool ok = gst_structure_get_int(s, "width", &width) && gst_structure_get_int(s, "height", &height);
-    gst_caps_unref(caps);
-    return ok;
+    if (video_) return video_->volume();
+    return audio_ ? AudioOutput::instance().volume() : -1;
+}
+
+void MediaPlayer::cueNext(const std::string& uri)
+{
+    AudioOutput& output = AudioOutput::instance();
+    if (uri.empty()) return output.setNext(nullptr);
+    if (output.nextUri() == uri || output.runningOn(uri)) return;
+    output.setNext(std::make_shared<Decoder>(uri));
 }
 
 } // namespace platform::gst

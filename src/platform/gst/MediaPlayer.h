@@ -1,5 +1,6 @@
 #pragma once
-// One media file played with GStreamer's playbin; everything in milliseconds.
+// One media file: a sound file fed to the run's one audio output (AudioOutput), or a file with a
+// picture played by its own VideoPlayer into a window. Everything in milliseconds.
 
 #include <cstdint>
 #include <memory>
@@ -7,6 +8,9 @@
 #include <string>
 
 namespace platform::gst {
+
+class Decoder;
+class VideoPlayer;
 
 class MediaPlayer {
 public:
@@ -19,7 +23,8 @@ public:
     MediaPlayer& operator=(const MediaPlayer&) = delete;
 
     // Prerolls the file (a file:// URI) and waits, bounded, until it is ready or refused.
-    // A picture is drawn into parentWindow when it is not 0.
+    // A picture is drawn into parentWindow when it is not 0. A file the output already went on
+    // to by itself (see cueNext) is taken over as it plays.
     OpenResult open(const std::string& uri, uint64_t parentWindow);
 
     int64_t lengthMs() const { return lengthMs_; }
@@ -27,6 +32,8 @@ public:
     Mode mode();
     // Plays from fromMs (else from where it stands) up to toMs (else the end); false when refused.
     bool play(std::optional<int64_t> fromMs, std::optional<int64_t> toMs);
+    // Stands at ms, stopped.
+    bool seek(int64_t ms);
     void pause();
     void resume();
     void stop();
@@ -35,19 +42,23 @@ public:
     // The gain the stream plays at, 0..1; -1 when nothing is open.
     double volume() const;
 
-private:
-    int64_t preroll(const std::string& uri, uint64_t parentWindow, bool waitForLength);
-    void poll();
-    void applyVolume();
+    // The file to follow this one without a gap when it plays to its end (empty: none). The
+    // output then goes on to it by itself; opening that file takes it over.
+    void cueNext(const std::string& uri);
 
-    struct Gst;
-    std::unique_ptr<Gst> gst_;
+private:
+    bool reposition(int64_t fromMs, std::optional<int64_t> toMs, bool start);
+    void poll();
+    void atEnd(int64_t positionMs);
+
+    std::shared_ptr<Decoder> audio_;
+    std::unique_ptr<VideoPlayer> video_;
     Mode mode_ = Mode::Stopped;
     int64_t lengthMs_ = -1;
     int64_t stopMs_ = -1;        // where play stops; -1 for the end
+    int64_t restMs_ = 0;         // the position while not on the output's timeline
     bool atEnd_ = false;         // the last play reached its end
-    int64_t endPositionMs_ = 0;  // the position once at the end
-    int auxListener_ = 0;
+    bool takenOver_ = false;     // playing since the output went on to it, not moved since
 };
 
 } // namespace platform::gst

@@ -21,7 +21,7 @@ std::vector<std::string> withoutCompletionFlags(std::vector<std::string> words)
 
 bool isKnownVerb(const std::string& verb)
 {
-    for (const char* known : {"open", "close", "play", "pause", "resume", "stop", "seek", "set", "status", "where"})
+    for (const char* known : {"open", "close", "play", "pause", "resume", "stop", "seek", "set", "status", "where", "cue"})
         if (verb == known) return true;
     return false;
 }

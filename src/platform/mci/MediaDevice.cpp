@@ -30,6 +30,7 @@ uint32_t MediaDevice::execute(const std::string& verb, WordCursor& args, std::st
     if (verb == "play") return play(args);
     if (verb == "where") return where(args, reply);
     if (verb == "seek") return seek(args);
+    if (verb == "cue") return cue(args);
     if (!args.atEnd()) return ExtraCharacters;
     if (verb == "pause") { player_.pause(); return Ok; }
     if (verb == "resume") { player_.resume(); return Ok; }
@@ -98,8 +99,23 @@ uint32_t MediaDevice::seek(WordCursor& args)
     else if (const auto value = parseInteger(*word)) target = *value;
     else return BadInteger;
     if (target < 0 || target > player_.lengthMs()) return OutOfRange;
-    if (!player_.play(target, std::nullopt)) return Internal;
-    player_.stop();
+    return player_.seek(target) ? Ok : Internal;
+}
+
+// "cue ALIAS next FILE": the file to follow this one without a gap; "cue ALIAS next": none.
+uint32_t MediaDevice::cue(WordCursor& args)
+{
+    if (!args.take("next")) return MissingParameter;
+    const auto element = args.next();
+    if (!args.atEnd()) return ExtraCharacters;
+    if (!element) {
+        player_.cueNext({});
+        return Ok;
+    }
+    const std::string path = LocalPathOf(*element);
+    struct stat st {};
+    if (path.empty() || ::stat(path.c_str(), &st) != 0 || !S_ISREG(st.st_mode)) return FileNotFound;
+    player_.cueNext(ShortPathName(path));
     return Ok;
 }
 

@@ -18,6 +18,7 @@ private:
     uint32_t play(WordCursor& args);
     uint32_t where(WordCursor& args, std::string& reply);
     uint32_t seek(WordCursor& args);
+    uint32_t cue(WordCursor& args);
 
     gst::MediaPlayer player_;
     std::string timeFormat_ = "milliseconds";

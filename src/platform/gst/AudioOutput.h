@@ -1,0 +1,102 @@
+#pragma once
+// The one audio output of the run. Files are decoded by Decoders into raw audio of one fixed
+// format and fed to a single long-lived pipeline, so the sound server sees one stream for the
+// whole run: a track change or a seek flushes that stream instead of building a new one, and the
+// next file can follow the current one sample for sample.
+//
+// The output has one timeline: a count of frames since the last restart. The decoder feeding it
+// stamps its buffers with that count; a decoder's file position is its start on the timeline plus
+// where in the file it started.
+
+#include <gst/gst.h>
+
+#include <condition_variable>
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <mutex>
+#include <string>
+
+namespace platform::gst {
+
+class Decoder;
+
+class AudioOutput {
+public:
+    static constexpr int Rate = 44100;
+    static constexpr int Channels = 2;
+    static constexpr int FrameBytes = 4;  // S16LE, two channels
+
+    static AudioOutput& instance();
+    // The fixed format every decoder converts to (a new reference).
+    static GstCaps* newCaps();
+
+    AudioOutput(const AudioOutput&) = delete;
+    AudioOutput& operator=(const AudioOutput&) = delete;
+
+    // Silences the output, forgets every decoder, starts the timeline again at 0, runs
+    // reposition (the decoder seeks while nothing can reach the output) and then lets decoder
+    // feed the output from fromNs of its file. The output is left paused.
+    bool restart(const std::shared_ptr<Decoder>& decoder, int64_t fromNs, const std::function<bool()>& reposition);
+    // Silences the output when decoder is what it plays (closing a file); a decoder that the
+    // output went on to by itself keeps playing until a file is opened.
+    void release(const Decoder* decoder);
+    // Silences the output and forgets the decoder it went on to by itself, if any.
+    void dropRunOn();
+
+    void play();
+    void pause();
+    bool playing() const { return playing_; }
+
+    // The point of the timeline now heard, in nanoseconds.
+    int64_t heardNs();
+    // True once the output has played out an end of stream since the last restart.
+    bool playedOut();
+
+    // What a decoder knows of its place on the timeline.
+    struct Span {
+        bool feeding = false;    // it is (or was, until its end) the decoder the output plays
+        int64_t startNs = 0;     // timeline point of its first sample
+        int64_t fromNs = 0;      // file position of that sample
+        int64_t endNs = -1;      // timeline point after its last sample, once known
+    };
+    Span span(const Decoder& decoder);
+
+    // The file to play after the feeding decoder's natural end; null forgets it.
+    void setNext(std::shared_ptr<Decoder> next);
+    std::string nextUri();
+    // The decoder the output went on to by itself, when it plays uri; it is handed over once.
+    std::shared_ptr<Decoder> takeRunOn(const std::string& uri);
+    bool runningOn(const std::string& uri);
+
+    // Decoder streaming threads.
+    GstFlowReturn deliver(Decoder& from, GstSample* sample);
+    void finished(Decoder& from);
+
+    // The gain of the output, 0..1.
+    double volume() const;
+
+private:
+    AudioOutput();
+    ~AudioOutput();
+    void build();
+    void applyVolume();
+    void flush();
+    void wakeStream();
+    static GstPadProbeReturn dropStale(GstPad*, GstPadProbeInfo* info, gpointer self);
+
+    GstElement* pipeline_ = nullptr;
+    GstElement* appsrc_ = nullptr;
+    GstElement* volume_ = nullptr;
+    bool playing_ = false;
+    bool playedOut_ = false;
+
+    std::mutex mutex_;
+    uint64_t epoch_ = 1;      // buffers stamped with another epoch are stale and dropped
+    uint64_t frames_ = 0;     // timeline length delivered so far
+    std::shared_ptr<Decoder> feeding_;
+    std::shared_ptr<Decoder> next_;
+    std::shared_ptr<Decoder> runOn_;  // went on to by itself, not yet handed to an open file
+};
+
+} // namespace platform::gst

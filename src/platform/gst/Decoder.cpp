@@ -1,0 +1,235 @@
+#include "platform/gst/Decoder.h"
+#include "platform/gst/AudioOutput.h"
+#include "platform/gst/Gst.h"
+
+#include <gst/app/gstappsink.h>
+
+#include <cstdio>
+
+namespace platform::gst {
+
+namespace {
+
+constexpr int64_t PrerollTimeoutMs = 5000;
+constexpr int64_t LengthWaitMs = 2000;
+
+bool isAudioPad(GstPad* pad)
+{
+    GstCaps* caps = gst_pad_get_current_caps(pad);
+    if (!caps) caps = gst_pad_query_caps(pad, nullptr);
+    const bool audio = caps && gst_caps_get_size(caps) > 0 &&
+                       g_str_has_prefix(gst_structure_get_name(gst_caps_get_structure(caps, 0)), "audio/");
+    if (caps) gst_caps_unref(caps);
+    return audio;
+}
+
+bool isPicturePad(GstPad* pad)
+{
+    GstCaps* caps = gst_pad_get_current_caps(pad);
+    if (!caps) caps = gst_pad_query_caps(pad, nullptr);
+    const bool picture = caps && gst_caps_get_size(caps) > 0 &&
+                         g_str_has_prefix(gst_structure_get_name(gst_caps_get_structure(caps, 0)), "video/");
+    if (caps) gst_caps_unref(caps);
+    return picture;
+}
+
+// A pad nobody plays (a picture, subtitles) still has to go somewhere, or the file cannot preroll.
+void discard(GstElement* pipeline, GstPad* pad)
+{
+    GstElement* sink = gst_element_factory_make("fakesink", nullptr);
+    g_object_set(sink, "sync", FALSE, "async", FALSE, nullptr);
+    gst_bin_add(GST_BIN(pipeline), sink);
+    gst_element_sync_state_with_parent(sink);
+    GstPad* sinkPad = gst_element_get_static_pad(sink, "sink");
+    gst_pad_link(pad, sinkPad);
+    gst_object_unref(sinkPad);
+}
+
+} // namespace
+
+Decoder::Decoder(std::string uri) : uri_(std::move(uri))
+{
+    ensureInit();
+    pipeline_ = gst_pipeline_new("decoder");
+    GstElement* source = gst_element_factory_make("uridecodebin", nullptr);
+    convert_ = gst_element_factory_make("audioconvert", nullptr);
+    GstElement* resample = gst_element_factory_make("audioresample", nullptr);
+    GstElement* format = gst_element_factory_make("capsfilter", nullptr);
+    // Decoding runs a few seconds ahead: it estimates the length of files without a length
+    // header while prerolling, and keeps a slow disk from starving the output.
+    GstElement* ahead = gst_element_factory_make("queue", nullptr);
+    GstElement* sink = gst_element_factory_make("appsink", nullptr);
+    if (!source || !convert_ || !resample || !format || !ahead || !sink) {
+        for (GstElement* e : {source, convert_, resample, format, ahead, sink})
+            if (e) gst_object_unref(e);
+        convert_ = nullptr;
+        failed_ = true;
+        error_ = "a GStreamer element for decoding is missing";
+        return;
+    }
+    GstCaps* caps = AudioOutput::newCaps();
+    g_object_set(format, "caps", caps, nullptr);
+    g_object_set(sink, "caps", caps, "sync", FALSE, "max-buffers", 4u, nullptr);
+    gst_caps_unref(caps);
+    g_object_set(ahead, "max-size-time", guint64(3 * GST_SECOND), "max-size-buffers", 0u, "max-size-bytes", 0u, nullptr);
+    g_object_set(source, "uri", uri_.c_str(), nullptr);
+    gst_bin_add_many(GST_BIN(pipeline_), source, convert_, resample, format, ahead, sink, nullptr);
+    gst_element_link_many(convert_, resample, format, ahead, sink, nullptr);
+    g_signal_connect(source, "pad-added", G_CALLBACK(padAdded), this);
+    g_signal_connect(source, "no-more-pads", G_CALLBACK(noMorePads), this);
+
+    GstAppSinkCallbacks callbacks{};
+    callbacks.new_sample = [](GstAppSink* s, gpointer self) { return newSample(GST_ELEMENT(s), self); };
+    callbacks.eos = [](GstAppSink* s, gpointer self) { endOfStream(GST_ELEMENT(s), self); };
+    gst_app_sink_set_callbacks(GST_APP_SINK(sink), &callbacks, this, nullptr);
+}
+
+Decoder::~Decoder() { dispose(pipeline_); }
+
+void Decoder::padAdded(GstElement*, GstPad* pad, gpointer self)
+{
+    auto* decoder = static_cast<Decoder*>(self);
+    if (isPicturePad(pad)) decoder->picture_ = true;
+    GstPad* target = gst_element_get_static_pad(decoder->convert_, "sink");
+    const bool free = !gst_pad_is_linked(target);
+    if (free && isAudioPad(pad)) gst_pad_link(pad, target);
+    else discard(decoder->pipeline_, pad);
+    gst_object_unref(target);
+}
+
+// A file with a picture goes to the video player: its preroll need not wait for the sound.
+void Decoder::noMorePads(GstElement*, gpointer self)
+{
+    auto* decoder = static_cast<Decoder*>(self);
+    if (!decoder->picture_) return;
+    GstStructure* note = gst_structure_new_empty("sonorell-picture");
+    gst_element_post_message(decoder->pipeline_, gst_message_new_application(GST_OBJECT(decoder->pipeline_), note));
+}
+
+GstFlowReturn Decoder::newSample(GstElement* sink, gpointer self)
+{
+    GstSample* sample = gst_app_sink_pull_sample(GST_APP_SINK(sink));
+    if (!sample) return GST_FLOW_FLUSHING;
+    const GstFlowReturn result = AudioOutput::instance().deliver(*static_cast<Decoder*>(self), sample);
+    gst_sample_unref(sample);
+    return result;
+}
+
+void Decoder::endOfStream(GstElement*, gpointer self) { AudioOutput::instance().finished(*static_cast<Decoder*>(self)); }
+
+void Decoder::begin()
+{
+    if (convert_) gst_element_set_state(pipeline_, GST_STATE_PAUSED);
+}
+
+void Decoder::readBus()
+{
+    drainBus(pipeline_, [this](GstMessage* message) {
+        if (GST_MESSAGE_TYPE(message) != GST_MESSAGE_ERROR || failed_) return;
+        GError* error = nullptr;
+        gst_message_parse_error(message, &error, nullptr);
+        failed_ = true;
+        error_ = error ? error->message : "unknown error";
+        if (error) g_error_free(error);
+    });
+}
+
+bool Decoder::failed()
+{
+    if (pipeline_) readBus();
+    return failed_;
+}
+
+bool Decoder::waitForPreroll(int64_t timeoutMs)
+{
+    GstBus* bus = gst_element_get_bus(pipeline_);
+    GstMessage* message = gst_bus_timed_pop_filtered(
+        bus, timeoutMs * GST_MSECOND, GstMessageType(GST_MESSAGE_ASYNC_DONE | GST_MESSAGE_ERROR | GST_MESSAGE_APPLICATION));
+    gst_object_unref(bus);
+    bool ready = false;
+    if (message) {
+        ready = GST_MESSAGE_TYPE(message) != GST_MESSAGE_ERROR;
+        if (!ready) {
+            GError* error = nullptr;
+            gst_message_parse_error(message, &error, nullptr);
+            failed_ = true;
+            error_ = error ? error->message : "unknown error";
+            if (error) g_error_free(error);
+        }
+        gst_message_unref(message);
+    } else if (!failed_) {
+        error_ = "no answer from the decoder";
+    }
+    return ready;
+}
+
+// The length, waiting (bounded) for the parser's estimate when the file carries none.
+int64_t Decoder::queryLength()
+{
+    gint64 duration = -1;
+    GstBus* bus = gst_element_get_bus(pipeline_);
+    const gint64 deadline = g_get_monotonic_time() + LengthWaitMs * 1000;
+    while (!gst_element_query_duration(pipeline_, GST_FORMAT_TIME, &duration) || duration <= 0) {
+        if (g_get_monotonic_time() > deadline) break;
+        GstMessage* message = gst_bus_timed_pop_filtered(bus, 10 * GST_MSECOND, GST_MESSAGE_DURATION_CHANGED);
+        if (message) gst_message_unref(message);
+    }
+    gst_object_unref(bus);
+    return duration > 0 ? duration / GST_MSECOND : -1;
+}
+
+Decoder::Preroll Decoder::preroll()
+{
+    if (!convert_) return Preroll::Failed;
+    if (gst_element_set_state(pipeline_, GST_STATE_PAUSED) == GST_STATE_CHANGE_FAILURE || !waitForPreroll(PrerollTimeoutMs)) {
+        std::fprintf(stderr, "sonorell: cannot play %s: %s\n", uri_.c_str(), error_.c_str());
+        return Preroll::Failed;
+    }
+    if (picture_) return Preroll::HasPicture;
+    GstPad* target = gst_element_get_static_pad(convert_, "sink");
+    const bool sound = gst_pad_is_linked(target);
+    gst_object_unref(target);
+    if (!sound) return Preroll::Failed;
+    lengthMs_ = queryLength();
+    return lengthMs_ > 0 ? Preroll::Ready : Preroll::Failed;
+}
+
+bool Decoder::readyNow()
+{
+    if (!convert_ || picture_) return false;
+    GstState state = GST_STATE_NULL;
+    if (gst_element_get_state(pipeline_, &state, nullptr, 0) != GST_STATE_CHANGE_SUCCESS || state != GST_STATE_PAUSED)
+        return false;
+    if (lengthMs_ < 0) {
+        gint64 duration = -1;
+        if (gst_element_query_duration(pipeline_, GST_FORMAT_TIME, &duration) && duration > 0)
+            lengthMs_ = duration / GST_MSECOND;
+    }
+    return true;
+}
+
+bool Decoder::seek(int64_t fromMs, int64_t toMs)
+{
+    stopMs_ = toMs;
+    hold();
+    const auto flags = GstSeekFlags(GST_SEEK_FLAG_FLUSH | GST_SEEK_FLAG_ACCURATE);
+    const gint64 stop = toMs >= 0 ? toMs * GST_MSECOND : gint64(GST_CLOCK_TIME_NONE);
+    if (!gst_element_seek(pipeline_, 1.0, GST_FORMAT_TIME, flags, GST_SEEK_TYPE_SET, fromMs * GST_MSECOND,
+                          GST_SEEK_TYPE_SET, stop))
+        return false;
+    // Seeks in a file complete in milliseconds; waiting makes the first sample exact.
+    gst_element_get_state(pipeline_, nullptr, nullptr, 2 * GST_SECOND);
+    return true;
+}
+
+void Decoder::run()
+{
+    if (convert_) gst_element_set_state(pipeline_, GST_STATE_PLAYING);
+}
+
+void Decoder::hold()
+{
+    if (convert_) gst_element_set_state(pipeline_, GST_STATE_PAUSED);
+}
+
+} // namespace platform::gst

@@ -1,0 +1,75 @@
+#pragma once
+// One sound file decoded for the audio output: uridecodebin, converted to the output's format,
+// run a few seconds ahead in a queue, handed over by an appsink. It stays paused (prerolled)
+// until the output lets it feed; then its streaming thread pushes into the output, blocking
+// while the output is full.
+
+#include <gst/gst.h>
+
+#include <atomic>
+#include <cstdint>
+#include <string>
+
+namespace platform::gst {
+
+class Decoder {
+public:
+    enum class Preroll { Ready, HasPicture, Failed };
+
+    explicit Decoder(std::string uri);
+    ~Decoder();
+    Decoder(const Decoder&) = delete;
+    Decoder& operator=(const Decoder&) = delete;
+
+    const std::string& uri() const { return uri_; }
+
+    // Starts prerolling without waiting.
+    void begin();
+    // Prerolls (bounded) and reads the length; Ready only for a file with sound, no picture and
+    // a length.
+    Preroll preroll();
+    // True when begin()'s preroll has finished well: the file can follow another at once.
+    bool readyNow();
+
+    int64_t lengthMs() const { return lengthMs_; }
+    // Flushing, accurate seek to fromMs with an optional stop; waits until prerolled there.
+    bool seek(int64_t fromMs, int64_t toMs);
+    // True when the last seek plays to the file's own end (no earlier stop).
+    bool endsNaturally() const { return stopMs_ < 0 || stopMs_ >= lengthMs_; }
+    // Lets the streaming thread run (it feeds the output) or holds it.
+    void run();
+    void hold();
+    // True (once) after the pipeline reported an error.
+    bool failed();
+    // GStreamer's description of the first error, if any.
+    std::string error() const { return error_; }
+
+private:
+    friend class AudioOutput;
+    // Its place on the output's timeline, in frames; guarded by the output's lock.
+    struct Timeline {
+        bool feeding = false;
+        uint64_t start = 0;
+        int64_t fromNs = 0;
+        int64_t end = -1;
+    } timeline_;
+
+    static void padAdded(GstElement*, GstPad* pad, gpointer self);
+    static void noMorePads(GstElement*, gpointer self);
+    static GstFlowReturn newSample(GstElement* sink, gpointer self);
+    static void endOfStream(GstElement* sink, gpointer self);
+    bool waitForPreroll(int64_t timeoutMs);
+    int64_t queryLength();
+    void readBus();
+
+    std::string uri_;
+    GstElement* pipeline_ = nullptr;
+    GstElement* convert_ = nullptr;
+    std::atomic<bool> picture_{false};
+    bool failed_ = false;
+    std::string error_;
+    int64_t lengthMs_ = -1;
+    int64_t stopMs_ = -1;
+};
+
+} // namespace platform::gst

@@ -1,0 +1,282 @@
+#include "platform/gst/VideoPlayer.h"
+#include "platform/AuxVolume.h"
+#include "platform/gst/Gst.h"
+
+#include <gst/video/videooverlay.h>
+
+#include <cstdio>
+#include <cstdlib>
+
+namespace platform::gst {
+
+namespace {
+
+constexpr GstClockTime OpenTimeout = 5 * GST_SECOND;
+constexpr guint PlaybinVideo = 1 << 0, PlaybinAudio = 1 << 1, PlaybinSoftVolume = 1 << 4;
+
+int64_t toMs(gint64 ns) { return ns / GST_MSECOND; }
+
+GstElement* makeFakeVideoSink()
+{
+    GstElement* sink = gst_element_factory_make("fakesink", nullptr);
+    g_object_set(sink, "sync", TRUE, nullptr);
+    return sink;
+}
+
+// $SONORELL_VIDEO_SINK, else an X window sink (inside parentWindow when given). The automatic
+// chooser is not used: among the sinks it tries are some that crash on machines without them.
+// The picture goes into the window only once the sink asks for one, that is for a file that
+// has a picture: a sink handed the window up front paints it black when it is torn down, even
+// for a song.
+GstBusSyncReply bindWindowWhenAsked(GstBus*, GstMessage* message, gpointer window)
+{
+    if (gst_is_video_overlay_prepare_window_handle_message(message))
+        gst_video_overlay_set_window_handle(GST_VIDEO_OVERLAY(GST_MESSAGE_SRC(message)), guintptr(window));
+    return GST_BUS_PASS;
+}
+
+GstElement* makeVideoSink()
+{
+    if (const char* description = std::getenv("SONORELL_VIDEO_SINK"); description && *description)
+        if (GstElement* sink = parseBin(description)) return sink;
+    if (!std::getenv("DISPLAY")) return makeFakeVideoSink();
+    for (const char* factory : {"xvimagesink", "ximagesink"}) {
+        GstElement* sink = gst_element_factory_make(factory, nullptr);
+        if (!sink) continue;
+        if (gst_element_set_state(sink, GST_STATE_READY) != GST_STATE_CHANGE_FAILURE) return sink;
+        gst_element_set_state(sink, GST_STATE_NULL);
+        gst_object_unref(sink);
+    }
+    return makeFakeVideoSink();
+}
+
+// The audio output behind a queue of a few seconds: while the file prerolls the parser runs on
+// ahead into the queue, far enough to estimate the length of files without a length header.
+GstElement* makeQueuedAudioSink()
+{
+    GstElement* bin = gst_bin_new(nullptr);
+    GstElement* queue = gst_element_factory_make("queue", nullptr);
+    g_object_set(queue, "max-size-time", guint64(3 * GST_SECOND), "max-size-buffers", 0u, "max-size-bytes", 0u, nullptr);
+    GstElement* sink = makeAudioSink();
+    gst_bin_add_many(GST_BIN(bin), queue, sink, nullptr);
+    gst_element_link(queue, sink);
+    GstPad* pad = gst_element_get_static_pad(queue, "sink");
+    gst_element_add_pad(bin, gst_ghost_pad_new("sink", pad));
+    gst_object_unref(pad);
+    return bin;
+}
+
+// The length, waiting (bounded) for the parser's estimate when the file carries none.
+gint64 waitForDuration(GstElement* playbin)
+{
+    gint64 duration = -1;
+    GstBus* bus = gst_element_get_bus(playbin);
+    const gint64 deadline = g_get_monotonic_time() + 2 * G_USEC_PER_SEC;
+    while (!gst_element_query_duration(playbin, GST_FORMAT_TIME, &duration) || duration <= 0) {
+        if (g_get_monotonic_time() > deadline) break;
+        GstMessage* message = gst_bus_timed_pop_filtered(bus, 10 * GST_MSECOND,
+                                                         GstMessageType(GST_MESSAGE_DURATION_CHANGED | GST_MESSAGE_ERROR));
+        const bool failed = message && GST_MESSAGE_TYPE(message) == GST_MESSAGE_ERROR;
+        if (message) gst_message_unref(message);
+        if (failed) { duration = -1; break; }
+    }
+    gst_object_unref(bus);
+    return duration;
+}
+
+} // namespace
+
+struct VideoPlayer::Gst {
+    GstElement* playbin = nullptr;
+    ~Gst() { dispose(playbin); }
+};
+
+VideoPlayer::VideoPlayer() : gst_(std::make_unique<Gst>()) {}
+
+VideoPlayer::~VideoPlayer()
+{
+    if (auxListener_) removeAuxListener(auxListener_);
+}
+
+// Prerolls playbin: the length; -1 when the file prerolled without one; -2 when it cannot be played.
+int64_t VideoPlayer::preroll(const std::string& uri, uint64_t parentWindow, bool waitForLength)
+{
+    GstElement* playbin = gst_element_factory_make("playbin", nullptr);
+    if (!playbin) return -2;
+    gst_->playbin = playbin;
+    GstElement* audioSink = waitForLength ? makeQueuedAudioSink() : makeAudioSink();
+    g_object_set(playbin, "uri", uri.c_str(), "flags", PlaybinVideo | PlaybinAudio | PlaybinSoftVolume,
+                 "audio-sink", audioSink, "video-sink", makeVideoSink(), nullptr);
+    if (parentWindow) {
+        GstBus* windowBus = gst_element_get_bus(playbin);
+        gst_bus_set_sync_handler(windowBus, bindWindowWhenAsked, gpointer(guintptr(parentWindow)), nullptr);
+        gst_object_unref(windowBus);
+    }
+    applyVolume();
+    if (gst_element_set_state(playbin, GST_STATE_PAUSED) == GST_STATE_CHANGE_FAILURE) return -2;
+
+    GstBus* bus = gst_element_get_bus(playbin);
+    GstMessage* message = gst_bus_timed_pop_filtered(
+        bus, OpenTimeout, GstMessageType(GST_MESSAGE_ASYNC_DONE | GST_MESSAGE_ERROR));
+    gst_object_unref(bus);
+    const bool ready = message && GST_MESSAGE_TYPE(message) == GST_MESSAGE_ASYNC_DONE;
+    if (message && !ready) {
+        GError* error = nullptr;
+        gst_message_parse_error(message, &error, nullptr);
+        std::fprintf(stderr, "sonorell: cannot play %s: %s\n", uri.c_str(), error ? error->message : "unknown error");
+        if (error) g_error_free(error);
+    } else if (!message) {
+        std::fprintf(stderr, "sonorell: cannot play %s: no answer from the decoder\n", uri.c_str());
+    }
+    if (message) gst_message_unref(message);
+    if (!ready) return -2;
+
+    gint audioStreams = 0, videoStreams = 0;
+    g_object_get(playbin, "n-audio", &audioStreams, "n-video", &videoStreams, nullptr);
+    if (audioStreams + videoStreams == 0) return -2;
+    gint64 duration = -1;
+    if (waitForLength) duration = waitForDuration(playbin);
+    else gst_element_query_duration(playbin, GST_FORMAT_TIME, &duration);
+    return duration > 0 ? toMs(duration) : -1;
+}
+
+VideoPlayer::OpenResult VideoPlayer::open(const std::string& uri, uint64_t parentWindow)
+{
+    ensureInit();
+    // Most files state their length; the few that do not are opened again behind a queue, so
+    // the parser can run ahead and estimate it. A file that failed is not tried again.
+    lengthMs_ = preroll(uri, parentWindow, false);
+    if (lengthMs_ == -1) {
+        dispose(gst_->playbin);
+        lengthMs_ = preroll(uri, parentWindow, true);
+    }
+    if (lengthMs_ < 0) {
+        dispose(gst_->playbin);
+        lengthMs_ = -1;
+        return OpenResult::CannotDecode;
+    }
+    auxListener_ = addAuxListener([this](uint32_t device) { if (device == AuxMedia) applyVolume(); });
+    return OpenResult::Ok;
+}
+
+void VideoPlayer::applyVolume()
+{
+    if (gst_->playbin) g_object_set(gst_->playbin, "volume", auxGain(AuxMedia), nullptr);
+}
+
+double VideoPlayer::volume() const
+{
+    if (!gst_->playbin) return -1;
+    gdouble gain = 0;
+    g_object_get(gst_->playbin, "volume", &gain, nullptr);
+    return gain;
+}
+
+void VideoPlayer::poll()
+{
+    if (!gst_->playbin) return;
+    drainBus(gst_->playbin, [this](GstMessage* message) {
+        const GstMessageType type = GST_MESSAGE_TYPE(message);
+        if (type != GST_MESSAGE_EOS && type != GST_MESSAGE_ERROR) return;
+        if (mode_ != Mode::Playing) return;
+        gint64 position = -1;
+        const bool known = gst_element_query_position(gst_->playbin, GST_FORMAT_TIME, &position);
+        // The end of the stream is the stop position (or the length) exactly.
+        endPositionMs_ = type == GST_MESSAGE_EOS ? (stopMs_ >= 0 ? stopMs_ : lengthMs_)
+                                                 : (known ? toMs(position) : 0);
+        atEnd_ = true;
+        mode_ = Mode::Stopped;
+        gst_element_set_state(gst_->playbin, GST_STATE_PAUSED);
+    });
+}
+
+VideoPlayer::Mode VideoPlayer::mode()
+{
+    poll();
+    return mode_;
+}
+
+int64_t VideoPlayer::positionMs()
+{
+    poll();
+    if (atEnd_) return endPositionMs_;
+    gint64 position = 0;
+    if (!gst_element_query_position(gst_->playbin, GST_FORMAT_TIME, &position) || position < 0) return 0;
+    return std::min(toMs(position), lengthMs_);
+}
+
+bool VideoPlayer::play(std::optional<int64_t> fromMs, std::optional<int64_t> toMs)
+{
+    poll();
+    if (!fromMs && atEnd_) fromMs = endPositionMs_;
+    if (fromMs || toMs || atEnd_) {
+        const int64_t from = fromMs.value_or(positionMs());
+        stopMs_ = toMs.value_or(-1);
+        const auto flags = GstSeekFlags(GST_SEEK_FLAG_FLUSH | GST_SEEK_FLAG_ACCURATE);
+        const gint64 stop = toMs ? *toMs * GST_MSECOND : gint64(GST_CLOCK_TIME_NONE);
+        if (!gst_element_seek(gst_->playbin, 1.0, GST_FORMAT_TIME, flags, GST_SEEK_TYPE_SET, from * GST_MSECOND,
+                              GST_SEEK_TYPE_SET, stop))
+            return false;
+        // Seeks in a file complete in milliseconds; waiting makes the next position exact.
+        gst_element_get_state(gst_->playbin, nullptr, nullptr, 2 * GST_SECOND);
+        atEnd_ = false;
+        if (from >= (toMs ? *toMs : lengthMs_)) {
+            // Nothing to play: the device is at its end at once.
+            atEnd_ = true;
+            endPositionMs_ = from;
+            mode_ = Mode::Stopped;
+            return true;
+        }
+    }
+    if (gst_element_set_state(gst_->playbin, GST_STATE_PLAYING) == GST_STATE_CHANGE_FAILURE) return false;
+    mode_ = Mode::Playing;
+    return true;
+}
+
+void VideoPlayer::pause()
+{
+    poll();
+    if (mode_ != Mode::Playing) return;
+    gst_element_set_state(gst_->playbin, GST_STATE_PAUSED);
+    mode_ = Mode::Paused;
+}
+
+void VideoPlayer::resume()
+{
+    poll();
+    // A loaded or stopped file starts from where it stands; one at its end stays there.
+    if (mode_ == Mode::Stopped) {
+        if (!atEnd_) play(std::nullopt, std::nullopt);
+        return;
+    }
+    if (mode_ != Mode::Paused) return;
+    gst_element_set_state(gst_->playbin, GST_STATE_PLAYING);
+    mode_ = Mode::Playing;
+}
+
+void VideoPlayer::stop()
+{
+    poll();
+    if (mode_ == Mode::Stopped) return;
+    gst_element_set_state(gst_->playbin, GST_STATE_PAUSED);
+    mode_ = Mode::Stopped;
+}
+
+bool VideoPlayer::videoSize(int& width, int& height) const
+{
+    gint videoStreams = 0;
+    g_object_get(gst_->playbin, "n-video", &videoStreams, nullptr);
+    if (videoStreams <= 0) return false;
+    GstPad* pad = nullptr;
+    g_signal_emit_by_name(gst_->playbin, "get-video-pad", 0, &pad);
+    if (!pad) return false;
+    GstCaps* caps = gst_pad_get_current_caps(pad);
+    gst_object_unref(pad);
+    if (!caps) return false;
+    const GstStructure* s = gst_caps_get_structure(caps, 0);
+    const bool ok = gst_structure_get_int(s, "width", &width) && gst_structure_get_int(s, "height", &height);
+    gst_caps_unref(caps);
+    return ok;
+}
+
+} // namespace platform::gst
