@@ -5,7 +5,7 @@ FUZZ_BUILD ?= build-fuzz
 JOBS       ?= $(shell nproc)
 CMAKE_GEN   = -G Ninja
 
-.PHONY: deps build run install test test-fast test-asan bench fuzz clean
+.PHONY: deps build run install test test-fast test-listen test-asan bench fuzz clean
 
 deps:
 	@scripts/install-deps
@@ -23,18 +23,22 @@ run: build
 install: build
 	DESTDIR=$(DESTDIR) cmake --install $(BUILD) $(if $(PREFIX),--prefix $(PREFIX))
 
-# Every test, then the same suite again under AddressSanitizer + UBSan, then a short fuzz run.
-test: build test-fast test-asan fuzz-smoke
+# Every test, then the listening tier (the player heard through a real sound server), then the
+# suite again under AddressSanitizer + UBSan, then a short fuzz run.
+test: build test-fast test-listen test-asan fuzz-smoke
 
 test-fast: build
-	cd $(BUILD) && ctest --output-on-failure -j $(JOBS) --timeout 600
+	cd $(BUILD) && ctest --output-on-failure -j $(JOBS) --timeout 600 -LE listening
+
+test-listen: build
+	cd $(BUILD) && ctest --output-on-failure --timeout 600 -L listening
 
 $(ASAN_BUILD)/build.ninja:
 	cmake -S . -B $(ASAN_BUILD) $(CMAKE_GEN) -DCMAKE_BUILD_TYPE=Debug -DSONORELL_SANITIZE=ON
 
 test-asan: deps $(ASAN_BUILD)/build.ninja
 	cmake --build $(ASAN_BUILD) -j $(JOBS)
-	cd $(ASAN_BUILD) && ctest --output-on-failure -j $(JOBS) --timeout 900
+	cd $(ASAN_BUILD) && ctest --output-on-failure -j $(JOBS) --timeout 900 -LE listening
 
 $(FUZZ_BUILD)/build.ninja:
 	CC=clang CXX=clang++ cmake -S . -B $(FUZZ_BUILD) $(CMAKE_GEN) -DCMAKE_BUILD_TYPE=Debug -DSONORELL_FUZZ=ON

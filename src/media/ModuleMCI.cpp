@@ -35,6 +35,13 @@ std::string PauseMedia(const std::string& alias) { return SendAction("Pause " + 
 std::string ResumeMedia(const std::string& alias) { return SendAction("Resume " + alias); }
 std::string CloseMedia(const std::string& alias) { return SendAction("Close " + alias); }
 
+std::string CueNextMedia(const std::string& alias, const std::string& filePath)
+{
+    const std::string shortPath = filePath.empty() ? std::string() : platform::ShortPathName(filePath);
+    if (!filePath.empty() && shortPath.empty()) return SendAction("cue " + alias + " next");
+    return SendAction("cue " + alias + " next " + shortPath);
+}
+
 std::string GetMediaMode(const std::string& alias) { return SendMode("status " + alias + " mode"); }
 
 int32_t GetMediaPosition(const std::string& alias) { return SendNumeric("status " + alias + " position"); }

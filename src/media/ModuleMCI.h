@@ -25,6 +25,9 @@ int32_t GetMediaPosition(const std::string& alias);  // -1 when unknown
 int32_t GetMediaLength(const std::string& alias);    // leaves the time format "frames"
 int32_t GetMediaLengthMs(const std::string& alias);
 int32_t GetVideoSize(const std::string& alias, const std::string& which);  // "cx" or "cy"
+// Tells the device which file follows the open one when it plays to its end, so it plays on
+// into it without a gap; an empty path: none. Status text.
+std::string CueNextMedia(const std::string& alias, const std::string& filePath);
 // True once the position has reached the length; asks for the length only when it is 0.
 bool IsMediaAtEnd(const std::string& alias, int32_t& length);
 

@@ -155,6 +155,13 @@ void Form1::buildControls()
     Timer1->setInterval(200);
     Timer2 = make<QTimer>(this, "Timer2");
     Timer2->setInterval(1000);
+    for (QAbstractItemModel* entries : {List1->model(), Combo1->model()}) {
+        connect(entries, &QAbstractItemModel::rowsInserted, this, &Form1::scheduleCue);
+        connect(entries, &QAbstractItemModel::rowsRemoved, this, &Form1::scheduleCue);
+        connect(entries, &QAbstractItemModel::rowsMoved, this, &Form1::scheduleCue);
+        connect(entries, &QAbstractItemModel::modelReset, this, &Form1::scheduleCue);
+        connect(entries, &QAbstractItemModel::dataChanged, this, &Form1::scheduleCue);
+    }
     connect(Timer1, &QTimer::timeout, this, &Form1::Timer1_Timer);
     connect(Timer2, &QTimer::timeout, this, &Form1::Timer2_Timer);
     connect(Option1, &QRadioButton::clicked, this, [this] { if (common::globals().PlayerMode != "mp3") Option1_Click(); });

@@ -15,6 +15,7 @@
 
 #include <array>
 #include <functional>
+#include <optional>
 #include <memory>
 #include <string>
 
@@ -37,6 +38,9 @@ public:
 
     // Called by the menus and other windows.
     void UpdateMP3(int index, bool play);
+    // Tells the media device which entry follows the current one under continuous play, so it
+    // plays on into it without a gap (or that none does).
+    void CueNextEntry();
     void ShowCdTrackInfo();
     void Option1_Click();
     void Option2_Click();
@@ -180,8 +184,12 @@ private:
     std::string showVideoWindow(const QString& path);  // the reopen's status text
     void unloadVideoWindow();
 
+    void scheduleCue();
+
     QString commandLine_;
     MenuFactory makeMenu_;
+    std::optional<QString> cuedPath_;  // what the device was last told follows, when it took it
+    bool cueScheduled_ = false;
     MenuWindow* menu_ = nullptr;
     bool shutDown_ = false;
     bool tickEnabled_ = false;

@@ -56,6 +56,7 @@ void Form1::tickMedia()
         int32_t length = 0;
         if (ModuleMCI::IsMediaAtEnd(MediaAlias, length)) UpdateMP3(CurrentIndex + 2 > List1->count() ? 0 : CurrentIndex + 1, true);
     }
+    CueNextEntry();
     if (ModuleMCI::GetMediaMode(MediaAlias) != "playing") {
         Image17->setEnabled(false);
         return;

@@ -14,6 +14,7 @@
 
 #include <QCoreApplication>
 #include <QFile>
+#include <QTimer>
 
 namespace player {
 
@@ -126,6 +127,28 @@ void Form1::UpdateMP3(int index, bool play)
     StartMarqueeIfTooWide(235);
     Label10->setText(QString::number(index + 1));
     setCaptions();
+    cuedPath_.reset();  // a new file is open: tell the device again what follows it
+    CueNextEntry();
+}
+
+void Form1::CueNextEntry()
+{
+    cueScheduled_ = false;
+    const auto& g = common::globals();
+    QString next;
+    if (g.PlayerMode == "mp3" && g.ContinueChecked == 1 && SingleFileMode != 10 && List1->count() > 0)
+        next = Combo1->itemText(CurrentIndex + 2 > List1->count() ? 0 : CurrentIndex + 1);
+    if (cuedPath_ == next) return;
+    const bool taken = ModuleMCI::CueNextMedia(MediaAlias, localPath(next)) == "Success";
+    cuedPath_ = taken ? std::optional<QString>(next) : std::nullopt;
+}
+
+// Many list changes in a row (a folder added) need one cue, once they are done.
+void Form1::scheduleCue()
+{
+    if (cueScheduled_) return;
+    cueScheduled_ = true;
+    QTimer::singleShot(0, this, [this] { if (cueScheduled_) CueNextEntry(); });
 }
 
 void Form1::StartMarqueeIfTooWide(int width, bool resetStep)

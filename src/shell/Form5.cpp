@@ -78,6 +78,7 @@ void Form5::synexeia_Click()
     synexeia->setChecked(on);
     synexeia2->setChecked(on);
     common::globals().ContinueChecked = on ? 1 : 0;
+    main_->CueNextEntry();
 }
 
 void Form5::ShowMinimizedEntry()

@@ -1,0 +1,258 @@
+// What a person hears: the player's windows and devices playing to a private desktop sound
+// server, its null sink recorded and analysed. Every entry is a tone of its own pitch, so what
+// sounds tells which entry (or which part of it) plays. Bounds on "when" are generous; the
+// benchmarks measure the real figures.
+
+#include "listening/SoundServer.h"
+#include "player/PlayerFixture.h"
+#include "media/CDAudio.h"
+#include "media/ModuleMCI.h"
+
+#include <QApplication>
+#include <QTemporaryDir>
+
+#include <cmath>
+#include <cstdio>
+#include <fstream>
+
+using listening::now;
+
+namespace {
+
+listening::SoundServer* server = nullptr;
+
+constexpr double ToSound = 0.35;  // seconds from a click to the first sample heard, at most
+constexpr double Gap = 0.05;      // seconds of silence between two entries, at most
+
+std::string le(uint32_t v, int bytes)
+{
+    std::string s;
+    for (int i = 0; i < bytes; ++i) s += char((v >> (8 * i)) & 0xFF);
+    return s;
+}
+
+// A 44.1 kHz stereo WAV of tones played one after another: {frequency, seconds}.
+std::string toneWav(const std::string& path, const std::vector<std::pair<double, double>>& tones)
+{
+    std::string data;
+    for (const auto& [frequency, seconds] : tones) {
+        const int frames = int(seconds * 44100);
+        for (int i = 0; i < frames; ++i) {
+            const auto v = int16_t(std::lround(16384 * std::sin(2 * M_PI * frequency * i / 44100)));
+            data += le(uint16_t(v), 2) + le(uint16_t(v), 2);
+        }
+    }
+    const std::string header = "RIFF" + le(36 + uint32_t(data.size()), 4) + "WAVEfmt " + le(16, 4) + le(1, 2) + le(2, 2) +
+                               le(44100, 4) + le(44100 * 4, 4) + le(4, 2) + le(16, 2) + "data" + le(uint32_t(data.size()), 4);
+    std::ofstream(path, std::ios::binary) << header << data;
+    return path;
+}
+
+std::string toMp3(const std::string& wav, const std::string& mp3)
+{
+    const std::string command = "gst-launch-1.0 -q filesrc location=\"" + wav + "\" ! wavparse ! audioconvert ! "
+                                "lamemp3enc target=bitrate bitrate=192 cbr=true ! xingmux ! filesink location=\"" + mp3 + "\"";
+    if (std::system(command.c_str()) != 0) throw std::runtime_error("cannot make " + mp3);
+    return mp3;
+}
+
+} // namespace
+
+class ListeningTest : public PlayerTest {
+protected:
+    void SetUp() override
+    {
+        PlayerTest::SetUp();
+        recording = std::make_unique<listening::Recording>(*server);
+        ASSERT_TRUE(recording->started()) << "the sink's monitor could not be recorded";
+    }
+    void TearDown() override
+    {
+        PlayerTest::TearDown();
+        recording.reset();
+    }
+    // The default list: one tone an entry, at the given pitches.
+    void startWithTones(const std::vector<double>& pitches, double seconds = 3.0, bool firstAsMp3 = false)
+    {
+        QStringList paths;
+        for (size_t i = 0; i < pitches.size(); ++i) {
+            std::string path = toneWav(media.file("tone" + std::to_string(i) + ".wav"), {{pitches[i], seconds}});
+            if (i == 0 && firstAsMp3) path = toMp3(path, media.file("tone0.mp3"));
+            paths << QString::fromStdString(path);
+        }
+        writeList(paths);
+        start();
+        ASSERT_EQ(common::globals().PlayerMode, "mp3");
+    }
+    void startWithDisc(const std::vector<int>& trackFrames)
+    {
+        disc = fixtures::makeDiscImage(media.path(), trackFrames);
+        setenv("SONORELL_CD_DEVICE", disc.cue.c_str(), 1);
+        start();
+        ASSERT_NE(common::globals().PlayerMode, "mp3");
+    }
+    // Runs the window's events until t (a time of now()).
+    static void until(double t)
+    {
+        while (now() < t) QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
+    }
+    // Runs fn, then the events for a while, and checks that sound starts soon after the click.
+    double clickAndListen(const std::function<void()>& fn, double listen = 0.8)
+    {
+        const double t = now();
+        fn();
+        until(t + listen);
+        const double heard = recording->firstSound(t);
+        EXPECT_GE(heard, t) << "nothing was heard";
+        EXPECT_LT(heard - t, ToSound) << "sound started late";
+        return t;
+    }
+    double pitchAt(double t0, double t1) const { return recording->pitch(t0, t1); }
+
+    std::unique_ptr<listening::Recording> recording;
+    fixtures::DiscImage disc;
+};
+
+TEST_F(ListeningTest, PlayLongAfterTheOpenSoundsAtOnceAndTheTimeMoves)
+{
+    startWithTones({440, 660}, 6.0, true);
+    until(now() + 3.0);  // a person looks at the window before pressing Play
+    const double t = clickAndListen([&] { window->Image2_Click(); }, 2.2);
+    EXPECT_NEAR(pitchAt(t + 0.4, t + 1.8), 440, 10);
+    EXPECT_NE(window->Label3->text(), "00:00");
+}
+
+TEST_F(ListeningTest, PauseSilencesAndResumeGoesOn)
+{
+    startWithTones({440});
+    window->Image2_Click();
+    until(now() + 1.0);
+    const double paused = now();
+    window->Image3_Click();
+    until(paused + 1.2);
+    EXPECT_LT(recording->level(paused + 0.3, paused + 1.1), 0.002);
+    const double t = clickAndListen([&] { window->Image2_Click(); });
+    EXPECT_NEAR(pitchAt(t + 0.3, t + 0.8), 440, 10);
+}
+
+TEST_F(ListeningTest, NextAndPreviousInTheListSoundAtOnce)
+{
+    startWithTones({440, 660, 880});
+    window->Image2_Click();
+    until(now() + 0.6);
+    double t = clickAndListen([&] { window->Image4_Click(); });
+    EXPECT_NEAR(pitchAt(t + 0.3, t + 0.8), 660, 10);
+    t = clickAndListen([&] { window->Image4_Click(); });
+    EXPECT_NEAR(pitchAt(t + 0.3, t + 0.8), 880, 10);
+    t = clickAndListen([&] { window->Image6_Click(); });
+    EXPECT_NEAR(pitchAt(t + 0.3, t + 0.8), 660, 10);
+}
+
+TEST_F(ListeningTest, ADoubleClickInTheListPlaysThatEntry)
+{
+    startWithTones({440, 660, 880});
+    window->List1->setCurrentRow(2);
+    const double t = clickAndListen([&] { window->List1_DblClick(); });
+    EXPECT_NEAR(pitchAt(t + 0.3, t + 0.8), 880, 10);
+    EXPECT_EQ(window->CurrentIndex, 2);
+}
+
+TEST_F(ListeningTest, ContinuousPlayGoesOnWithoutAGapAndTheWindowFollows)
+{
+    startWithTones({440, 660, 880}, 1.5);
+    menu().synexeia_Click();
+    ASSERT_EQ(common::globals().ContinueChecked, 1);
+    const double t = clickAndListen([&] { window->Image2_Click(); }, 0.5);
+    const double start = recording->firstSound(t);
+    until(start + 4.1);  // the third entry plays: the window shows it
+    EXPECT_EQ(window->CurrentIndex, 2);
+    EXPECT_EQ(window->Label10->text(), "3");
+    EXPECT_EQ(window->List1->currentRow(), 2);
+    until(start + 4.6);
+    EXPECT_NEAR(pitchAt(start + 0.2, start + 1.3), 440, 10);
+    EXPECT_NEAR(pitchAt(start + 1.7, start + 2.8), 660, 10);
+    EXPECT_NEAR(pitchAt(start + 3.2, start + 4.3), 880, 10);
+    EXPECT_LT(recording->longestSilence(start + 0.1, start + 4.4), Gap);
+}
+
+TEST_F(ListeningTest, ContinuousPlaySwitchedOffStopsAtTheEnd)
+{
+    startWithTones({440, 660}, 1.5);
+    menu().synexeia_Click();
+    window->Image2_Click();
+    until(now() + 0.5);  // the next entry is prepared by now
+    menu().synexeia_Click();
+    const double t = now();
+    until(t + 2.0);
+    EXPECT_LT(recording->level(t + 1.3, t + 2.0), 0.002);
+    EXPECT_EQ(window->CurrentIndex, 0);
+}
+
+TEST_F(ListeningTest, TheDiscPlaysOnIntoItsNextTrack)
+{
+    startWithDisc({150, 225});  // 2 s of 220 Hz, then 3 s of 440 Hz
+    const double t = clickAndListen([&] { window->Image2_Click(); }, 3.0);
+    const double start = recording->firstSound(t);
+    EXPECT_NEAR(pitchAt(start + 0.3, start + 1.8), 220, 10);
+    EXPECT_NEAR(pitchAt(start + 2.2, start + 2.7), 440, 10);
+    EXPECT_LT(recording->longestSilence(start + 0.1, start + 2.8), Gap);
+}
+
+TEST_F(ListeningTest, NextAndPreviousOnTheDiscSoundAtOnce)
+{
+    startWithDisc({375, 375, 375});
+    window->Image2_Click();
+    until(now() + 0.8);
+    double t = clickAndListen([&] { window->Image4_Click(); });
+    EXPECT_NEAR(pitchAt(t + 0.3, t + 0.8), 440, 10);
+    t = clickAndListen([&] { window->Image6_Click(); });
+    EXPECT_NEAR(pitchAt(t + 0.3, t + 0.8), 220, 10);
+}
+
+TEST_F(ListeningTest, TheFifthVolumeSegmentHalvesTheLevel)
+{
+    startWithTones({440}, 4.0);
+    window->Label5_Click(9);
+    const double t = clickAndListen([&] { window->Image2_Click(); }, 1.2);
+    const double full = recording->level(t + 0.4, t + 1.1);
+    window->Label5_Click(4);
+    const double half = now();
+    until(half + 1.0);
+    EXPECT_NEAR(recording->level(half + 0.4, half + 0.9) / full, 0.5, 0.06);
+    window->Label5_Click(9);
+}
+
+TEST_F(ListeningTest, TheSliderPlaysFromWhereItWasDropped)
+{
+    // The first half is 440 Hz, the second 880 Hz.
+    writeList({QString::fromStdString(toneWav(media.file("halves.wav"), {{440, 2.0}, {880, 2.0}}))});
+    start();
+    window->Image2_Click();
+    until(now() + 1.1);  // a tick has seen it play
+    window->Image17_MouseDown();
+    window->Image17_MouseMove(149 - window->Image17->x() + 5);  // three quarters of the way along
+    window->Image17_MouseMove(5);    // the pointer rests there: the time follows the thumb
+    const double t = clickAndListen([&] { window->Image17_MouseUp(); });
+    EXPECT_NEAR(pitchAt(t + 0.2, t + 0.7), 880, 10);
+}
+
+int main(int argc, char** argv)
+{
+    QTemporaryDir root;
+    setenv("XDG_CONFIG_HOME", (root.path() + "/config").toUtf8().constData(), 1);
+    setenv("XDG_DATA_HOME", (root.path() + "/data").toUtf8().constData(), 1);
+    setenv("QT_QPA_PLATFORM", "offscreen", 1);
+    setenv("SONORELL_VIDEO_SINK", "fakesink sync=true", 1);
+    QApplication app(argc, argv);
+    listening::SoundServer sound(listening::SoundServer::kindFromEnvironment());
+    std::string error;
+    if (!sound.start(error)) {
+        std::fprintf(stderr, "The listening tests need a sound server, and %s\n", error.c_str());
+        return 1;
+    }
+    sound.useInThisProcess();
+    server = &sound;
+    std::printf("Listening through %s\n", sound.name().c_str());
+    ::testing::InitGoogleTest(&argc, argv);
+    return RUN_ALL_TESTS();
+}
