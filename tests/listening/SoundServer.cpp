@@ -55,6 +55,7 @@ SoundServer::SoundServer(Kind kind) : kind_(kind)
     env_.insert("HOME", dir_);
     env_.insert("PULSE_RUNTIME_PATH", dir_ + "/pulse");
     env_.remove("PULSE_SERVER");
+    env_.remove("SONORELL_AUDIO_SINK");
 }
 
 SoundServer::~SoundServer() { stop(); }
@@ -228,7 +229,7 @@ double Recording::level(double t0, double t1) const
 double Recording::pitch(double t0, double t1) const
 {
     const std::vector<float> x = samples(t0, t1);
-    if (x.size() < SoundServer::Rate / 20) return 0;
+    if (x.size() < SoundServer::Rate / 100) return 0;
     // Crossings of a band around zero, so noise near silence does not count.
     const float band = 0.01f;
     int crossings = 0, side = 0;

@@ -5,6 +5,7 @@
 
 #include <gst/app/gstappsrc.h>
 
+#include <chrono>
 #include <cstdio>
 #include <utility>
 #include <vector>
@@ -51,12 +52,15 @@ void AudioOutput::build()
     gst_element_link_many(appsrc_, convert, volume_, sink, nullptr);
 
     GstCaps* caps = newCaps();
+    // Never blocking: a decoder waits for room in deliver(), where a change of the decoder
+    // feeding the output can always wake it.
     g_object_set(appsrc_, "caps", caps, "format", GST_FORMAT_TIME, "stream-type", GST_APP_STREAM_TYPE_SEEKABLE,
-                 "max-bytes", QueuedBytes, "block", TRUE, nullptr);
+                 "max-bytes", QueuedBytes, "min-percent", 50u, "block", FALSE, nullptr);
     gst_caps_unref(caps);
     // The output's flushes are seeks on the output; the decoders do the real seeking.
     GstAppSrcCallbacks callbacks{};
     callbacks.seek_data = [](GstAppSrc*, guint64, gpointer) -> gboolean { return TRUE; };
+    callbacks.need_data = [](GstAppSrc*, guint, gpointer self) { static_cast<AudioOutput*>(self)->room_.notify_all(); };
     gst_app_src_set_callbacks(GST_APP_SRC(appsrc_), &callbacks, this, nullptr);
     GstPad* pad = gst_element_get_static_pad(appsrc_, "src");
     gst_pad_add_probe(pad, GST_PAD_PROBE_TYPE_BUFFER, dropStale, this, nullptr);
@@ -118,6 +122,7 @@ bool AudioOutput::restart(const std::shared_ptr<Decoder>& decoder, int64_t fromN
         feeding_.reset();
         runOn_.reset();
     }
+    room_.notify_all();
     pause();
     flush();
     gone.clear();  // their streaming threads were let go by the flush
@@ -141,6 +146,7 @@ void AudioOutput::release(const Decoder* decoder)
         feeding_->timeline_.feeding = false;
         gone = std::move(feeding_);
     }
+    room_.notify_all();
     pause();
     flush();
 }
@@ -156,6 +162,7 @@ void AudioOutput::dropRunOn()
         ++epoch_;
         feeding_.reset();
     }
+    room_.notify_all();
     pause();
     flush();
 }
@@ -232,20 +239,20 @@ GstFlowReturn AudioOutput::deliver(Decoder& from, GstSample* sample)
     GstBuffer* buffer = gst_sample_get_buffer(sample);
     if (!buffer) return GST_FLOW_OK;
     const uint64_t frames = gst_buffer_get_size(buffer) / FrameBytes;
-    uint64_t start = 0, epoch = 0;
-    {
-        std::lock_guard lock(mutex_);
+    std::unique_lock lock(mutex_);
+    for (;;) {
         if (feeding_.get() != &from) return GST_FLOW_FLUSHING;
-        start = frames_;
-        frames_ += frames;
-        epoch = epoch_;
+        if (gst_app_src_get_current_level_bytes(GST_APP_SRC(appsrc_)) < QueuedBytes) break;
+        // need-data wakes this; the timeout covers a wake that came just before the wait.
+        room_.wait_for(lock, std::chrono::milliseconds(50));
     }
     // The timeline, not the file, stamps the buffers: two files follow each other seamlessly.
     buffer = gst_buffer_make_writable(gst_buffer_ref(buffer));
-    GST_BUFFER_PTS(buffer) = framesToNs(start);
-    GST_BUFFER_DURATION(buffer) = framesToNs(start + frames) - framesToNs(start);
-    GST_BUFFER_OFFSET(buffer) = epoch;
+    GST_BUFFER_PTS(buffer) = framesToNs(frames_);
+    GST_BUFFER_DURATION(buffer) = framesToNs(frames_ + frames) - framesToNs(frames_);
+    GST_BUFFER_OFFSET(buffer) = epoch_;
     GST_BUFFER_OFFSET_END(buffer) = GST_BUFFER_OFFSET_NONE;
+    frames_ += frames;
     return gst_app_src_push_buffer(GST_APP_SRC(appsrc_), buffer);
 }
 

@@ -92,6 +92,7 @@ private:
     bool playedOut_ = false;
 
     std::mutex mutex_;
+    std::condition_variable room_;  // the output has room for more
     uint64_t epoch_ = 1;      // buffers stamped with another epoch are stale and dropped
     uint64_t frames_ = 0;     // timeline length delivered so far
     std::shared_ptr<Decoder> feeding_;

@@ -108,8 +108,9 @@ void Decoder::noMorePads(GstElement*, gpointer self)
 
 GstFlowReturn Decoder::newSample(GstElement* sink, gpointer self)
 {
-    GstSample* sample = gst_app_sink_pull_sample(GST_APP_SINK(sink));
-    if (!sample) return GST_FLOW_FLUSHING;
+    // Never a blocking pull: a flush or a state change may have emptied the sink meanwhile.
+    GstSample* sample = gst_app_sink_try_pull_sample(GST_APP_SINK(sink), 0);
+    if (!sample) return GST_FLOW_OK;
     const GstFlowReturn result = AudioOutput::instance().deliver(*static_cast<Decoder*>(self), sample);
     gst_sample_unref(sample);
     return result;
