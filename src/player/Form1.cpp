@@ -1,6 +1,7 @@
 // The main window: its controls, the layout routine, the English captions and the two looks.
 
 #include "player/Form1.h"
+#include "player/MessagesRun.h"
 #include "player/Form10.h"
 #include "player/MenuWindow.h"
 #include "player/Skin.h"
@@ -263,6 +264,12 @@ void Form1::SetListPanelShown(bool shown)
 
 void Form1::closeEvent(QCloseEvent* event)
 {
+    if (MessagesRun::Now()) {
+        // A routine is half way through: close once it has finished.
+        event->ignore();
+        QTimer::singleShot(50, this, &QWidget::close);
+        return;
+    }
     Shutdown();
     event->accept();
 }

@@ -1,6 +1,7 @@
 // The track list: the two list controls and the list files behind them.
 
 #include "player/Form1.h"
+#include "player/MessagesRun.h"
 #include "common/Globals.h"
 #include "common/Language.h"
 #include "common/ProgramFolder.h"
@@ -98,7 +99,6 @@ namespace player {
 
 namespace {
 
-void letMessagesRun() { QCoreApplication::processEvents(); }
 
 QString numberedLine(int number, const QString& path)
 {
@@ -116,6 +116,7 @@ void Form1::appendTracks(const QStringList& paths)
 {
     QElapsedTimer clock;
     clock.start();
+    MessagesRun running;  // a modal progress window lets messages run
     std::unique_ptr<QProgressDialog> progress;
     for (qsizetype done = 0; done < paths.size();) {
         const qsizetype end = std::min<qsizetype>(done + TracksPerStep, paths.size());
@@ -151,6 +152,7 @@ void Form1::reloadPrevious(int previous)
 
 void Form1::Image30_Click()
 {
+    if (MessagesRun::Now()) return;
     const int previous = List1->currentRow();
     const QString chosen = shell::ChooseFile(QStringLiteral("1"), common::Lang("Επιλογή MP3 αρχείου", "Choose MP3 File"),
                                              QDir::homePath(), this);
@@ -159,13 +161,14 @@ void Form1::Image30_Click()
         showAddedCount();
         reloadPrevious(previous);
     }
-    letMessagesRun();
+    LetMessagesRun();
     ResetHoverImages();
     restorePair(Image25, Image30);
 }
 
 void Form1::Image31_Click()
 {
+    if (MessagesRun::Now()) return;
     const int previous = List1->currentRow();
     shell::ChooseFolder(this);
     const QString folder = common::globals().LastFolder.trimmed();
@@ -178,13 +181,14 @@ void Form1::Image31_Click()
     appendTracks(paths);
     reloadPrevious(previous);
     showAddedCount();
-    letMessagesRun();
+    LetMessagesRun();
     ResetHoverImages();
     restorePair(Image24, Image31);
 }
 
 void Form1::Image28_Click()
 {
+    if (MessagesRun::Now()) return;
     const QString chosen = shell::ChooseFile(QStringLiteral("2"), common::Lang("Αποθήκευση Λίστας Τραγουδιών", "Save List Track"),
                                              common::ProgramFile(QStringLiteral("Lists")), this);
     QString path = chosen.trimmed();
@@ -196,13 +200,14 @@ void Form1::Image28_Click()
                                    {}, platform::DialogIcon::Exclamation, platform::DialogButtons::Ok},
                                   this);
     }
-    letMessagesRun();
+    LetMessagesRun();
     ResetHoverImages();
     restorePair(Image27, Image28);
 }
 
 void Form1::Image29_Click()
 {
+    if (MessagesRun::Now()) return;
     const QString chosen = shell::ChooseFile(QStringLiteral("3"), common::Lang("Άνοιγμα Λίστας Τραγουδιών", "Open Track List"),
                                              common::ProgramFile(QStringLiteral("Lists")), this);
     if (!chosen.trimmed().isEmpty()) {
@@ -210,7 +215,7 @@ void Form1::Image29_Click()
         LoadTrackList(path);
     }
     if (List1->count() > 0) UpdateMP3(0, false);  // also after a cancel: the first entry is loaded again
-    letMessagesRun();
+    LetMessagesRun();
     ResetHoverImages();
     restorePair(Image26, Image29);
 }

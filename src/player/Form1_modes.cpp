@@ -2,6 +2,7 @@
 
 #include "player/Form1.h"
 #include "player/MenuWindow.h"
+#include "player/MessagesRun.h"
 #include "common/Globals.h"
 #include "media/CDAudio.h"
 #include "metadata/Mp3Tag_ListFiles.h"
@@ -12,6 +13,7 @@ QString CantorineMarker();
 
 void Form1::Option1_Click()
 {
+    if (MessagesRun::Now()) return;
     auto& g = common::globals();
     ResetHoverImages();
     menu_->ClearTracksSubmenu();
@@ -40,6 +42,7 @@ void Form1::Option1_Click()
 
 void Form1::Option2_Click()
 {
+    if (MessagesRun::Now()) return;
     auto& g = common::globals();
     ResetHoverImages();
     menu_->ClearTracksSubmenu();

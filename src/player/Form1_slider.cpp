@@ -1,6 +1,7 @@
 // The position slider's drag and the ten-segment volume bar.
 
 #include "player/Form1.h"
+#include "player/MessagesRun.h"
 #include "common/Globals.h"
 #include "common/TimeText.h"
 #include "media/CDAudio.h"
@@ -70,6 +71,7 @@ void Form1::connectSlider()
 
 void Form1::Image17_MouseDown()
 {
+    if (MessagesRun::Now()) return;
     SetTickInterval(0);
     if (Image17->x() < ThumbStart) Image17->move(ThumbStart, Image17->y());
     if (Image17->x() > DragLimit) Image17->move(192, Image17->y());

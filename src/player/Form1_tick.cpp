@@ -2,6 +2,7 @@
 
 #include "player/Form1.h"
 #include "player/MenuWindow.h"
+#include "player/MessagesRun.h"
 #include "common/Globals.h"
 #include "common/Language.h"
 #include "common/TimeText.h"
@@ -43,6 +44,7 @@ void Form1::placeThumb(double left)
 
 void Form1::Timer2_Timer()
 {
+    if (MessagesRun::Now()) return;  // the next tick comes within a second
     if (common::globals().PlayerMode == "mp3") tickMedia();
     else tickCd();
     emit Ticked();

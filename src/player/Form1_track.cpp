@@ -3,6 +3,7 @@
 #include "player/Form1.h"
 #include "player/Form10.h"
 #include "player/MenuWindow.h"
+#include "player/MessagesRun.h"
 #include "common/Globals.h"
 #include "common/Language.h"
 #include "common/TimeText.h"
@@ -63,16 +64,18 @@ std::string Form1::showVideoWindow(const QString& path)
     VideoWindow->SizeToPicture(ModuleMCI::GetVideoSize(MediaAlias, "cx"), ModuleMCI::GetVideoSize(MediaAlias, "cy"));
     VideoWindow->setWindowTitle(path);
     VideoWindow->show();
-    QCoreApplication::processEvents();
+    LetMessagesRun();
     VideoWindow->update();
-    QCoreApplication::processEvents();
+    LetMessagesRun();
     return status;
 }
 
 void Form1::UpdateMP3(int index, bool play)
 {
+    if (MessagesRun::Now()) return;
     const QString path = Combo1->itemText(index);
     if (!path.isEmpty() && !Mp3Tag_Functions::FileExists(path)) {
+        MessagesRun running;  // the message box's own loop
         platform::ShowMessage({common::Lang(QString::fromUtf8("Το αρχείο ") + path + QString::fromUtf8(" δεν υπάρχει."),
                                             QStringLiteral("File ") + path + QStringLiteral(" does not exist.")),
                                {}, platform::DialogIcon::None, platform::DialogButtons::Ok},
@@ -92,7 +95,10 @@ void Form1::UpdateMP3(int index, bool play)
     }
 
     if (!path.isEmpty() && status != "Success") {
-        showOpenFailure(path, this);
+        {
+            MessagesRun running;
+            showOpenFailure(path, this);
+        }
         List1->setCurrentRow(CurrentIndex);
         const int selected = List1->currentRow();
         if (selected >= 0) {

@@ -4,6 +4,7 @@
 #include "player/Form1.h"
 #include "player/Form10.h"
 #include "player/MenuWindow.h"
+#include "player/MessagesRun.h"
 #include "common/Globals.h"
 #include "media/CDAudio.h"
 #include "media/ModuleMCI.h"
@@ -21,7 +22,6 @@ const std::string MediaAlias = "ToTrexonTragoydi";
 
 bool mediaMode() { return common::globals().PlayerMode == "mp3"; }
 
-void letMessagesRun() { QCoreApplication::processEvents(); }
 
 // The track number of a tmsf position reply; 0 when there is none.
 int16_t trackOfPosition(const std::string& tmsf) { return int16_t(std::atoi(tmsf.substr(0, 2).c_str())); }
@@ -183,6 +183,7 @@ void Form1::leaveEvent(QEvent*) { BackgroundMouseMove(); }
 
 void Form1::Image2_Click()
 {
+    if (MessagesRun::Now()) return;
     if (!mediaMode()) {
         common::globals().CdDevice->PlayCD();
     } else {
@@ -193,21 +194,23 @@ void Form1::Image2_Click()
         else
             ModuleMCI::ResumeMedia(MediaAlias);
     }
-    letMessagesRun();
+    LetMessagesRun();
     restorePair(Image8, Image2);
     if (mediaMode() && VideoWindow && VideoWindow->isVisible()) VideoWindow->update();
 }
 
 void Form1::Image3_Click()
 {
+    if (MessagesRun::Now()) return;
     if (mediaMode()) ModuleMCI::PauseMedia(MediaAlias);
     common::globals().CdDevice->PausePlay();
-    letMessagesRun();
+    LetMessagesRun();
     restorePair(Image11, Image3);
 }
 
 void Form1::Image4_Click()
 {
+    if (MessagesRun::Now()) return;
     if (mediaMode()) {
         if (CurrentIndex + 1 >= List1->count()) return;  // the last entry: no wrap, the twin stays
         UpdateMP3(CurrentIndex + 1, true);
@@ -217,12 +220,13 @@ void Form1::Image4_Click()
         if (track < cd.GetNumTracks()) ++track;
         cd.SeekCDtoX(track);
     }
-    letMessagesRun();
+    LetMessagesRun();
     restorePair(Image7, Image4);
 }
 
 void Form1::Image6_Click()
 {
+    if (MessagesRun::Now()) return;
     if (mediaMode()) {
         if (CurrentIndex - 1 < 0) return;
         UpdateMP3(CurrentIndex - 1, true);
@@ -232,14 +236,15 @@ void Form1::Image6_Click()
         if (track > 1) --track;
         cd.SeekCDtoX(track);
     }
-    letMessagesRun();
+    LetMessagesRun();
     restorePair(Image10, Image6);
 }
 
 void Form1::Image5_Click()
 {
+    if (MessagesRun::Now()) return;
     common::globals().CdDevice->EjectCD();
-    letMessagesRun();
+    LetMessagesRun();
     restorePair(Image9, Image5);
 }
 
@@ -258,7 +263,7 @@ void Form1::Image15_Click()
 void Form1::List1_Click()
 {
     auto& g = common::globals();
-    if (mediaMode() || !g.UserListClick) return;
+    if (mediaMode() || !g.UserListClick || MessagesRun::Now()) return;
     g.CdDevice->SeekCDtoX(int16_t(List1->currentRow() + 1));
     ResetHoverImages();
     g.UserListClick = false;
@@ -266,7 +271,7 @@ void Form1::List1_Click()
 
 void Form1::List1_DblClick()
 {
-    if (!mediaMode() || !common::globals().UserListClick) return;
+    if (!mediaMode() || !common::globals().UserListClick || MessagesRun::Now()) return;
     UpdateMP3(List1->currentRow(), true);
     ResetHoverImages();
 }
@@ -289,7 +294,7 @@ void Form1::popUpCaptionMenu(QLabel* lit, QLabel* dimmed, int element)
 {
     dimmed->setStyleSheet(QStringLiteral("color: #e0e0e0;"));
     lit->setStyleSheet(QStringLiteral("color: #c0ffff;"));
-    letMessagesRun();
+    LetMessagesRun();
     menu_->PopupMenu(element, mapToGlobal(lit->pos()));
     lit->setStyleSheet(QStringLiteral("color: #e0e0e0;"));
 }

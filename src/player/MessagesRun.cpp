@@ -1,0 +1,21 @@
+#include "player/MessagesRun.h"
+
+#include <QCoreApplication>
+
+namespace player {
+
+namespace {
+int depth = 0;
+}
+
+MessagesRun::MessagesRun() { ++depth; }
+MessagesRun::~MessagesRun() { --depth; }
+bool MessagesRun::Now() { return depth > 0; }
+
+void LetMessagesRun()
+{
+    MessagesRun running;
+    QCoreApplication::processEvents();
+}
+
+} // namespace player

@@ -1,0 +1,94 @@
+// Clicks, ticks and other entry points that arrive while a routine of the main window lets
+// window messages run are dropped, never run inside it.
+
+#include "PlayerFixture.h"
+#include "media/ModuleMCI.h"
+#include "player/Form10.h"
+#include "player/MessagesRun.h"
+
+#include <QTimer>
+
+using fixtures::Media;
+
+namespace {
+
+const std::string Alias = "ToTrexonTragoydi";
+
+QString q(const std::string& s) { return QString::fromStdString(s); }
+
+} // namespace
+
+class ReentryTest : public PlayerTest {
+protected:
+    // A video, a song and a file that is no media, in the default list.
+    void startWithVideoSongAndJunk()
+    {
+        video = q(fixtures::makeMedia(media.path(), Media::AviVideo, 1.0).path);
+        song = q(fixtures::makeMedia(media.path(), Media::Wav8Mono, 1.0, "song.wav").path);
+        junk = q(fixtures::writeFile(media.path(), "junk.mp3", std::string(4096, 'x')));
+        writeList({song, video, junk});
+        start();
+    }
+    // Posts what a person (or the tick, the tray, the desktop) might do a moment later.
+    void meanwhile(std::function<void()> action) { QTimer::singleShot(0, window.get(), std::move(action)); }
+
+    QString video, song, junk;
+};
+
+TEST_F(ReentryTest, ASecondOpenDuringAVideoOpenIsDroppedAndTheVideoStays)
+{
+    startWithVideoSongAndJunk();
+    int nested = 0;
+    meanwhile([&] { ++nested; window->UpdateMP3(0, true); });  // the song, double clicked meanwhile
+    meanwhile([&] { window->Timer2_Timer(); window->Image4_Click(); window->Image6_Click(); });
+    window->UpdateMP3(1, true);
+    EXPECT_EQ(nested, 1);  // it arrived while the video window was being shown
+    ASSERT_NE(window->VideoWindow, nullptr);
+    EXPECT_TRUE(window->VideoWindow->isVisible());
+    EXPECT_EQ(window->CurrentIndex, 1);
+    EXPECT_EQ(ModuleMCI::GetMediaMode(Alias), "playing");
+    EXPECT_GT(ModuleMCI::GetVideoSize(Alias, "cx"), 0);
+    // Once the open is done, the same clicks work again.
+    window->UpdateMP3(0, true);
+    EXPECT_EQ(window->VideoWindow, nullptr);
+    EXPECT_EQ(window->CurrentIndex, 0);
+}
+
+TEST_F(ReentryTest, WhileAFailureMessageShowsNothingElseStartsAndTheRightEntryGoes)
+{
+    startWithVideoSongAndJunk();
+    int asked = 0;
+    platform::setDialogRecorder([&](const platform::DialogCall& call) {
+        dialogs.push_back(call);
+        // The message box's own loop runs the tick, a click on Next and a tray item meanwhile.
+        ++asked;
+        window->Timer2_Timer();
+        window->Image4_Click();
+        window->UpdateMP3(0, true);
+        return platform::AnswerOk;
+    });
+    window->UpdateMP3(2, true);
+    EXPECT_EQ(asked, 1);
+    ASSERT_EQ(window->List1->count(), 2);  // the junk entry went, and only it
+    EXPECT_EQ(window->Combo1->itemText(0), song);
+    EXPECT_EQ(window->Combo1->itemText(1), video);
+}
+
+TEST_F(ReentryTest, TransportAndListClicksDuringAnotherClickAreDropped)
+{
+    startWithVideoSongAndJunk();
+    window->UpdateMP3(0, false);
+    bool blocked = false;
+    meanwhile([&] {
+        blocked = player::MessagesRun::Now();
+        window->Image4_Click();    // Next
+        window->Image31_Click();   // Add Directory: its chooser must not open
+        window->Option2_Click();   // CD mode
+    });
+    window->Image2_Click();  // Play lets messages run before it redraws its button
+    EXPECT_TRUE(blocked);
+    EXPECT_EQ(window->CurrentIndex, 0);
+    EXPECT_EQ(common::globals().PlayerMode, "mp3");
+    EXPECT_EQ(ModuleMCI::GetMediaMode(Alias), "playing");
+    EXPECT_TRUE(dialogs.empty());
+}
