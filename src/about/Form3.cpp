@@ -20,7 +20,7 @@ void colour(QLabel* label, const char* rgb) { label->setStyleSheet(QStringLitera
 
 } // namespace
 
-Form3::Form3(QWidget* mainWindow) : QWidget(nullptr, Qt::Tool | Qt::WindowCloseButtonHint), main_(mainWindow)
+Form3::Form3(QWidget* mainWindow) : QWidget(mainWindow, Qt::Tool | Qt::WindowCloseButtonHint), main_(mainWindow)
 {
     setObjectName(QStringLiteral("Form3"));
     setAttribute(Qt::WA_DeleteOnClose);

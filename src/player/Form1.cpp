@@ -7,6 +7,7 @@
 #include "player/Skin.h"
 #include "common/Globals.h"
 
+#include <QApplication>
 #include <QCloseEvent>
 #include <QGuiApplication>
 #include <QScreen>
@@ -272,6 +273,14 @@ void Form1::closeEvent(QCloseEvent* event)
     }
     Shutdown();
     event->accept();
+    // Closing the main window ends the program, whichever windows are open: they go without
+    // running their own closing (a preview would start the disc and show this window again).
+    for (QWidget* window : QApplication::topLevelWidgets()) {
+        if (window == this || !window->isVisible()) continue;
+        window->hide();
+        window->deleteLater();
+    }
+    QCoreApplication::quit();
 }
 
 } // namespace player

@@ -57,6 +57,7 @@ public:
     void SetTickEnabled(bool enabled);
     void SetListPanelShown(bool shown);  // the list panel geometry of the list toggle
     void Shutdown();                     // what closing the window runs, once
+    bool IsShutDown() const { return shutDown_; }
 
     // The skin buttons' actions (the highlighted twins' clicks) and the other mouse handlers.
     void Image2_Click();   // play / resume

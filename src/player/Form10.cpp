@@ -6,7 +6,7 @@ namespace {
 int twipsToPixels(int twips) { return (twips + 7) / 15; }
 }
 
-Form10::Form10(QWidget* mainWindow) : QWidget(nullptr, Qt::Window)
+Form10::Form10(QWidget* mainWindow) : QWidget(mainWindow, Qt::Window)
 {
     setObjectName(QStringLiteral("Form10"));
     setAttribute(Qt::WA_NativeWindow);

@@ -31,7 +31,7 @@ QString twoDigits(int n) { return QStringLiteral("%1").arg(n, 2, 10, QLatin1Char
 
 } // namespace
 
-Form7::Form7(player::Form1& mainWindow) : QWidget(nullptr, Qt::Window | Qt::WindowCloseButtonHint), main_(mainWindow)
+Form7::Form7(player::Form1& mainWindow) : QWidget(&mainWindow, Qt::Window | Qt::WindowCloseButtonHint), main_(mainWindow)
 {
     setObjectName(QStringLiteral("Form7"));
     setAttribute(Qt::WA_DeleteOnClose);
@@ -183,7 +183,7 @@ void Form7::closeEvent(QCloseEvent* event)
     cd.PlayTrackFrom(0);
     main_.SetTickEnabled(true);
     common::globals().DialogOpen = false;
-    main_.show();
+    if (!main_.IsShutDown()) main_.show();
     event->accept();
 }
 

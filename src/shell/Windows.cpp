@@ -9,8 +9,27 @@
 
 namespace shell {
 
+namespace {
+
+// The open window of type W, brought to the front; null when there is none.
+template <typename W>
+W* bringToFront(player::Form1&)
+{
+    for (QWidget* widget : QApplication::topLevelWidgets()) {
+        auto* window = qobject_cast<W*>(widget);
+        if (!window || !window->isVisible()) continue;  // closed, going away
+        window->raise();
+        window->activateWindow();
+        return window;
+    }
+    return nullptr;
+}
+
+} // namespace
+
 void OpenTracksPreview(player::Form1& main, const QString& caption)
 {
+    if (bringToFront<Form7>(main)) return;
     auto* preview = new Form7(main);
     preview->move(main.x(), main.y() + 24);
     preview->setWindowTitle(caption);
@@ -19,8 +38,7 @@ void OpenTracksPreview(player::Form1& main, const QString& caption)
 
 bool OpenTracksInfo(player::Form1& main, const QString& caption)
 {
-    for (QWidget* w : QApplication::topLevelWidgets())
-        if (qobject_cast<metadata::Form4*>(w) && w->isVisible()) return false;
+    if (bringToFront<metadata::Form4>(main)) return false;
     auto* info = new metadata::Form4(main);
     info->setWindowTitle(caption);
     info->show();
@@ -30,6 +48,7 @@ void OpenAssociations(player::Form1& main, const QString& caption) { association
 
 QWidget* OpenAbout(player::Form1& main, const QString& caption)
 {
+    if (auto* open = bringToFront<about::Form3>(main)) return open;
     auto* about = new about::Form3(&main);
     if (!caption.isEmpty()) about->setWindowTitle(caption);
     about->show();

@@ -92,6 +92,7 @@ TEST_F(TitlesTest, TheEditorFilesANewDiscInKeyOrderAndTheTitlesComeBack)
     start();
     catalogue::Form2& f = openEditor();
     EXPECT_FALSE(window->isEnabled());
+    EXPECT_TRUE(f.isEnabled());  // its own window stays usable while the main one is disabled
     EXPECT_TRUE(common::globals().DialogOpen);
     EXPECT_EQ(f.windowTitle(), "&Edit List");
     EXPECT_EQ(f.Command1->text(), "Add");

@@ -151,3 +151,26 @@ TEST_F(PreviewTest, CancelStopsTheDiscAtItsStartAndTheNextOpeningIsFresh)
     EXPECT_TRUE(preview->Option1[1]->isChecked());
     EXPECT_EQ(preview->Text1->text(), "");
 }
+
+TEST_F(PreviewTest, OpeningItAgainBringsTheOneThereIsToTheFront)
+{
+    shell::OpenTracksPreview(*window, "again");
+    int open = 0;
+    for (QWidget* w : QApplication::topLevelWidgets()) open += qobject_cast<Form7*>(w) && w->isVisible();
+    EXPECT_EQ(open, 1);
+    EXPECT_EQ(preview->windowTitle(), "&Tracks Preview");
+}
+
+// Alt+F4 or the taskbar's Close on the main window, with every secondary window open.
+TEST_F(PreviewTest, ClosingTheMainWindowFromTheWindowSystemUnloadsEveryWindow)
+{
+    shell::OpenAbout(*window, "About");
+    window->show();
+    window->close();
+    EXPECT_TRUE(window->IsShutDown());
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_TRUE(preview.isNull());
+    for (QWidget* w : QApplication::topLevelWidgets()) EXPECT_FALSE(w->isVisible()) << w->metaObject()->className();
+    QCoreApplication::processEvents();  // what would arrive next reaches no unloaded window
+    EXPECT_FALSE(window->isVisible());
+}
