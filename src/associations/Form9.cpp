@@ -50,6 +50,8 @@ Form9::Form9(QWidget* parent) : QDialog(parent, Qt::Tool | Qt::MSWindowsFixedSiz
     Combo1->lineEdit()->installEventFilter(this);
     connect(Combo1, &QComboBox::activated, this, &Form9::Combo1_Click);
     connect(List1, &QListWidget::itemClicked, this, &Form9::List1_Click);
+    // A selection moved with the keyboard acts as a click does.
+    connect(List1, &QListWidget::currentRowChanged, this, [this] { List1_Click(); });
     connect(Command1, &QPushButton::clicked, this, &Form9::Command1_Click);
     connect(Command2, &QPushButton::clicked, this, &Form9::Command2_Click);
 

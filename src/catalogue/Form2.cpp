@@ -48,6 +48,8 @@ Form2::Form2(player::Form1& mainWindow) : QWidget(&mainWindow, Qt::Window | Qt::
     for (QPushButton* b : {Command1, Command10, Command11}) b->setAutoDefault(false);
 
     connect(Combo1, &QListWidget::itemClicked, this, &Form2::Combo1_Click);
+    // A selection moved with the keyboard acts as a click does.
+    connect(Combo1, &QListWidget::currentRowChanged, this, &Form2::Combo1_Click);
     connect(Text1, &QLineEdit::returnPressed, this, &Form2::Command1_Click);
     connect(Command1, &QPushButton::clicked, this, &Form2::Command1_Click);
     connect(Command10, &QPushButton::clicked, this, &Form2::Command10_Click);
@@ -75,6 +77,9 @@ void Form2::Form_Load()
     Text2->setFocus();
     move(main_.x() - 8, main_.y());
     common::globals().DialogOpen = true;
+    // The main tick reloads the titles (and the serial) as soon as another disc is in: the
+    // titles here belong to the disc that was in when the editor opened.
+    openedFor_ = common::globals().DiscSerial;
 }
 
 // Entering a box selects its whole text, so typing replaces it.
@@ -108,7 +113,7 @@ bool Form2::save()
     auto& g = common::globals();
     const int tracks = g.CdDevice ? g.CdDevice->GetNumTracks() : 0;
     if (tracks == 0) return true;
-    if (Disk_Volume::SerialOfDiscInDrive() != g.DiscSerial) {
+    if (Disk_Volume::SerialOfDiscInDrive() != openedFor_ || g.DiscSerial != openedFor_) {
         platform::ShowMessage({common::Lang("Ο δίσκος στη μονάδα άλλαξε. Οι τίτλοι δεν αποθηκεύτηκαν.",
                                             "The disc in the drive has changed. The titles were not saved."),
                                {}, platform::DialogIcon::Exclamation, platform::DialogButtons::Ok},

@@ -43,6 +43,7 @@ private:
     void showSavedTitles();
 
     player::Form1& main_;
+    int32_t openedFor_ = 0;  // the serial of the disc whose titles are edited
 };
 
 // Opens the editor over the main window, which stays disabled until it closes; caption is the

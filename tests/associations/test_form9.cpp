@@ -10,6 +10,7 @@
 
 #include <gtest/gtest.h>
 
+#include <QKeyEvent>
 #include <QTest>
 
 using associations::Form9;
@@ -220,3 +221,22 @@ TEST_F(AssociationsTest, EnglishTextsTypingBlockedAndTheMenuCaptionAsTitle)
 }
 
 } // namespace
+
+TEST_F(AssociationsTest, DeleteRemovesTheEntryHighlightedWithTheKeyboard)
+{
+    Form9 w;
+    for (const char* entry : {".mp3", ".wav"}) {
+        choose(w, entry);
+        w.Text1->setText("player");
+        w.Command1_Click();
+    }
+    ASSERT_EQ(w.List1->count(), 2);
+    click(w, 0);
+    QKeyEvent down(QEvent::KeyPress, Qt::Key_Down, Qt::NoModifier);
+    QCoreApplication::sendEvent(w.List1, &down);
+    ASSERT_EQ(w.List1->currentRow(), 1);
+    const QString highlighted = w.List1->item(1)->text();
+    w.Command2_Click();
+    ASSERT_EQ(w.List1->count(), 1);
+    EXPECT_NE(w.List1->item(0)->text(), highlighted);
+}

@@ -7,6 +7,7 @@
 #include "platform/cdrom/Disc.h"
 
 #include <QFile>
+#include <QKeyEvent>
 
 namespace {
 
@@ -155,5 +156,42 @@ TEST_F(TitlesTest, ADiscChangedWhileEditingIsNotWrittenOver)
     ASSERT_FALSE(editor.isNull());
     EXPECT_TRUE(editor->isVisible());  // the edits are still there
     EXPECT_EQ(f.Combo1->item(0)->text(), "edited");
+    f.Command11_Click();
+}
+
+// The main tick notices the other disc (and reloads its titles) before OK is pressed.
+TEST_F(TitlesTest, ADiscSwappedAndSeenByTheTickWhileEditingGetsNothing)
+{
+    const QString first = insertDisc({150, 150, 150}, "first");
+    start();
+    catalogue::Form2& f = openEditor();
+    f.Text2->setText("Artist of the first");
+    const std::string kept = disc.cue + ".out";
+    std::filesystem::rename(disc.cue, kept);  // ejected
+    window->Timer2_Timer();
+    const auto other = fixtures::makeDiscImage(media.path(), {300, 300, 300}, "second");
+    std::filesystem::rename(other.cue, disc.cue);  // another disc in
+    window->Timer2_Timer();
+    const QByteArray before = read("CdRoms.ini");
+    f.Command10_Click();
+    ASSERT_EQ(dialogs.size(), 1u);
+    EXPECT_EQ(read("CdRoms.ini"), before);
+    EXPECT_NE(window->Label200->text(), "Artist of the first");
+    f.Command11_Click();
+}
+
+TEST_F(TitlesTest, ASelectionMovedWithTheKeyboardActsAsAClick)
+{
+    insertDisc({150, 150, 150});
+    start();
+    catalogue::Form2& f = openEditor();
+    QKeyEvent down(QEvent::KeyPress, Qt::Key_Down, Qt::NoModifier);
+    QCoreApplication::sendEvent(f.Combo1, &down);
+    ASSERT_EQ(f.Combo1->currentRow(), 1);
+    EXPECT_EQ(f.Text1->text(), "Track 2");
+    f.Text1->setText("Second");
+    f.Command1_Click();  // Add writes the highlighted line, not the one clicked before
+    EXPECT_EQ(f.Combo1->item(1)->text(), "Second");
+    EXPECT_EQ(f.Combo1->item(0)->text(), "Track 1");
     f.Command11_Click();
 }
