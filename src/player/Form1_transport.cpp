@@ -39,6 +39,14 @@ void Form1::connectButtons()
             ResetHoverImages();
             showTwin(normal, twin);
         });
+        // After a click the normal picture is back under a pointer that has not moved: a second
+        // click lands on it and acts as a click on the twin.
+        connect(normal, &PictureButton::clicked, this, [this, normal, twin, allowed] {
+            if (allowed && !allowed()) return;
+            ResetHoverImages();
+            showTwin(normal, twin);
+            emit twin->clicked();
+        });
     };
     for (auto [normal, twin] : {std::pair{Image7, Image4}, {Image8, Image2}, {Image9, Image5}, {Image10, Image6}, {Image11, Image3}})
         onHover(normal, twin, {});
@@ -47,6 +55,11 @@ void Form1::connectButtons()
     connect(Image14, &PictureButton::moved, this, [this] {
         ResetHoverImages();
         if (List1->count() >= 1 && !common::globals().ListShown) showTwin(Image14, Image15);
+    });
+    connect(Image14, &PictureButton::clicked, this, [this] {
+        if (List1->count() < 1 || common::globals().ListShown) return;
+        showTwin(Image14, Image15);
+        emit Image15->clicked();
     });
 
     connect(Image2, &PictureButton::clicked, this, &Form1::Image2_Click);

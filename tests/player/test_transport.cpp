@@ -341,3 +341,17 @@ TEST_F(TransportTest, EverySegmentLightsItsShareAndSetsTheStream)
     EXPECT_EQ(platform::auxGetVolume(platform::AuxCd), 0x4CCD4CCDu);
     EXPECT_EQ(platform::auxGetVolume(platform::AuxMedia), 0xFFFFFFFFu);
 }
+
+// Clicking Next twice without moving the mouse: the second click lands on the normal picture.
+TEST_F(TransportTest, ASecondClickWithoutAMoveActsAgain)
+{
+    startWithSongs();
+    hover(window->Image7);
+    click(window->Image4);
+    EXPECT_EQ(window->CurrentIndex, 1);
+    ASSERT_TRUE(window->Image7->isVisibleTo(window.get()));  // the normal picture is back
+    click(window->Image7);
+    EXPECT_EQ(window->CurrentIndex, 2);
+    click(window->Image10);  // previous, never hovered
+    EXPECT_EQ(window->CurrentIndex, 1);
+}
