@@ -276,7 +276,16 @@ void Drive::refreshImage()
 
 void Drive::refreshDrive()
 {
-    if (doorOpen_) return;
+    if (doorOpen_) {
+        // Nothing tells us the tray went back in: a disc readable again means it did.
+        if (nowMs() - lastProbeMs_ < 1000) return;
+        lastProbeMs_ = nowMs();
+        readToc();
+        if (toc_.count() == 0) return;
+        doorOpen_ = false;
+        handle_ = openSource(source_);
+        return;
+    }
     if (handle_ && cdio_get_media_changed(handle_) == 0 && toc_.count() > 0) return;
     // No disc yet, or the disc changed: open the drive afresh, at most once a second.
     if (lastProbeMs_ != 0 && nowMs() - lastProbeMs_ < 1000) return;
@@ -296,6 +305,7 @@ void Drive::openDoor()
         if (cdio) cdio_eject_media(&cdio);
         if (cdio) cdio_destroy(cdio);
         toc_ = Toc{};
+        lastProbeMs_ = nowMs();  // the tray is out: look for a disc again a second from now
     }
 }
 
