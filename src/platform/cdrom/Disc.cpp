@@ -169,6 +169,17 @@ int Toc::trackAt(int32_t frame) const
     return firstTrack;
 }
 
+std::pair<int32_t, int32_t> Toc::audibleSpan(int32_t from, int32_t to) const
+{
+    if (count() == 0) return {from, to};
+    int track = trackAt(from);
+    while (!isAudio(track) && track < lastTrack()) from = trackStart(++track);
+    if (!isAudio(track)) return {to, to};
+    for (int t = track + 1; t <= lastTrack(); ++t)
+        if (!isAudio(t)) return {from, std::min(to, trackStart(t))};
+    return {from, to};
+}
+
 uint32_t AudioDiscSerial(const Toc& toc)
 {
     if (toc.count() == 0) return 0;

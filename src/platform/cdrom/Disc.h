@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <memory>
 #include <string>
+#include <utility>
 #include <vector>
 
 typedef struct _CdIo CdIo_t;
@@ -28,6 +29,10 @@ struct Toc {
     int32_t discStart() const { return starts.empty() ? 0 : starts.front(); }
     // The track that holds frame; the last track for frames at or past the leadout.
     int trackAt(int32_t frame) const;
+    bool isAudio(int track) const { return audio.empty() || !hasTrack(track) || audio[size_t(track - firstTrack)]; }
+    // What of [from, to) can be heard: from moved on past data tracks to the next audio track,
+    // to cut where a data track begins after it. Nothing to hear when first >= second.
+    std::pair<int32_t, int32_t> audibleSpan(int32_t from, int32_t to) const;
 };
 
 // The volume serial Windows reports for an audio disc with this table of contents: the sum of

@@ -75,6 +75,7 @@ void CdAudioDevice::sync()
     }
     if (mode_ == Mode::Playing && stream_.finished()) {
         frame_ = stream_.currentFrame();
+        endedBeforeData_ = frame_ < toc_.leadout && !toc_.isAudio(toc_.trackAt(frame_));
         stream_.stop();
         mode_ = Mode::Stopped;
     }
@@ -113,7 +114,7 @@ std::string CdAudioDevice::modeWord() const
 std::string CdAudioDevice::formatPosition(int32_t frame) const
 {
     if (format_ == Format::Milliseconds) return milliseconds(frame - toc_.discStart());
-    const int track = toc_.trackAt(frame);
+    const int track = trackAtFrame(frame);
     const int32_t offset = std::min(frame, toc_.trackEnd(track)) - toc_.trackStart(track);
     return twoDigits(track) + ":" + msf(offset);
 }
@@ -143,7 +144,7 @@ uint32_t CdAudioDevice::status(WordCursor& args, std::string& reply)
         return Ok;
     }
     if (what == "current" && args.take("track")) {
-        reply = std::to_string(toc_.trackAt(position()));
+        reply = std::to_string(trackAtFrame(position()));
         return Ok;
     }
     if (what == "position") {
@@ -231,6 +232,7 @@ uint32_t CdAudioDevice::seek(WordCursor& args)
     stream_.stop();
     mode_ = Mode::Stopped;
     frame_ = *frame;
+    endedBeforeData_ = false;
     return Ok;
 }
 
@@ -251,12 +253,29 @@ uint32_t CdAudioDevice::play(WordCursor& args)
         mode_ = Mode::Playing;
         return Ok;
     }
-    const int32_t start = static_cast<int32_t>(from.value_or(position()));
-    const int32_t end = static_cast<int32_t>(to.value_or(toc_.leadout));
-    if (end < start) return OutOfRange;
+    const int32_t asked = static_cast<int32_t>(from.value_or(position()));
+    const int32_t until = static_cast<int32_t>(to.value_or(toc_.leadout));
+    if (until < asked) return OutOfRange;
+    // A data track is never played as sound: playing on stops where the audio ends.
+    const auto [start, end] = toc_.audibleSpan(asked, until);
+    endedBeforeData_ = false;
+    if (start >= end) {
+        stream_.stop();
+        mode_ = Mode::Stopped;
+        frame_ = asked;
+        return Ok;
+    }
     if (!stream_.start(drive_->source(), toc_, start, end)) return Hardware;
     mode_ = Mode::Playing;
     return Ok;
+}
+
+// The track of a position; stopped where a data track begins, it is the end of the audio before.
+int CdAudioDevice::trackAtFrame(int32_t frame) const
+{
+    if (endedBeforeData_ && mode_ == Mode::Stopped && frame == frame_ && frame > toc_.discStart())
+        return toc_.trackAt(frame - 1);
+    return toc_.trackAt(frame);
 }
 
 uint32_t CdAudioDevice::pause()

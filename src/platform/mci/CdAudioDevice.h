@@ -34,6 +34,7 @@ private:
     // A position word in the current time format, as an absolute frame; nullopt if invalid.
     std::optional<int32_t> parsePosition(const std::string& word) const;
     std::string formatPosition(int32_t frame) const;
+    int trackAtFrame(int32_t frame) const;
     std::string formatLength(int32_t frames) const;
     std::string modeWord() const;
 
@@ -43,6 +44,7 @@ private:
     Mode mode_ = Mode::Stopped;
     Format format_ = Format::Tmsf;
     int32_t frame_ = 0;      // position while not playing
+    bool endedBeforeData_ = false;  // played on up to a data track and stopped there
 };
 
 } // namespace platform::mci

@@ -9,6 +9,9 @@
 #include <gtest/gtest.h>
 
 #include <chrono>
+#include <cstring>
+#include <fstream>
+#include <iterator>
 #include <cstdio>
 #include <filesystem>
 #include <thread>
@@ -246,4 +249,48 @@ TEST_F(CdDeviceTest, ACueSheetNamedOtherwiseThanItsDataFileIsRead)
     EXPECT_EQ(ask("status cd number of tracks"), "2");
     EXPECT_EQ(ask("status cd length"), "01:17:30");
     EXPECT_EQ(ask("status cd length track 2"), "00:57:30");
+}
+
+namespace {
+
+// The image with the given tracks made data tracks (1-based), as a cue sheet states them.
+std::string withDataTracks(const fixtures::DiscImage& image, std::initializer_list<int> data)
+{
+    std::ifstream in(image.cue);
+    std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    for (int track : data) {
+        char audio[32], mode[32];
+        std::snprintf(audio, sizeof audio, "TRACK %02d AUDIO", track);
+        std::snprintf(mode, sizeof mode, "TRACK %02d MODE1/2352", track);
+        text.replace(text.find(audio), std::strlen(audio), mode);
+    }
+    std::ofstream(image.cue, std::ios::trunc) << text;
+    return image.cue;
+}
+
+} // namespace
+
+// CD-Extra: two audio tracks, then data. Playing on stops at the end of the audio, which reads
+// as the end of an all-audio disc does; the data track itself is never played.
+TEST_F(CdDeviceTest, PlayingOnStopsBeforeADataTrack)
+{
+    testsupport::TempFolder own;
+    useDisc(withDataTracks(fixtures::makeDiscImage(own.path(), {150, 45, 150}), {3}));
+    ASSERT_EQ(send("play cd from 2"), Ok);
+    sleepMs(1000);
+    EXPECT_EQ(ask("status cd mode"), "stopped");
+    EXPECT_EQ(ask("status cd position"), "02:00:00:45");
+    EXPECT_EQ(ask("status cd current track"), "2");
+    ASSERT_EQ(send("play cd from 3"), Ok);
+    EXPECT_EQ(ask("status cd mode"), "stopped");
+}
+
+// Mixed mode: the data track first; play starts with the first audio track.
+TEST_F(CdDeviceTest, PlayingFromADataTrackStartsAtTheAudio)
+{
+    testsupport::TempFolder own;
+    useDisc(withDataTracks(fixtures::makeDiscImage(own.path(), {150, 150}), {1}));
+    ASSERT_EQ(send("play cd from 1"), Ok);
+    EXPECT_EQ(ask("status cd mode"), "playing");
+    EXPECT_EQ(ask("status cd current track"), "2");
 }
