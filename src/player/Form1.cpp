@@ -49,6 +49,9 @@ Form1::Form1(QString commandLine, MenuFactory makeMenu)
 
 Form1::~Form1()
 {
+    // The lists empty themselves as they go: nothing of this window may hear it.
+    List1->model()->disconnect(this);
+    Combo1->model()->disconnect(this);
     if (menu_ && !shutDown_) menu_->Unload();  // the shutdown unloads it already
 }
 
