@@ -63,7 +63,7 @@ void Form1::buildControls()
         // Direct children only: the windows and message boxes opened over this one keep their own looks.
         "#Form1 > QLabel { color: #e6e6e6; font-family: 'DejaVu Sans'; font-size: 8pt; }"
         "#Form1 > QLabel#Label3, #Form1 > QLabel#Label10 { color: #9fe0ff; font-size: 14pt; font-weight: bold; }"
-        "#Form1 > QLabel#Label1 { color: #ffffff; font-weight: bold; }"
+        "#Form1 > QLabel#Label1, #Form1 > QLabel#test { color: #ffffff; font-weight: bold; }"
         "#Form1 > QLabel#Label9 { color: #ffffff; font-weight: bold; }"
         "#Form1 > QRadioButton { color: #e6e6e6; }"
         "#Form1 > QCheckBox { color: #e6e6e6; }"

@@ -359,3 +359,18 @@ TEST_F(PlayerTest, SecondInstanceEndsAtOnce)
     first.terminate();
     first.waitForFinished(3000);
 }
+
+// A title that fits in the regular weight but not in the bold one the line is drawn in.
+TEST_F(PlayerTest, ATitleTooWideOnlyInBoldScrolls)
+{
+    start();
+    window->Label1->ensurePolished();
+    window->test->ensurePolished();
+    QString title = "M";
+    while (window->Label1->fontMetrics().horizontalAdvance(title + "M") <= 235) title += "M";
+    title += "M";  // just too wide as drawn
+    window->Label1->setText(title);
+    window->StartMarqueeIfTooWide(235);
+    EXPECT_TRUE(window->Timer1->isActive());
+    EXPECT_EQ(window->test->fontMetrics().horizontalAdvance(title), window->Label1->fontMetrics().horizontalAdvance(title));
+}
