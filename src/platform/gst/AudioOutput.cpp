@@ -112,6 +112,7 @@ void AudioOutput::flush()
 
 bool AudioOutput::restart(const std::shared_ptr<Decoder>& decoder, int64_t fromNs, const std::function<bool()>& reposition)
 {
+    reap();
     std::vector<std::shared_ptr<Decoder>> gone;
     {
         std::lock_guard lock(mutex_);
@@ -201,8 +202,17 @@ bool AudioOutput::playedOut()
     return playedOut_;
 }
 
+// Decoders put aside by streaming threads go here, on the caller's thread.
+void AudioOutput::reap()
+{
+    std::vector<std::shared_ptr<Decoder>> gone;
+    std::lock_guard lock(mutex_);
+    gone.swap(retired_);
+}
+
 AudioOutput::Span AudioOutput::span(const Decoder& decoder)
 {
+    reap();
     std::lock_guard lock(mutex_);
     const auto& t = decoder.timeline_;
     return {t.feeding, framesToNs(t.start), t.fromNs, t.end < 0 ? -1 : framesToNs(uint64_t(t.end))};
@@ -210,6 +220,7 @@ AudioOutput::Span AudioOutput::span(const Decoder& decoder)
 
 void AudioOutput::setNext(std::shared_ptr<Decoder> next)
 {
+    reap();
     if (next) next->begin();
     std::lock_guard lock(mutex_);
     std::swap(next_, next);  // the one replaced goes when this returns, outside the lock
@@ -263,12 +274,16 @@ void AudioOutput::finished(Decoder& from)
         std::lock_guard lock(mutex_);
         if (feeding_.get() != &from) return;
         from.timeline_.end = int64_t(frames_);
-        if (next_ && from.endsNaturally() && next_->readyNow()) {
+        // A file the output went on to that nobody has taken over yet does not go on again: the
+        // window would have skipped it.
+        const bool taken = runOn_.get() != &from;
+        if (next_ && taken && from.endsNaturally() && next_->readyNow()) {
             follow = std::exchange(next_, nullptr);
             follow->timeline_ = {true, frames_, 0, -1};
             from.timeline_.feeding = false;
-            feeding_ = follow;
-            runOn_ = follow;
+            // Never the last reference here: a decoder cannot be torn down on its own thread.
+            retired_.push_back(std::exchange(feeding_, follow));
+            retired_.push_back(std::exchange(runOn_, follow));
         } else {
             gst_app_src_end_of_stream(GST_APP_SRC(appsrc_));
         }

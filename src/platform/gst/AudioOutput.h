@@ -16,6 +16,7 @@
 #include <memory>
 #include <mutex>
 #include <string>
+#include <vector>
 
 namespace platform::gst {
 
@@ -82,6 +83,7 @@ private:
     void build();
     void applyVolume();
     void flush();
+    void reap();
     void wakeStream();
     static GstPadProbeReturn dropStale(GstPad*, GstPadProbeInfo* info, gpointer self);
 
@@ -98,6 +100,7 @@ private:
     std::shared_ptr<Decoder> feeding_;
     std::shared_ptr<Decoder> next_;
     std::shared_ptr<Decoder> runOn_;  // went on to by itself, not yet handed to an open file
+    std::vector<std::shared_ptr<Decoder>> retired_;  // let go on a streaming thread
 };
 
 } // namespace platform::gst
