@@ -47,6 +47,30 @@ Form1::Form1(QString commandLine, MenuFactory makeMenu)
     buildControls();
 }
 
+MenuWindow& MenuWindow::Unloaded()
+{
+    class NoMenu final : public MenuWindow {
+        void Show_List_Menu_Click() override {}
+        void Mixer_Menu_Click() override {}
+        void TrayMenu_Click() override {}
+        void synexeia_Click() override {}
+        bool TrayChecked() const override { return false; }
+        bool TrayIconShown() const override { return false; }
+        bool MixerChecked() const override { return false; }
+        bool ExitWithContinueChecked() const override { return false; }
+        void SetCaption(const QString&) override {}
+        QString Caption() const override { return {}; }
+        void ClearTracksSubmenu() override {}
+        void ShowMinimizedEntry() override {}
+        void Unload() override {}
+        void PopupMenu(int, QPoint) override {}
+        void DockMeter() override {}
+        void HideMeter() override {}
+    };
+    static NoMenu none;
+    return none;
+}
+
 Form1::~Form1()
 {
     // The lists empty themselves as they go: nothing of this window may hear it.

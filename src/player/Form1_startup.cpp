@@ -135,6 +135,7 @@ void Form1::Shutdown()
                           g.LanguageGreek ? QStringLiteral("True") : QStringLiteral("False"));
     unloadVideoWindow();
     menu_->Unload();
+    menu_ = &MenuWindow::Unloaded();
 }
 
 } // namespace player
