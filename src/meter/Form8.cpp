@@ -131,6 +131,7 @@ void Form8::CloseAtOnce()
 
 void Form8::CloseMeter()
 {
+    closing_ = true;
     Timer1->stop();
     Meter_Sound::StopInput();
     main_.activateWindow();

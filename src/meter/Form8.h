@@ -23,6 +23,8 @@ public:
     void DockMeter();
     // Closes by sliding back behind the main window; capture stops first.
     void CloseMeter();
+    // Sliding back to close.
+    bool Closing() const { return closing_; }
     // Capture stopped and the window gone without the slide: the program is ending.
     void CloseAtOnce();
     bool sliding() const;
@@ -41,6 +43,7 @@ signals:
     void closed();
 
 private:
+    bool closing_ = false;
     void showLevel(std::array<QLabel*, 10>& column, int32_t value);
     void slide(int direction, std::function<void()> done);
 

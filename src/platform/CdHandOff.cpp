@@ -50,6 +50,13 @@ bool alive(qint64 pid)
     return close < 0 || close + 2 >= line.size() || line.at(close + 2) != 'Z';
 }
 
+// The process is the hand-off player, not another that was given its number since.
+bool ours(qint64 pid)
+{
+    QFile comm(QStringLiteral("/proc/%1/comm").arg(pid));
+    return comm.open(QIODevice::ReadOnly) && comm.readAll().trimmed() == "sonorell-cdplay";
+}
+
 } // namespace
 
 QString HandOffStateFile()
@@ -74,8 +81,9 @@ std::optional<int32_t> TakeDiscBack(const QString& source)
 {
     const auto state = readState();
     if (!state) return std::nullopt;
-    if (!alive(state->pid) || state->source != source) {
-        if (!alive(state->pid)) QFile::remove(HandOffStateFile());
+    const bool running = alive(state->pid) && ours(state->pid);
+    if (!running || state->source != source) {
+        if (!running) QFile::remove(HandOffStateFile());
         return std::nullopt;
     }
     const qint64 now = QDateTime::currentMSecsSinceEpoch();

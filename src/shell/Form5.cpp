@@ -54,7 +54,10 @@ void Form5::Mixer_Menu_Click()
         if (Meter) Meter->CloseMeter();
         return;
     }
-    if (Meter) return;
+    if (Meter && !Meter->Closing()) return;
+    // Checked again while the meter slides back: that one goes at once and a new one comes out,
+    // so the mark and the window agree.
+    if (Meter) Meter->CloseAtOnce();
     Meter = new meter::Form8(*main_);
     // Without a capture source the mark goes again, so the next start does not fail the same way.
     if (!Meter->Form_Load()) {

@@ -121,3 +121,20 @@ TEST_F(MeterTest, HidingTheMainWindowHidesTheMeterAndRestoringShowsIt)
     EXPECT_TRUE(meterWindow().isVisible());
     EXPECT_EQ(meterWindow().pos(), QPoint(window->x() - 47, window->y() + 17));
 }
+
+TEST_F(MeterTest, CheckedAgainWhileItSlidesBackTheMeterStays)
+{
+    start();
+    window->show();
+    menu().Mixer_Menu_Click();
+    for (int i = 0; i < 40 && common::globals().MeterSliding; ++i) wait(50);
+    menu().Mixer_Menu_Click();  // off: it slides back
+    ASSERT_TRUE(common::globals().MeterSliding);
+    menu().Mixer_Menu_Click();  // on again before it is gone
+    for (int i = 0; i < 40 && common::globals().MeterSliding; ++i) wait(50);
+    wait(100);
+    EXPECT_TRUE(menu().Mixer_Menu->isChecked());
+    ASSERT_FALSE(menu().Meter.isNull());
+    EXPECT_TRUE(menu().Meter->isVisible());
+    EXPECT_TRUE(Meter_Sound::InputRunning());
+}

@@ -6,6 +6,8 @@
 #include "media/CDAudio.h"
 #include "media/ModuleMCI.h"
 #include "platform/CdHandOff.h"
+
+#include <QProcess>
 #include "platform/Settings.h"
 
 #include <QApplication>
@@ -358,4 +360,24 @@ TEST_F(MenuTest, ExitAndContinuePlayHandsTheDiscOnAndTheNextStartTakesItBack)
     QFile stat(QStringLiteral("/proc/%1/stat").arg(pid));
     const QByteArray line = stat.open(QIODevice::ReadOnly) ? stat.readAll() : QByteArray();
     EXPECT_TRUE(line.isEmpty() || line.mid(line.lastIndexOf(')') + 2, 1) == "Z") << line.toStdString();
+}
+
+// The hand-off player's number given since to another process: that process gets no signal.
+TEST(HandOff, AProcessThatIsNotTheHandOffPlayerIsLeftAlone)
+{
+    QProcess other;
+    other.start("sleep", {"30"});
+    ASSERT_TRUE(other.waitForStarted());
+    const QString source = "/tmp/some-disc.cue";
+    {
+        QFile state(platform::HandOffStateFile());
+        ASSERT_TRUE(state.open(QIODevice::WriteOnly | QIODevice::Truncate));
+        state.write(platform::HandOffState(other.processId(), source, 1000, 0).toUtf8());
+    }
+    EXPECT_FALSE(platform::TakeDiscBack(source).has_value());
+    EXPECT_FALSE(other.waitForFinished(300));  // still running: it was not signalled
+    EXPECT_EQ(other.state(), QProcess::Running);
+    EXPECT_FALSE(QFile::exists(platform::HandOffStateFile()));
+    other.kill();
+    other.waitForFinished();
 }
