@@ -9,7 +9,15 @@ namespace platform::gst {
 void ensureInit()
 {
     static std::once_flag once;
-    std::call_once(once, [] { gst_init(nullptr, nullptr); });
+    std::call_once(once, [] {
+        gst_init(nullptr, nullptr);
+        // MP3s decode through mpg123: the FFmpeg wrapper, ranked alike and chosen first by name,
+        // maps libavcodec, libavfilter and all they bring into the process for a song.
+        if (GstPluginFeature* mpg123 = gst_registry_lookup_feature(gst_registry_get(), "mpg123audiodec")) {
+            gst_plugin_feature_set_rank(mpg123, GST_RANK_PRIMARY + 1);
+            gst_object_unref(mpg123);
+        }
+    });
 }
 
 GstElement* parseBin(const std::string& description)

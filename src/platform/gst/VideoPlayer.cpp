@@ -11,7 +11,7 @@ namespace platform::gst {
 
 namespace {
 
-constexpr GstClockTime OpenTimeout = 5 * GST_SECOND;
+constexpr GstClockTime OpenTimeout = 4 * GST_SECOND;
 constexpr guint PlaybinVideo = 1 << 0, PlaybinAudio = 1 << 1, PlaybinSoftVolume = 1 << 4;
 
 int64_t toMs(gint64 ns) { return ns / GST_MSECOND; }
