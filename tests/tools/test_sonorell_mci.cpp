@@ -7,6 +7,8 @@
 
 #include <QProcess>
 
+#include <fstream>
+
 namespace {
 
 QProcess* startTool(const std::string& cdSource, const QStringList& args = {})
@@ -57,4 +59,20 @@ TEST(SonorellMci, ArgumentsAreCommandsToo)
     ASSERT_EQ(lines.size(), 2);
     EXPECT_TRUE(lines[0].startsWith("306 "));
     EXPECT_TRUE(lines[1].startsWith("263 "));
+}
+
+// A file GStreamer refuses fails at once, is tried once, and its reason is written once to
+// standard error, for a user running from a terminal.
+TEST(SonorellMci, AFileThatCannotBePlayedSaysWhyOnce)
+{
+    testsupport::TempFolder folder;
+    const std::string junk = folder.file("junk.mp3");
+    std::ofstream(junk) << std::string(8192, 'x');
+    std::unique_ptr<QProcess> tool(startTool("none", {QString::fromStdString("open " + junk + " type MPEGVideo alias m")}));
+    ASSERT_TRUE(tool->waitForFinished(8000));
+    EXPECT_TRUE(QString::fromUtf8(tool->readAllStandardOutput()).startsWith("274 "));
+    const QStringList reasons = QString::fromUtf8(tool->readAllStandardError()).split('\n', Qt::SkipEmptyParts).filter("cannot play");
+    ASSERT_EQ(reasons.size(), 1);
+    EXPECT_TRUE(reasons[0].contains("junk.mp3"));
+    EXPECT_GT(reasons[0].section(": ", 2).size(), 5);  // GStreamer's own description follows
 }
