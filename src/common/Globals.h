@@ -4,6 +4,7 @@
 #include <QString>
 #include <cstdint>
 #include <memory>
+#include <string>
 
 namespace media { class CDAudio; }
 
@@ -32,5 +33,11 @@ Globals& globals();
 
 // Back to the start-up values (tests).
 void resetGlobals();
+
+// The alias every routine opens the current media file under.
+inline const std::string MediaAlias = "ToTrexonTragoydi";
+
+// Media mode ("MM-Player"); any other PlayerMode is CD mode.
+inline bool InMediaMode() { return globals().PlayerMode == QLatin1String("mp3"); }
 
 } // namespace common

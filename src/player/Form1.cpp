@@ -193,8 +193,8 @@ void Form1::buildControls()
     }
     connect(Timer1, &QTimer::timeout, this, &Form1::Timer1_Timer);
     connect(Timer2, &QTimer::timeout, this, &Form1::Timer2_Timer);
-    connect(Option1, &QRadioButton::clicked, this, [this] { if (common::globals().PlayerMode != "mp3") Option1_Click(); });
-    connect(Option2, &QRadioButton::clicked, this, [this] { if (common::globals().PlayerMode == "mp3") Option2_Click(); });
+    connect(Option1, &QRadioButton::clicked, this, [this] { if (!common::InMediaMode()) Option1_Click(); });
+    connect(Option2, &QRadioButton::clicked, this, [this] { if (common::InMediaMode()) Option2_Click(); });
     setMouseTracking(true);
     connectButtons();
     connectSlider();

@@ -17,9 +17,8 @@ namespace player {
 
 namespace {
 
-const std::string MediaAlias = "ToTrexonTragoydi";
+using common::MediaAlias;
 
-bool mediaMode() { return common::globals().PlayerMode == "mp3"; }
 
 constexpr int ThumbStart = 5;
 constexpr int DragLimit = 191;  // no drag from this left edge on
@@ -98,7 +97,7 @@ void Form1::Image17_MouseMove(int x)
     const int16_t left = int16_t(Image17->x());
     if (left <= ThumbStart - 1 || left >= DragLimit || !ThumbDragging) return;
     QString text;
-    if (mediaMode()) {
+    if (common::InMediaMode()) {
         const int32_t target = roundToCount(PositionScale * left);
         const bool remaining = ShowRemaining == 1;
         text = common::TimeTextMs(remaining ? int64_t(MediaLengthMs) - target : target, remaining);
@@ -113,7 +112,7 @@ void Form1::Image17_MouseMove(int x)
 void Form1::Image17_MouseUp()
 {
     ThumbDragging = false;
-    if (mediaMode()) {
+    if (common::InMediaMode()) {
         std::string from = SeekTarget.toStdString(), to;
         ModuleMCI::PlayMedia(MediaAlias, from, to);
         SeekTarget = QString::fromStdString(from);
@@ -166,7 +165,7 @@ void Form1::ShowVolumeBar(uint32_t device)
 
 void Form1::Label5_Click(int index)
 {
-    const uint32_t device = mediaMode() ? platform::AuxMedia : platform::AuxCd;
+    const uint32_t device = common::InMediaMode() ? platform::AuxMedia : platform::AuxCd;
     SetOutputVolume(float(index + 1) / 10.0f, device);
     ShowVolumeBar(device);
 }

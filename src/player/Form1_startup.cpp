@@ -19,7 +19,7 @@ namespace player {
 
 namespace {
 
-const char* const MediaAlias = "ToTrexonTragoydi";
+using common::MediaAlias;
 
 bool settingIsTrue(const QString& value) { return value.compare(QStringLiteral("True"), Qt::CaseInsensitive) == 0; }
 
@@ -85,7 +85,7 @@ bool Form1::Start()
         Option2->setChecked(false);
         Option1_Click();
     }
-    if (handedBack && ShowAtStart && g.PlayerMode != "mp3") {
+    if (handedBack && ShowAtStart && !common::InMediaMode()) {
         g.CdDevice->PlayTrackFrom(*handedBack);
         g.CdDevice->PlayCD();
     }
@@ -113,7 +113,7 @@ void Form1::Shutdown()
         g.CdDevice->UnloadAll();
         if (playOn) platform::HandDiscOver(position);
     }
-    if (g.PlayerMode == "mp3") {
+    if (common::InMediaMode()) {
         if (List1Tag != CantorineMarker()) {
             QString defaultList;
             SaveTrackList(defaultList);

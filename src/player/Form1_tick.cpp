@@ -18,7 +18,7 @@ namespace player {
 
 namespace {
 
-const std::string MediaAlias = "ToTrexonTragoydi";
+using common::MediaAlias;
 
 // The integer value of two characters of a CD position reply; 0 when they are no number.
 int replyField(const std::string& reply, std::size_t start)
@@ -45,7 +45,7 @@ void Form1::placeThumb(double left)
 void Form1::Timer2_Timer()
 {
     if (MessagesRun::Now()) return;  // the next tick comes within a second
-    if (common::globals().PlayerMode == "mp3") tickMedia();
+    if (common::InMediaMode()) tickMedia();
     else tickCd();
     emit Ticked();
 }

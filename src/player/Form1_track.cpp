@@ -21,7 +21,7 @@ namespace player {
 
 namespace {
 
-const std::string MediaAlias = "ToTrexonTragoydi";
+using common::MediaAlias;
 const std::string MediaType = "MPEGVideo";
 
 std::string localPath(const QString& path) { return QFile::encodeName(path).toStdString(); }
@@ -142,7 +142,7 @@ void Form1::CueNextEntry()
     cueScheduled_ = false;
     const auto& g = common::globals();
     QString next;
-    if (g.PlayerMode == "mp3" && g.ContinueChecked == 1 && SingleFileMode != 10 && List1->count() > 0)
+    if (common::InMediaMode() && g.ContinueChecked == 1 && SingleFileMode != 10 && List1->count() > 0)
         next = Combo1->itemText(CurrentIndex + 2 > List1->count() ? 0 : CurrentIndex + 1);
     if (cuedPath_ == next) return;
     const bool taken = ModuleMCI::CueNextMedia(MediaAlias, localPath(next)) == "Success";

@@ -18,9 +18,8 @@ namespace player {
 
 namespace {
 
-const std::string MediaAlias = "ToTrexonTragoydi";
+using common::MediaAlias;
 
-bool mediaMode() { return common::globals().PlayerMode == "mp3"; }
 
 
 // The track number of a tmsf position reply; 0 when there is none.
@@ -120,7 +119,7 @@ bool Form1::eventFilter(QObject* watched, QEvent* event)
         if (event->type() == QEvent::KeyPress) {
             const int key = static_cast<QKeyEvent*>(event)->key();
             if (key == Qt::Key_Return || key == Qt::Key_Enter) {
-                if (mediaMode()) List1_DblClick();
+                if (common::InMediaMode()) List1_DblClick();
                 else List1_Click();
                 return true;
             }
@@ -140,7 +139,7 @@ bool Form1::eventFilter(QObject* watched, QEvent* event)
         return false;
     }
     if (watched == Label7 && isLeftPress(event)) {
-        popUpCaptionMenu(Label7, Label8, mediaMode() ? 3 : 1);
+        popUpCaptionMenu(Label7, Label8, common::InMediaMode() ? 3 : 1);
         return true;
     }
     if (watched == Label8 && isLeftPress(event)) {
@@ -175,7 +174,7 @@ void Form1::ResetHoverImages()
     auto& g = common::globals();
     g.UserListClick = true;
     if (Image17->x() < 6 || Image17->x() > 238) SetTickInterval(1000);
-    if (mediaMode())
+    if (common::InMediaMode())
         for (auto [normal, twin] : {std::pair{Image24, Image31}, {Image25, Image30}, {Image26, Image29}, {Image27, Image28}})
             restorePair(normal, twin);
     for (auto [normal, twin] : {std::pair{Image10, Image6}, {Image8, Image2}, {Image11, Image3}, {Image7, Image4},
@@ -197,7 +196,7 @@ void Form1::leaveEvent(QEvent*) { BackgroundMouseMove(); }
 void Form1::Image2_Click()
 {
     if (MessagesRun::Now()) return;
-    if (!mediaMode()) {
+    if (!common::InMediaMode()) {
         common::globals().CdDevice->PlayCD();
     } else {
         std::string from, to;
@@ -209,13 +208,13 @@ void Form1::Image2_Click()
     }
     LetMessagesRun();
     restorePair(Image8, Image2);
-    if (mediaMode() && VideoWindow && VideoWindow->isVisible()) VideoWindow->update();
+    if (common::InMediaMode() && VideoWindow && VideoWindow->isVisible()) VideoWindow->update();
 }
 
 void Form1::Image3_Click()
 {
     if (MessagesRun::Now()) return;
-    if (mediaMode()) ModuleMCI::PauseMedia(MediaAlias);
+    if (common::InMediaMode()) ModuleMCI::PauseMedia(MediaAlias);
     common::globals().CdDevice->PausePlay();
     LetMessagesRun();
     restorePair(Image11, Image3);
@@ -224,7 +223,7 @@ void Form1::Image3_Click()
 void Form1::Image4_Click()
 {
     if (MessagesRun::Now()) return;
-    if (mediaMode()) {
+    if (common::InMediaMode()) {
         if (CurrentIndex + 1 >= List1->count()) return;  // the last entry: no wrap, the twin stays
         UpdateMP3(CurrentIndex + 1, true);
     } else {
@@ -240,7 +239,7 @@ void Form1::Image4_Click()
 void Form1::Image6_Click()
 {
     if (MessagesRun::Now()) return;
-    if (mediaMode()) {
+    if (common::InMediaMode()) {
         if (CurrentIndex - 1 < 0) return;
         UpdateMP3(CurrentIndex - 1, true);
     } else {
@@ -265,7 +264,7 @@ void Form1::Image15_Click()
 {
     common::globals().UserListClick = false;
     if (List1->isHidden()) {
-        if (mediaMode()) List1->setCurrentRow(CurrentIndex);
+        if (common::InMediaMode()) List1->setCurrentRow(CurrentIndex);
         List1->show();
         List1->raise();
     } else {
@@ -276,7 +275,7 @@ void Form1::Image15_Click()
 void Form1::List1_Click()
 {
     auto& g = common::globals();
-    if (mediaMode() || !g.UserListClick || MessagesRun::Now()) return;
+    if (common::InMediaMode() || !g.UserListClick || MessagesRun::Now()) return;
     g.CdDevice->SeekCDtoX(int16_t(List1->currentRow() + 1));
     ResetHoverImages();
     g.UserListClick = false;
@@ -284,7 +283,7 @@ void Form1::List1_Click()
 
 void Form1::List1_DblClick()
 {
-    if (!mediaMode() || !common::globals().UserListClick || MessagesRun::Now()) return;
+    if (!common::InMediaMode() || !common::globals().UserListClick || MessagesRun::Now()) return;
     UpdateMP3(List1->currentRow(), true);
     ResetHoverImages();
 }
@@ -294,7 +293,7 @@ void Form1::Check1_Click()
     if (!common::globals().UserListClick) return;
     menu_->Show_List_Menu_Click();
     if (Check1->isChecked()) List1->setFocus();
-    else (mediaMode() ? Option1 : Option2)->setFocus();
+    else (common::InMediaMode() ? Option1 : Option2)->setFocus();
 }
 
 void Form1::Label3_Click()

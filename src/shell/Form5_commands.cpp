@@ -19,7 +19,7 @@ namespace shell {
 
 namespace {
 
-const std::string MediaAlias = "ToTrexonTragoydi";
+using common::MediaAlias;
 
 int say(const QString& text, platform::DialogIcon icon = platform::DialogIcon::None, const QString& title = {},
         platform::DialogButtons buttons = platform::DialogButtons::Ok)

@@ -16,9 +16,8 @@ namespace shell {
 
 namespace {
 
-const std::string MediaAlias = "ToTrexonTragoydi";
+using common::MediaAlias;
 
-bool mediaMode() { return common::globals().PlayerMode == "mp3"; }
 
 QString entry(const QListWidget* list, int i)
 {
@@ -113,7 +112,7 @@ void Form5::prepareTrayMenu()
     ww[0]->setCheckable(true);
     ww[0]->setChecked(false);
     const int current = main_->Label10->text().toInt() - 1;
-    if (mediaMode()) {
+    if (common::InMediaMode()) {
         ExitWithContinue->setEnabled(false);
         ww[0]->setText(QStringLiteral("1. ") + entry(list, 0));
         for (int j = 0; j <= list->count() - 2; ++j) addTrack(entry(list, j + 1));
@@ -134,7 +133,7 @@ void Form5::prepareTrayMenu()
 
 void Form5::ww_Click(int index)
 {
-    if (!mediaMode()) common::globals().CdDevice->SeekCDtoX(int16_t(index + 1));
+    if (!common::InMediaMode()) common::globals().CdDevice->SeekCDtoX(int16_t(index + 1));
     else main_->UpdateMP3(index, true);
 }
 

@@ -17,7 +17,7 @@ namespace shell {
 
 namespace {
 
-const std::string MediaAlias = "ToTrexonTragoydi";
+using common::MediaAlias;
 
 int replyNumber(const std::string& reply) { return std::atoi(reply.c_str()); }
 
@@ -45,7 +45,7 @@ MediaControls::MediaControls(player::Form1& main) : main_(main)
 
 MediaControls::~MediaControls() = default;
 
-bool MediaControls::mediaMode() const { return common::globals().PlayerMode == "mp3"; }
+bool MediaControls::mediaMode() const { return common::InMediaMode(); }
 
 int MediaControls::cdTrack() { return replyNumber(common::globals().CdDevice->GetCDPosition_FUN().substr(0, 2)); }
 
