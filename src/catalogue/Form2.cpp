@@ -1,4 +1,5 @@
 #include "catalogue/Form2.h"
+#include "metadata/Mp3Tag_ListFiles.h"
 #include "common/Controls.h"
 #include "catalogue/Disk_Volume.h"
 #include "common/Globals.h"
@@ -14,16 +15,6 @@ namespace catalogue {
 
 using common::control;
 
-namespace {
-
-// A list entry's title: everything after the first "." and the blank that follows it.
-QString titleOfEntry(const QString& entry)
-{
-    const qsizetype dot = entry.indexOf(QLatin1Char('.'));
-    return dot < 0 ? QString() : entry.mid(dot + 2);
-}
-
-} // namespace
 
 Form2::Form2(player::Form1& mainWindow) : QWidget(&mainWindow, Qt::Window | Qt::WindowCloseButtonHint), main_(mainWindow)
 {
@@ -69,7 +60,7 @@ void Form2::MAKE_english()
 void Form2::Form_Load()
 {
     if (!common::globals().LanguageGreek) MAKE_english();
-    for (int i = 0; i < main_.List1->count(); ++i) Combo1->addItem(titleOfEntry(main_.List1->item(i)->text()));
+    for (int i = 0; i < main_.List1->count(); ++i) Combo1->addItem(Mp3Tag_Functions::EntryTitle(main_.List1->item(i)->text()));
     if (Combo1->count() > 0) {
         Text1->setText(Combo1->item(0)->text());
         Combo1->setCurrentRow(0);
@@ -139,7 +130,7 @@ void Form2::showSavedTitles()
 {
     main_.Label1->clear();
     const QListWidgetItem* entry = main_.List1->item(main_.Label10->text().toInt() - 1);
-    main_.Label1->setText(entry ? titleOfEntry(entry->text()) : QString());
+    main_.Label1->setText(entry ? Mp3Tag_Functions::EntryTitle(entry->text()) : QString());
     main_.StartMarqueeIfTooWide(235, false);
 }
 

@@ -138,8 +138,6 @@ public:
     QTimer* Timer2;
     Form10* VideoWindow = nullptr;  // Form10 while a file with a picture is loaded
 
-    // A list line without its number prefix: the track's title.
-    static QString EntryTitle(const QString& line);
 
     MenuWindow* menu() const { return menu_; }
     const QString& commandLine() const { return commandLine_; }

@@ -41,12 +41,6 @@ void showOpenFailure(const QString& path, QWidget* parent)
 
 } // namespace
 
-// Everything after the first "." and the blank after it.
-QString Form1::EntryTitle(const QString& line)
-{
-    const qsizetype dot = line.indexOf(QLatin1Char('.'));
-    return dot < 0 ? line : line.mid(dot + 2);
-}
 
 void Form1::unloadVideoWindow()
 {
@@ -129,7 +123,7 @@ void Form1::UpdateMP3(int index, bool play)
     Label201->setText(album.trimmed().isEmpty() ? common::Lang("Νέο Album", "New Album") : album);
 
     const QListWidgetItem* item = List1->item(index);
-    Label1->setText(Form1::EntryTitle(item ? item->text() : QString()));
+    Label1->setText(Mp3Tag_Functions::EntryTitle(item ? item->text() : QString()));
     StartMarqueeIfTooWide(235);
     Label10->setText(QString::number(index + 1));
     setCaptions();
@@ -187,7 +181,7 @@ void Form1::ShowCdTrackInfo()
     const int track = std::atoi(tmsf.substr(0, 2).c_str());
     const QListWidgetItem* item = List1->item(track - 1);
     Label10->setText(QString::number(track));
-    Label1->setText(Form1::EntryTitle(item ? item->text() : QString()));
+    Label1->setText(Mp3Tag_Functions::EntryTitle(item ? item->text() : QString()));
     setCaptions();
 
     QString length = QString::fromLatin1(cd.GetTrackLength(int16_t(track)).c_str());

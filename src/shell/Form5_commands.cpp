@@ -27,12 +27,6 @@ int say(const QString& text, platform::DialogIcon icon = platform::DialogIcon::N
     return platform::ShowMessage({text, title, icon, buttons});
 }
 
-// A list line without its number: everything after the first "." and the blank after it.
-QString withoutNumber(const QString& line)
-{
-    const qsizetype dot = line.indexOf(QLatin1Char('.'));
-    return dot < 0 ? line : line.mid(dot + 2);
-}
 
 } // namespace
 
@@ -143,7 +137,7 @@ void Form5::removefile_Click()
     main_->Combo1->removeItem(selected);
     for (int k = 0; k < main_->List1->count(); ++k) {
         QListWidgetItem* entry = main_->List1->item(k);
-        entry->setText(QString::number(k + 1) + QStringLiteral(". ") + withoutNumber(entry->text()));
+        entry->setText(QString::number(k + 1) + QStringLiteral(". ") + Mp3Tag_Functions::EntryTitle(entry->text()));
     }
     main_->Label2->setText(common::Lang("Τραγούδια: ", "Tracks: ") + QString::number(main_->List1->count()));
 }

@@ -1,4 +1,5 @@
 #include "shell/MediaControls.h"
+#include "metadata/Mp3Tag_ListFiles.h"
 #include "common/Globals.h"
 #include "common/Language.h"
 #include "media/CDAudio.h"
@@ -75,7 +76,7 @@ platform::mpris::Metadata MediaControls::metadata()
         return m;
     }
     m.trackId = QStringLiteral("/org/sonorell/%1/%2").arg(media ? QStringLiteral("entry") : QStringLiteral("disc")).arg(index + 1);
-    m.title = player::Form1::EntryTitle(item->text()).trimmed();
+    m.title = Mp3Tag_Functions::EntryTitle(item->text()).trimmed();
     m.artist = reported(main_.Label200->text(), "Νέος Καλλιτέχνης", "New Artist");
     m.album = reported(main_.Label201->text(), "Νέο Album", "New Album");
     m.trackNumber = index + 1;

@@ -196,3 +196,13 @@ TEST_F(ListButtonsTest, ABlankTagTitleListsTheFileName)
     ASSERT_TRUE(Mp3Tag_Functions::WriteTag(q(song.path), tag));
     EXPECT_EQ(Mp3Tag_Functions::TrackNameFromFile(q(song.path)), "Named" + QString(25, ' '));
 }
+
+// The one reading of a list line's title: every part of the program shows the same text.
+TEST(ListLines, TheTitleIsWhatFollowsTheNumber)
+{
+    using Mp3Tag_Functions::EntryTitle;
+    EXPECT_EQ(EntryTitle("9. Nine"), "Nine");
+    EXPECT_EQ(EntryTitle("10. Ten.mp3"), "Ten.mp3");
+    EXPECT_EQ(EntryTitle("100.  Padded  "), " Padded  ");
+    EXPECT_EQ(EntryTitle("No number"), "No number");
+}
