@@ -1,6 +1,8 @@
 #include "media/CDAudio.h"
 #include "media/Channel.h"
 
+#include <cstdlib>
+
 namespace media {
 
 std::string CDAudio::GetCDPosition_FUN() { return SendRaw("status cd position"); }
@@ -54,6 +56,24 @@ void CDAudio::PlayTrackFrom(int32_t FromPosition)
     SetFormat_milliseconds();
     SendSilent("seek cd to " + std::to_string(FromPosition));
     SetFormat_tmsf();
+}
+
+CDAudio::Tmsf CDAudio::ReadTmsf(const std::string& reply)
+{
+    const auto field = [&reply](std::size_t start) {
+        return reply.size() >= start + 2 ? std::atoi(reply.substr(start, 2).c_str()) : 0;
+    };
+    return {int16_t(field(0)), field(3), field(6)};
+}
+
+CDAudio::Milliseconds CDAudio::ReadMilliseconds(int16_t track)
+{
+    SetFormat_milliseconds();
+    Milliseconds ms;
+    ms.position = std::atoi(GetCDPosition_FUN().c_str());
+    if (track > 0) ms.trackLength = std::atoi(GetTrackLength(track).c_str());
+    SetFormat_tmsf();
+    return ms;
 }
 
 void CDAudio::PlayCD() { SeekCDtoX(0); }

@@ -30,6 +30,22 @@ public:
     void PlayTrackFrom(int32_t FromPosition);  // seeks to ms from disc start, left stopped
     void PlayCD();                          // plays on from the current position
     void StopCD();
+
+    // A tmsf position reply ("tt:mm:ss:ff") as numbers; a field that is no number reads as 0.
+    struct Tmsf {
+        int16_t track = 0;
+        int minutes = 0;
+        int seconds = 0;
+    };
+    static Tmsf ReadTmsf(const std::string& reply);
+    Tmsf GetTmsfPosition() { return ReadTmsf(GetCDPosition_FUN()); }
+    // The absolute position and, for a track above 0, its length, in milliseconds (0 where
+    // unreadable); the device is switched to milliseconds for them and back to tmsf.
+    struct Milliseconds {
+        int32_t position = 0;
+        int32_t trackLength = 0;
+    };
+    Milliseconds ReadMilliseconds(int16_t track = 0);
 };
 
 } // namespace media

@@ -32,11 +32,6 @@ int32_t roundToCount(double value)
     return int32_t(rounded);
 }
 
-int field(const std::string& reply, std::size_t start)
-{
-    return reply.size() >= start + 2 ? std::atoi(reply.substr(start, 2).c_str()) : 0;
-}
-
 } // namespace
 
 void Form1::SetTickInterval(int ms)
@@ -82,14 +77,10 @@ QString Form1::dragTimeOnDisc(int left)
 {
     auto& cd = *common::globals().CdDevice;
     cd.PlayTrackFrom(roundToCount(PositionScale * left + TrackStartMs));
-    const std::string tmsf = cd.GetCDPosition_FUN();
-    const int16_t track = int16_t(field(tmsf, 0));
-    cd.SetFormat_milliseconds();
-    const int32_t position = std::atoi(cd.GetCDPosition_FUN().c_str());
-    const int32_t length = std::atoi(cd.GetTrackLength(track).c_str());
-    cd.SetFormat_tmsf();
-    if (ShowRemaining == 1) return common::TimeTextMs(int64_t(length) + TrackStartMs - position, true);
-    return common::TimeText(int64_t(field(tmsf, 3)) * 60 + field(tmsf, 6));
+    const media::CDAudio::Tmsf at = cd.GetTmsfPosition();
+    const media::CDAudio::Milliseconds ms = cd.ReadMilliseconds(at.track);
+    if (ShowRemaining == 1) return common::TimeTextMs(int64_t(ms.trackLength) + TrackStartMs - ms.position, true);
+    return common::TimeText(int64_t(at.minutes) * 60 + at.seconds);
 }
 
 void Form1::Image17_MouseMove(int x)

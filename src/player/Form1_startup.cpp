@@ -34,11 +34,7 @@ bool Form1::commandLineNamesFile() const
 
 int32_t Form1::discPositionMs()
 {
-    auto& cd = *common::globals().CdDevice;
-    cd.SetFormat_milliseconds();
-    const int32_t position = std::atoi(cd.GetCDPosition_FUN().c_str());
-    cd.SetFormat_tmsf();
-    return position;
+    return common::globals().CdDevice->ReadMilliseconds().position;
 }
 
 bool Form1::Start()

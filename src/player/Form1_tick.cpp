@@ -20,17 +20,6 @@ namespace {
 
 using common::MediaAlias;
 
-// The integer value of two characters of a CD position reply; 0 when they are no number.
-int replyField(const std::string& reply, std::size_t start)
-{
-    if (reply.size() < start + 2) return 0;
-    const std::string field = reply.substr(start, 2);
-    if (field[0] < '0' || field[0] > '9') return 0;
-    return std::atoi(field.c_str());
-}
-
-int32_t replyNumber(const std::string& reply) { return std::atoi(reply.c_str()); }
-
 // "mm:ss" of a millisecond count as whole seconds.
 QString timeOf(int64_t ms, bool remaining) { return common::TimeText(ms / 1000, remaining); }
 
@@ -99,20 +88,14 @@ void Form1::tickCd()
         NoDiscShown = 0;
     }
     if (cd.CheckIfPlaying() != 1) return;
-    const std::string tmsf = cd.GetCDPosition_FUN();
-    const int track = replyField(tmsf, 0);
-    const int minutes = replyField(tmsf, 3);
-    const int seconds = replyField(tmsf, 6);
-    if (track != LastCdTrack) ShowCdTrackInfo();
-    LastCdTrack = int16_t(track);
+    const media::CDAudio::Tmsf at = cd.GetTmsfPosition();
+    if (at.track != LastCdTrack) ShowCdTrackInfo();
+    LastCdTrack = at.track;
 
-    cd.SetFormat_milliseconds();
-    const int32_t position = replyNumber(cd.GetCDPosition_FUN());
-    const int32_t length = replyNumber(cd.GetTrackLength(int16_t(track)));
-    cd.SetFormat_tmsf();
-    if (ShowRemaining == 1) Label3->setText(timeOf(int64_t(length) + TrackStartMs - position, true));
-    else Label3->setText(common::TimeText(int64_t(minutes) * 60 + seconds));
-    placeThumb((position - TrackStartMs) / PositionScale + 5);
+    const media::CDAudio::Milliseconds ms = cd.ReadMilliseconds(at.track);
+    if (ShowRemaining == 1) Label3->setText(timeOf(int64_t(ms.trackLength) + TrackStartMs - ms.position, true));
+    else Label3->setText(common::TimeText(int64_t(at.minutes) * 60 + at.seconds));
+    placeThumb((ms.position - TrackStartMs) / PositionScale + 5);
 }
 
 void Form1::Timer1_Timer()

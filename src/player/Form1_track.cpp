@@ -177,8 +177,7 @@ void Form1::setCaptions()
 void Form1::ShowCdTrackInfo()
 {
     auto& cd = *common::globals().CdDevice;
-    const std::string tmsf = cd.GetCDPosition_FUN();
-    const int track = std::atoi(tmsf.substr(0, 2).c_str());
+    const int track = cd.GetTmsfPosition().track;
     const QListWidgetItem* item = List1->item(track - 1);
     Label10->setText(QString::number(track));
     Label1->setText(Mp3Tag_Functions::EntryTitle(item ? item->text() : QString()));
@@ -189,11 +188,9 @@ void Form1::ShowCdTrackInfo()
     if (colon >= 0) length = length.left(colon);
     Label6->setText(common::Lang("Διάρκεια: ", "Length: ") + length);
 
-    cd.SetFormat_milliseconds();
-    const int32_t lengthMs = std::atoi(cd.GetTrackLength(int16_t(track)).c_str());
-    TrackStartMs = std::atoi(cd.GetCDPosition_FUN().c_str());
-    cd.SetFormat_tmsf();
-    PositionScale = lengthMs / 187.0;
+    const media::CDAudio::Milliseconds ms = cd.ReadMilliseconds(int16_t(track));
+    TrackStartMs = ms.position;
+    PositionScale = ms.trackLength / 187.0;
     if (isVisible() && item) List1->setCurrentRow(track - 1);
     StartMarqueeIfTooWide(Label1->width());
 }

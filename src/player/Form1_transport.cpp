@@ -23,7 +23,6 @@ using common::MediaAlias;
 
 
 // The track number of a tmsf position reply; 0 when there is none.
-int16_t trackOfPosition(const std::string& tmsf) { return int16_t(std::atoi(tmsf.substr(0, 2).c_str())); }
 
 constexpr int HideZoneStart = 334;   // 5000 twips
 constexpr int CloseZoneStart = 347;  // 5200 twips
@@ -228,7 +227,7 @@ void Form1::Image4_Click()
         UpdateMP3(CurrentIndex + 1, true);
     } else {
         auto& cd = *common::globals().CdDevice;
-        int16_t track = trackOfPosition(cd.GetCDPosition_FUN());
+        int16_t track = cd.GetTmsfPosition().track;
         if (track < cd.GetNumTracks()) ++track;
         cd.SeekCDtoX(track);
     }
@@ -244,7 +243,7 @@ void Form1::Image6_Click()
         UpdateMP3(CurrentIndex - 1, true);
     } else {
         auto& cd = *common::globals().CdDevice;
-        int16_t track = trackOfPosition(cd.GetCDPosition_FUN());
+        int16_t track = cd.GetTmsfPosition().track;
         if (track > 1) --track;
         cd.SeekCDtoX(track);
     }

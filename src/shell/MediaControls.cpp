@@ -20,7 +20,6 @@ namespace {
 
 using common::MediaAlias;
 
-int replyNumber(const std::string& reply) { return std::atoi(reply.c_str()); }
 
 // The placeholders an unknown disc or an untagged file shows are no artist or album to report.
 QString reported(const QString& text, const char* greek, const char* english)
@@ -48,7 +47,7 @@ MediaControls::~MediaControls() = default;
 
 bool MediaControls::mediaMode() const { return common::InMediaMode(); }
 
-int MediaControls::cdTrack() { return replyNumber(common::globals().CdDevice->GetCDPosition_FUN().substr(0, 2)); }
+int MediaControls::cdTrack() { return common::globals().CdDevice->GetTmsfPosition().track; }
 
 uint32_t MediaControls::volumeDevice() const { return mediaMode() ? platform::AuxMedia : platform::AuxCd; }
 
@@ -58,10 +57,7 @@ int64_t MediaControls::lengthMs(int track)
     if (mediaMode()) return main_.List1->count() > 0 ? main_.MediaLengthMs : 0;
     auto& cd = *common::globals().CdDevice;
     if (track < 1) return 0;
-    cd.SetFormat_milliseconds();
-    const int64_t length = replyNumber(cd.GetTrackLength(int16_t(track)));
-    cd.SetFormat_tmsf();
-    return length;
+    return cd.ReadMilliseconds(int16_t(track)).trackLength;
 }
 
 platform::mpris::Metadata MediaControls::metadata()
@@ -112,9 +108,7 @@ qint64 MediaControls::positionUs()
     if (mediaMode()) return std::max<int32_t>(0, ModuleMCI::GetMediaPosition(MediaAlias)) * qint64(1000);
     auto& cd = *common::globals().CdDevice;
     if (cd.GetNumTracks() < 1) return 0;
-    cd.SetFormat_milliseconds();
-    const int64_t position = replyNumber(cd.GetCDPosition_FUN());
-    cd.SetFormat_tmsf();
+    const int64_t position = cd.ReadMilliseconds().position;
     return std::max<int64_t>(0, position - main_.TrackStartMs) * 1000;
 }
 
