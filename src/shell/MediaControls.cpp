@@ -20,7 +20,6 @@ namespace {
 
 using common::MediaAlias;
 
-
 // The placeholders an unknown disc or an untagged file shows are no artist or album to report.
 QString reported(const QString& text, const char* greek, const char* english)
 {
