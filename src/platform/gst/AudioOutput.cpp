@@ -71,7 +71,7 @@ void AudioOutput::build()
 
 // A stream that the sound server has never started counts the time it waited, and the first
 // play after a long wait would then sound that much later; so the stream starts at once, on a
-// moment of silence.
+// moment of silence, and is then paused (corked) until something plays.
 void AudioOutput::wakeStream()
 {
     const gsize bytes = Rate / 20 * FrameBytes;
@@ -83,6 +83,11 @@ void AudioOutput::wakeStream()
     gst_element_set_state(pipeline_, GST_STATE_PLAYING);
     gst_app_src_push_buffer(GST_APP_SRC(appsrc_), silence);
     gst_app_src_end_of_stream(GST_APP_SRC(appsrc_));
+    GstBus* bus = gst_element_get_bus(pipeline_);
+    GstMessage* played = gst_bus_timed_pop_filtered(bus, GST_SECOND, GstMessageType(GST_MESSAGE_EOS | GST_MESSAGE_ERROR));
+    if (played) gst_message_unref(played);
+    gst_object_unref(bus);
+    gst_element_set_state(pipeline_, GST_STATE_PAUSED);
 }
 
 GstPadProbeReturn AudioOutput::dropStale(GstPad*, GstPadProbeInfo* info, gpointer self)
