@@ -13,7 +13,6 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
-#include <fstream>
 #include <vector>
 
 using listening::now;
@@ -21,27 +20,6 @@ using listening::Recording;
 using listening::SoundServer;
 
 namespace {
-
-std::string le(uint32_t v, int bytes)
-{
-    std::string s;
-    for (int i = 0; i < bytes; ++i) s += char((v >> (8 * i)) & 0xFF);
-    return s;
-}
-
-std::string toneWav(const std::string& path, const std::vector<std::pair<double, double>>& tones)
-{
-    std::string data;
-    for (const auto& [frequency, seconds] : tones)
-        for (int i = 0; i < int(seconds * 44100); ++i) {
-            const auto v = uint16_t(int16_t(std::lround(16384 * std::sin(2 * M_PI * frequency * i / 44100))));
-            data += le(v, 2) + le(v, 2);
-        }
-    std::ofstream(path, std::ios::binary) << "RIFF" << le(36 + uint32_t(data.size()), 4) << "WAVEfmt " << le(16, 4)
-                                          << le(1, 2) << le(2, 2) << le(44100, 4) << le(44100 * 4, 4) << le(4, 2)
-                                          << le(16, 2) << "data" << le(uint32_t(data.size()), 4) << data;
-    return path;
-}
 
 // The command-line front of the devices, one command a line.
 class Tool {
@@ -102,11 +80,11 @@ struct Figures {
 
 Figures measure(const QString& tool, const SoundServer& server, const std::string& dir)
 {
-    const std::string a = toneWav(dir + "/a.wav", {{440, 6}});
-    const std::string b = toneWav(dir + "/b.wav", {{660, 6}});
-    const std::string halves = toneWav(dir + "/halves.wav", {{440, 3}, {880, 3}});
+    const std::string a = listening::WriteToneWav(dir + "/a.wav", {{440, 6}});
+    const std::string b = listening::WriteToneWav(dir + "/b.wav", {{660, 6}});
+    const std::string halves = listening::WriteToneWav(dir + "/halves.wav", {{440, 3}, {880, 3}});
     std::vector<std::string> parts;
-    for (double f : {440.0, 660.0, 880.0}) parts.push_back(toneWav(dir + "/p" + std::to_string(int(f)) + ".wav", {{f, 1.0}}));
+    for (double f : {440.0, 660.0, 880.0}) parts.push_back(listening::WriteToneWav(dir + "/p" + std::to_string(int(f)) + ".wav", {{f, 1.0}}));
 
     Recording rec(server);
     Tool mci(tool, server.environment());

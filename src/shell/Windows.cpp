@@ -13,7 +13,7 @@ namespace {
 
 // The open window of type W, brought to the front; null when there is none.
 template <typename W>
-W* bringToFront(player::Form1&)
+W* bringToFront()
 {
     for (QWidget* widget : QApplication::topLevelWidgets()) {
         auto* window = qobject_cast<W*>(widget);
@@ -29,7 +29,7 @@ W* bringToFront(player::Form1&)
 
 void OpenTracksPreview(player::Form1& main, const QString& caption)
 {
-    if (bringToFront<Form7>(main)) return;
+    if (bringToFront<Form7>()) return;
     auto* preview = new Form7(main);
     preview->move(main.x(), main.y() + 24);
     preview->setWindowTitle(caption);
@@ -38,7 +38,7 @@ void OpenTracksPreview(player::Form1& main, const QString& caption)
 
 bool OpenTracksInfo(player::Form1& main, const QString& caption)
 {
-    if (bringToFront<metadata::Form4>(main)) return false;
+    if (bringToFront<metadata::Form4>()) return false;
     auto* info = new metadata::Form4(main);
     info->setWindowTitle(caption);
     info->show();
@@ -48,7 +48,7 @@ void OpenAssociations(player::Form1& main, const QString& caption) { association
 
 QWidget* OpenAbout(player::Form1& main, const QString& caption)
 {
-    if (auto* open = bringToFront<about::Form3>(main)) return open;
+    if (auto* open = bringToFront<about::Form3>()) return open;
     auto* about = new about::Form3(&main);
     if (!caption.isEmpty()) about->setWindowTitle(caption);
     about->show();

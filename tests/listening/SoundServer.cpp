@@ -12,6 +12,7 @@
 #include <chrono>
 #include <cmath>
 #include <cstdlib>
+#include <fstream>
 #include <functional>
 
 #include <signal.h>
@@ -21,6 +22,31 @@ namespace listening {
 double now()
 {
     return std::chrono::duration<double>(std::chrono::steady_clock::now().time_since_epoch()).count();
+}
+
+namespace {
+
+std::string le(uint32_t v, int bytes)
+{
+    std::string s;
+    for (int i = 0; i < bytes; ++i) s += char((v >> (8 * i)) & 0xFF);
+    return s;
+}
+
+} // namespace
+
+std::string WriteToneWav(const std::string& path, const std::vector<std::pair<double, double>>& tones)
+{
+    std::string data;
+    for (const auto& [frequency, seconds] : tones)
+        for (int i = 0; i < int(seconds * 44100); ++i) {
+            const auto v = uint16_t(int16_t(std::lround(16384 * std::sin(2 * M_PI * frequency * i / 44100))));
+            data += le(v, 2) + le(v, 2);
+        }
+    std::ofstream(path, std::ios::binary) << "RIFF" << le(36 + uint32_t(data.size()), 4) << "WAVEfmt " << le(16, 4)
+                                          << le(1, 2) << le(2, 2) << le(44100, 4) << le(44100 * 4, 4) << le(4, 2)
+                                          << le(16, 2) << "data" << le(uint32_t(data.size()), 4) << data;
+    return path;
 }
 
 namespace {

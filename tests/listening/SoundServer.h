@@ -14,6 +14,10 @@ namespace listening {
 // Seconds on the steady clock: the one time base of commands and recorded samples.
 double now();
 
+// Writes a 44.1 kHz stereo WAV of tones played one after another, {frequency, seconds} each, so
+// what sounds tells which file (or which part of it) plays. Returns path.
+std::string WriteToneWav(const std::string& path, const std::vector<std::pair<double, double>>& tones);
+
 class SoundServer {
 public:
     enum class Kind { PipeWire, PulseAudio };

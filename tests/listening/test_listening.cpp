@@ -11,9 +11,7 @@
 #include <QApplication>
 #include <QTemporaryDir>
 
-#include <cmath>
 #include <cstdio>
-#include <fstream>
 
 using listening::now;
 
@@ -23,30 +21,6 @@ listening::SoundServer* server = nullptr;
 
 constexpr double ToSound = 0.35;  // seconds from a click to the first sample heard, at most
 constexpr double Gap = 0.02;      // seconds of silence between two entries, at most
-
-std::string le(uint32_t v, int bytes)
-{
-    std::string s;
-    for (int i = 0; i < bytes; ++i) s += char((v >> (8 * i)) & 0xFF);
-    return s;
-}
-
-// A 44.1 kHz stereo WAV of tones played one after another: {frequency, seconds}.
-std::string toneWav(const std::string& path, const std::vector<std::pair<double, double>>& tones)
-{
-    std::string data;
-    for (const auto& [frequency, seconds] : tones) {
-        const int frames = int(seconds * 44100);
-        for (int i = 0; i < frames; ++i) {
-            const auto v = int16_t(std::lround(16384 * std::sin(2 * M_PI * frequency * i / 44100)));
-            data += le(uint16_t(v), 2) + le(uint16_t(v), 2);
-        }
-    }
-    const std::string header = "RIFF" + le(36 + uint32_t(data.size()), 4) + "WAVEfmt " + le(16, 4) + le(1, 2) + le(2, 2) +
-                               le(44100, 4) + le(44100 * 4, 4) + le(4, 2) + le(16, 2) + "data" + le(uint32_t(data.size()), 4);
-    std::ofstream(path, std::ios::binary) << header << data;
-    return path;
-}
 
 // An MP3 as the LAME encoder writes it, with the tag that states its encoder delay and padding.
 std::string toMp3(const std::string& wav, const std::string& mp3)
@@ -78,7 +52,7 @@ protected:
         QStringList paths;
         for (size_t i = 0; i < pitches.size(); ++i) {
             const std::string name = "tone" + std::to_string(i);
-            std::string path = toneWav(media.file(name + ".wav"), {{pitches[i], seconds}});
+            std::string path = listening::WriteToneWav(media.file(name + ".wav"), {{pitches[i], seconds}});
             if (i < mp3s) path = toMp3(path, media.file(name + ".mp3"));
             paths << QString::fromStdString(path);
         }
@@ -228,7 +202,7 @@ TEST_F(ListeningTest, TheFifthVolumeSegmentHalvesTheLevel)
 TEST_F(ListeningTest, TheSliderPlaysFromWhereItWasDropped)
 {
     // The first half is 440 Hz, the second 880 Hz.
-    writeList({QString::fromStdString(toneWav(media.file("halves.wav"), {{440, 2.0}, {880, 2.0}}))});
+    writeList({QString::fromStdString(listening::WriteToneWav(media.file("halves.wav"), {{440, 2.0}, {880, 2.0}}))});
     start();
     window->Image2_Click();
     until(now() + 1.1);  // a tick has seen it play

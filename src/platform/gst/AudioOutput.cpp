@@ -197,12 +197,8 @@ bool AudioOutput::playedOut()
 {
     drainBus(pipeline_, [this](GstMessage* message) {
         if (GST_MESSAGE_TYPE(message) == GST_MESSAGE_EOS) playedOut_ = true;
-        else if (GST_MESSAGE_TYPE(message) == GST_MESSAGE_ERROR) {
-            GError* error = nullptr;
-            gst_message_parse_error(message, &error, nullptr);
-            std::fprintf(stderr, "sonorell: audio output: %s\n", error ? error->message : "unknown error");
-            if (error) g_error_free(error);
-        }
+        else if (GST_MESSAGE_TYPE(message) == GST_MESSAGE_ERROR)
+            std::fprintf(stderr, "sonorell: audio output: %s\n", ErrorText(message).c_str());
     });
     return playedOut_;
 }

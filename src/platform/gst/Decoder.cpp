@@ -13,24 +13,15 @@ namespace {
 constexpr int64_t PrerollTimeoutMs = 5000;
 constexpr int64_t LengthWaitMs = 2000;
 
-bool isAudioPad(GstPad* pad)
+// True when what the pad carries is of the kind ("audio/", "video/").
+bool carries(GstPad* pad, const char* kind)
 {
     GstCaps* caps = gst_pad_get_current_caps(pad);
     if (!caps) caps = gst_pad_query_caps(pad, nullptr);
-    const bool audio = caps && gst_caps_get_size(caps) > 0 &&
-                       g_str_has_prefix(gst_structure_get_name(gst_caps_get_structure(caps, 0)), "audio/");
+    const bool match = caps && gst_caps_get_size(caps) > 0 &&
+                       g_str_has_prefix(gst_structure_get_name(gst_caps_get_structure(caps, 0)), kind);
     if (caps) gst_caps_unref(caps);
-    return audio;
-}
-
-bool isPicturePad(GstPad* pad)
-{
-    GstCaps* caps = gst_pad_get_current_caps(pad);
-    if (!caps) caps = gst_pad_query_caps(pad, nullptr);
-    const bool picture = caps && gst_caps_get_size(caps) > 0 &&
-                         g_str_has_prefix(gst_structure_get_name(gst_caps_get_structure(caps, 0)), "video/");
-    if (caps) gst_caps_unref(caps);
-    return picture;
+    return match;
 }
 
 // A pad nobody plays (a picture, subtitles) still has to go somewhere, or the file cannot preroll.
@@ -89,10 +80,10 @@ Decoder::~Decoder() { dispose(pipeline_); }
 void Decoder::padAdded(GstElement*, GstPad* pad, gpointer self)
 {
     auto* decoder = static_cast<Decoder*>(self);
-    if (isPicturePad(pad)) decoder->picture_ = true;
+    if (carries(pad, "video/")) decoder->picture_ = true;
     GstPad* target = gst_element_get_static_pad(decoder->convert_, "sink");
     const bool free = !gst_pad_is_linked(target);
-    if (free && isAudioPad(pad)) gst_pad_link(pad, target);
+    if (free && carries(pad, "audio/")) gst_pad_link(pad, target);
     else discard(decoder->pipeline_, pad);
     gst_object_unref(target);
 }
@@ -126,12 +117,7 @@ void Decoder::begin()
 void Decoder::readBus()
 {
     drainBus(pipeline_, [this](GstMessage* message) {
-        if (GST_MESSAGE_TYPE(message) != GST_MESSAGE_ERROR || failed_) return;
-        GError* error = nullptr;
-        gst_message_parse_error(message, &error, nullptr);
-        failed_ = true;
-        error_ = error ? error->message : "unknown error";
-        if (error) g_error_free(error);
+        if (GST_MESSAGE_TYPE(message) == GST_MESSAGE_ERROR) noteError(message);
     });
 }
 
@@ -150,13 +136,7 @@ bool Decoder::waitForPreroll(int64_t timeoutMs)
     bool ready = false;
     if (message) {
         ready = GST_MESSAGE_TYPE(message) != GST_MESSAGE_ERROR;
-        if (!ready) {
-            GError* error = nullptr;
-            gst_message_parse_error(message, &error, nullptr);
-            failed_ = true;
-            error_ = error ? error->message : "unknown error";
-            if (error) g_error_free(error);
-        }
+        if (!ready) noteError(message);
         gst_message_unref(message);
     } else if (!failed_) {
         error_ = "no answer from the decoder";
@@ -164,19 +144,12 @@ bool Decoder::waitForPreroll(int64_t timeoutMs)
     return ready;
 }
 
-// The length, waiting (bounded) for the parser's estimate when the file carries none.
-int64_t Decoder::queryLength()
+// The first error is the one a user is told.
+void Decoder::noteError(GstMessage* message)
 {
-    gint64 duration = -1;
-    GstBus* bus = gst_element_get_bus(pipeline_);
-    const gint64 deadline = g_get_monotonic_time() + LengthWaitMs * 1000;
-    while (!gst_element_query_duration(pipeline_, GST_FORMAT_TIME, &duration) || duration <= 0) {
-        if (g_get_monotonic_time() > deadline) break;
-        GstMessage* message = gst_bus_timed_pop_filtered(bus, 10 * GST_MSECOND, GST_MESSAGE_DURATION_CHANGED);
-        if (message) gst_message_unref(message);
-    }
-    gst_object_unref(bus);
-    return duration > 0 ? duration / GST_MSECOND : -1;
+    if (failed_) return;
+    failed_ = true;
+    error_ = ErrorText(message);
 }
 
 Decoder::Preroll Decoder::preroll()
@@ -191,7 +164,8 @@ Decoder::Preroll Decoder::preroll()
     const bool sound = gst_pad_is_linked(target);
     gst_object_unref(target);
     if (!sound) return Preroll::Failed;
-    lengthMs_ = queryLength();
+    const gint64 duration = WaitForDuration(pipeline_, LengthWaitMs);
+    lengthMs_ = duration > 0 ? duration / GST_MSECOND : -1;
     return lengthMs_ > 0 ? Preroll::Ready : Preroll::Failed;
 }
 

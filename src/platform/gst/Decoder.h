@@ -39,10 +39,8 @@ public:
     // Lets the streaming thread run (it feeds the output) or holds it.
     void run();
     void hold();
-    // True (once) after the pipeline reported an error.
+    // True once the pipeline has reported an error.
     bool failed();
-    // GStreamer's description of the first error, if any.
-    std::string error() const { return error_; }
 
 private:
     friend class AudioOutput;
@@ -59,7 +57,7 @@ private:
     static GstFlowReturn newSample(GstElement* sink, gpointer self);
     static void endOfStream(GstElement* sink, gpointer self);
     bool waitForPreroll(int64_t timeoutMs);
-    int64_t queryLength();
+    void noteError(GstMessage* message);
     void readBus();
 
     std::string uri_;

@@ -85,6 +85,33 @@ GstElement* makeAudioSink()
     return makeSilentSink();
 }
 
+std::string ErrorText(GstMessage* message)
+{
+    GError* error = nullptr;
+    gst_message_parse_error(message, &error, nullptr);
+    const std::string text = error && error->message ? error->message : "unknown error";
+    if (error) g_error_free(error);
+    return text;
+}
+
+gint64 WaitForDuration(GstElement* pipeline, int64_t timeoutMs)
+{
+    gint64 duration = -1;
+    GstBus* bus = gst_element_get_bus(pipeline);
+    const gint64 deadline = g_get_monotonic_time() + timeoutMs * 1000;
+    while (!gst_element_query_duration(pipeline, GST_FORMAT_TIME, &duration) || duration <= 0) {
+        duration = -1;
+        if (g_get_monotonic_time() > deadline) break;
+        GstMessage* message = gst_bus_timed_pop_filtered(bus, 10 * GST_MSECOND,
+                                                         GstMessageType(GST_MESSAGE_DURATION_CHANGED | GST_MESSAGE_ERROR));
+        const bool failed = message && GST_MESSAGE_TYPE(message) == GST_MESSAGE_ERROR;
+        if (message) gst_message_unref(message);
+        if (failed) break;
+    }
+    gst_object_unref(bus);
+    return duration;
+}
+
 void dispose(GstElement*& pipeline)
 {
     if (!pipeline) return;

@@ -28,6 +28,13 @@ void drainBus(GstElement* pipeline, Handler&& handle)
     gst_object_unref(bus);
 }
 
+// GStreamer's own description of an error message.
+std::string ErrorText(GstMessage* error);
+
+// The pipeline's length in nanoseconds, waiting up to timeoutMs for the parser's estimate when
+// the file carries none; -1 when none comes or an error does.
+gint64 WaitForDuration(GstElement* pipeline, int64_t timeoutMs);
+
 // Stops a pipeline and releases it; accepts null.
 void dispose(GstElement*& pipeline);
 

@@ -75,7 +75,7 @@ void MediaPlayer::poll()
     AudioOutput& output = AudioOutput::instance();
     const AudioOutput::Span span = output.span(*audio_);
     if (audio_->failed()) {
-        atEnd(positionMs());
+        atEnd(heardMs());
         output.release(audio_.get());
         return;
     }
@@ -99,10 +99,16 @@ int64_t MediaPlayer::positionMs()
 {
     if (video_) return video_->positionMs();
     if (!audio_) return 0;
-    if (mode_ == Mode::Playing) poll();
-    if (atEnd_ || (mode_ == Mode::Stopped && !takenOver_ && !AudioOutput::instance().span(*audio_).feeding)) return restMs_;
+    poll();
+    return heardMs();
+}
+
+// Where the output stands in this file, as heard; without looking for its end.
+int64_t MediaPlayer::heardMs()
+{
     AudioOutput& output = AudioOutput::instance();
     const AudioOutput::Span span = output.span(*audio_);
+    if (atEnd_ || !span.feeding) return restMs_;  // loaded but not yet on the output, or at its end
     const int64_t ns = span.fromNs + std::max<int64_t>(0, output.heardNs() - span.startNs);
     return std::clamp<int64_t>(ns / GST_MSECOND, 0, lengthMs_);
 }
@@ -184,7 +190,7 @@ void MediaPlayer::stop()
     if (video_) return video_->stop();
     poll();
     if (mode_ == Mode::Stopped) return;
-    restMs_ = positionMs();
+    restMs_ = heardMs();
     AudioOutput::instance().pause();
     mode_ = Mode::Stopped;
 }

@@ -49,6 +49,7 @@ public:
 private:
     bool reposition(int64_t fromMs, std::optional<int64_t> toMs, bool start);
     void poll();
+    int64_t heardMs();
     void atEnd(int64_t positionMs);
 
     std::shared_ptr<Decoder> audio_;

@@ -66,24 +66,6 @@ GstElement* makeQueuedAudioSink()
     return bin;
 }
 
-// The length, waiting (bounded) for the parser's estimate when the file carries none.
-gint64 waitForDuration(GstElement* playbin)
-{
-    gint64 duration = -1;
-    GstBus* bus = gst_element_get_bus(playbin);
-    const gint64 deadline = g_get_monotonic_time() + 2 * G_USEC_PER_SEC;
-    while (!gst_element_query_duration(playbin, GST_FORMAT_TIME, &duration) || duration <= 0) {
-        if (g_get_monotonic_time() > deadline) break;
-        GstMessage* message = gst_bus_timed_pop_filtered(bus, 10 * GST_MSECOND,
-                                                         GstMessageType(GST_MESSAGE_DURATION_CHANGED | GST_MESSAGE_ERROR));
-        const bool failed = message && GST_MESSAGE_TYPE(message) == GST_MESSAGE_ERROR;
-        if (message) gst_message_unref(message);
-        if (failed) { duration = -1; break; }
-    }
-    gst_object_unref(bus);
-    return duration;
-}
-
 } // namespace
 
 struct VideoPlayer::Gst {
@@ -121,10 +103,7 @@ int64_t VideoPlayer::preroll(const std::string& uri, uint64_t parentWindow, bool
     gst_object_unref(bus);
     const bool ready = message && GST_MESSAGE_TYPE(message) == GST_MESSAGE_ASYNC_DONE;
     if (message && !ready) {
-        GError* error = nullptr;
-        gst_message_parse_error(message, &error, nullptr);
-        std::fprintf(stderr, "sonorell: cannot play %s: %s\n", uri.c_str(), error ? error->message : "unknown error");
-        if (error) g_error_free(error);
+        std::fprintf(stderr, "sonorell: cannot play %s: %s\n", uri.c_str(), ErrorText(message).c_str());
     } else if (!message) {
         std::fprintf(stderr, "sonorell: cannot play %s: no answer from the decoder\n", uri.c_str());
     }
@@ -135,7 +114,7 @@ int64_t VideoPlayer::preroll(const std::string& uri, uint64_t parentWindow, bool
     g_object_get(playbin, "n-audio", &audioStreams, "n-video", &videoStreams, nullptr);
     if (audioStreams + videoStreams == 0) return -2;
     gint64 duration = -1;
-    if (waitForLength) duration = waitForDuration(playbin);
+    if (waitForLength) duration = WaitForDuration(playbin, 2000);
     else gst_element_query_duration(playbin, GST_FORMAT_TIME, &duration);
     return duration > 0 ? toMs(duration) : -1;
 }
