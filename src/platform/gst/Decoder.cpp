@@ -66,6 +66,8 @@ Decoder::Decoder(std::string uri) : uri_(std::move(uri))
     g_object_set(source, "uri", uri_.c_str(), nullptr);
     gst_bin_add_many(GST_BIN(pipeline_), source, convert_, resample, format, ahead, sink, nullptr);
     gst_element_link_many(convert_, resample, format, ahead, sink, nullptr);
+    source_ = source;
+    sink_ = sink;
     g_signal_connect(source, "pad-added", G_CALLBACK(padAdded), this);
     g_signal_connect(source, "no-more-pads", G_CALLBACK(noMorePads), this);
 
@@ -75,7 +77,18 @@ Decoder::Decoder(std::string uri) : uri_(std::move(uri))
     gst_app_sink_set_callbacks(GST_APP_SINK(sink), &callbacks, this, nullptr);
 }
 
-Decoder::~Decoder() { dispose(pipeline_); }
+Decoder::~Decoder()
+{
+    if (!stalled_) {
+        dispose(pipeline_);
+        return;
+    }
+    // The pipeline outlives this decoder until its source lets go: it must not call back.
+    g_signal_handlers_disconnect_by_data(source_, this);
+    GstAppSinkCallbacks none{};
+    gst_app_sink_set_callbacks(GST_APP_SINK(sink_), &none, nullptr, nullptr);
+    disposeAside(pipeline_);
+}
 
 void Decoder::padAdded(GstElement*, GstPad* pad, gpointer self)
 {
@@ -139,6 +152,7 @@ bool Decoder::waitForPreroll(int64_t timeoutMs)
         if (!ready) noteError(message);
         gst_message_unref(message);
     } else if (!failed_) {
+        stalled_ = true;
         error_ = "no answer from the decoder";
     }
     return ready;

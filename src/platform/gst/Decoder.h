@@ -63,6 +63,9 @@ private:
     std::string uri_;
     GstElement* pipeline_ = nullptr;
     GstElement* convert_ = nullptr;
+    GstElement* source_ = nullptr;
+    GstElement* sink_ = nullptr;
+    bool stalled_ = false;       // the source never answered: stopping it may wait for it
     std::atomic<bool> picture_{false};
     bool failed_ = false;
     std::string error_;

@@ -3,6 +3,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <mutex>
+#include <thread>
 
 namespace platform::gst {
 
@@ -117,6 +118,13 @@ void dispose(GstElement*& pipeline)
     if (!pipeline) return;
     gst_element_set_state(pipeline, GST_STATE_NULL);
     gst_object_unref(pipeline);
+    pipeline = nullptr;
+}
+
+void disposeAside(GstElement*& pipeline)
+{
+    if (!pipeline) return;
+    std::thread([stuck = pipeline]() mutable { dispose(stuck); }).detach();
     pipeline = nullptr;
 }
 

@@ -37,5 +37,8 @@ gint64 WaitForDuration(GstElement* pipeline, int64_t timeoutMs);
 
 // Stops a pipeline and releases it; accepts null.
 void dispose(GstElement*& pipeline);
+// The same on a thread of its own, for a pipeline whose source may never answer: stopping it
+// waits for that source, and the caller must not.
+void disposeAside(GstElement*& pipeline);
 
 } // namespace platform::gst

@@ -2,6 +2,7 @@
 
 #include "fixtures/Media.h"
 #include "platform/ShortPath.h"
+#include "platform/gst/MediaPlayer.h"
 #include "platform/mci/Errors.h"
 #include "platform/mci/Interpreter.h"
 #include "support/TempFolder.h"
@@ -12,8 +13,13 @@
 #include <cmath>
 #include <filesystem>
 #include <fstream>
+#include <future>
 #include <map>
 #include <thread>
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 using namespace platform::mci;
 using fixtures::Media;
@@ -261,4 +267,30 @@ TEST_F(MediaDeviceTest, ThreeHundredCyclesLeaveNothingBehind)
     for (int i = 0; i < 300; ++i) cycle(i);
     EXPECT_LE(openDescriptors(), descriptors + 2);
     EXPECT_LT(residentKb() - resident, 40 * 1024) << "resident memory grew";
+}
+
+// A source that never answers (a stalled mount, a pipe nobody writes): the open gives up within a
+// bound instead of freezing the window, and never tries the file a second time.
+TEST_F(MediaDeviceTest, ASourceThatNeverAnswersFailsWithinABound)
+{
+    const std::string pipe = folder->path() + "/stalled.mp3";
+    ASSERT_EQ(::mkfifo(pipe.c_str(), 0600), 0);
+    const int writer = ::open(pipe.c_str(), O_RDWR | O_NONBLOCK);  // holds the pipe open, writes nothing
+    ASSERT_GE(writer, 0);
+    std::promise<void> opened;
+    std::thread release([writer, done = opened.get_future()] {
+        done.wait_for(std::chrono::seconds(12));  // at the latest, an end of file long after any bound
+        ::close(writer);
+    });
+    const auto started = std::chrono::steady_clock::now();
+    {
+        // The device refuses an empty file before it gets here; the player below it is what waits.
+        platform::gst::MediaPlayer player;
+        EXPECT_EQ(player.open("file://" + pipe, 0), platform::gst::MediaPlayer::OpenResult::CannotDecode);
+        const auto waited = std::chrono::steady_clock::now() - started;
+        opened.set_value();
+        EXPECT_LT(waited, std::chrono::seconds(10));  // one try, not two of the old ten seconds each
+    }
+    EXPECT_EQ(openFile(pipe), InvalidFile);
+    release.join();
 }
