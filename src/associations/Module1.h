@@ -12,11 +12,13 @@ namespace associations {
 
 constexpr std::uint32_t HKEY_CLASSES_ROOT = 0x80000000u;
 
-// The handled entries; position 0, the audio disc, is checked by its play verb.
-inline const std::array<QString, 10> TypeTable = {
-    QStringLiteral("AudioCD"), QStringLiteral(".mp3"), QStringLiteral(".mp2"), QStringLiteral(".mid"),
-    QStringLiteral(".wma"),    QStringLiteral(".wax"), QStringLiteral(".wav"), QStringLiteral(".rmi"),
-    QStringLiteral(".mov"),    QStringLiteral(".avi"),
+// The handled entries; position 0, the audio disc, is checked by its play verb. The formats of
+// today's music folders follow the original ten.
+inline const std::array<QString, 16> TypeTable = {
+    QStringLiteral("AudioCD"), QStringLiteral(".mp3"),  QStringLiteral(".mp2"),  QStringLiteral(".mid"),
+    QStringLiteral(".wma"),    QStringLiteral(".wax"),  QStringLiteral(".wav"),  QStringLiteral(".rmi"),
+    QStringLiteral(".mov"),    QStringLiteral(".avi"),  QStringLiteral(".flac"), QStringLiteral(".ogg"),
+    QStringLiteral(".opus"),   QStringLiteral(".m4a"),  QStringLiteral(".mkv"),  QStringLiteral(".mp4"),
 };
 inline const QString AudioDiscEntry = QStringLiteral("AudioCD");
 

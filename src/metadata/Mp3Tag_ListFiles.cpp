@@ -1,6 +1,7 @@
 #include "metadata/Mp3Tag_ListFiles.h"
 #include "metadata/Mp3Tag_Functions.h"
 #include "platform/AtomicFile.h"
+#include "platform/FileTags.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -26,6 +27,8 @@ QString TrackNameFromFile(const QString& path)
     if (HasTag(tag)) {
         const QString title = FieldText(tag.Title);
         if (!title.trimmed().isEmpty()) return title;
+    } else if (const QString title = platform::ReadFileTags(path).title; !title.isEmpty()) {
+        return title;
     }
     const qsizetype slash = path.lastIndexOf(QLatin1Char('/'));
     return slash < 0 ? QString() : path.mid(slash + 1);

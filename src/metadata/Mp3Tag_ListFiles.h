@@ -6,8 +6,9 @@
 
 namespace Mp3Tag_Functions {
 
-// The tag's title (30 characters, padding kept) when it is not blank, else the file name part
-// of the path; "" when neither can be had.
+// The ID3v1 title (30 characters, padding kept) when it is not blank; for a file without an
+// ID3v1 tag the title of its best other tag; else the file name part of the path; "" when
+// none can be had.
 QString TrackNameFromFile(const QString& path);
 
 struct ListEntry {

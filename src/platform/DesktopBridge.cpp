@@ -22,6 +22,9 @@ const std::pair<const char*, const char*> TypeOfEntry[] = {
     {".mp3", "audio/mpeg"},     {".mp2", "audio/mp2"},       {".mid", "audio/midi"},
     {".wma", "audio/x-ms-wma"}, {".wax", "audio/x-ms-asx"},  {".wav", "audio/x-wav"},
     {".rmi", "audio/midi"},     {".mov", "video/quicktime"}, {".avi", "video/x-msvideo"},
+    {".flac", "audio/flac"},    {".ogg", "audio/ogg"},       {".ogg", "audio/x-vorbis+ogg"},
+    {".opus", "audio/x-opus+ogg"}, {".m4a", "audio/mp4"},
+    {".mkv", "video/x-matroska"}, {".mp4", "video/mp4"},
     {"AudioCD", "x-content/audio-cdda"},
 };
 

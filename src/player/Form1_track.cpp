@@ -11,6 +11,7 @@
 #include "media/ModuleMCI.h"
 #include "metadata/Mp3Tag_Functions.h"
 #include "metadata/Mp3Tag_ListFiles.h"
+#include "metadata/TrackTags.h"
 #include "platform/Dialogs.h"
 
 #include <QCoreApplication>
@@ -114,11 +115,11 @@ void Form1::UpdateMP3(int index, bool play)
     PositionScale = MediaLengthMs / 192.0;
     Image17->move(5, Image17->y());
 
-    const Mp3Tag_Functions::HeaderSummary facts = Mp3Tag_Functions::ReadHeaderSummary(path);
-    if (facts.decoded) Label4->setText(Mp3Tag_Functions::HeaderSummaryLine(facts));
-    const Mp3Tag_Functions::TagRecord tag = Mp3Tag_Functions::ReadTag(path);
-    const QString artist = Mp3Tag_Functions::TrimTrailingBlanks(Mp3Tag_Functions::FieldText(tag.Artist));
-    const QString album = Mp3Tag_Functions::TrimTrailingBlanks(Mp3Tag_Functions::FieldText(tag.Album));
+    const QString facts = Mp3Tag_Functions::FactsLine(path);
+    if (!facts.isEmpty()) Label4->setText(facts);
+    const Mp3Tag_Functions::TrackTags tags = Mp3Tag_Functions::ReadTrackTags(path);
+    const QString& artist = tags.artist;
+    const QString& album = tags.album;
     Label200->setText(artist.trimmed().isEmpty() ? common::Lang("Νέος Καλλιτέχνης", "New Artist") : artist);
     Label201->setText(album.trimmed().isEmpty() ? common::Lang("Νέο Album", "New Album") : album);
 

@@ -93,10 +93,12 @@ void FileList::setPath(const QString& folder)
     refresh();
 }
 
-// "*.*" means every file, as it does on the system the patterns come from; matching ignores case.
+// "*.*" means every file, as it does on the system the patterns come from; patterns separated
+// by ";" match any of them; matching ignores case.
 void FileList::setPattern(const QString& pattern)
 {
-    pattern_ = pattern == QLatin1String("*.*") ? QStringLiteral("*") : pattern;
+    patterns_ = pattern.split(QLatin1Char(';'), Qt::SkipEmptyParts);
+    for (QString& one : patterns_) one = one.trimmed() == QLatin1String("*.*") ? QStringLiteral("*") : one.trimmed();
     refresh();
 }
 
@@ -105,7 +107,7 @@ void FileList::refresh()
     clear();
     if (path_.isEmpty()) return;
     QDir folder(path_);
-    folder.setNameFilters({pattern_});
+    folder.setNameFilters(patterns_);
     addItems(folder.entryList(QDir::Files, QDir::Name | QDir::IgnoreCase));
 }
 

@@ -56,7 +56,7 @@ public:
 private:
     void refresh();
     QString path_;
-    QString pattern_ = QStringLiteral("*");
+    QStringList patterns_{QStringLiteral("*")};
 };
 
 // The folder with a trailing "/" ("/" stays "/").

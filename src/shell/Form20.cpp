@@ -65,13 +65,28 @@ void Form20::Form_Load()
     if (!common::globals().LanguageGreek) Command2->setText(QStringLiteral("Cancel"));
 }
 
+namespace {
+
+// A filter names one type, or several kin separated by ";".
+QStringList FiltersForMode(const QString& mode)
+{
+    if (mode == QLatin1String("1"))
+        return {QStringLiteral("*.MP3"),  QStringLiteral("*.FLAC"), QStringLiteral("*.OGG;*.OGA"), QStringLiteral("*.OPUS"),
+                QStringLiteral("*.M4A"),  QStringLiteral("*.WAV"),  QStringLiteral("*.WMA"),       QStringLiteral("*.MID"),
+                QStringLiteral("*.AVI"),  QStringLiteral("*.MKV"),  QStringLiteral("*.MP4"),       QStringLiteral("*.MOV"),
+                QStringLiteral("*.*")};
+    if (mode == QLatin1String("2")) return {QStringLiteral("*.list"), QStringLiteral("*.m3u8")};
+    return {QStringLiteral("*.list"), QStringLiteral("*.m3u8;*.m3u"), QStringLiteral("*.pls")};
+}
+
+} // namespace
+
 // The filters go in once: a message box over the chooser re-activates it, and the list must not grow.
 void Form20::Form_Activate()
 {
     if (activated_) return;
     activated_ = true;
-    if (mode_ == QLatin1String("1")) Combo1->addItems({QStringLiteral("*.MP3"), QStringLiteral("*.*")});
-    else Combo1->addItem(QStringLiteral("*.list"));
+    Combo1->addItems(FiltersForMode(mode_));
     Combo1->setCurrentIndex(0);
     File1->setPattern(Combo1->currentText());
     Text1->setFocus();

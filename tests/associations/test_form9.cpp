@@ -65,7 +65,8 @@ protected:
     QString defaultFor(const char* mimeType) { return desktop.run("xdg-mime", {"query", "default", mimeType}); }
 };
 
-const QStringList AllEntries = {"AudioCD", ".mp3", ".mp2", ".mid", ".wma", ".wax", ".wav", ".rmi", ".mov", ".avi"};
+const QStringList AllEntries = {"AudioCD", ".mp3", ".mp2", ".mid", ".wma", ".wax", ".wav", ".rmi", ".mov", ".avi",
+                                 ".flac", ".ogg", ".opus", ".m4a", ".mkv", ".mp4"};
 
 TEST_F(AssociationsTest, AddingMp3WritesItsKeysMovesItToTheListAndMakesUsTheDesktopDefault)
 {
@@ -87,7 +88,7 @@ TEST_F(AssociationsTest, AddingMp3WritesItsKeysMovesItToTheListAndMakesUsTheDesk
     EXPECT_TRUE(associations::OpenCommandLine().endsWith("/test_player %1"));
     EXPECT_FALSE(reg::KeyExists("Cantorine_.mp3\\DefaultIcon"));
     EXPECT_EQ(listItems(w), QStringList{".mp3  ##  MP3 song"});
-    EXPECT_EQ(comboItems(w).size(), 9);
+    EXPECT_EQ(comboItems(w).size(), AllEntries.size() - 1);
     EXPECT_FALSE(comboItems(w).contains(".mp3"));
     EXPECT_EQ(w.Text1->text(), "");
     EXPECT_EQ(w.Combo1->currentText(), "");
@@ -128,7 +129,7 @@ TEST_F(AssociationsTest, HandledTypesAreFoundWhateverTheLetterCaseAndListedFromT
     Form9 w;
     EXPECT_EQ(listItems(w), (QStringList{".avi  ##  AVIFile clip", ".wav  ##  wavfile clip"}));
     EXPECT_TRUE(comboItems(w).contains(".mov"));  // another program's type
-    EXPECT_EQ(comboItems(w).size(), 8);
+    EXPECT_EQ(comboItems(w).size(), AllEntries.size() - 2);
 
     // Choosing .mov takes over its existing type and description.
     choose(w, ".mov");
@@ -239,4 +240,22 @@ TEST_F(AssociationsTest, DeleteRemovesTheEntryHighlightedWithTheKeyboard)
     w.Command2_Click();
     ASSERT_EQ(w.List1->count(), 1);
     EXPECT_NE(w.List1->item(0)->text(), highlighted);
+}
+
+TEST_F(AssociationsTest, TodaysFormatsAreBridgedToTheDesktopLikeTheOthers)
+{
+    Form9 w;
+    for (const char* entry : {".flac", ".ogg", ".opus", ".m4a", ".mkv", ".mp4"}) {
+        choose(w, entry);
+        w.Text1->setText(QStringLiteral("%1 file").arg(entry));
+        w.Command1_Click();
+    }
+    EXPECT_EQ(w.List1->count(), 6);
+    for (const char* type : {"audio/flac", "audio/ogg", "audio/x-vorbis+ogg", "audio/x-opus+ogg", "audio/mp4", "video/x-matroska", "video/mp4"})
+        EXPECT_EQ(defaultFor(type), "sonorell.desktop") << type;
+    click(w, w.List1->count() - 1);  // listed from the end of the table: .flac is last
+    EXPECT_EQ(w.Combo1->currentText(), ".flac");
+    w.Command2_Click();
+    EXPECT_EQ(defaultFor("audio/flac"), "");
+    EXPECT_EQ(defaultFor("audio/x-opus+ogg"), "sonorell.desktop");
 }

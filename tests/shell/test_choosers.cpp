@@ -37,7 +37,8 @@ protected:
         PlayerTest::SetUp();
         common::globals().LanguageGreek = false;
         folder = QString::fromStdString(media.path());
-        for (const char* name : {"b.mp3", "A.MP3", "notes.txt", "old.list"}) fixtures::writeFile(media.path(), name, "x");
+        for (const char* name : {"b.mp3", "A.MP3", "notes.txt", "old.list", "c.Ogg", "d.oga", "mix.m3u", "mix.m3u8"})
+            fixtures::writeFile(media.path(), name, "x");
         QDir(folder).mkdir("sub");
     }
     QString folder;
@@ -46,26 +47,32 @@ protected:
 TEST_F(ChooserTest, ModeOneShowsBothFiltersAndMatchesIgnoringCase)
 {
     platform::SaveSetting("Cantorine", "Last Selected Files Directory", folder);
-    QStringList shownFilters, shownFiles, allFiles;
+    QStringList shownFilters, shownFiles, oggFiles, allFiles;
     whenShown<Form20>([&](Form20& f) {
         shownFilters = filters(f);
         shownFiles = files(f);
-        f.Combo1->setCurrentIndex(1);
+        f.Combo1->setCurrentIndex(2);
+        oggFiles = files(f);
+        f.Combo1->setCurrentIndex(f.Combo1->count() - 1);
         allFiles = files(f);
         f.Command2_Click();
     });
     EXPECT_EQ(shell::ChooseFile("1", "Choose MP3 File", "/nowhere"), "");
-    EXPECT_EQ(shownFilters, (QStringList{"*.MP3", "*.*"}));
+    EXPECT_EQ(shownFilters, (QStringList{"*.MP3", "*.FLAC", "*.OGG;*.OGA", "*.OPUS", "*.M4A", "*.WAV", "*.WMA", "*.MID",
+                                         "*.AVI", "*.MKV", "*.MP4", "*.MOV", "*.*"}));
     EXPECT_EQ(shownFiles, (QStringList{"A.MP3", "b.mp3"}));
-    EXPECT_EQ(allFiles, (QStringList{"A.MP3", "b.mp3", "notes.txt", "old.list"}));
+    EXPECT_EQ(oggFiles, (QStringList{"c.Ogg", "d.oga"}));
+    EXPECT_EQ(allFiles, (QStringList{"A.MP3", "b.mp3", "c.Ogg", "d.oga", "mix.m3u", "mix.m3u8", "notes.txt", "old.list"}));
 }
 
 TEST_F(ChooserTest, AMissingFileIsReportedWithItsPathAndTheChooserStaysOpen)
 {
     bool stillOpen = false;
     whenShown<Form20>([&](Form20& f) {
-        EXPECT_EQ(filters(f), QStringList{"*.list"});
+        EXPECT_EQ(filters(f), (QStringList{"*.list", "*.m3u8;*.m3u", "*.pls"}));
         EXPECT_EQ(files(f), QStringList{"old.list"});
+        f.Combo1->setCurrentIndex(1);
+        EXPECT_EQ(files(f), (QStringList{"mix.m3u", "mix.m3u8"}));
         f.Text1->setText("gone.list");
         emit f.Text1->returnPressed();  // Enter in the name box
         stillOpen = f.isVisible();
