@@ -1,5 +1,6 @@
 #include "metadata/Mp3Tag_ListFiles.h"
 #include "metadata/Mp3Tag_Functions.h"
+#include "metadata/Playlists.h"
 #include "platform/AtomicFile.h"
 #include "platform/FileTags.h"
 
@@ -37,6 +38,11 @@ QString TrackNameFromFile(const QString& path)
 QList<ListEntry> ReadListFile(const QString& path)
 {
     QList<ListEntry> entries;
+    if (IsPlaylist(path)) {
+        for (const QString& entry : ReadPlaylistPaths(path))
+            if (FileExists(entry)) entries.append({entry, TrackNameFromFile(entry)});
+        return entries;
+    }
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly)) return entries;
     const QByteArray bytes = file.readAll();
@@ -52,6 +58,7 @@ QList<ListEntry> ReadListFile(const QString& path)
 bool WriteListFile(const QString& path, const QStringList& paths)
 {
     if (paths.isEmpty()) return true;
+    if (IsM3u8(path)) return WriteM3u8(path, paths);
     QByteArray bytes;
     for (const QString& p : paths) bytes += QFile::encodeName(p) + "\r\n";
     return platform::WriteFileAtomically(path, bytes);

@@ -15,9 +15,11 @@ struct ListEntry {
     QString path;   // the line trimmed of blanks
     QString name;   // TrackNameFromFile of the line as read
 };
-// The lines that name existing files; empty for a missing, unreadable or useless file.
+// The lines that name existing files; empty for a missing, unreadable or useless file. An M3U,
+// M3U8 or PLS playlist is read as such (see Playlists.h).
 QList<ListEntry> ReadListFile(const QString& path);
-// Writes the paths (UTF-8) atomically; an empty list writes nothing. False when the write fails.
+// Writes the paths (UTF-8) atomically, as an M3U8 playlist when the name ends in ".m3u8"; an
+// empty list writes nothing. False when the write fails.
 bool WriteListFile(const QString& path, const QStringList& paths);
 
 // A list line's title: everything after its number, that is after the first "." and the blank

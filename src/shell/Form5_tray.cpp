@@ -137,12 +137,12 @@ void Form5::ww_Click(int index)
     else main_->UpdateMP3(index, true);
 }
 
-// The ".list" files of the Lists folder, hidden ones too, in the order the file system gives.
+// The ".list" and ".m3u8" files of the Lists folder, hidden ones too, in the order the file system gives.
 void Form5::rebuildSavedLists()
 {
     dropExtraElements(ListMenu);
     const QStringList names = QDir(common::ProgramFile(QStringLiteral("Lists")))
-                                  .entryList({QStringLiteral("*.list")}, QDir::Files | QDir::Hidden | QDir::System, QDir::Unsorted);
+                                  .entryList({QStringLiteral("*.list"), QStringLiteral("*.m3u8")}, QDir::Files | QDir::Hidden | QDir::System, QDir::Unsorted);
     ListMenu[0]->setText(names.isEmpty() ? QStringLiteral("- - - - -") : names.first());
     ListMenu[0]->setEnabled(true);
     for (qsizetype i = 1; i < names.size(); ++i) {

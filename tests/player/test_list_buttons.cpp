@@ -206,3 +206,39 @@ TEST(ListLines, TheTitleIsWhatFollowsTheNumber)
     EXPECT_EQ(EntryTitle("100.  Padded  "), " Padded  ");
     EXPECT_EQ(EntryTitle("No number"), "No number");
 }
+
+// A folder of today's files: tags other than ID3v1 name the entries and fill the display, and a
+// list saved under an .m3u8 name is an M3U8 that opens again.
+TEST_F(ListButtonsTest, TodaysFilesShowTheirTagsAndAnM3u8ListRoundTrips)
+{
+    const QString folder = QString::fromStdString(media.path()) + "/today";
+    QDir().mkpath(folder);
+    const auto flac = fixtures::makeMedia(folder.toStdString(), Media::Flac, 1.0, "a.flac");
+    const auto mp3 = fixtures::makeMedia(folder.toStdString(), Media::Mp3Cbr, 1.0, "b.mp3");
+    fixtures::tagWithMutagen(flac.path, "vorbis", "Χάρτινο το φεγγαράκι", "Μάνος Χατζιδάκις", "Ο Μεγάλος Ερωτικός");
+    fixtures::tagWithMutagen(mp3.path, "id3v2.3", "Second", "Someone", "Somewhere");
+    start();
+    chooseFolder(folder);
+    window->Image31_Click();
+    ASSERT_EQ(window->List1->count(), 2);
+    const int flacRow = window->Combo1->itemText(0).endsWith(".flac") ? 0 : 1;
+    window->UpdateMP3(flacRow, false);
+    EXPECT_EQ(window->Label1->text(), "Χάρτινο το φεγγαράκι");
+    EXPECT_EQ(window->Label200->text(), "Μάνος Χατζιδάκις");
+    EXPECT_EQ(window->Label201->text(), "Ο Μεγάλος Ερωτικός");
+    EXPECT_TRUE(window->Label4->text().endsWith("Kbit  44Khz  stereo")) << window->Label4->text().toStdString();
+    window->UpdateMP3(1 - flacRow, false);
+    EXPECT_EQ(window->Label1->text(), "Second");
+    EXPECT_EQ(window->Label200->text(), "Someone");
+
+    chooseFile(lists(), "Today.m3u8");
+    window->Image28_Click();
+    EXPECT_TRUE(read("Lists/Today.m3u8").startsWith("#EXTM3U\n"));
+    window->List1->clear();
+    window->Combo1->clear();
+    chooseFile(lists(), "Today.m3u8");
+    window->Image29_Click();
+    EXPECT_EQ(lines(window->List1).size(), 2);
+    EXPECT_TRUE(lines(window->List1).contains(QString::number(flacRow + 1) + ". Χάρτινο το φεγγαράκι"));
+    EXPECT_TRUE(dialogs.empty());
+}

@@ -1,0 +1,111 @@
+// Playlists of other players, as they write them (hand-made fixtures in each player's shape), and
+// the M3U8 this player writes.
+
+#include "fixtures/Media.h"
+#include "metadata/Mp3Tag_ListFiles.h"
+#include "metadata/Playlists.h"
+#include "support/TempFolder.h"
+
+#include <gtest/gtest.h>
+
+#include <QDir>
+#include <QFile>
+#include <QUrl>
+
+using namespace Mp3Tag_Functions;
+
+namespace {
+
+class PlaylistTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        root = QString::fromStdString(dir.path());
+        QDir(root).mkpath("Music/Άλμπουμ με κενά");
+        QDir(root).mkpath("Lists");
+        for (const char* name : {"Music/one.mp3", "Music/Άλμπουμ με κενά/two 50%.flac", "Music/three.ogg"})
+            fixtures::writeFile(dir.path(), name, "sound");
+    }
+    QString write(const QString& name, const QByteArray& bytes)
+    {
+        QFile f(root + "/" + name);
+        EXPECT_TRUE(f.open(QIODevice::WriteOnly));
+        f.write(bytes);
+        return f.fileName();
+    }
+    QStringList readPaths(const QString& path)
+    {
+        QStringList out;
+        for (const ListEntry& e : ReadListFile(path)) out << e.path;
+        return out;
+    }
+    QString one() const { return root + "/Music/one.mp3"; }
+    QString two() const { return root + "/Music/Άλμπουμ με κενά/two 50%.flac"; }
+    QString three() const { return root + "/Music/three.ogg"; }
+
+    testsupport::TempFolder dir;
+    QString root;
+};
+
+} // namespace
+
+TEST_F(PlaylistTest, ExtendedM3u8WithRelativePathsUrisCommentsAndRemoteEntries)
+{
+    // The shape of a media player's "save playlist": #EXTINF lines, file URIs percent-encoded,
+    // a stream URL, relative paths from the list's own folder, a BOM and CR LF line ends.
+    const QString list = write("Lists/mix.m3u8",
+        "\xEF\xBB\xBF#EXTM3U\r\n"
+        "#EXTINF:2,Artist - One\r\n"
+        "../Music/one.mp3\r\n"
+        "#EXTINF:-1,Radio\r\n"
+        "http://radio.example/stream.mp3\r\n"
+        "# a comment\r\n"
+        "\r\n"
+        "file://" + QUrl::toPercentEncoding(two(), "/") + "\r\n"
+        "../Music/missing.mp3\r\n"
+        "../Music/three.ogg");
+    EXPECT_EQ(ReadPlaylistPaths(list), (QStringList{one(), two(), root + "/Music/missing.mp3", three()}));
+    EXPECT_EQ(readPaths(list), (QStringList{one(), two(), three()}));  // what does not exist is left out
+    EXPECT_EQ(ReadListFile(list).value(1).name, QStringLiteral("two 50%.flac"));
+}
+
+TEST_F(PlaylistTest, PlainM3uInLatin1WithWindowsSeparatorsAndPlsInTheOrderOfItsNumbers)
+{
+    fixtures::writeFile(dir.path(), "Music/café.mp3", "sound");
+    const QString latin1 = write("Music/old.m3u", "one.mp3\ncaf\xE9.mp3\nsub\\..\\three.ogg\n");
+    EXPECT_EQ(readPaths(latin1), (QStringList{one(), root + "/Music/café.mp3", three()}));
+
+    const QString pls = write("Music/list.pls",
+        "[playlist]\n"
+        "File2=three.ogg\n"
+        "Title2=Three\n"
+        "file1=" + one().toUtf8() + "\n"
+        "File3=https://example.org/a.ogg\n"
+        "NumberOfEntries=3\nVersion=2\n");
+    EXPECT_EQ(readPaths(pls), (QStringList{one(), three()}));
+    EXPECT_TRUE(IsPlaylist("A.PLS") && IsPlaylist("b.M3u") && IsM3u8("c.m3u8") && !IsPlaylist("d.list"));
+}
+
+TEST_F(PlaylistTest, APlaylistNamingNoExistingFileReadsAsEmpty)
+{
+    EXPECT_TRUE(ReadListFile(write("none.m3u8", "#EXTM3U\n/nowhere/a.mp3\nhttp://x/y.mp3\n")).isEmpty());
+    EXPECT_TRUE(ReadListFile(write("empty.pls", "")).isEmpty());
+    EXPECT_TRUE(ReadListFile(root + "/missing.m3u").isEmpty());
+}
+
+TEST_F(PlaylistTest, SavingAnM3u8NameWritesAnM3u8ThatReadsBackAndOtherNamesKeepTheListFormat)
+{
+    const QStringList paths{one(), two(), three()};
+    const QString m3u8 = root + "/Lists/saved.m3u8";
+    ASSERT_TRUE(WriteListFile(m3u8, paths));
+    QFile f(m3u8);
+    ASSERT_TRUE(f.open(QIODevice::ReadOnly));
+    EXPECT_EQ(f.readAll(), "#EXTM3U\n" + paths.join('\n').toUtf8() + "\n");
+    EXPECT_EQ(readPaths(m3u8), paths);
+
+    const QString list = root + "/Lists/saved.list";
+    ASSERT_TRUE(WriteListFile(list, paths));
+    QFile l(list);
+    ASSERT_TRUE(l.open(QIODevice::ReadOnly));
+    EXPECT_EQ(l.readAll(), paths.join("\r\n").toUtf8() + "\r\n");
+}
