@@ -196,6 +196,7 @@ void Form1::buildControls()
     connect(Option1, &QRadioButton::clicked, this, [this] { if (!common::InMediaMode()) Option1_Click(); });
     connect(Option2, &QRadioButton::clicked, this, [this] { if (common::InMediaMode()) Option2_Click(); });
     setMouseTracking(true);
+    setAcceptDrops(true);
     connectButtons();
     connectSlider();
     watchLabels();

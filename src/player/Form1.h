@@ -152,8 +152,17 @@ protected:
     void moveEvent(QMoveEvent* event) override;
     void changeEvent(QEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dragMoveEvent(QDragMoveEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
+
+public:
+    // Files and folders dropped on the window, in their order: added as Add File and Add
+    // Directory add them, a playlist opened as Open List opens it. CD mode changes to media first.
+    void DropPaths(const QStringList& paths);
 
 private:
+    QStringList folderFiles(const QString& folder) const;
     void buildControls();
     void connectButtons();
     void connectSlider();

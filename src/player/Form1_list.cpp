@@ -150,6 +150,16 @@ void Form1::reloadPrevious(int previous)
     if (previous > -1) UpdateMP3(previous, false);
 }
 
+// Every file, hidden ones too, in the order the file system gives; no folders, no type filter.
+QStringList Form1::folderFiles(const QString& folder) const
+{
+    const QStringList names = QDir(folder).entryList(QDir::Files | QDir::Hidden, QDir::Unsorted);
+    QStringList paths;
+    paths.reserve(names.size());
+    for (const QString& name : names) paths << shell::WithTrailingSlash(folder) + name;
+    return paths;
+}
+
 void Form1::Image30_Click()
 {
     if (MessagesRun::Now()) return;
@@ -173,12 +183,7 @@ void Form1::Image31_Click()
     shell::ChooseFolder(this);
     const QString folder = common::globals().LastFolder.trimmed();
     if (folder.isEmpty()) return;
-    // Every file, hidden ones too, in the order the file system gives; no folders, no type filter.
-    const QStringList names = QDir(folder).entryList(QDir::Files | QDir::Hidden, QDir::Unsorted);
-    QStringList paths;
-    paths.reserve(names.size());
-    for (const QString& name : names) paths << shell::WithTrailingSlash(folder) + name;
-    appendTracks(paths);
+    appendTracks(folderFiles(folder));
     reloadPrevious(previous);
     showAddedCount();
     LetMessagesRun();

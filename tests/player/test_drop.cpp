@@ -1,0 +1,114 @@
+// Dragging files, folders and playlists from a file manager onto the window and its list.
+
+#include "PlayerFixture.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QDragEnterEvent>
+#include <QDropEvent>
+#include <QMimeData>
+#include <QRadioButton>
+#include <QUrl>
+
+using fixtures::Media;
+
+namespace {
+
+QStringList lines(const QListWidget* list)
+{
+    QStringList out;
+    for (int i = 0; i < list->count(); ++i) out << list->item(i)->text();
+    return out;
+}
+
+class DropTest : public PlayerTest {
+protected:
+    void SetUp() override
+    {
+        PlayerTest::SetUp();
+        root = QString::fromStdString(media.path());
+        QDir(root).mkpath("album");
+        for (const char* name : {"album/x.wav", "album/y.wav", "single.wav", "listed.wav"})
+            fixtures::makeMedia(media.path(), Media::Wav8Mono, 0.5, name);
+    }
+    // The drag as a file manager sends it: enter, a move over the widget, then the drop.
+    bool drag(QWidget* target, const QList<QUrl>& urls)
+    {
+        QMimeData data;
+        data.setUrls(urls);
+        const QPoint at = target->rect().center();
+        QDragEnterEvent enter(at, Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(target, &enter);
+        QDragMoveEvent move(at, Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(target, &move);
+        if (!move.isAccepted()) return false;
+        QDropEvent drop(QPointF(at), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(target, &drop);
+        return drop.isAccepted();
+    }
+    QUrl local(const char* name) const { return QUrl::fromLocalFile(root + "/" + name); }
+    QString root;
+};
+
+} // namespace
+
+TEST_F(DropTest, FilesAndFoldersAreAddedInTheOrderDroppedOnTheWindowOrItsList)
+{
+    start();
+    ASSERT_TRUE(drag(window.get(), {local("single.wav"), local("album")}));
+    ASSERT_EQ(window->List1->count(), 3);
+    EXPECT_EQ(window->Combo1->itemText(0), root + "/single.wav");
+    QStringList folder{window->Combo1->itemText(1), window->Combo1->itemText(2)};
+    folder.sort();
+    EXPECT_EQ(folder, (QStringList{root + "/album/x.wav", root + "/album/y.wav"}));
+    EXPECT_EQ(window->Label2->text(), "3 tracks.");
+    EXPECT_EQ(window->CurrentIndex, 0);  // loaded, not playing
+
+    ASSERT_TRUE(drag(window->List1->viewport(), {local("listed.wav")}));
+    EXPECT_EQ(lines(window->List1).last(), "4. listed.wav");
+    EXPECT_TRUE(dialogs.empty());
+}
+
+TEST_F(DropTest, APlaylistIsOpenedAsOpenListOpensIt)
+{
+    fixtures::writeFile(media.path(), "mine.m3u8", "#EXTM3U\n#EXTINF:1,Listed\nlisted.wav\nhttp://radio/x\n");
+    writeList({root + "/single.wav", root + "/album/x.wav"});
+    start();
+    ASSERT_EQ(window->List1->count(), 2);
+    ASSERT_TRUE(drag(window.get(), {local("mine.m3u8")}));
+    EXPECT_EQ(lines(window->List1), QStringList{"1. listed.wav"});
+    EXPECT_EQ(window->Label2->text(), "Tracks: 1");
+    EXPECT_EQ(window->Label1->text(), "listed.wav");
+
+    fixtures::writeFile(media.path(), "dead.m3u", "/nowhere/a.mp3\n");
+    ASSERT_TRUE(drag(window.get(), {local("dead.m3u")}));
+    EXPECT_EQ(window->Label1->text(), "No list");
+}
+
+TEST_F(DropTest, WhatIsNotALocalFileIsRefused)
+{
+    start();
+    EXPECT_FALSE(drag(window.get(), {QUrl("https://example.org/song.mp3")}));
+    EXPECT_FALSE(drag(window.get(), {QUrl::fromLocalFile(root + "/gone.wav")}));
+    QMimeData text;
+    text.setText("/some/path.mp3");
+    QDragEnterEvent enter(QPoint(5, 5), Qt::CopyAction, &text, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(window.get(), &enter);
+    EXPECT_FALSE(enter.isAccepted());
+    EXPECT_EQ(window->List1->count(), 0);
+}
+
+TEST_F(DropTest, ADropInCdModeChangesToMediaFirst)
+{
+    const auto disc = fixtures::makeDiscImage(media.path(), {150, 150});
+    setenv("SONORELL_CD_DEVICE", disc.cue.c_str(), 1);
+    writeList({root + "/album/x.wav"});
+    start();
+    window->Option2->click();
+    ASSERT_FALSE(common::InMediaMode());
+    ASSERT_TRUE(drag(window.get(), {local("single.wav")}));
+    EXPECT_TRUE(common::InMediaMode());
+    EXPECT_TRUE(window->Option1->isChecked());
+    // The media list comes back as choosing the mode brings it, and the drop goes after it.
+    EXPECT_EQ(lines(window->List1), (QStringList{"1. x.wav", "2. single.wav"}));
+}
