@@ -30,6 +30,15 @@ std::string toMp3(const std::string& wav, const std::string& mp3)
     return mp3;
 }
 
+// The WAV re-encoded by GStreamer into another format ("flacenc", "opusenc ! oggmux", ...).
+std::string encoded(const std::string& wav, const std::string& out, const std::string& encoder)
+{
+    const std::string command = "gst-launch-1.0 -q filesrc location=\"" + wav + "\" ! wavparse ! audioconvert ! audioresample ! " +
+                                encoder + " ! filesink location=\"" + out + "\" >/dev/null 2>&1";
+    if (std::system(command.c_str()) != 0) throw std::runtime_error("cannot make " + out);
+    return out;
+}
+
 } // namespace
 
 class ListeningTest : public PlayerTest {
@@ -122,6 +131,25 @@ TEST_F(ListeningTest, NextAndPreviousInTheListSoundAtOnce)
     EXPECT_NEAR(pitchAt(t + 0.3, t + 0.8), 880, 10);
     t = clickAndListen([&] { window->Image6_Click(); });
     EXPECT_NEAR(pitchAt(t + 0.3, t + 0.8), 660, 10);
+}
+
+TEST_F(ListeningTest, FlacOpusAndM4aFilesSoundAtTheirPitch)
+{
+    const std::vector<std::pair<double, std::pair<const char*, const char*>>> files = {
+        {440, {"flac", "flacenc"}}, {660, {"opus", "opusenc ! oggmux"}}, {880, {"m4a", "avenc_aac ! mp4mux"}}};
+    QStringList paths;
+    for (const auto& [pitch, format] : files) {
+        const std::string wav = listening::WriteToneWav(media.file(std::to_string(int(pitch)) + ".wav"), {{pitch, 3.0}});
+        paths << QString::fromStdString(encoded(wav, media.file(std::to_string(int(pitch)) + "." + format.first), format.second));
+    }
+    writeList(paths);
+    start();
+    double t = clickAndListen([&] { window->Image2_Click(); });
+    EXPECT_NEAR(pitchAt(t + 0.3, t + 0.8), 440, 10);
+    for (double pitch : {660.0, 880.0}) {
+        t = clickAndListen([&] { window->Image4_Click(); });
+        EXPECT_NEAR(pitchAt(t + 0.3, t + 0.8), pitch, 10);
+    }
 }
 
 TEST_F(ListeningTest, ADoubleClickInTheListPlaysThatEntry)
