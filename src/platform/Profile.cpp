@@ -174,16 +174,10 @@ bool WritePrivateProfileString(const QString& section, const QString& key, const
     return WriteProfileValue(section, key, value, path, "\r\n");
 }
 
-bool WriteProfileValue(const QString& section, const QString& key, const QString& value, const QString& path,
-                       const QByteArray& newLine)
+namespace {
+
+void setValue(ProfileText& profile, const QString& section, const QString& key, const QString& value)
 {
-    ProfileText profile;
-    profile.lineEnd = newLine;
-    if (QFile::exists(path)) {
-        auto loaded = load(path, newLine);
-        if (!loaded) return false;  // never replace a file that could not be read
-        profile = std::move(*loaded);
-    }
     const QByteArray end = profile.lineEnd;
     const SectionSpan span = findSection(profile, section);
     const QString entry = key.trimmed() + QLatin1Char('=') + oneLine(value);
@@ -201,7 +195,33 @@ bool WriteProfileValue(const QString& section, const QString& key, const QString
         if (profile.lines[size_t(after - 1)].end.isEmpty()) profile.lines[size_t(after - 1)].end = end;
         profile.lines.insert(profile.lines.begin() + after, {entry, end});
     }
+}
+
+bool writeValues(const QString& section, const QList<std::pair<QString, QString>>& values, const QString& path,
+                 const QByteArray& newLine)
+{
+    ProfileText profile;
+    profile.lineEnd = newLine;
+    if (QFile::exists(path)) {
+        auto loaded = load(path, newLine);
+        if (!loaded) return false;  // never replace a file that could not be read
+        profile = std::move(*loaded);
+    }
+    for (const auto& [key, value] : values) setValue(profile, section, key, value);
     return WriteFileAtomically(path, encode(profile));
+}
+
+} // namespace
+
+bool WriteProfileValue(const QString& section, const QString& key, const QString& value, const QString& path,
+                       const QByteArray& newLine)
+{
+    return writeValues(section, {{key, value}}, path, newLine);
+}
+
+bool WritePrivateProfileStrings(const QString& section, const QList<std::pair<QString, QString>>& values, const QString& path)
+{
+    return writeValues(section, values, path, "\r\n");
 }
 
 } // namespace platform

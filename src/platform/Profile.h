@@ -3,9 +3,11 @@
 // Reading accepts UTF-8 and, for a file that is not valid UTF-8, windows-1253; writing keeps
 // every other line as it was and replaces the file atomically.
 
+#include <QList>
 #include <QString>
 
 #include <optional>
+#include <utility>
 
 namespace platform {
 
@@ -18,6 +20,8 @@ QString GetPrivateProfileString(const QString& section, const QString& key, cons
 // Replaces the key's value in place, or adds the key at the end of its section, or the section
 // at the end of the file (made when missing). False when the file could not be written.
 bool WritePrivateProfileString(const QString& section, const QString& key, const QString& value, const QString& path);
+// Several keys of one section in one replacement of the file.
+bool WritePrivateProfileStrings(const QString& section, const QList<std::pair<QString, QString>>& values, const QString& path);
 // The same for files of other systems: lines that get no line end from the file get newLine.
 bool WriteProfileValue(const QString& section, const QString& key, const QString& value, const QString& path,
                        const QByteArray& newLine);

@@ -1,6 +1,7 @@
 // The main window: its controls, the layout routine, the English captions and the two looks.
 
 #include "player/Form1.h"
+#include "catalogue/OnlineTitles.h"
 #include "player/MessagesRun.h"
 #include "player/Form10.h"
 #include "player/MenuWindow.h"
@@ -45,6 +46,8 @@ Form1::Form1(QString commandLine, MenuFactory makeMenu)
     setObjectName(QStringLiteral("Form1"));
     setWindowIcon(skin::AppIcon());
     buildControls();
+    onlineTitles_ = new Disk_Volume::OnlineTitles(this);
+    connect(onlineTitles_, &Disk_Volume::OnlineTitles::TitlesWritten, this, &Form1::showFoundTitles);
 }
 
 MenuWindow& MenuWindow::Unloaded()

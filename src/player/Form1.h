@@ -19,6 +19,10 @@
 #include <memory>
 #include <string>
 
+namespace Disk_Volume {
+class OnlineTitles;
+}
+
 namespace player {
 
 class Form10;
@@ -157,6 +161,10 @@ protected:
     void dropEvent(QDropEvent* event) override;
 
 public:
+    // Titles the catalogue lacks for the disc in the drive: its CD-Text at once, and, when the
+    // user allows it, the disc database in the background. Shown as soon as they are written.
+    void FindMissingTitles();
+
     // Files and folders dropped on the window, in their order: added as Add File and Add
     // Directory add them, a playlist opened as Open List opens it. CD mode changes to media first.
     void DropPaths(const QStringList& paths);
@@ -182,6 +190,7 @@ private:
     void tickCd();
     void showNoDisc();
     void LoadCdTitles();
+    void showFoundTitles(int32_t serial);
     void appendTracks(const QStringList& paths);
     void showAddedCount();
     void reloadPrevious(int previous);
@@ -199,6 +208,7 @@ private:
     std::optional<QString> cuedPath_;  // what the device was last told follows, when it took it
     bool cueScheduled_ = false;
     MenuWindow* menu_ = nullptr;
+    Disk_Volume::OnlineTitles* onlineTitles_ = nullptr;
     bool shutDown_ = false;
     bool tickEnabled_ = false;
     int tickInterval_ = 1000;

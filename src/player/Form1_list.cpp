@@ -7,6 +7,8 @@
 #include "common/ProgramFolder.h"
 #include "media/CDAudio.h"
 #include "catalogue/Disk_Volume.h"
+#include "catalogue/FoundTitles.h"
+#include "catalogue/OnlineTitles.h"
 #include "metadata/Mp3Tag_ListFiles.h"
 #include "platform/Dialogs.h"
 #include "shell/Form20.h"
@@ -16,6 +18,7 @@
 #include <QDir>
 #include <QElapsedTimer>
 #include <QProgressDialog>
+#include <QTimer>
 
 #include <memory>
 
@@ -65,6 +68,7 @@ void Form1::LoadCdTitles()
         return;
     }
     Image17->setEnabled(true);
+    FindMissingTitles();
     List1->clear();
     const bool catalogued = Disk_Volume::CatalogueExists();
     bool complete = true;
@@ -91,6 +95,26 @@ void Form1::LoadCdTitles()
     if (colon >= 0) length = length.left(colon);
     Label2->setText(common::Lang(" Διάρκεια CD: ", " CD Time: ") + length);
     ShowCdTrackInfo();
+}
+
+void Form1::FindMissingTitles()
+{
+    const int32_t serial = common::globals().DiscSerial;
+    const int tracks = common::globals().CdDevice->GetNumTracks();
+    if (serial == 0 || tracks < 2 || Disk_Volume::SectionComplete(serial, tracks)) return;
+    Disk_Volume::WriteMissing(serial, tracks, Disk_Volume::DiscTextTitles());
+    if (!Disk_Volume::SectionComplete(serial, tracks) && Disk_Volume::OnlineTitlesWanted()) onlineTitles_->Lookup(serial);
+}
+
+// Titles that arrive from the disc database are shown if the disc is still the one on show.
+void Form1::showFoundTitles(int32_t serial)
+{
+    if (MessagesRun::Now()) {
+        QTimer::singleShot(200, this, [this, serial] { showFoundTitles(serial); });
+        return;
+    }
+    if (shutDown_ || common::InMediaMode() || common::globals().DiscSerial != serial) return;
+    LoadCdTitles();
 }
 
 } // namespace player

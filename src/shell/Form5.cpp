@@ -1,6 +1,7 @@
 // The menu window: loading, the option toggles, the taskbar entry and unloading.
 
 #include "shell/Form5.h"
+#include "catalogue/OnlineTitles.h"
 #include "player/Form1.h"
 #include "shell/Windows.h"
 #include "meter/Form8.h"
@@ -82,6 +83,14 @@ void Form5::synexeia_Click()
     synexeia2->setChecked(on);
     common::globals().ContinueChecked = on ? 1 : 0;
     main_->CueNextEntry();
+}
+
+void Form5::OnlineTitles_Click()
+{
+    const bool on = !OnlineTitles->isChecked();
+    OnlineTitles->setChecked(on);
+    Disk_Volume::SetOnlineTitlesWanted(on);
+    if (on && !common::InMediaMode()) main_->FindMissingTitles();
 }
 
 void Form5::ShowMinimizedEntry()

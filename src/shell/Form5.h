@@ -29,6 +29,7 @@ public:
     void Mixer_Menu_Click() override;
     void TrayMenu_Click() override;
     void synexeia_Click() override;
+    void OnlineTitles_Click();
     bool TrayChecked() const override { return TrayMenu->isChecked(); }
     bool TrayIconShown() const override;
     bool MixerChecked() const override { return Mixer_Menu->isChecked(); }
@@ -57,7 +58,7 @@ public:
     QAction* item(const QString& name) const;
 
     // The items other windows and the tests read.
-    QAction *Show_List_Menu, *Show_List_Menu2, *TrayMenu, *eikoll, *synexeia, *synexeia2, *Mixer_Menu, *Mixer_Menu2;
+    QAction *Show_List_Menu, *Show_List_Menu2, *TrayMenu, *eikoll, *synexeia, *synexeia2, *Mixer_Menu, *Mixer_Menu2, *OnlineTitles;
     QAction *ExitWithContinue, *play11, *diakoph, *eject22, *sxetika, *epanafora;
     QMenu* Tracks;    // the tray's tracks submenu (ww)
     QMenu* Listes1;   // the saved lists (ListMenu)

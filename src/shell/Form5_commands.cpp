@@ -53,6 +53,7 @@ void Form5::connectCommands()
     toggle("synexeia2", &Form5::synexeia_Click);
     toggle("Mixer_Menu", &Form5::Mixer_Menu_Click);
     toggle("Mixer_Menu2", &Form5::Mixer_Menu_Click);
+    toggle("OnlineTitles", &Form5::OnlineTitles_Click);
     for (const char* exit : {"exit33", "exit2_2", "exitBRE"}) on(exit, &Form5::exitProgram);
     on("ExitWithContinue", [this] {
         ExitWithContinue->setChecked(true);

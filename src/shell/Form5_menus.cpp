@@ -2,6 +2,7 @@
 
 #include "shell/Form5.h"
 #include "common/Globals.h"
+#include "catalogue/OnlineTitles.h"
 
 namespace shell {
 
@@ -26,6 +27,7 @@ const Item CdOptions[] = {
     {"TrayMenu", "Εικονίδιο στο &System Tray", "Icon to &System Tray", Kind::Check},
     {"synexeia", "&Συνέχισε να παίζεις", "&Continue", Kind::Check},
     {"Mixer_Menu", "&Mixer", "&Mixer", Kind::Check},
+    {"OnlineTitles", "Τίτλοι από το &Internet", "Titles from the &Internet", Kind::Check},
     {"gfjdjooo", "-", nullptr, Kind::Separator},
     {"exit33", "&Εξοδος", "&Exit"},
 };
@@ -136,6 +138,8 @@ void Form5::buildMenus()
     synexeia2 = item("synexeia2");
     Mixer_Menu = item("Mixer_Menu");
     Mixer_Menu2 = item("Mixer_Menu2");
+    OnlineTitles = item("OnlineTitles");
+    OnlineTitles->setChecked(Disk_Volume::OnlineTitlesWanted());
     ExitWithContinue = item("ExitWithContinue");
     ExitWithContinue->setEnabled(false);
     play11 = item("play11");

@@ -1,8 +1,12 @@
 #include "platform/cdrom/Disc.h"
 
 #include <cdio/cdio.h>
+#include <cdio/cdtext.h>
 #include <cdio/logging.h>
 #include <sys/stat.h>
+
+#include <QString>
+#include <QStringDecoder>
 
 #include <chrono>
 #include <cstdlib>
@@ -85,7 +89,7 @@ fs::path cueDataFile(const std::string& cueText, const fs::path& cue)
     return {};
 }
 
-// Alias folders made for cue sheets, removed when the program ends.
+// Alias folders made for cue sheets and .toc files, removed when the program ends.
 std::map<std::string, fs::path>& aliasFolders()
 {
     static auto* folders = new std::map<std::string, fs::path>;
@@ -145,12 +149,70 @@ std::string cueAsLibcdioReadsIt(const std::string& source)
     return sheet ? (folder / "disc.cue").string() : source;
 }
 
+std::string upperKeyword(const std::string& line)
+{
+    std::istringstream words(line);
+    std::string keyword;
+    words >> keyword;
+    for (char& c : keyword) c = char(std::toupper(static_cast<unsigned char>(c)));
+    return keyword;
+}
+
+// A .toc file as cdrdao writes it, made readable for libcdio, which opens the files it names
+// from the current folder rather than the sheet's, and reads one keyword a line, so a language
+// map spread over lines stops it. Nothing changes for a sheet it reads as it is.
+std::string tocText(const std::string& source, bool& changed)
+{
+    std::ifstream in(source, std::ios::binary);
+    std::string out, line, pendingMap;
+    const fs::path folder = fs::absolute(fs::path(source)).parent_path();
+    while (std::getline(in, line)) {
+        if (!line.empty() && line.back() == '\r') line.pop_back();
+        const std::string keyword = upperKeyword(line);
+        if (!pendingMap.empty() || (keyword == "LANGUAGE_MAP" && line.find('}') == std::string::npos)) {
+            pendingMap += (pendingMap.empty() ? "" : " ") + line;
+            changed = true;
+            if (line.find('}') == std::string::npos) continue;
+            line = pendingMap;
+            pendingMap.clear();
+        } else if (keyword == "FILE" || keyword == "AUDIOFILE" || keyword == "DATAFILE") {
+            const auto open = line.find('"'), close = line.find('"', open + 1);
+            if (open != std::string::npos && close != std::string::npos && line[open + 1] != '/') {
+                line.replace(open + 1, close - open - 1, (folder / line.substr(open + 1, close - open - 1)).string());
+                changed = true;
+            }
+        }
+        out += line + '\n';
+    }
+    return out;
+}
+
+std::string tocAsLibcdioReadsIt(const std::string& source)
+{
+    bool changed = false;
+    const std::string text = tocText(source, changed);
+    if (!changed) return source;
+    std::lock_guard lock(cueMutex());
+    fs::path& folder = aliasFolders()[source];
+    if (folder.empty()) {
+        std::error_code error;
+        std::string pattern = (fs::temp_directory_path(error) / "sonorell-toc-XXXXXX").string();
+        if (!::mkdtemp(pattern.data())) return source;
+        folder = pattern;
+    }
+    std::ofstream sheet(folder / "disc.toc", std::ios::binary | std::ios::trunc);
+    sheet << text;
+    return sheet ? (folder / "disc.toc").string() : source;
+}
+
 CdIo_t* openSource(const std::string& source)
 {
     initCdio();
     struct stat st {};
     if (source.empty() || ::stat(source.c_str(), &st) != 0) return nullptr;
-    const std::string readable = endsWith(source, ".cue") ? cueAsLibcdioReadsIt(source) : source;
+    const std::string readable = endsWith(source, ".cue")   ? cueAsLibcdioReadsIt(source)
+                                 : endsWith(source, ".toc") ? tocAsLibcdioReadsIt(source)
+                                                            : source;
     return cdio_open(readable.c_str(), driverFor(source));
 }
 
@@ -194,6 +256,47 @@ uint32_t AudioDiscSerial(const Toc& toc)
     }
     if (toc.count() < 3) serial += uint32_t(toc.leadout - toc.discStart());
     return serial;
+}
+
+namespace {
+
+// Disc images keep their text as the file has it, and libcdio reads those bytes as Latin-1, which
+// a cue sheet written in UTF-8 is not: such text is read again as the UTF-8 it is.
+std::string asWritten(const char* text)
+{
+    if (!text) return {};
+    const QString read = QString::fromUtf8(text).trimmed();
+    bool wide = false, latin1 = true;
+    for (QChar c : read) {
+        wide = wide || c.unicode() >= 0x80;
+        latin1 = latin1 && c.unicode() <= 0xFF;
+    }
+    if (wide && latin1) {
+        QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
+        const QString again = utf8(read.toLatin1());
+        if (!utf8.hasError()) return again.toStdString();
+    }
+    return read.toStdString();
+}
+
+} // namespace
+
+DiscText ReadDiscText(const std::string& source)
+{
+    DiscText text;
+    CdIo_t* cdio = source.empty() ? nullptr : openSource(source);
+    if (!cdio) return text;
+    if (const cdtext_t* cdtext = cdio_get_cdtext(cdio)) {
+        text.albumTitle = asWritten(cdtext_get_const(cdtext, CDTEXT_FIELD_TITLE, 0));
+        text.albumPerformer = asWritten(cdtext_get_const(cdtext, CDTEXT_FIELD_PERFORMER, 0));
+        const track_t first = cdio_get_first_track_num(cdio), count = cdio_get_num_tracks(cdio);
+        if (first != CDIO_INVALID_TRACK && count != CDIO_INVALID_TRACK)
+            for (track_t t = first; t < first + count; ++t)
+                if (std::string title = asWritten(cdtext_get_const(cdtext, CDTEXT_FIELD_TITLE, t)); !title.empty())
+                    text.trackTitles[t] = title;
+    }
+    cdio_destroy(cdio);
+    return text;
 }
 
 uint32_t DiscSerialOf(const std::string& source)

@@ -2,6 +2,7 @@
 // The CD drive, real or a disc image, read with libcdio: presence, table of contents, sectors.
 
 #include <cstdint>
+#include <map>
 #include <memory>
 #include <string>
 #include <utility>
@@ -42,6 +43,15 @@ uint32_t AudioDiscSerial(const Toc& toc);
 
 // The serial of the disc at source (a drive or an image); 0 when no disc can be read.
 uint32_t DiscSerialOf(const std::string& source);
+
+// The disc's CD-Text, UTF-8: the album (title and performer) and each track's title by number.
+// Empty when the disc or image carries none.
+struct DiscText {
+    std::string albumTitle, albumPerformer;
+    std::map<int, std::string> trackTitles;
+    bool empty() const { return albumTitle.empty() && albumPerformer.empty() && trackTitles.empty(); }
+};
+DiscText ReadDiscText(const std::string& source);
 
 // Where the drive is: $SONORELL_CD_DEVICE, else the first CD drive found; "" for none
 // ($SONORELL_CD_DEVICE=none, or no drive on the machine).

@@ -1,0 +1,335 @@
+// Disc titles found without typing: the disc's CD-Text, and the disc database answered by a
+// stand-in web service started in the test.
+
+#include "../player/PlayerFixture.h"
+#include "catalogue/Disk_Volume.h"
+#include "catalogue/FoundTitles.h"
+#include "catalogue/OnlineTitles.h"
+#include "platform/Profile.h"
+#include "platform/cdrom/DiscId.h"
+
+#include <QCryptographicHash>
+#include <QElapsedTimer>
+#include <QTcpServer>
+#include <QTcpSocket>
+#include <QTimer>
+
+#include <functional>
+
+using platform::cdrom::MusicBrainzDiscOf;
+using platform::cdrom::Toc;
+
+namespace {
+
+// A table of contents as a drive reports it, from MusicBrainz-style offsets (lead-in included).
+Toc tocOf(int first, const std::vector<int>& offsets, int leadout)
+{
+    Toc toc;
+    toc.firstTrack = first;
+    for (int offset : offsets) toc.starts.push_back(offset - 150);
+    toc.leadout = leadout - 150;
+    return toc;
+}
+
+// The disc id as MusicBrainz defines it, computed here without libdiscid: SHA-1 of the first and
+// last track in two hex digits and 100 offsets (the leadout first) in eight, in MusicBrainz's base64.
+std::string discIdByHand(int first, int last, int leadout, const std::vector<int>& offsets)
+{
+    QByteArray text = QByteArray::number(first, 16).toUpper().rightJustified(2, '0') +
+                      QByteArray::number(last, 16).toUpper().rightJustified(2, '0');
+    for (int i = 0; i < 100; ++i) {
+        const int value = i == 0 ? leadout : (i <= int(offsets.size()) ? offsets[size_t(i - 1)] : 0);
+        text += QByteArray::number(value, 16).toUpper().rightJustified(8, '0');
+    }
+    QByteArray id = QCryptographicHash::hash(text, QCryptographicHash::Sha1).toBase64();
+    id.replace('+', '.').replace('/', '_').replace('=', '-');
+    return id.toStdString();
+}
+
+// A stand-in for the web service: answers each request with what the test's handler says, after
+// an optional delay (a negative delay never answers).
+class StandInService : public QObject {
+public:
+    struct Answer {
+        int status = 200;
+        QByteArray body;
+        int delayMs = 0;
+    };
+    struct Request {
+        QByteArray target, userAgent;
+        qint64 atMs;
+    };
+    std::function<Answer(const QByteArray& target)> handler;
+    std::vector<Request> requests;
+
+    StandInService()
+    {
+        clock.start();
+        server.listen(QHostAddress::LocalHost);
+        connect(&server, &QTcpServer::newConnection, this, [this] {
+            while (QTcpSocket* socket = server.nextPendingConnection()) {
+                connect(socket, &QTcpSocket::readyRead, this, [this, socket] { read(socket); });
+                connect(socket, &QTcpSocket::disconnected, socket, &QObject::deleteLater);
+            }
+        });
+    }
+    QString url() const { return QStringLiteral("http://127.0.0.1:%1").arg(server.serverPort()); }
+
+private:
+    void read(QTcpSocket* socket)
+    {
+        QByteArray& buffer = pending[socket];
+        buffer += socket->readAll();
+        if (!buffer.contains("\r\n\r\n")) return;
+        const QList<QByteArray> lines = buffer.split('\n');
+        Request request{lines[0].split(' ').value(1), {}, clock.elapsed()};
+        for (const QByteArray& line : lines)
+            if (line.toLower().startsWith("user-agent:")) request.userAgent = line.mid(11).trimmed();
+        requests.push_back(request);
+        pending.remove(socket);
+        const Answer answer = handler(request.target);
+        if (answer.delayMs < 0) return;
+        QTimer::singleShot(answer.delayMs, socket, [socket, answer] {
+            socket->write("HTTP/1.1 " + QByteArray::number(answer.status) + " X\r\nContent-Type: application/json\r\n"
+                          "Content-Length: " + QByteArray::number(answer.body.size()) + "\r\nConnection: close\r\n\r\n" + answer.body);
+            socket->disconnectFromHost();
+        });
+    }
+
+    QTcpServer server;
+    QElapsedTimer clock;
+    QHash<QTcpSocket*, QByteArray> pending;
+};
+
+// A discid answer as the service gives it: releases of the given track counts, in that order.
+QByteArray releasesJson(const QString& discId, const std::vector<std::pair<QString, int>>& releases)
+{
+    QByteArray json = R"({"id":")" + discId.toUtf8() + R"(","releases":[)";
+    for (size_t r = 0; r < releases.size(); ++r) {
+        const auto& [album, tracks] = releases[r];
+        json += (r ? "," : "") + QByteArray(R"({"title":")") + album.toUtf8() +
+                R"(","artist-credit":[{"name":"Μίκης","joinphrase":" & "},{"name":"Band","joinphrase":""}],)"
+                R"("media":[{"position":1,"track-count":)" + QByteArray::number(tracks) + R"(,"discs":[],"tracks":[)";
+        for (int t = 1; t <= tracks; ++t)
+            json += (t > 1 ? "," : "") + QByteArray(R"({"position":)") + QByteArray::number(t) + R"(,"title":")" + album.toUtf8() +
+                    " song " + QByteArray::number(t) + R"(","recording":{"title":"rec"}})";
+        json += "]}]}";
+    }
+    return json + "]}";
+}
+
+} // namespace
+
+TEST(DiscIdTest, TheIdAndTocAreMusicBrainzsForItsDocumentedExampleAndByHand)
+{
+    const std::vector<int> example{150, 15363, 32314, 46592, 63414, 80489};
+    const auto disc = MusicBrainzDiscOf(tocOf(1, example, 95462));
+    EXPECT_EQ(disc.id, "49HHV7Eb8UKF3aQiNmu1GR8vKTY-");
+    EXPECT_EQ(disc.id, discIdByHand(1, 6, 95462, example));
+    EXPECT_EQ(disc.toc, "1+6+95462+150+15363+32314+46592+63414+80489");
+    EXPECT_EQ(disc.tracks, 6);
+
+    // An enhanced disc: the data track after the audio is not part of the id; the audio ends
+    // 11400 frames before it.
+    Toc enhanced = tocOf(1, {150, 15363, 32314, 60000}, 95462);
+    enhanced.audio = {true, true, true, false};
+    const auto audio = MusicBrainzDiscOf(enhanced);
+    EXPECT_EQ(audio.toc, "1+3+48600+150+15363+32314");
+    EXPECT_EQ(audio.id, discIdByHand(1, 3, 60000 - 11400, {150, 15363, 32314}));
+    EXPECT_TRUE(MusicBrainzDiscOf(Toc{}).id.empty());
+}
+
+TEST(MusicBrainzReplyTest, TheReleaseWhoseMediumHasTheDiscsTrackCountFirstListedWins)
+{
+    using Disk_Volume::ParseMusicBrainzReply;
+    const QByteArray two = releasesJson("X", {{"Double", 12}, {"Right", 3}, {"Also right", 3}});
+    const auto found = ParseMusicBrainzReply(two, 3, "X");
+    ASSERT_TRUE(found);
+    EXPECT_EQ(found->album, "Right");
+    EXPECT_EQ(found->artist, "Μίκης & Band");
+    EXPECT_EQ(found->tracks.value(1), "Right song 1");
+    EXPECT_EQ(found->tracks.size(), 3);
+    EXPECT_FALSE(ParseMusicBrainzReply(two, 5, "X"));
+    EXPECT_FALSE(ParseMusicBrainzReply("{\"releases\": [", 3, "X"));
+    EXPECT_FALSE(ParseMusicBrainzReply("<html>busy</html>", 3, "X"));
+    EXPECT_FALSE(ParseMusicBrainzReply(R"({"releases":[{"media":"none"}]})", 3, "X"));
+}
+
+class FoundTitlesTest : public PlayerTest {
+protected:
+    void SetUp() override
+    {
+        PlayerTest::SetUp();
+        platform::SaveSetting("Sonorell", "ONLINE_TITLES", "True");
+        setenv("SONORELL_MUSICBRAINZ_URL", service.url().toUtf8().constData(), 1);
+        disc = fixtures::makeDiscImage(media.path(), {150, 150, 150});
+    }
+    void TearDown() override
+    {
+        PlayerTest::TearDown();
+        setenv("SONORELL_MUSICBRAINZ_URL", "http://127.0.0.1:9", 1);
+    }
+    void insert(const std::string& sheet)
+    {
+        setenv("SONORELL_CD_DEVICE", sheet.c_str(), 1);
+        section = QString::number(int32_t(platform::cdrom::DiscSerialOf(sheet)));
+    }
+    QString stored(const char* key) const
+    {
+        return platform::GetPrivateProfileString(section, key, "<none>", file("CdRoms.ini"));
+    }
+    QStringList entries() const
+    {
+        QStringList out;
+        for (int i = 0; i < window->List1->count(); ++i) out << window->List1->item(i)->text();
+        return out;
+    }
+    // Runs the window until the service has been asked count times and had time to be heard.
+    bool waitForRequests(size_t count, int ms = 5000)
+    {
+        QElapsedTimer t;
+        t.start();
+        while (service.requests.size() < count && t.elapsed() < ms) QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
+        wait(300);
+        return service.requests.size() >= count;
+    }
+    QString discId() const { return QString::fromStdString(MusicBrainzDiscOf(platform::cdrom::Drive(disc.cue).toc()).id); }
+
+    StandInService service;
+    fixtures::DiscImage disc;
+    QString section;
+};
+
+TEST_F(FoundTitlesTest, CdTextOfACueSheetOrATocFileFillsTheCatalogueAndIsShownAtOnce)
+{
+    const fixtures::CdText text{"Άξιον Εστί", "Μίκης Θεοδωράκης", {"Η Γένεσις", "", "Τα Πάθη"}};
+    for (const std::string& sheet : {fixtures::writeCueWithText(disc, "text", text), fixtures::writeTocWithText(disc, "text", text)}) {
+        SCOPED_TRACE(sheet);
+        QFile::remove(file("CdRoms.ini"));
+        service.handler = [](const QByteArray&) { return StandInService::Answer{404, "{}"}; };
+        insert(sheet);
+        start();
+        EXPECT_EQ(entries(), (QStringList{"1. Η Γένεσις", "2. Track 2", "3. Τα Πάθη"}));
+        EXPECT_EQ(stored("Album"), "Άξιον Εστί");
+        EXPECT_EQ(stored("Artist"), "Μίκης Θεοδωράκης");
+        EXPECT_EQ(stored("Track3"), "Τα Πάθη");
+        EXPECT_EQ(stored("Track2"), "<none>");
+        stop();
+    }
+    // What a person typed stays; only what is missing is filled.
+    QFile::remove(file("CdRoms.ini"));
+    platform::WritePrivateProfileString(section, "Track1", "Typed by hand", file("CdRoms.ini"));
+    platform::WritePrivateProfileString(section, "Album", "My album", file("CdRoms.ini"));
+    start();
+    EXPECT_EQ(stored("Track1"), "Typed by hand");
+    EXPECT_EQ(stored("Album"), "My album");
+    EXPECT_EQ(stored("Artist"), "Μίκης Θεοδωράκης");
+    EXPECT_TRUE(dialogs.empty());
+}
+
+TEST_F(FoundTitlesTest, TheDatabaseIsAskedByIdAndTocAndItsAnswerIsFiledAndShown)
+{
+    service.handler = [&](const QByteArray&) {
+        return StandInService::Answer{200, releasesJson(discId(), {{"Four songs", 4}, {"Found album", 3}})};
+    };
+    insert(disc.cue);
+    start();
+    ASSERT_TRUE(waitForRequests(1));
+    const auto mb = MusicBrainzDiscOf(platform::cdrom::Drive(disc.cue).toc());
+    EXPECT_EQ(service.requests[0].target, "/ws/2/discid/" + QByteArray::fromStdString(mb.id) + "?toc=" +
+                                              QByteArray::fromStdString(mb.toc) + "&inc=artist-credits+recordings&fmt=json");
+    EXPECT_TRUE(service.requests[0].userAgent.startsWith("SonorellPlayer/")) << service.requests[0].userAgent.toStdString();
+    EXPECT_EQ(stored("Album"), "Found album");
+    EXPECT_EQ(stored("Artist"), "Μίκης & Band");
+    EXPECT_EQ(entries(), (QStringList{"1. Found album song 1", "2. Found album song 2", "3. Found album song 3"}));
+    EXPECT_EQ(window->Label201->text(), "Found album");
+
+    // A complete section is not asked about again, in this run or the next.
+    stop();
+    start();
+    wait(1200);
+    EXPECT_EQ(service.requests.size(), 1u);
+    EXPECT_TRUE(dialogs.empty());
+}
+
+TEST_F(FoundTitlesTest, UnknownDiscsErrorsAndBadAnswersLeaveTheDefaultTitlesQuietly)
+{
+    const std::vector<StandInService::Answer> answers = {
+        {404, R"({"error":"Not Found"})"}, {503, "busy"}, {200, "{\"releases\": [{"}, {200, releasesJson("x", {{"Other", 7}})}};
+    for (const auto& answer : answers) {
+        SCOPED_TRACE(answer.status);
+        service.handler = [&](const QByteArray&) { return answer; };
+        const size_t before = service.requests.size();
+        insert(disc.cue);
+        start();
+        ASSERT_TRUE(waitForRequests(before + 1));
+        EXPECT_EQ(entries().value(0), "1. Track 1");
+        EXPECT_FALSE(QFile::exists(file("CdRoms.ini")));
+        stop();
+    }
+    EXPECT_TRUE(dialogs.empty());
+
+    // Switched off, the service is never asked; the choice is remembered.
+    platform::SaveSetting("Sonorell", "ONLINE_TITLES", "True");
+    start();
+    const size_t before = service.requests.size();
+    menu().OnlineTitles_Click();
+    EXPECT_EQ(platform::GetSetting("Sonorell", "ONLINE_TITLES"), "False");
+    stop();
+    start();
+    EXPECT_FALSE(menu().OnlineTitles->isChecked());
+    EXPECT_EQ(menu().OnlineTitles->text(), "Titles from the &Internet");
+    wait(1200);
+    EXPECT_EQ(service.requests.size(), before);
+}
+
+TEST_F(FoundTitlesTest, AnAnswerAfterTheDiscChangedIsNotFiledAndASlowServiceNeverFreezesTheWindow)
+{
+    service.handler = [&](const QByteArray&) {
+        return StandInService::Answer{200, releasesJson(discId(), {{"Too late", 3}}), 1500};
+    };
+    insert(disc.cue);
+    const QString first = section;
+    start();
+    ASSERT_TRUE(waitForRequests(1, 3000));
+    // Another disc goes in while the answer is on its way.
+    disc = fixtures::makeDiscImage(media.path(), {150, 225, 150, 150});
+    wait(2000);
+    EXPECT_EQ(platform::GetPrivateProfileString(first, "Album", "<none>", file("CdRoms.ini")), "<none>");
+    stop();
+
+    // No answer at all: the window goes on ticking until the lookup gives up.
+    service.handler = [](const QByteArray&) { return StandInService::Answer{200, {}, -1}; };
+    insert(disc.cue);
+    start();
+    QElapsedTimer clock;
+    clock.start();
+    qint64 longestGap = 0, last = 0;
+    QTimer beat;
+    QObject::connect(&beat, &QTimer::timeout, [&] {
+        longestGap = std::max(longestGap, clock.elapsed() - last);
+        last = clock.elapsed();
+    });
+    beat.start(50);
+    wait(11000);
+    EXPECT_LT(longestGap, 1000);
+    EXPECT_EQ(entries().value(0), "1. Track 1");
+    EXPECT_FALSE(QFile::exists(file("CdRoms.ini")));
+}
+
+TEST_F(FoundTitlesTest, TwoDiscsCloseTogetherAreAskedAboutASecondApart)
+{
+    service.handler = [](const QByteArray&) { return StandInService::Answer{404, "{}"}; };
+    const auto other = fixtures::makeDiscImage(media.path(), {150, 300}, "other");
+    Disk_Volume::OnlineTitles titles;
+    insert(disc.cue);
+    titles.Lookup(section.toInt());
+    insert(other.cue);
+    titles.Lookup(section.toInt());
+    titles.Lookup(section.toInt());  // the same disc again: asked once a run
+    ASSERT_TRUE(waitForRequests(2));
+    EXPECT_GE(service.requests[1].atMs - service.requests[0].atMs, 900);
+    wait(1200);
+    EXPECT_EQ(service.requests.size(), 2u);
+    EXPECT_FALSE(titles.Waiting());
+}
