@@ -1,6 +1,7 @@
 // The main window: its controls, the layout routine, the English captions and the two looks.
 
 #include "player/Form1.h"
+#include "player/Accessibility.h"
 #include "catalogue/OnlineTitles.h"
 #include "player/MessagesRun.h"
 #include "player/Form10.h"
@@ -31,8 +32,7 @@ void place(QWidget* w, int left, int top, int width, int height) { w->setGeometr
 QLabel* label(QWidget* parent, const char* name, const QString& text, int left, int top, int width, int height)
 {
     QLabel* l = make<QLabel>(parent, name);
-    l->setText(text);
-    l->setAccessibleName(text);
+    l->setText(text);  // a screen reader reads the text shown, whatever it becomes
     place(l, left, top, width, height);
     return l;
 }
@@ -69,6 +69,8 @@ MenuWindow& MenuWindow::Unloaded()
         void PopupMenu(int, QPoint) override {}
         void DockMeter() override {}
         void HideMeter() override {}
+        void RemoveSelectedTrack() override {}
+        void ShowAbout() override {}
     };
     static NoMenu none;
     return none;
@@ -203,6 +205,7 @@ void Form1::buildControls()
     connectButtons();
     connectSlider();
     watchLabels();
+    buildReaderControls();
 }
 
 // The layout routine: the fix-ups made before anything is shown.
@@ -229,6 +232,7 @@ void Form1::Layout()
     for (auto [button, twin] : {std::pair{Image2, Image8}, {Image6, Image10}, {Image3, Image11}, {Image4, Image7}, {Image5, Image9}})
         button->move(twin->pos());
     Image15->move(Image14->pos());
+    VolumeBar->setGeometry(Label5[0]->geometry().united(Label5[9]->geometry()));
 }
 
 void Form1::MakeEnglish()
@@ -244,8 +248,6 @@ void Form1::MakeEnglish()
     Image30->setToolTip(QStringLiteral("Add File"));
     Image29->setToolTip(QStringLiteral("Open List"));
     Image28->setToolTip(QStringLiteral("Save List"));
-    for (PictureButton* b : {Image6, Image2, Image3, Image4, Image5, Image31, Image30, Image29, Image28})
-        b->setAccessibleName(b->toolTip());
 }
 
 static void setLook(QRadioButton* option, bool current)

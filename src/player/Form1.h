@@ -25,6 +25,8 @@ class OnlineTitles;
 
 namespace player {
 
+class ValueBar;
+
 class Form10;
 class MenuWindow;
 
@@ -141,6 +143,21 @@ public:
     QTimer* Timer1;
     QTimer* Timer2;
     Form10* VideoWindow = nullptr;  // Form10 while a file with a picture is loaded
+    // For the keyboard and screen readers: the title strip's two zones as buttons, and stand-ins
+    // over the volume bar and the slider that carry their values.
+    PictureButton* MinimiseZone = nullptr;
+    PictureButton* CloseZone = nullptr;
+    ValueBar* VolumeBar = nullptr;
+    ValueBar* PositionBar = nullptr;
+
+    // What the slider and the transport show and do, in one place for the keys, the screen
+    // reader and the desktop's media controls.
+    int64_t PositionMs();  // from the track's start
+    int64_t LengthMs();    // of the track or file; 0 when there is none
+    bool IsPlaying();
+    void PlayPause();      // pause while playing, else play (resume when paused)
+    void SeekTo(int64_t ms);
+    void StepVolume(int segments);
 
 
     MenuWindow* menu() const { return menu_; }
@@ -156,6 +173,7 @@ protected:
     void moveEvent(QMoveEvent* event) override;
     void changeEvent(QEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
     void dragEnterEvent(QDragEnterEvent* event) override;
     void dragMoveEvent(QDragMoveEvent* event) override;
     void dropEvent(QDropEvent* event) override;
@@ -172,6 +190,9 @@ public:
 private:
     QStringList folderFiles(const QString& folder) const;
     void buildControls();
+    void buildReaderControls();
+    void nameReaderControls();
+    uint32_t volumeDevice() const;
     void connectButtons();
     void connectSlider();
     void watchLabels();

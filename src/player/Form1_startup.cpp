@@ -51,6 +51,7 @@ bool Form1::Start()
     g.LanguageGreek = settingIsTrue(platform::GetSetting(QStringLiteral("Sonorell"), QStringLiteral("LANGUAGE"), QStringLiteral("False")));
     g.LanguageGreekToSave = g.LanguageGreek;
     if (!g.LanguageGreek) MakeEnglish();
+    nameReaderControls();
 
     menu_ = makeMenu_(this);
     SetTickInterval(1000);
@@ -89,6 +90,7 @@ bool Form1::Start()
     menu_->SetCaption(windowTitle());
     Timer2_Timer();
     setEnabled(true);
+    setFocus();  // the window's own keys first; Tab goes on into the controls
     SetTickEnabled(true);
     return true;
 }

@@ -46,10 +46,21 @@ void Form1::connectButtons()
             emit twin->clicked();
         });
     };
-    for (auto [normal, twin] : {std::pair{Image7, Image4}, {Image8, Image2}, {Image9, Image5}, {Image10, Image6}, {Image11, Image3}})
+    // From the keyboard or a screen reader, either picture of a pair runs the click itself.
+    auto onPress = [this](PictureButton* normal, PictureButton* twin) {
+        normal->SetTwin(twin);
+        twin->SetTwin(normal);
+        connect(normal, &PictureButton::activated, twin, &PictureButton::clicked);
+        connect(twin, &PictureButton::activated, twin, &PictureButton::clicked);
+    };
+    for (auto [normal, twin] : {std::pair{Image7, Image4}, {Image8, Image2}, {Image9, Image5}, {Image10, Image6}, {Image11, Image3}}) {
         onHover(normal, twin, {});
-    for (auto [normal, twin] : {std::pair{Image24, Image31}, {Image25, Image30}, {Image26, Image29}, {Image27, Image28}})
+        onPress(normal, twin);
+    }
+    for (auto [normal, twin] : {std::pair{Image24, Image31}, {Image25, Image30}, {Image26, Image29}, {Image27, Image28}}) {
         onHover(normal, twin, [this] { return !popUpListOpen(); });
+        onPress(normal, twin);
+    }
     connect(Image14, &PictureButton::moved, this, [this] {
         ResetHoverImages();
         if (List1->count() >= 1 && !common::globals().ListShown) showTwin(Image14, Image15);
@@ -59,6 +70,12 @@ void Form1::connectButtons()
         showTwin(Image14, Image15);
         emit Image15->clicked();
     });
+    Image14->SetTwin(Image15);
+    Image15->SetTwin(Image14);
+    connect(Image14, &PictureButton::activated, this, [this] {
+        if (List1->count() >= 1 && !common::globals().ListShown) emit Image15->clicked();
+    });
+    connect(Image15, &PictureButton::activated, Image15, &PictureButton::clicked);
 
     connect(Image2, &PictureButton::clicked, this, &Form1::Image2_Click);
     connect(Image3, &PictureButton::clicked, this, &Form1::Image3_Click);

@@ -29,6 +29,9 @@ public:
     // The level meter window: placed beside the main window, or hidden with it.
     virtual void DockMeter() = 0;
     virtual void HideMeter() = 0;
+    // The media options' Remove Track, with its question; the help menu's About.
+    virtual void RemoveSelectedTrack() = 0;
+    virtual void ShowAbout() = 0;
 
     // What stands for the menu window once it is unloaded: every call does nothing, so an event
     // that arrives after the shutdown reaches no unloaded window.

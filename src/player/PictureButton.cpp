@@ -1,5 +1,6 @@
 #include "player/PictureButton.h"
 
+#include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
 
@@ -9,6 +10,12 @@ PictureButton::PictureButton(const QString& name, QWidget* parent) : QLabel(pare
 {
     setObjectName(name);
     setMouseTracking(true);
+}
+
+QString PictureButton::ButtonName() const
+{
+    if (!toolTip().isEmpty()) return toolTip();
+    return twin_ ? twin_->toolTip() : QString();
 }
 
 void PictureButton::mousePressEvent(QMouseEvent* event) { emit pressed(event); }
@@ -22,21 +29,31 @@ void PictureButton::mouseReleaseEvent(QMouseEvent* event)
 void PictureButton::mouseMoveEvent(QMouseEvent* event) { emit moved(event); }
 void PictureButton::mouseDoubleClickEvent(QMouseEvent*) { emit doubleClicked(); }
 
-} // namespace player
-
-namespace player {
+void PictureButton::keyPressEvent(QKeyEvent* event)
+{
+    const int key = event->key();
+    if ((key == Qt::Key_Space || key == Qt::Key_Return || key == Qt::Key_Enter) && event->modifiers() == Qt::NoModifier) {
+        Activate();
+        return;
+    }
+    QLabel::keyPressEvent(event);  // not ours: the window's keys
+}
 
 // A disabled button is the same picture faded into the body, not the style's washed-out copy,
-// which would read as lit.
+// which would read as lit. The keyboard focus is a dotted frame in the skin's text colour.
 void PictureButton::paintEvent(QPaintEvent* event)
 {
     if (isEnabled() || pixmap().isNull()) {
         QLabel::paintEvent(event);
-        return;
+    } else {
+        QPainter painter(this);
+        painter.setOpacity(0.35);
+        painter.drawPixmap(rect(), pixmap());
     }
+    if (!hasFocus()) return;
     QPainter painter(this);
-    painter.setOpacity(0.35);
-    painter.drawPixmap(rect(), pixmap());
+    painter.setPen(QPen(QColor(0xe6, 0xe6, 0xe6), 1, Qt::DotLine));
+    painter.drawRect(rect().adjusted(0, 0, -1, -1));
 }
 
 } // namespace player

@@ -29,6 +29,8 @@ public:
     void Mixer_Menu_Click() override;
     void TrayMenu_Click() override;
     void synexeia_Click() override;
+    void RemoveSelectedTrack() override { removefile_Click(); }
+    void ShowAbout() override { sxetikk_Click(); }
     void OnlineTitles_Click();
     bool TrayChecked() const override { return TrayMenu->isChecked(); }
     bool TrayIconShown() const override;

@@ -102,14 +102,7 @@ platform::mpris::Status MediaControls::status()
     return s;
 }
 
-qint64 MediaControls::positionUs()
-{
-    if (mediaMode()) return std::max<int32_t>(0, ModuleMCI::GetMediaPosition(MediaAlias)) * qint64(1000);
-    auto& cd = *common::globals().CdDevice;
-    if (cd.GetNumTracks() < 1) return 0;
-    const int64_t position = cd.ReadMilliseconds().position;
-    return std::max<int64_t>(0, position - main_.TrackStartMs) * 1000;
-}
+qint64 MediaControls::positionUs() { return main_.PositionMs() * 1000; }
 
 void MediaControls::menuCommand(const char* name)
 {
@@ -136,18 +129,11 @@ void MediaControls::stop() { main_.Image3_Click(); }
 void MediaControls::next() { main_.Image4_Click(); }
 void MediaControls::previous() { main_.Image6_Click(); }
 
-void MediaControls::playPause()
-{
-    if (status().playback == QLatin1String("Playing")) pause();
-    else play();
-}
+void MediaControls::playPause() { main_.PlayPause(); }
 
 void MediaControls::seekTo(int64_t ms)
 {
-    if (mediaMode()) main_.SeekTarget = QString::number(ms);
-    else common::globals().CdDevice->PlayTrackFrom(int32_t(main_.TrackStartMs + ms));
-    main_.Image17_MouseUp();
-    main_.Timer2_Timer();
+    main_.SeekTo(ms);
     if (service_) service_->Seeked(positionUs());
 }
 

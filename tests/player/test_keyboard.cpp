@@ -1,0 +1,251 @@
+// The main window as a screen reader reads it (Qt's accessibility interfaces, in process) and as
+// a person without a mouse drives it (key events).
+
+#include "PlayerFixture.h"
+#include "../shell/ModalDriver.h"
+#include "about/Form3.h"
+#include "media/CDAudio.h"
+#include "media/ModuleMCI.h"
+#include "player/Accessibility.h"
+#include "shell/Form20.h"
+
+#include <QAccessible>
+#include <QAccessibleActionInterface>
+#include <QAccessibleValueInterface>
+#include <QApplication>
+#include <QMenu>
+#include <QTest>
+#include <QTimer>
+
+using fixtures::Media;
+
+namespace {
+
+QAccessibleInterface* reader(QObject* object) { return QAccessible::queryAccessibleInterface(object); }
+QString nameOf(QObject* object) { return reader(object)->text(QAccessible::Name); }
+
+std::string mode() { return ModuleMCI::GetMediaMode("ToTrexonTragoydi"); }
+
+class KeyboardTest : public PlayerTest {
+protected:
+    void startWithSongs(int count, double seconds = 20.0)
+    {
+        QStringList paths;
+        for (int i = 0; i < count; ++i)
+            paths << QString::fromStdString(
+                fixtures::makeMedia(media.path(), Media::Wav8Mono, seconds, "song" + std::to_string(i) + ".wav").path);
+        writeList(paths);
+        start();
+        window->show();
+    }
+    void startWithDisc()
+    {
+        const auto disc = fixtures::makeDiscImage(media.path(), {1500, 1500, 1500});
+        setenv("SONORELL_CD_DEVICE", disc.cue.c_str(), 1);
+        start();
+        window->show();
+        ASSERT_FALSE(common::InMediaMode());
+    }
+    void key(int k, Qt::KeyboardModifiers mods = Qt::NoModifier, QWidget* to = nullptr)
+    {
+        QTest::keyClick(to ? to : window.get(), Qt::Key(k), mods);
+    }
+    // The visible skin buttons, each with its name in English and in Greek.
+    struct Button {
+        player::PictureButton* picture;
+        const char* english;
+        const char* greek;
+    };
+    std::vector<Button> buttons() const
+    {
+        auto& w = *window;
+        return {{w.Image10, "Previous", "Προηγούμενο"}, {w.Image8, "Play", "Εκτέλεση"}, {w.Image11, "Pause", "Διακοπή"},
+                {w.Image7, "Next", "Επόμενο"}, {w.Image9, "Eject", "Eject"}, {w.Image24, "Add Directory", "Πρόσθεση Καταλόγου"},
+                {w.Image25, "Add File", "Πρόσθεση Αρχείου"}, {w.Image26, "Open List", "Άνοιγμα Λίστας"},
+                {w.Image27, "Save List", "Αποθήκευση Λίστας"}, {w.Image14, "Track List", "Λίστα Τραγουδιών"},
+                {w.MinimiseZone, "Minimize", "Ελαχιστοποίηση"}, {w.CloseZone, "Close", "Κλείσιμο"}};
+    }
+};
+
+} // namespace
+
+TEST_F(KeyboardTest, EveryVisibleButtonIsANamedPushButtonInTheLanguageInForce)
+{
+    for (const bool greek : {false, true}) {
+        SCOPED_TRACE(greek ? "Greek" : "English");
+        platform::SaveSetting("Sonorell", "LANGUAGE", greek ? "True" : "False");
+        startWithSongs(1, 2.0);
+        for (const Button& b : buttons()) {
+            QAccessibleInterface* i = reader(b.picture);
+            ASSERT_NE(i, nullptr);
+            EXPECT_EQ(i->role(), QAccessible::Button) << b.english;
+            EXPECT_EQ(i->text(QAccessible::Name), QString::fromUtf8(greek ? b.greek : b.english));
+            ASSERT_NE(i->actionInterface(), nullptr);
+            EXPECT_EQ(i->actionInterface()->actionNames(), QStringList{QAccessibleActionInterface::pressAction()});
+        }
+        // The highlighted twin reads the same; the title strip and the thumb are no buttons.
+        EXPECT_EQ(nameOf(window->Image2), greek ? "Εκτέλεση" : "Play");
+        EXPECT_NE(reader(window->Image16)->role(), QAccessible::Button);
+        EXPECT_NE(reader(window->Image17)->role(), QAccessible::Button);
+        EXPECT_EQ(nameOf(window->Label7), greek ? "Επιλογές" : "Options");
+        EXPECT_EQ(nameOf(window->Label8), greek ? "Βοήθεια" : "Help");
+        EXPECT_EQ(nameOf(window->Label11), greek ? "Λίστα Τραγουδιών" : "Track 's List");
+        EXPECT_EQ(nameOf(window->Check1), window->Check1->text());
+        EXPECT_EQ(nameOf(window->VolumeBar), greek ? "Ένταση" : "Volume");
+        EXPECT_EQ(nameOf(window->PositionBar), greek ? "Θέση" : "Position");
+        stop();
+    }
+}
+
+TEST_F(KeyboardTest, LabelsReadWhatTheyShowAsItChangesAndPressPlays)
+{
+    startWithSongs(2, 6.0);
+    EXPECT_EQ(nameOf(window->Label1), "song0.wav");
+    EXPECT_EQ(nameOf(window->Label10), "1");
+    reader(window->Image8)->actionInterface()->doAction(QAccessibleActionInterface::pressAction());
+    EXPECT_EQ(mode(), "playing");
+    EXPECT_TRUE(window->Image8->isVisible());  // pressed without the mouse's picture swap
+    wait(2300);
+    window->Timer2_Timer();
+    EXPECT_NE(window->Label3->text(), "00:00");
+    EXPECT_EQ(nameOf(window->Label3), window->Label3->text());
+    reader(window->Image7)->actionInterface()->doAction(QAccessibleActionInterface::pressAction());
+    EXPECT_EQ(window->CurrentIndex, 1);
+    EXPECT_EQ(nameOf(window->Label1), "song1.wav");
+    EXPECT_EQ(nameOf(window->Label10), "2");
+    EXPECT_EQ(nameOf(window->Label6), window->Label6->text());
+
+    // The sliders' values: the volume in tenths, the position and the length in seconds.
+    QAccessibleValueInterface* volume = reader(window->VolumeBar)->valueInterface();
+    ASSERT_NE(volume, nullptr);
+    volume->setCurrentValue(3);
+    EXPECT_EQ(volume->currentValue().toInt(), 3);
+    EXPECT_EQ(volume->maximumValue().toInt(), 10);
+    QAccessibleValueInterface* position = reader(window->PositionBar)->valueInterface();
+    ASSERT_NE(position, nullptr);
+    EXPECT_EQ(position->maximumValue().toInt(), window->LengthMs() / 1000);
+    position->setCurrentValue(4);
+    EXPECT_NEAR(position->currentValue().toInt(), 4, 1);
+    EXPECT_EQ(reader(window->PositionBar)->role(), QAccessible::Slider);
+}
+
+TEST_F(KeyboardTest, TheTransportKeysActAsTheButtonsDoInMediaMode)
+{
+    startWithSongs(3);
+    key(Qt::Key_Space);
+    EXPECT_EQ(mode(), "playing");
+    key(Qt::Key_Space);
+    EXPECT_EQ(mode(), "paused");
+    key(Qt::Key_Space);
+    EXPECT_EQ(mode(), "playing");
+
+    key(Qt::Key_Right);
+    key(Qt::Key_Right);
+    EXPECT_NEAR(window->PositionMs(), 10000, 1000);
+    key(Qt::Key_Left);
+    EXPECT_NEAR(window->PositionMs(), 5000, 1000);
+    key(Qt::Key_Left);
+    key(Qt::Key_Left);
+    EXPECT_LT(window->PositionMs(), 1000);  // not before the start
+
+    key(Qt::Key_PageDown);
+    key(Qt::Key_PageDown);
+    EXPECT_EQ(window->CurrentIndex, 2);
+    key(Qt::Key_PageDown);  // the last entry: no wrap, as the Next button
+    EXPECT_EQ(window->CurrentIndex, 2);
+    key(Qt::Key_PageUp);
+    EXPECT_EQ(window->CurrentIndex, 1);
+
+    window->Label5_Click(4);
+    key(Qt::Key_Up);
+    EXPECT_EQ(reader(window->VolumeBar)->valueInterface()->currentValue().toInt(), 6);
+    key(Qt::Key_Down);
+    key(Qt::Key_Down);
+    EXPECT_EQ(reader(window->VolumeBar)->valueInterface()->currentValue().toInt(), 4);
+
+    window->List1->setCurrentRow(0);
+    key(Qt::Key_Delete);
+    EXPECT_EQ(window->List1->count(), 2);
+    EXPECT_EQ(window->List1->item(0)->text(), "1. song1.wav");
+    window->List1->setCurrentRow(-1);
+    key(Qt::Key_Delete);  // nothing selected: the menu's own message
+    ASSERT_EQ(dialogs.size(), 1u);
+    EXPECT_EQ(dialogs[0].text, "You must select first a track from list");
+}
+
+TEST_F(KeyboardTest, ListAndHelpKeysOpenWhatTheirButtonsAndMenusOpen)
+{
+    startWithSongs(1, 2.0);
+    for (auto [k, mods, title] : {std::tuple{Qt::Key_O, Qt::ControlModifier, "Open Track List"},
+                                  std::tuple{Qt::Key_S, Qt::ControlModifier, "Save List Track"},
+                                  std::tuple{Qt::Key_Insert, Qt::NoModifier, "Choose MP3 File"}}) {
+        QString shown;
+        whenShown<shell::Form20>([&](shell::Form20& f) {
+            shown = f.windowTitle();
+            f.Command2_Click();
+        });
+        key(k, mods);
+        EXPECT_EQ(shown, title);
+    }
+    key(Qt::Key_F1);
+    auto* about = window->findChild<about::Form3*>();
+    ASSERT_NE(about, nullptr);
+    EXPECT_TRUE(about->isVisible());
+    about->close();
+
+    // Alt+O and Alt+H pop up the caption menus; Escape closes them.
+    for (auto [k, name] : {std::pair{Qt::Key_O, "Mp3"}, std::pair{Qt::Key_H, "help"}}) {
+        QString popped;
+        QTimer::singleShot(100, [&] {
+            if (QWidget* popup = QApplication::activePopupWidget()) {
+                popped = popup->objectName();
+                popup->close();
+            }
+        });
+        key(k, Qt::AltModifier);
+        EXPECT_EQ(popped, name);
+    }
+}
+
+TEST_F(KeyboardTest, TheSameKeysDriveTheDisc)
+{
+    startWithDisc();
+    auto& cd = *common::globals().CdDevice;
+    key(Qt::Key_Space);
+    EXPECT_EQ(cd.CheckIfPlaying(), 1);
+    key(Qt::Key_PageDown);
+    window->Timer2_Timer();
+    EXPECT_EQ(cd.GetTmsfPosition().track, 2);
+    key(Qt::Key_Right);
+    EXPECT_NEAR(window->PositionMs(), 5000, 1000);
+    EXPECT_EQ(cd.GetTmsfPosition().track, 2);
+    key(Qt::Key_Space);
+    EXPECT_NE(cd.CheckIfPlaying(), 1);
+    key(Qt::Key_PageUp);
+    window->Timer2_Timer();
+    EXPECT_EQ(cd.GetTmsfPosition().track, 1);
+    key(Qt::Key_Insert);  // no list buttons on the disc: nothing opens
+    EXPECT_EQ(QApplication::activeModalWidget(), nullptr);
+}
+
+TEST_F(KeyboardTest, TabWalksTheButtonsInOrderAndSpaceOrEnterPressesTheFocusedOne)
+{
+    startWithSongs(2, 4.0);
+    QWidget* focused = window.get();
+    QStringList walked;
+    for (int i = 0; i < 6; ++i) {
+        key(Qt::Key_Tab, Qt::NoModifier, focused);
+        focused = window->focusWidget();
+        walked << focused->objectName();
+    }
+    EXPECT_EQ(walked, (QStringList{"Image10", "Image8", "Image11", "Image7", "Image24", "Image25"}));  // no Eject for files
+    window->Image7->setFocus();
+    key(Qt::Key_Return, Qt::NoModifier, window->Image7);
+    EXPECT_EQ(window->CurrentIndex, 1);
+    EXPECT_EQ(mode(), "playing");
+    window->Image11->setFocus();
+    key(Qt::Key_Space, Qt::NoModifier, window->Image11);  // the focused Pause, not the window's play/pause
+    EXPECT_EQ(mode(), "paused");
+    key(Qt::Key_Space, Qt::NoModifier, window->Image11);
+    EXPECT_EQ(mode(), "paused");
+}
