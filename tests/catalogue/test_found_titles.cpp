@@ -5,6 +5,7 @@
 #include "catalogue/Disk_Volume.h"
 #include "catalogue/FoundTitles.h"
 #include "catalogue/OnlineTitles.h"
+#include "platform/MusicBrainz.h"
 #include "platform/Profile.h"
 #include "platform/cdrom/DiscId.h"
 
@@ -141,18 +142,18 @@ TEST(DiscIdTest, TheIdAndTocAreMusicBrainzsForItsDocumentedExampleAndByHand)
 
 TEST(MusicBrainzReplyTest, TheReleaseWhoseMediumHasTheDiscsTrackCountFirstListedWins)
 {
-    using Disk_Volume::ParseMusicBrainzReply;
+    using platform::musicbrainz::ParseDiscReply;
     const QByteArray two = releasesJson("X", {{"Double", 12}, {"Right", 3}, {"Also right", 3}});
-    const auto found = ParseMusicBrainzReply(two, 3, "X");
+    const auto found = ParseDiscReply(two, 3, "X");
     ASSERT_TRUE(found);
     EXPECT_EQ(found->album, "Right");
     EXPECT_EQ(found->artist, "Μίκης & Band");
     EXPECT_EQ(found->tracks.value(1), "Right song 1");
     EXPECT_EQ(found->tracks.size(), 3);
-    EXPECT_FALSE(ParseMusicBrainzReply(two, 5, "X"));
-    EXPECT_FALSE(ParseMusicBrainzReply("{\"releases\": [", 3, "X"));
-    EXPECT_FALSE(ParseMusicBrainzReply("<html>busy</html>", 3, "X"));
-    EXPECT_FALSE(ParseMusicBrainzReply(R"({"releases":[{"media":"none"}]})", 3, "X"));
+    EXPECT_FALSE(ParseDiscReply(two, 5, "X"));
+    EXPECT_FALSE(ParseDiscReply("{\"releases\": [", 3, "X"));
+    EXPECT_FALSE(ParseDiscReply("<html>busy</html>", 3, "X"));
+    EXPECT_FALSE(ParseDiscReply(R"({"releases":[{"media":"none"}]})", 3, "X"));
 }
 
 class FoundTitlesTest : public PlayerTest {
