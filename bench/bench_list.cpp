@@ -8,7 +8,7 @@
 #include "platform/Dialogs.h"
 #include "player/Form1.h"
 #include "shell/Form5.h"
-#include "shell/Form6.h"
+#include "player/Form6.h"
 
 #include <benchmark/benchmark.h>
 
@@ -86,7 +86,7 @@ void AddDirectoryOfTenThousandTaggedFilesOfMixedFormats(benchmark::State& state)
         state.PauseTiming();
         s.window->List1->clear();
         s.window->Combo1->clear();
-        whenShown<shell::Form6>([&](shell::Form6& f) {
+        whenShown<player::Form6>([&](player::Form6& f) {
             f.Dir1->setPath(s.folder);
             state.ResumeTiming();  // from the user's OK on
             f.Command1_Click();

@@ -6,7 +6,6 @@
 #include "common/Language.h"
 #include "media/CDAudio.h"
 #include "platform/Dialogs.h"
-#include "player/Form1.h"
 
 #include <QCloseEvent>
 #include <QTimer>
@@ -16,7 +15,7 @@ namespace catalogue {
 using common::control;
 
 
-Form2::Form2(player::Form1& mainWindow) : QWidget(&mainWindow, Qt::Window | Qt::WindowCloseButtonHint), main_(mainWindow)
+Form2::Form2(TitleHost& host) : QWidget(&host.HostWindow(), Qt::Window | Qt::WindowCloseButtonHint), host_(host)
 {
     setObjectName(QStringLiteral("Form2"));
     setAttribute(Qt::WA_DeleteOnClose);
@@ -60,13 +59,13 @@ void Form2::MAKE_english()
 void Form2::Form_Load()
 {
     if (!common::globals().LanguageGreek) MAKE_english();
-    for (int i = 0; i < main_.List1->count(); ++i) Combo1->addItem(Mp3Tag_Functions::EntryTitle(main_.List1->item(i)->text()));
+    for (const QString& line : host_.EntryLines()) Combo1->addItem(Mp3Tag_Functions::EntryTitle(line));
     if (Combo1->count() > 0) {
         Text1->setText(Combo1->item(0)->text());
         Combo1->setCurrentRow(0);
     }
     Text2->setFocus();
-    move(main_.x() - 8, main_.y());
+    move(host_.HostWindow().x() - 8, host_.HostWindow().y());
     common::globals().DialogOpen = true;
     // The main tick reloads the titles (and the serial) as soon as another disc is in: the
     // titles here belong to the disc that was in when the editor opened.
@@ -112,26 +111,16 @@ bool Form2::save()
         return false;
     }
     Disk_Volume::WriteValue(QStringLiteral("Artist"), Text2->text());
-    main_.Label200->setText(Text2->text());
     Disk_Volume::WriteValue(QStringLiteral("Album"), Text3->text());
-    main_.Label201->setText(Text3->text());
+    host_.ShowArtistAndAlbum(Text2->text(), Text3->text());
     for (int t = 1; t <= tracks; ++t) {
         const QListWidgetItem* line = Combo1->item(t - 1);
         const QString title = line ? line->text() : QString();
         Disk_Volume::WriteValue(QStringLiteral("Track%1").arg(t), title);
-        if (QListWidgetItem* entry = main_.List1->item(t - 1)) entry->setText(QString::number(t) + QStringLiteral(". ") + title);
+        host_.SetEntryLine(t - 1, QString::number(t) + QStringLiteral(". ") + title);
     }
-    showSavedTitles();
+    host_.ShowDisplayedTitle();
     return true;
-}
-
-// The title line shows the saved title of the track on display, scrolling when too wide.
-void Form2::showSavedTitles()
-{
-    main_.Label1->clear();
-    const QListWidgetItem* entry = main_.List1->item(main_.Label10->text().toInt() - 1);
-    main_.Label1->setText(entry ? Mp3Tag_Functions::EntryTitle(entry->text()) : QString());
-    main_.StartMarqueeIfTooWide(235, false);
 }
 
 void Form2::Command10_Click()
@@ -144,14 +133,14 @@ void Form2::Command11_Click() { close(); }
 void Form2::closeEvent(QCloseEvent* event)
 {
     common::globals().DialogOpen = false;
-    main_.setEnabled(true);
+    host_.HostWindow().setEnabled(true);
     event->accept();
 }
 
-Form2* OpenTitleEditor(player::Form1& mainWindow, const QString& caption)
+Form2* OpenTitleEditor(TitleHost& host, const QString& caption)
 {
-    mainWindow.setEnabled(false);
-    auto* editor = new Form2(mainWindow);
+    host.HostWindow().setEnabled(false);
+    auto* editor = new Form2(host);
     editor->setWindowTitle(caption);
     editor->show();
     return editor;

@@ -8,14 +8,14 @@
 #include <QPushButton>
 #include <QWidget>
 
-namespace player { class Form1; }
+#include "catalogue/TitleHost.h"
 
 namespace catalogue {
 
 class Form2 : public QWidget {
     Q_OBJECT
 public:
-    explicit Form2(player::Form1& mainWindow);
+    explicit Form2(TitleHost& host);
 
     void Combo1_Click();
     void Command1_Click();   // store the title, go to the next track
@@ -40,14 +40,13 @@ private:
     void Form_Load();
     void MAKE_english();
     bool save();
-    void showSavedTitles();
 
-    player::Form1& main_;
+    TitleHost& host_;
     int32_t openedFor_ = 0;  // the serial of the disc whose titles are edited
 };
 
 // Opens the editor over the main window, which stays disabled until it closes; caption is the
 // menu item's text.
-Form2* OpenTitleEditor(player::Form1& mainWindow, const QString& caption);
+Form2* OpenTitleEditor(TitleHost& host, const QString& caption);
 
 } // namespace catalogue

@@ -4,7 +4,6 @@
 #include "common/Language.h"
 #include "metadata/Mp3Tag_Functions.h"
 #include "platform/Dialogs.h"
-#include "player/Form1.h"
 
 #include <QCloseEvent>
 #include <QFileInfo>
@@ -37,7 +36,7 @@ int TypingLimit(const QString& fieldName)
     return 30;
 }
 
-Form4::Form4(player::Form1& mainWindow) : QWidget(nullptr, Qt::Tool | Qt::WindowCloseButtonHint), main_(mainWindow)
+Form4::Form4(TrackListHost& host) : QWidget(nullptr, Qt::Tool | Qt::WindowCloseButtonHint), host_(host)
 {
     setObjectName(QStringLiteral("Form4"));
     setAttribute(Qt::WA_DeleteOnClose);
@@ -83,14 +82,12 @@ Form4::Form4(player::Form1& mainWindow) : QWidget(nullptr, Qt::Tool | Qt::Window
 
     // Opening.
     if (!common::globals().LanguageGreek) MAKE_english();
-    main_.setEnabled(false);
+    host_.HostWindow().setEnabled(false);
     common::globals().DialogOpen = true;
-    for (int i = 0; i < main_.List1->count(); ++i) {
-        Combo1->addItem(main_.Combo1->itemText(i));
-        Combo2->addItem(main_.List1->item(i)->text());
-    }
+    Combo1->addItems(host_.EntryPaths());
+    Combo2->addItems(host_.EntryLines());
     placeOverMainWindow();
-    const int index = std::max(0, main_.Label10->text().toInt() - 1);
+    const int index = std::max(0, host_.DisplayedEntry());
     Combo2->setCurrentIndex(index < Combo2->count() ? index : 0);
     Combo1->setCurrentIndex(Combo2->currentIndex());
     Text1->addItems(GenreList());
@@ -113,7 +110,7 @@ void Form4::placeOverMainWindow()
 {
     const QScreen* screen = QGuiApplication::primaryScreen();
     const QRect area = screen ? screen->geometry() : QRect(0, 0, 1024, 768);
-    int top = main_.y() - 237;  // 3550 twips above the main window
+    int top = host_.HostWindow().y() - 237;  // 3550 twips above the main window
     if (top < -3) top = (area.height() - height()) / 2;
     move((area.width() - width()) / 2, top);
 }
@@ -162,7 +159,7 @@ void Form4::Command4_Click()
     }
     const QString entry = QString::number(ShownTrackIndex + 1) + QStringLiteral(". ") + Text2->text().trimmed();
     Combo2->setItemText(ShownTrackIndex, entry);
-    if (QListWidgetItem* line = main_.List1->item(ShownTrackIndex)) line->setText(entry);
+    host_.SetEntryLine(ShownTrackIndex, entry);
 }
 
 // Typing stops at the field's width unless it replaces a selection; Backspace always works.
@@ -189,7 +186,7 @@ bool Form4::eventFilter(QObject* watched, QEvent* event)
 void Form4::closeEvent(QCloseEvent* event)
 {
     common::globals().DialogOpen = false;
-    main_.setEnabled(true);
+    host_.HostWindow().setEnabled(true);
     event->accept();
 }
 

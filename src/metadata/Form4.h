@@ -8,14 +8,14 @@
 #include <QPushButton>
 #include <QWidget>
 
-namespace player { class Form1; }
+#include "metadata/TrackListHost.h"
 
 namespace metadata {
 
 class Form4 : public QWidget {
     Q_OBJECT
 public:
-    explicit Form4(player::Form1& mainWindow);
+    explicit Form4(TrackListHost& host);
 
     void Combo2_Click();
     void Command4_Click();  // save the tag
@@ -41,7 +41,7 @@ private:
     void placeOverMainWindow();
     bool refusesKey(QLineEdit* box, QKeyEvent* key) const;
 
-    player::Form1& main_;
+    TrackListHost& host_;
 };
 
 // The longest text typing may put in each field: the field's bytes (the comment one less).

@@ -1,6 +1,8 @@
 #pragma once
 // The main window: the player.
 
+#include "catalogue/TitleHost.h"
+#include "metadata/TrackListHost.h"
 #include "player/PictureButton.h"
 
 #include <QCheckBox>
@@ -30,7 +32,7 @@ class ValueBar;
 class Form10;
 class MenuWindow;
 
-class Form1 : public QWidget {
+class Form1 : public QWidget, public catalogue::TitleHost, public metadata::TrackListHost {
     Q_OBJECT
 public:
     using MenuFactory = std::function<MenuWindow*(Form1*)>;
@@ -179,6 +181,15 @@ protected:
     void dropEvent(QDropEvent* event) override;
 
 public:
+    // What the title editor and the tracks-info window ask of the list and the display.
+    QWidget& HostWindow() override { return *this; }
+    QStringList EntryLines() const override;
+    QStringList EntryPaths() const override;
+    int DisplayedEntry() const override;
+    void SetEntryLine(int index, const QString& line) override;
+    void ShowArtistAndAlbum(const QString& artist, const QString& album) override;
+    void ShowDisplayedTitle() override;
+
     // Titles the catalogue lacks for the disc in the drive: its CD-Text at once, and, when the
     // user allows it, the disc database in the background. Shown as soon as they are written.
     void FindMissingTitles();

@@ -11,8 +11,8 @@
 #include "catalogue/OnlineTitles.h"
 #include "metadata/Mp3Tag_ListFiles.h"
 #include "platform/Dialogs.h"
-#include "shell/Form20.h"
-#include "shell/Form6.h"
+#include "player/Form20.h"
+#include "player/Form6.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -95,6 +95,41 @@ void Form1::LoadCdTitles()
     if (colon >= 0) length = length.left(colon);
     Label2->setText(common::Lang(" Διάρκεια CD: ", " CD Time: ") + length);
     ShowCdTrackInfo();
+}
+
+QStringList Form1::EntryLines() const
+{
+    QStringList lines;
+    for (int i = 0; i < List1->count(); ++i) lines << List1->item(i)->text();
+    return lines;
+}
+
+QStringList Form1::EntryPaths() const
+{
+    QStringList paths;
+    for (int i = 0; i < Combo1->count(); ++i) paths << Combo1->itemText(i);
+    return paths;
+}
+
+int Form1::DisplayedEntry() const { return Label10->text().toInt() - 1; }
+
+void Form1::SetEntryLine(int index, const QString& line)
+{
+    if (QListWidgetItem* entry = List1->item(index)) entry->setText(line);
+}
+
+void Form1::ShowArtistAndAlbum(const QString& artist, const QString& album)
+{
+    Label200->setText(artist);
+    Label201->setText(album);
+}
+
+void Form1::ShowDisplayedTitle()
+{
+    Label1->clear();
+    const QListWidgetItem* entry = List1->item(DisplayedEntry());
+    Label1->setText(entry ? Mp3Tag_Functions::EntryTitle(entry->text()) : QString());
+    StartMarqueeIfTooWide(235, false);
 }
 
 void Form1::FindMissingTitles()
@@ -180,7 +215,7 @@ QStringList Form1::folderFiles(const QString& folder) const
     const QStringList names = QDir(folder).entryList(QDir::Files | QDir::Hidden, QDir::Unsorted);
     QStringList paths;
     paths.reserve(names.size());
-    for (const QString& name : names) paths << shell::WithTrailingSlash(folder) + name;
+    for (const QString& name : names) paths << player::WithTrailingSlash(folder) + name;
     return paths;
 }
 
@@ -188,7 +223,7 @@ void Form1::Image30_Click()
 {
     if (MessagesRun::Now()) return;
     const int previous = List1->currentRow();
-    const QString chosen = shell::ChooseFile(QStringLiteral("1"), common::Lang("Επιλογή MP3 αρχείου", "Choose MP3 File"),
+    const QString chosen = player::ChooseFile(QStringLiteral("1"), common::Lang("Επιλογή MP3 αρχείου", "Choose MP3 File"),
                                              QDir::homePath(), this);
     if (!chosen.trimmed().isEmpty() && Mp3Tag_Functions::FileExists(chosen)) {
         appendTracks({chosen});
@@ -204,7 +239,7 @@ void Form1::Image31_Click()
 {
     if (MessagesRun::Now()) return;
     const int previous = List1->currentRow();
-    shell::ChooseFolder(this);
+    player::ChooseFolder(this);
     const QString folder = common::globals().LastFolder.trimmed();
     if (folder.isEmpty()) return;
     appendTracks(folderFiles(folder));
@@ -218,7 +253,7 @@ void Form1::Image31_Click()
 void Form1::Image28_Click()
 {
     if (MessagesRun::Now()) return;
-    const QString chosen = shell::ChooseFile(QStringLiteral("2"), common::Lang("Αποθήκευση Λίστας Τραγουδιών", "Save List Track"),
+    const QString chosen = player::ChooseFile(QStringLiteral("2"), common::Lang("Αποθήκευση Λίστας Τραγουδιών", "Save List Track"),
                                              common::ProgramFile(QStringLiteral("Lists")), this);
     QString path = chosen.trimmed();
     if (!path.isEmpty()) {
@@ -237,7 +272,7 @@ void Form1::Image28_Click()
 void Form1::Image29_Click()
 {
     if (MessagesRun::Now()) return;
-    const QString chosen = shell::ChooseFile(QStringLiteral("3"), common::Lang("Άνοιγμα Λίστας Τραγουδιών", "Open Track List"),
+    const QString chosen = player::ChooseFile(QStringLiteral("3"), common::Lang("Άνοιγμα Λίστας Τραγουδιών", "Open Track List"),
                                              common::ProgramFile(QStringLiteral("Lists")), this);
     if (!chosen.trimmed().isEmpty()) {
         QString path = chosen;

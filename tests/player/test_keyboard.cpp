@@ -7,7 +7,7 @@
 #include "media/CDAudio.h"
 #include "media/ModuleMCI.h"
 #include "player/Accessibility.h"
-#include "shell/Form20.h"
+#include "player/Form20.h"
 
 #include <QAccessible>
 #include <QAccessibleActionInterface>
@@ -180,7 +180,7 @@ TEST_F(KeyboardTest, ListAndHelpKeysOpenWhatTheirButtonsAndMenusOpen)
                                   std::tuple{Qt::Key_S, Qt::ControlModifier, "Save List Track"},
                                   std::tuple{Qt::Key_Insert, Qt::NoModifier, "Choose MP3 File"}}) {
         QString shown;
-        whenShown<shell::Form20>([&](shell::Form20& f) {
+        whenShown<player::Form20>([&](player::Form20& f) {
             shown = f.windowTitle();
             f.Command2_Click();
         });

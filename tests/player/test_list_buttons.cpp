@@ -5,8 +5,8 @@
 #include "media/ModuleMCI.h"
 #include "metadata/Mp3Tag_Functions.h"
 #include "metadata/Mp3Tag_ListFiles.h"
-#include "shell/Form20.h"
-#include "shell/Form6.h"
+#include "player/Form20.h"
+#include "player/Form6.h"
 
 #include <QDir>
 
@@ -18,7 +18,7 @@ QString q(const std::string& s) { return QString::fromStdString(s); }
 
 void chooseFile(const QString& folder, const QString& name)
 {
-    whenShown<shell::Form20>([=](shell::Form20& f) {
+    whenShown<player::Form20>([=](player::Form20& f) {
         f.Dir1->setPath(folder);
         f.Text1->setText(name);
         f.Command1_Click();
@@ -27,12 +27,12 @@ void chooseFile(const QString& folder, const QString& name)
 
 void cancelFileChooser()
 {
-    whenShown<shell::Form20>([](shell::Form20& f) { f.Command2_Click(); });
+    whenShown<player::Form20>([](player::Form20& f) { f.Command2_Click(); });
 }
 
 void chooseFolder(const QString& folder)
 {
-    whenShown<shell::Form6>([=](shell::Form6& f) {
+    whenShown<player::Form6>([=](player::Form6& f) {
         f.Dir1->setPath(folder);
         f.Command1_Click();
     });
@@ -152,7 +152,7 @@ TEST_F(ListButtonsTest, AddDirectoryAddsEveryFileButNoSubfolder)
     EXPECT_TRUE(window->Combo1->itemText(0).startsWith(q(folder) + "/"));
 
     const int before = window->List1->count();
-    whenShown<shell::Form6>([](shell::Form6& f) { f.reject(); });
+    whenShown<player::Form6>([](player::Form6& f) { f.reject(); });
     window->Image31_Click();
     EXPECT_EQ(window->List1->count(), before);
 }

@@ -4,13 +4,13 @@
 #include "ModalDriver.h"
 #include "platform/Drives.h"
 #include "platform/Settings.h"
-#include "shell/Form20.h"
-#include "shell/Form6.h"
+#include "player/Form20.h"
+#include "player/Form6.h"
 
 #include <QDir>
 
-using shell::Form20;
-using shell::Form6;
+using player::Form20;
+using player::Form6;
 
 namespace {
 
@@ -57,7 +57,7 @@ TEST_F(ChooserTest, ModeOneShowsBothFiltersAndMatchesIgnoringCase)
         allFiles = files(f);
         f.Command2_Click();
     });
-    EXPECT_EQ(shell::ChooseFile("1", "Choose MP3 File", "/nowhere"), "");
+    EXPECT_EQ(player::ChooseFile("1", "Choose MP3 File", "/nowhere"), "");
     EXPECT_EQ(shownFilters, (QStringList{"*.MP3", "*.FLAC", "*.OGG;*.OGA", "*.OPUS", "*.M4A", "*.WAV", "*.WMA", "*.MID",
                                          "*.AVI", "*.MKV", "*.MP4", "*.MOV", "*.*"}));
     EXPECT_EQ(shownFiles, (QStringList{"A.MP3", "b.mp3"}));
@@ -79,7 +79,7 @@ TEST_F(ChooserTest, AMissingFileIsReportedWithItsPathAndTheChooserStaysOpen)
         f.Text1->setText("old.list");
         f.Command1_Click();
     });
-    EXPECT_EQ(shell::ChooseFile("3", "Open Track List", folder), folder + "/old.list");
+    EXPECT_EQ(player::ChooseFile("3", "Open Track List", folder), folder + "/old.list");
     EXPECT_TRUE(stillOpen);
     ASSERT_EQ(dialogs.size(), 1u);
     EXPECT_EQ(dialogs[0].text, "File " + folder + "/gone.list does not exist.");
@@ -89,7 +89,7 @@ TEST_F(ChooserTest, AMissingFileIsReportedWithItsPathAndTheChooserStaysOpen)
     EXPECT_EQ(common::globals().LastFolder, folder);
     QString next;
     whenShown<Form20>([&](Form20& f) { next = f.File1->path(); f.reject(); });
-    shell::ChooseFile("1", "Choose MP3 File", "/");
+    player::ChooseFile("1", "Choose MP3 File", "/");
     EXPECT_EQ(next, folder);
 }
 
@@ -103,7 +103,7 @@ TEST_F(ChooserTest, SavingAcceptsANewNameAndAForgottenFolderFallsBackHome)
         f.Text1->setText("Rock");
         f.Command1_Click();
     });
-    EXPECT_EQ(shell::ChooseFile("2", "Save List Track", "/does/not/exist"), folder + "/sub/Rock");
+    EXPECT_EQ(player::ChooseFile("2", "Save List Track", "/does/not/exist"), folder + "/sub/Rock");
     EXPECT_EQ(start, QDir::homePath());
     EXPECT_TRUE(dialogs.empty());
 }
@@ -115,7 +115,7 @@ TEST_F(ChooserTest, TheFolderChooserAnswersWithATrailingSlashOrNothing)
         f.Dir1->setPath(folder);
         f.Command1_Click();
     });
-    shell::ChooseFolder();
+    player::ChooseFolder();
     EXPECT_EQ(common::globals().LastFolder, folder + "/");
     EXPECT_EQ(platform::GetSetting("Cantorine", "Last Selected Directory"), folder + "/");
 
@@ -124,17 +124,17 @@ TEST_F(ChooserTest, TheFolderChooserAnswersWithATrailingSlashOrNothing)
         f.Dir1->setPath("/");
         f.Command1_Click();
     });
-    shell::ChooseFolder();
+    player::ChooseFolder();
     EXPECT_EQ(common::globals().LastFolder, "/");
 
     whenShown<Form6>([&](Form6& f) { f.reject(); });  // the close box
-    shell::ChooseFolder();
+    player::ChooseFolder();
     EXPECT_EQ(common::globals().LastFolder, "");
 }
 
 TEST_F(ChooserTest, TheFolderListOpensEntriesAndRefusesWhatIsNoFolder)
 {
-    shell::FolderList list(nullptr);
+    player::FolderList list(nullptr);
     ASSERT_TRUE(list.setPath(folder + "/sub/.."));
     EXPECT_EQ(list.path(), folder);
     EXPECT_FALSE(list.setPath(folder + "/notes.txt"));

@@ -1,4 +1,4 @@
-#include "shell/Form20.h"
+#include "player/Form20.h"
 #include "common/Controls.h"
 #include "common/Globals.h"
 #include "common/Language.h"
@@ -9,7 +9,7 @@
 #include <QDir>
 #include <QFileInfo>
 
-namespace shell {
+namespace player {
 
 using common::control;
 
@@ -138,4 +138,4 @@ QString ChooseFile(const QString& mode, const QString& title, const QString& sta
     return g.ChosenFile;
 }
 
-} // namespace shell
+} // namespace player

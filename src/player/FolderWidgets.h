@@ -6,7 +6,7 @@
 #include <QListWidget>
 #include <QMap>
 
-namespace shell {
+namespace player {
 
 // Drive1: the home folder and the mount points; remembers the folder last shown on each.
 class DriveList : public QComboBox {
@@ -62,4 +62,4 @@ private:
 // The folder with a trailing "/" ("/" stays "/").
 QString WithTrailingSlash(const QString& folder);
 
-} // namespace shell
+} // namespace player

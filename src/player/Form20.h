@@ -1,14 +1,14 @@
 #pragma once
 // The file chooser: an MP3 to add (mode "1"), a list file to save ("2") or to open ("3").
 
-#include "shell/FolderWidgets.h"
+#include "player/FolderWidgets.h"
 
 #include <QComboBox>
 #include <QDialog>
 #include <QLineEdit>
 #include <QPushButton>
 
-namespace shell {
+namespace player {
 
 class Form20 : public QDialog {
     Q_OBJECT
@@ -47,4 +47,4 @@ QString ChooseFile(const QString& mode, const QString& title, const QString& sta
 // The remembered folder when it still exists, else the home folder.
 QString RememberedFolder(const QString& key);
 
-} // namespace shell
+} // namespace player

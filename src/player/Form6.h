@@ -1,12 +1,12 @@
 #pragma once
 // The folder chooser: the folder whose files are added to the track list.
 
-#include "shell/FolderWidgets.h"
+#include "player/FolderWidgets.h"
 
 #include <QDialog>
 #include <QPushButton>
 
-namespace shell {
+namespace player {
 
 class Form6 : public QDialog {
     Q_OBJECT
@@ -23,4 +23,4 @@ public:
 // Clears LastFolder, shows the chooser modally; LastFolder holds the result ("" when closed).
 void ChooseFolder(QWidget* parent = nullptr);
 
-} // namespace shell
+} // namespace player

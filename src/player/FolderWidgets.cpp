@@ -1,11 +1,11 @@
-#include "shell/FolderWidgets.h"
+#include "player/FolderWidgets.h"
 #include "platform/Drives.h"
 
 #include <QDir>
 #include <QFileInfo>
 #include <QKeyEvent>
 
-namespace shell {
+namespace player {
 
 QString WithTrailingSlash(const QString& folder)
 {
@@ -111,4 +111,4 @@ void FileList::refresh()
     addItems(folder.entryList(QDir::Files, QDir::Name | QDir::IgnoreCase));
 }
 
-} // namespace shell
+} // namespace player

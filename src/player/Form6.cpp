@@ -1,10 +1,10 @@
-#include "shell/Form6.h"
-#include "shell/Form20.h"
+#include "player/Form6.h"
+#include "player/Form20.h"
 #include "common/Globals.h"
 #include "common/Language.h"
 #include "platform/Settings.h"
 
-namespace shell {
+namespace player {
 
 namespace {
 
@@ -53,4 +53,4 @@ void ChooseFolder(QWidget* parent)
     chooser.exec();
 }
 
-} // namespace shell
+} // namespace player
