@@ -3,6 +3,7 @@
 
 #include "catalogue/TitleHost.h"
 #include "metadata/TrackListHost.h"
+#include "player/NowShowing.h"
 #include "player/PictureButton.h"
 
 #include <QCheckBox>
@@ -160,6 +161,7 @@ public:
     void PlayPause();      // pause while playing, else play (resume when paused)
     void SeekTo(int64_t ms);
     void StepVolume(int segments);
+    void SetVolumeTenths(int tenths);  // 0..10, the bar showing it
 
 
     MenuWindow* menu() const { return menu_; }
@@ -190,6 +192,10 @@ public:
     void ShowArtistAndAlbum(const QString& artist, const QString& album) override;
     void ShowDisplayedTitle() override;
 
+    // What the window shows, as of the last tick or command (see NowShowing.h).
+    const NowShowing& Showing() const { return showing_; }
+    void PublishNowShowing();
+
     // Titles the catalogue lacks for the disc in the drive: its CD-Text at once, and, when the
     // user allows it, the disc database in the background. Shown as soon as they are written.
     void FindMissingTitles();
@@ -202,6 +208,7 @@ private:
     QStringList folderFiles(const QString& folder) const;
     void buildControls();
     void buildReaderControls();
+    void showArtistAndAlbum(const QString& artist, const QString& album, bool placeholders);
     void nameReaderControls();
     uint32_t volumeDevice() const;
     void connectButtons();
@@ -246,6 +253,8 @@ private:
     int tickInterval_ = 1000;
     QPoint dragOffset_;       // pointer within the window while it is dragged by hand
     bool draggingByHand_ = false;
+    NowShowing showing_;
+    QString shownArtist_, shownAlbum_;  // the values behind Label200 and Label201, placeholders aside
 };
 
 } // namespace player

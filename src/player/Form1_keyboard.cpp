@@ -115,6 +115,12 @@ void Form1::SeekTo(int64_t ms)
     Timer2_Timer();
 }
 
+void Form1::SetVolumeTenths(int tenths)
+{
+    SetOutputVolume(float(std::clamp(tenths, 0, 10)) / 10.0f, volumeDevice());
+    ShowVolumeBar(volumeDevice());
+}
+
 void Form1::StepVolume(int segments)
 {
     const int lit = LitSegments(GetOutputVolume(volumeDevice()));

@@ -83,13 +83,8 @@ void Form1::LoadCdTitles()
         lines << QString::number(t) + QStringLiteral(". ") + value;
     }
     List1->addItems(lines);
-    if (complete) {
-        Label200->setText(Disk_Volume::ReadValue(QStringLiteral("Artist")));
-        Label201->setText(Disk_Volume::ReadValue(QStringLiteral("Album")));
-    } else {
-        Label200->setText(common::Lang("Νέος Καλλιτέχνης", "New Artist"));
-        Label201->setText(common::Lang("Νέο Album", "New Album"));
-    }
+    if (complete) showArtistAndAlbum(Disk_Volume::ReadValue(QStringLiteral("Artist")), Disk_Volume::ReadValue(QStringLiteral("Album")), false);
+    else showArtistAndAlbum({}, {}, true);
     QString length = QString::fromLatin1(cd.GetCDLength().c_str());
     const qsizetype colon = length.lastIndexOf(QLatin1Char(':'));
     if (colon >= 0) length = length.left(colon);
@@ -118,11 +113,7 @@ void Form1::SetEntryLine(int index, const QString& line)
     if (QListWidgetItem* entry = List1->item(index)) entry->setText(line);
 }
 
-void Form1::ShowArtistAndAlbum(const QString& artist, const QString& album)
-{
-    Label200->setText(artist);
-    Label201->setText(album);
-}
+void Form1::ShowArtistAndAlbum(const QString& artist, const QString& album) { showArtistAndAlbum(artist, album, false); }
 
 void Form1::ShowDisplayedTitle()
 {

@@ -21,7 +21,8 @@ void Form1::Option1_Click()
     Label3->setText(QStringLiteral("00:00"));
     if (g.CdDevice) g.CdDevice->StopCD();
     ApplyMediaLook();
-    for (QLabel* l : {Label1, Label4, Label200, Label201}) l->clear();
+    for (QLabel* l : {Label1, Label4}) l->clear();
+    showArtistAndAlbum({}, {}, false);
     Label9->setText(QStringLiteral("Sonorell Player v.1"));
     List1->clear();
     Combo1->clear();
@@ -54,7 +55,8 @@ void Form1::Option2_Click()
     NoDiscShown = 0;
     Label9->setText(QStringLiteral("Sonorell Player v.1"));
     ApplyCdLook();
-    for (QLabel* l : {Label1, Label4, Label200, Label201}) l->clear();
+    for (QLabel* l : {Label1, Label4}) l->clear();
+    showArtistAndAlbum({}, {}, false);
     Label3->setText(QStringLiteral("00:00"));
     List1->clear();
     Combo1->clear();

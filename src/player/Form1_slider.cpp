@@ -145,6 +145,7 @@ int Form1::LitSegments(float fraction)
 void Form1::ShowVolumeBar(uint32_t device)
 {
     const int lit = LitSegments(GetOutputVolume(device));
+    showing_.volumeTenths = lit;  // the bar is what shows the volume: it publishes it as it changes
     for (int i = 0; i < 10; ++i) {
         const QColor colour = i + 1 <= lit ? QColor(0xFF, 0xC0, 0xC0) : palette().color(QPalette::Base);
         QPalette p = Label5[i]->palette();

@@ -36,6 +36,7 @@ void Form1::Timer2_Timer()
     if (MessagesRun::Now()) return;  // the next tick comes within a second
     if (common::InMediaMode()) tickMedia();
     else tickCd();
+    PublishNowShowing();
     emit Ticked();
 }
 
@@ -64,8 +65,7 @@ void Form1::showNoDisc()
     Label2->setText(common::Lang("  Δεν υπάρχει AudioCD.", "  No AudioCD."));
     Label1->setText(common::Lang("Δεν υπάρχει Audio CD.", "No AudioCD."));
     Label10->setText(QStringLiteral("0"));
-    Label200->clear();
-    Label201->clear();
+    showArtistAndAlbum({}, {}, false);
     List1->clear();
     menu_->SetCaption(common::AppTitle());
     Image17->move(5, Image17->y());

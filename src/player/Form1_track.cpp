@@ -118,10 +118,7 @@ void Form1::UpdateMP3(int index, bool play)
     const QString facts = Mp3Tag_Functions::FactsLine(path);
     if (!facts.isEmpty()) Label4->setText(facts);
     const Mp3Tag_Functions::TrackTags tags = Mp3Tag_Functions::ReadTrackTags(path);
-    const QString& artist = tags.artist;
-    const QString& album = tags.album;
-    Label200->setText(artist.trimmed().isEmpty() ? common::Lang("Νέος Καλλιτέχνης", "New Artist") : artist);
-    Label201->setText(album.trimmed().isEmpty() ? common::Lang("Νέο Album", "New Album") : album);
+    showArtistAndAlbum(tags.artist, tags.album, true);
 
     const QListWidgetItem* item = List1->item(index);
     Label1->setText(Mp3Tag_Functions::EntryTitle(item ? item->text() : QString()));

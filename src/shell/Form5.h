@@ -53,6 +53,7 @@ public:
     void TrayLeftClick();   // the icon's left button
     void TrayRightClick();  // the icon's right button: prepares the tray menu
     void epanafora_Click();
+    void exitProgram();  // closes the main window and ends the run
 
     // Popups 1..4; element 0 unused.
     std::array<QMenu*, 5> as87{};
@@ -80,7 +81,6 @@ private:
     void rebuildSavedLists();
     void deleteTrayIcon();
     void restoreMainWindow();
-    void exitProgram();
     // The commands that open other windows.
     void hhhdgf_Click();
     void Dokimh1_Click();

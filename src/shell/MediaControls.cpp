@@ -1,10 +1,4 @@
 #include "shell/MediaControls.h"
-#include "metadata/Mp3Tag_ListFiles.h"
-#include "common/Globals.h"
-#include "common/Language.h"
-#include "media/CDAudio.h"
-#include "media/ModuleMCI.h"
-#include "platform/AuxVolume.h"
 #include "player/Form1.h"
 #include "shell/Form5.h"
 
@@ -18,19 +12,15 @@ namespace shell {
 
 namespace {
 
-using common::MediaAlias;
+using player::NowShowing;
 
-// The placeholders an unknown disc or an untagged file shows are no artist or album to report.
-QString reported(const QString& text, const char* greek, const char* english)
+QString playbackOf(NowShowing::State state)
 {
-    return text == common::Lang(greek, english) ? QString() : text;
-}
-
-QString playbackOf(const std::string& mode)
-{
-    if (mode == "playing") return QStringLiteral("Playing");
-    if (mode == "paused") return QStringLiteral("Paused");
-    return QStringLiteral("Stopped");
+    switch (state) {
+    case NowShowing::State::Playing: return QStringLiteral("Playing");
+    case NowShowing::State::Paused: return QStringLiteral("Paused");
+    default: return QStringLiteral("Stopped");
+    }
 }
 
 } // namespace
@@ -40,79 +30,61 @@ MediaControls::MediaControls(player::Form1& main) : main_(main)
     service_ = platform::mpris::Service::Start(*this);
     // Changes go out with the main tick: no timer of our own.
     if (service_) QObject::connect(&main_, &player::Form1::Ticked, &main_, [this] { service_->Publish(); });
+    main_.PublishNowShowing();
 }
 
 MediaControls::~MediaControls() = default;
 
-bool MediaControls::mediaMode() const { return common::InMediaMode(); }
-
-int MediaControls::cdTrack() { return common::globals().CdDevice->GetTmsfPosition().track; }
-
-uint32_t MediaControls::volumeDevice() const { return mediaMode() ? platform::AuxMedia : platform::AuxCd; }
-
-// track: the disc track playing (not asked again); unused in media mode.
-int64_t MediaControls::lengthMs(int track)
+platform::mpris::Metadata MediaControls::metadata() const
 {
-    if (mediaMode()) return main_.List1->count() > 0 ? main_.MediaLengthMs : 0;
-    auto& cd = *common::globals().CdDevice;
-    if (track < 1) return 0;
-    return cd.ReadMilliseconds(int16_t(track)).trackLength;
-}
-
-platform::mpris::Metadata MediaControls::metadata()
-{
+    const NowShowing& now = main_.Showing();
     platform::mpris::Metadata m;
-    const bool media = mediaMode();
-    const int track = media ? 0 : cdTrack();
-    const int index = media ? main_.CurrentIndex : track - 1;
-    const QListWidgetItem* item = main_.List1->item(index);
-    if (!item) {
+    if (now.index < 0) {
         m.trackId = QStringLiteral("/org/mpris/MediaPlayer2/TrackList/NoTrack");
         return m;
     }
-    m.trackId = QStringLiteral("/org/sonorell/%1/%2").arg(media ? QStringLiteral("entry") : QStringLiteral("disc")).arg(index + 1);
-    m.title = Mp3Tag_Functions::EntryTitle(item->text()).trimmed();
-    m.artist = reported(main_.Label200->text(), "Νέος Καλλιτέχνης", "New Artist");
-    m.album = reported(main_.Label201->text(), "Νέο Album", "New Album");
-    m.trackNumber = index + 1;
-    m.lengthUs = lengthMs(track) * 1000;
-    if (media) m.url = QUrl::fromLocalFile(main_.Combo1->itemText(index)).toString();
+    m.trackId = QStringLiteral("/org/sonorell/%1/%2").arg(now.mediaMode ? QStringLiteral("entry") : QStringLiteral("disc")).arg(now.index + 1);
+    m.title = now.title;
+    m.artist = now.artist;
+    m.album = now.album;
+    m.trackNumber = now.index + 1;
+    m.lengthUs = now.lengthMs * 1000;
+    if (now.mediaMode) m.url = QUrl::fromLocalFile(now.path).toString();
     return m;
 }
 
 platform::mpris::Status MediaControls::status()
 {
+    const NowShowing& now = main_.Showing();
     platform::mpris::Status s;
-    auto& cd = *common::globals().CdDevice;
-    const int entries = main_.List1->count();
-    if (mediaMode()) {
-        s.playback = entries > 0 ? playbackOf(ModuleMCI::GetMediaMode(MediaAlias)) : QStringLiteral("Stopped");
-        s.canGoNext = main_.CurrentIndex + 1 < entries;
-        s.canGoPrevious = main_.CurrentIndex > 0;
-        s.canPlay = s.canPause = entries > 0;
+    s.playback = playbackOf(now.state);
+    if (now.mediaMode) {
+        s.canGoNext = now.index + 1 < now.entries;
+        s.canGoPrevious = now.index > 0;
     } else {
-        const bool disc = cd.GetNumTracks() > 0;
-        s.playback = disc ? playbackOf(cd.GetCDMode()) : QStringLiteral("Stopped");
         // On a disc both buttons always act: the first and last tracks restart.
-        s.canGoNext = s.canGoPrevious = s.canPlay = s.canPause = disc;
+        s.canGoNext = s.canGoPrevious = now.entries > 0;
     }
+    s.canPlay = s.canPause = now.entries > 0;
     s.metadata = metadata();
     s.canSeek = s.metadata.lengthUs > 0;
-    s.volume = player::Form1::LitSegments(player::Form1::GetOutputVolume(volumeDevice())) / 10.0;
+    s.volume = now.volumeTenths / 10.0;
     return s;
 }
 
-qint64 MediaControls::positionUs() { return main_.PositionMs() * 1000; }
+qint64 MediaControls::positionUs() { return main_.Showing().positionNowMs() * 1000; }
 
-void MediaControls::menuCommand(const char* name)
+// A command runs as the window's own button would; what it changed is published at once.
+void MediaControls::command(const std::function<void()>& run)
 {
-    if (auto* menu = dynamic_cast<Form5*>(main_.menu()))
-        if (QAction* action = menu->item(QString::fromLatin1(name))) action->trigger();
+    run();
+    main_.PublishNowShowing();
+    if (service_) service_->Publish();
 }
 
 void MediaControls::raise()
 {
-    menuCommand("epanafora");
+    if (auto* menu = dynamic_cast<Form5*>(main_.menu())) menu->epanafora_Click();
     main_.raise();
     main_.activateWindow();
 }
@@ -120,26 +92,27 @@ void MediaControls::raise()
 // After the reply has gone out: the shutdown closes the bus connection's owner.
 void MediaControls::quit()
 {
-    QTimer::singleShot(0, &main_, [this] { menuCommand("exitBRE"); });
+    QTimer::singleShot(0, &main_, [this] {
+        if (auto* menu = dynamic_cast<Form5*>(main_.menu())) menu->exitProgram();
+    });
 }
 
-void MediaControls::play() { main_.Image2_Click(); }
-void MediaControls::pause() { main_.Image3_Click(); }
-void MediaControls::stop() { main_.Image3_Click(); }
-void MediaControls::next() { main_.Image4_Click(); }
-void MediaControls::previous() { main_.Image6_Click(); }
-
-void MediaControls::playPause() { main_.PlayPause(); }
+void MediaControls::play() { command([this] { main_.Image2_Click(); }); }
+void MediaControls::pause() { command([this] { main_.Image3_Click(); }); }
+void MediaControls::stop() { command([this] { main_.Image3_Click(); }); }
+void MediaControls::next() { command([this] { main_.Image4_Click(); }); }
+void MediaControls::previous() { command([this] { main_.Image6_Click(); }); }
+void MediaControls::playPause() { command([this] { main_.PlayPause(); }); }
 
 void MediaControls::seekTo(int64_t ms)
 {
-    main_.SeekTo(ms);
+    command([this, ms] { main_.SeekTo(ms); });
     if (service_) service_->Seeked(positionUs());
 }
 
 void MediaControls::seek(qint64 offsetUs)
 {
-    const int64_t length = metadata().lengthUs / 1000;
+    const int64_t length = main_.Showing().lengthMs;
     if (length <= 0) return;
     const int64_t target = positionUs() / 1000 + offsetUs / 1000;
     if (target > length) {
@@ -161,9 +134,7 @@ void MediaControls::setVolume(double volume)
 {
     if (!std::isfinite(volume)) return;
     const int tenths = int(std::lround(std::clamp(volume, 0.0, 1.0) * 10));
-    player::Form1::SetOutputVolume(float(tenths) / 10.0f, volumeDevice());
-    main_.ShowVolumeBar(volumeDevice());
-    if (service_) service_->Publish();
+    command([this, tenths] { main_.SetVolumeTenths(tenths); });
 }
 
 } // namespace shell

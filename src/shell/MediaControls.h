@@ -4,6 +4,7 @@
 
 #include "platform/Mpris.h"
 
+#include <functional>
 #include <memory>
 
 namespace player { class Form1; }
@@ -32,13 +33,9 @@ public:
     void setVolume(double volume) override;
 
 private:
-    bool mediaMode() const;
-    int cdTrack();
-    int64_t lengthMs(int cdTrack);
-    uint32_t volumeDevice() const;
-    platform::mpris::Metadata metadata();
+    platform::mpris::Metadata metadata() const;
     void seekTo(int64_t ms);  // from the track's start, as the slider's release
-    void menuCommand(const char* name);
+    void command(const std::function<void()>& run);
 
     player::Form1& main_;
     std::unique_ptr<platform::mpris::Service> service_;
