@@ -43,28 +43,27 @@ AudioOutput::~AudioOutput() { dispose(pipeline_); }
 
 void AudioOutput::build()
 {
-    pipeline_ = gst_pipeline_new("output");
-    appsrc_ = gst_element_factory_make("appsrc", nullptr);
-    GstElement* convert = gst_element_factory_make("audioconvert", nullptr);
-    volume_ = gst_element_factory_make("volume", nullptr);
-    GstElement* sink = makeAudioSink();
-    gst_bin_add_many(GST_BIN(pipeline_), appsrc_, convert, volume_, sink, nullptr);
-    gst_element_link_many(appsrc_, convert, volume_, sink, nullptr);
+    GstElement* source = gst_element_factory_make("appsrc", nullptr);
+    GstElement* gain = gst_element_factory_make("volume", nullptr);
+    pipeline_ = LinkedPipeline("output", {source, gst_element_factory_make("audioconvert", nullptr), gain, makeAudioSink()});
+    if (!pipeline_) {
+        std::fprintf(stderr, "sonorell: a GStreamer element for sound output is missing\n");
+        return;
+    }
+    appsrc_ = source;
+    volume_ = gain;
 
-    GstCaps* caps = newCaps();
+    const CapsRef caps{newCaps()};
     // Never blocking: a decoder waits for room in deliver(), where a change of the decoder
     // feeding the output can always wake it.
-    g_object_set(appsrc_, "caps", caps, "format", GST_FORMAT_TIME, "stream-type", GST_APP_STREAM_TYPE_SEEKABLE,
+    g_object_set(appsrc_, "caps", caps.get(), "format", GST_FORMAT_TIME, "stream-type", GST_APP_STREAM_TYPE_SEEKABLE,
                  "max-bytes", QueuedBytes, "min-percent", 50u, "block", FALSE, nullptr);
-    gst_caps_unref(caps);
     // The output's flushes are seeks on the output; the decoders do the real seeking.
     GstAppSrcCallbacks callbacks{};
     callbacks.seek_data = [](GstAppSrc*, guint64, gpointer) -> gboolean { return TRUE; };
     callbacks.need_data = [](GstAppSrc*, guint, gpointer self) { static_cast<AudioOutput*>(self)->room_.notify_all(); };
     gst_app_src_set_callbacks(GST_APP_SRC(appsrc_), &callbacks, this, nullptr);
-    GstPad* pad = gst_element_get_static_pad(appsrc_, "src");
-    gst_pad_add_probe(pad, GST_PAD_PROBE_TYPE_BUFFER, dropStale, this, nullptr);
-    gst_object_unref(pad);
+    gst_pad_add_probe(padOf(appsrc_, "src").get(), GST_PAD_PROBE_TYPE_BUFFER, dropStale, this, nullptr);
     applyVolume();
     wakeStream();
 }
@@ -83,10 +82,7 @@ void AudioOutput::wakeStream()
     gst_element_set_state(pipeline_, GST_STATE_PLAYING);
     gst_app_src_push_buffer(GST_APP_SRC(appsrc_), silence);
     gst_app_src_end_of_stream(GST_APP_SRC(appsrc_));
-    GstBus* bus = gst_element_get_bus(pipeline_);
-    GstMessage* played = gst_bus_timed_pop_filtered(bus, GST_SECOND, GstMessageType(GST_MESSAGE_EOS | GST_MESSAGE_ERROR));
-    if (played) gst_message_unref(played);
-    gst_object_unref(bus);
+    const MessageRef played{gst_bus_timed_pop_filtered(busOf(pipeline_).get(), GST_SECOND, GstMessageType(GST_MESSAGE_EOS | GST_MESSAGE_ERROR))};
     gst_element_set_state(pipeline_, GST_STATE_PAUSED);
 }
 

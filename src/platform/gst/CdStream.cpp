@@ -38,20 +38,17 @@ struct CdStream::Impl {
     bool build()
     {
         ensureInit();
-        pipeline = gst_pipeline_new("cd");
-        appsrc = gst_element_factory_make("appsrc", nullptr);
-        GstElement* convert = gst_element_factory_make("audioconvert", nullptr);
-        GstElement* resample = gst_element_factory_make("audioresample", nullptr);
-        volume = gst_element_factory_make("volume", nullptr);
-        GstElement* sink = makeAudioSink();
-        if (!pipeline || !appsrc || !convert || !resample || !volume) return false;
-        gst_bin_add_many(GST_BIN(pipeline), appsrc, convert, resample, volume, sink, nullptr);
-        if (!gst_element_link_many(appsrc, convert, resample, volume, sink, nullptr)) return false;
+        GstElement* source = gst_element_factory_make("appsrc", nullptr);
+        GstElement* gain = gst_element_factory_make("volume", nullptr);
+        pipeline = LinkedPipeline("cd", {source, gst_element_factory_make("audioconvert", nullptr),
+                                         gst_element_factory_make("audioresample", nullptr), gain, makeAudioSink()});
+        if (!pipeline) return false;  // a plugin is missing: nothing is left half made
+        appsrc = source;
+        volume = gain;
 
-        GstCaps* caps = gst_caps_from_string("audio/x-raw,format=S16LE,layout=interleaved,rate=44100,channels=2");
-        g_object_set(appsrc, "caps", caps, "format", GST_FORMAT_TIME, "max-bytes",
+        const CapsRef caps{gst_caps_from_string("audio/x-raw,format=S16LE,layout=interleaved,rate=44100,channels=2")};
+        g_object_set(appsrc, "caps", caps.get(), "format", GST_FORMAT_TIME, "max-bytes",
                      guint64(cdrom::BytesPerFrame * cdrom::FramesPerSecond), nullptr);
-        gst_caps_unref(caps);
         GstAppSrcCallbacks callbacks{};
         callbacks.need_data = [](GstAppSrc* src, guint, gpointer self) { static_cast<Impl*>(self)->feed(src); };
         gst_app_src_set_callbacks(GST_APP_SRC(appsrc), &callbacks, this, nullptr);
@@ -98,7 +95,7 @@ CdStream::~CdStream() = default;
 bool CdStream::start(const std::string& source, const cdrom::Toc& toc, int32_t from, int32_t to)
 {
     stop();
-    if (!impl_->pipeline && !impl_->build()) { dispose(impl_->pipeline); return false; }
+    if (!impl_->pipeline && !impl_->build()) return false;
     impl_->reader = std::make_unique<cdrom::SectorReader>(source);
     impl_->toc = toc;
     impl_->from = impl_->cursor = from;

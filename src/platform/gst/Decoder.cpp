@@ -31,9 +31,7 @@ void discard(GstElement* pipeline, GstPad* pad)
     g_object_set(sink, "sync", FALSE, "async", FALSE, nullptr);
     gst_bin_add(GST_BIN(pipeline), sink);
     gst_element_sync_state_with_parent(sink);
-    GstPad* sinkPad = gst_element_get_static_pad(sink, "sink");
-    gst_pad_link(pad, sinkPad);
-    gst_object_unref(sinkPad);
+    gst_pad_link(pad, padOf(sink, "sink").get());
 }
 
 } // namespace
@@ -41,35 +39,31 @@ void discard(GstElement* pipeline, GstPad* pad)
 Decoder::Decoder(std::string uri) : uri_(std::move(uri))
 {
     ensureInit();
-    pipeline_ = gst_pipeline_new("decoder");
-    GstElement* source = gst_element_factory_make("uridecodebin", nullptr);
-    convert_ = gst_element_factory_make("audioconvert", nullptr);
-    GstElement* resample = gst_element_factory_make("audioresample", nullptr);
+    Ref<GstElement> source(gst_element_factory_make("uridecodebin", nullptr));
+    GstElement* convert = gst_element_factory_make("audioconvert", nullptr);
     GstElement* format = gst_element_factory_make("capsfilter", nullptr);
     // Decoding runs a few seconds ahead: it estimates the length of files without a length
     // header while prerolling, and keeps a slow disk from starving the output.
     GstElement* ahead = gst_element_factory_make("queue", nullptr);
     GstElement* sink = gst_element_factory_make("appsink", nullptr);
-    if (!source || !convert_ || !resample || !format || !ahead || !sink) {
-        for (GstElement* e : {source, convert_, resample, format, ahead, sink})
-            if (e) gst_object_unref(e);
-        convert_ = nullptr;
+    pipeline_ = LinkedPipeline("decoder", {convert, gst_element_factory_make("audioresample", nullptr), format, ahead, sink});
+    if (!source || !pipeline_) {
+        dispose(pipeline_);
         failed_ = true;
         error_ = "a GStreamer element for decoding is missing";
         return;
     }
-    GstCaps* caps = AudioOutput::newCaps();
-    g_object_set(format, "caps", caps, nullptr);
-    g_object_set(sink, "caps", caps, "sync", FALSE, "max-buffers", 4u, nullptr);
-    gst_caps_unref(caps);
+    convert_ = convert;
+    const CapsRef caps{AudioOutput::newCaps()};
+    g_object_set(format, "caps", caps.get(), nullptr);
+    g_object_set(sink, "caps", caps.get(), "sync", FALSE, "max-buffers", 4u, nullptr);
     g_object_set(ahead, "max-size-time", guint64(3 * GST_SECOND), "max-size-buffers", 0u, "max-size-bytes", 0u, nullptr);
-    g_object_set(source, "uri", uri_.c_str(), nullptr);
-    gst_bin_add_many(GST_BIN(pipeline_), source, convert_, resample, format, ahead, sink, nullptr);
-    gst_element_link_many(convert_, resample, format, ahead, sink, nullptr);
-    source_ = source;
+    g_object_set(source.get(), "uri", uri_.c_str(), nullptr);
+    source_ = source.get();
     sink_ = sink;
-    g_signal_connect(source, "pad-added", G_CALLBACK(padAdded), this);
-    g_signal_connect(source, "no-more-pads", G_CALLBACK(noMorePads), this);
+    gst_bin_add(GST_BIN(pipeline_), source.release());
+    g_signal_connect(source_, "pad-added", G_CALLBACK(padAdded), this);
+    g_signal_connect(source_, "no-more-pads", G_CALLBACK(noMorePads), this);
 
     GstAppSinkCallbacks callbacks{};
     callbacks.new_sample = [](GstAppSink* s, gpointer self) { return newSample(GST_ELEMENT(s), self); };
@@ -94,11 +88,10 @@ void Decoder::padAdded(GstElement*, GstPad* pad, gpointer self)
 {
     auto* decoder = static_cast<Decoder*>(self);
     if (carries(pad, "video/")) decoder->picture_ = true;
-    GstPad* target = gst_element_get_static_pad(decoder->convert_, "sink");
-    const bool free = !gst_pad_is_linked(target);
-    if (free && carries(pad, "audio/")) gst_pad_link(pad, target);
+    const Ref<GstPad> target = padOf(decoder->convert_, "sink");
+    const bool free = !gst_pad_is_linked(target.get());
+    if (free && carries(pad, "audio/")) gst_pad_link(pad, target.get());
     else discard(decoder->pipeline_, pad);
-    gst_object_unref(target);
 }
 
 // A file with a picture goes to the video player: its preroll need not wait for the sound.
@@ -142,15 +135,12 @@ bool Decoder::failed()
 
 bool Decoder::waitForPreroll(int64_t timeoutMs)
 {
-    GstBus* bus = gst_element_get_bus(pipeline_);
-    GstMessage* message = gst_bus_timed_pop_filtered(
-        bus, timeoutMs * GST_MSECOND, GstMessageType(GST_MESSAGE_ASYNC_DONE | GST_MESSAGE_ERROR | GST_MESSAGE_APPLICATION));
-    gst_object_unref(bus);
+    const MessageRef message{gst_bus_timed_pop_filtered(
+        busOf(pipeline_).get(), timeoutMs * GST_MSECOND, GstMessageType(GST_MESSAGE_ASYNC_DONE | GST_MESSAGE_ERROR | GST_MESSAGE_APPLICATION))};
     bool ready = false;
     if (message) {
-        ready = GST_MESSAGE_TYPE(message) != GST_MESSAGE_ERROR;
-        if (!ready) noteError(message);
-        gst_message_unref(message);
+        ready = GST_MESSAGE_TYPE(message.get()) != GST_MESSAGE_ERROR;
+        if (!ready) noteError(message.get());
     } else if (!failed_) {
         stalled_ = true;
         error_ = "no answer from the decoder";
@@ -174,10 +164,7 @@ Decoder::Preroll Decoder::preroll()
         return Preroll::Failed;
     }
     if (picture_) return Preroll::HasPicture;
-    GstPad* target = gst_element_get_static_pad(convert_, "sink");
-    const bool sound = gst_pad_is_linked(target);
-    gst_object_unref(target);
-    if (!sound) return Preroll::Failed;
+    if (!gst_pad_is_linked(padOf(convert_, "sink").get())) return Preroll::Failed;
     const gint64 duration = WaitForDuration(pipeline_, LengthWaitMs);
     lengthMs_ = duration > 0 ? duration / GST_MSECOND : -1;
     return lengthMs_ > 0 ? Preroll::Ready : Preroll::Failed;

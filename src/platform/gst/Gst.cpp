@@ -4,6 +4,7 @@
 #include <cstdlib>
 #include <mutex>
 #include <thread>
+#include <vector>
 
 namespace platform::gst {
 
@@ -21,6 +22,30 @@ void ensureInit()
     });
 }
 
+void Unref::operator()(gpointer object) const
+{
+    if (!object) return;
+    if (g_object_is_floating(object)) gst_object_ref_sink(object);
+    gst_object_unref(object);
+}
+
+GstElement* LinkedPipeline(const char* name, std::initializer_list<GstElement*> elements)
+{
+    std::vector<Ref<GstElement>> held;
+    for (GstElement* e : elements) held.emplace_back(e);
+    for (const auto& e : held)
+        if (!e) return nullptr;
+    Ref<GstElement> pipeline(gst_pipeline_new(name));
+    GstElement* previous = nullptr;
+    for (auto& e : held) {
+        GstElement* element = e.release();
+        gst_bin_add(GST_BIN(pipeline.get()), element);  // the bin takes the element's reference
+        if (previous && !gst_element_link(previous, element)) return nullptr;
+        previous = element;
+    }
+    return pipeline.release();
+}
+
 GstElement* parseBin(const std::string& description)
 {
     GError* error = nullptr;
@@ -28,7 +53,7 @@ GstElement* parseBin(const std::string& description)
     if (error) {
         std::fprintf(stderr, "sonorell: cannot use \"%s\": %s\n", description.c_str(), error->message);
         g_error_free(error);
-        if (bin) gst_object_unref(bin);
+        Ref<GstElement> discarded(bin);
         return nullptr;
     }
     return bin;
@@ -47,7 +72,7 @@ static GstElement* makeDesktopSink(const char* factory)
     if (!sink) return nullptr;
     g_object_set(sink, "latency-time", gint64(100000), "buffer-time", gint64(500000), nullptr);
     if (reachesReady(sink)) return sink;
-    gst_object_unref(sink);
+    Ref<GstElement> discarded(sink);
     return nullptr;
 }
 
@@ -98,18 +123,15 @@ std::string ErrorText(GstMessage* message)
 gint64 WaitForDuration(GstElement* pipeline, int64_t timeoutMs)
 {
     gint64 duration = -1;
-    GstBus* bus = gst_element_get_bus(pipeline);
+    const Ref<GstBus> bus = busOf(pipeline);
     const gint64 deadline = g_get_monotonic_time() + timeoutMs * 1000;
     while (!gst_element_query_duration(pipeline, GST_FORMAT_TIME, &duration) || duration <= 0) {
         duration = -1;
         if (g_get_monotonic_time() > deadline) break;
-        GstMessage* message = gst_bus_timed_pop_filtered(bus, 10 * GST_MSECOND,
-                                                         GstMessageType(GST_MESSAGE_DURATION_CHANGED | GST_MESSAGE_ERROR));
-        const bool failed = message && GST_MESSAGE_TYPE(message) == GST_MESSAGE_ERROR;
-        if (message) gst_message_unref(message);
-        if (failed) break;
+        const MessageRef message{gst_bus_timed_pop_filtered(bus.get(), 10 * GST_MSECOND,
+                                                            GstMessageType(GST_MESSAGE_DURATION_CHANGED | GST_MESSAGE_ERROR))};
+        if (message && GST_MESSAGE_TYPE(message.get()) == GST_MESSAGE_ERROR) break;
     }
-    gst_object_unref(bus);
     return duration;
 }
 

@@ -2,11 +2,37 @@
 // GStreamer set-up shared by the devices: one initialisation, the audio output of $SONORELL_AUDIO_SINK.
 
 #include <gst/gst.h>
+
+#include <initializer_list>
+#include <memory>
 #include <string>
 
 namespace platform::gst {
 
 void ensureInit();
+
+// Owning holders: each reference is released once, on every path out. A new element's floating
+// reference is sunk first, so an element never added to a bin is released too.
+struct Unref {
+    void operator()(gpointer object) const;
+};
+template <typename T>
+using Ref = std::unique_ptr<T, Unref>;
+struct MessageUnref {
+    void operator()(GstMessage* message) const { gst_message_unref(message); }
+};
+using MessageRef = std::unique_ptr<GstMessage, MessageUnref>;
+struct CapsUnref {
+    void operator()(GstCaps* caps) const { gst_caps_unref(caps); }
+};
+using CapsRef = std::unique_ptr<GstCaps, CapsUnref>;
+
+inline Ref<GstBus> busOf(GstElement* element) { return Ref<GstBus>(gst_element_get_bus(element)); }
+inline Ref<GstPad> padOf(GstElement* element, const char* name) { return Ref<GstPad>(gst_element_get_static_pad(element, name)); }
+
+// A new pipeline holding the elements, linked in order. Null when an element is missing (a
+// plugin not installed) or they do not link; every element is released then.
+GstElement* LinkedPipeline(const char* name, std::initializer_list<GstElement*> elements);
 
 // A fresh sink for one pipeline: $SONORELL_AUDIO_SINK when set, else the desktop's sound server
 // or ALSA with 100 ms periods and a 500 ms buffer; when no output opens, a silent clock-driven
@@ -20,12 +46,8 @@ GstElement* parseBin(const std::string& description);
 template <typename Handler>
 void drainBus(GstElement* pipeline, Handler&& handle)
 {
-    GstBus* bus = gst_element_get_bus(pipeline);
-    while (GstMessage* message = gst_bus_pop(bus)) {
-        handle(message);
-        gst_message_unref(message);
-    }
-    gst_object_unref(bus);
+    const Ref<GstBus> bus = busOf(pipeline);
+    while (MessageRef message{gst_bus_pop(bus.get())}) handle(message.get());
 }
 
 // GStreamer's own description of an error message.

@@ -30,6 +30,27 @@ int32_t controlValue(const GValueArray* peaks, guint channel)
     return int32_t(std::lround(std::clamp(amplitude, 0.0, 1.0) * 32767));
 }
 
+// A source that cannot open its device fails within moments; wait for the answer.
+bool startsPlaying(GstElement* pipeline)
+{
+    const Ref<GstBus> bus = busOf(pipeline);
+    const auto next = [&] {
+        return MessageRef{gst_bus_timed_pop_filtered(bus.get(), StartTimeout,
+                                                     GstMessageType(GST_MESSAGE_ASYNC_DONE | GST_MESSAGE_ERROR | GST_MESSAGE_STATE_CHANGED))};
+    };
+    for (MessageRef message = next(); message; message = next()) {
+        const GstMessageType type = GST_MESSAGE_TYPE(message.get());
+        if (type == GST_MESSAGE_ERROR) return false;
+        if (type == GST_MESSAGE_ASYNC_DONE) return true;
+        if (type == GST_MESSAGE_STATE_CHANGED && GST_MESSAGE_SRC(message.get()) == GST_OBJECT(pipeline)) {
+            GstState now = GST_STATE_NULL;
+            gst_message_parse_state_changed(message.get(), nullptr, &now, nullptr);
+            if (now == GST_STATE_PLAYING) return true;
+        }
+    }
+    return false;
+}
+
 } // namespace
 
 LevelCapture::LevelCapture() { ensureInit(); }
@@ -39,44 +60,13 @@ LevelCapture::~LevelCapture() { stop(); }
 bool LevelCapture::start()
 {
     if (pipeline_) return true;
-    GstElement* pipeline = gst_pipeline_new("level-capture");
-    GstElement* source = makeSource();
-    GstElement* convert = gst_element_factory_make("audioconvert", nullptr);
     GstElement* level = gst_element_factory_make("level", nullptr);
     GstElement* sink = gst_element_factory_make("fakesink", nullptr);
-    if (!pipeline || !source || !convert || !level || !sink) {
-        for (GstElement* e : {pipeline, source, convert, level, sink})
-            if (e) gst_object_unref(e);
-        return false;
-    }
-    g_object_set(level, "interval", guint64(100 * GST_MSECOND), "post-messages", TRUE, nullptr);
-    g_object_set(sink, "sync", FALSE, "async", FALSE, nullptr);
-    gst_bin_add_many(GST_BIN(pipeline), source, convert, level, sink, nullptr);
-    if (!gst_element_link_many(source, convert, level, sink, nullptr) ||
-        gst_element_set_state(pipeline, GST_STATE_PLAYING) == GST_STATE_CHANGE_FAILURE) {
-        dispose(pipeline);
-        return false;
-    }
-    // A source that cannot open its device fails within moments; wait for the answer.
-    GstBus* bus = gst_element_get_bus(pipeline);
-    GstMessage* message = gst_bus_timed_pop_filtered(bus, StartTimeout, GstMessageType(GST_MESSAGE_ASYNC_DONE | GST_MESSAGE_ERROR | GST_MESSAGE_STATE_CHANGED));
-    bool ok = false;
-    while (message) {
-        const GstMessageType type = GST_MESSAGE_TYPE(message);
-        if (type == GST_MESSAGE_ERROR) break;
-        if (type == GST_MESSAGE_ASYNC_DONE) ok = true;
-        if (type == GST_MESSAGE_STATE_CHANGED && GST_MESSAGE_SRC(message) == GST_OBJECT(pipeline)) {
-            GstState now = GST_STATE_NULL;
-            gst_message_parse_state_changed(message, nullptr, &now, nullptr);
-            if (now == GST_STATE_PLAYING) ok = true;
-        }
-        gst_message_unref(message);
-        message = ok ? nullptr
-                     : gst_bus_timed_pop_filtered(bus, StartTimeout, GstMessageType(GST_MESSAGE_ASYNC_DONE | GST_MESSAGE_ERROR | GST_MESSAGE_STATE_CHANGED));
-    }
-    if (message) gst_message_unref(message);
-    gst_object_unref(bus);
-    if (!ok) {
+    if (level) g_object_set(level, "interval", guint64(100 * GST_MSECOND), "post-messages", TRUE, nullptr);
+    if (sink) g_object_set(sink, "sync", FALSE, "async", FALSE, nullptr);
+    GstElement* pipeline = LinkedPipeline("level-capture", {makeSource(), gst_element_factory_make("audioconvert", nullptr), level, sink});
+    if (!pipeline) return false;
+    if (gst_element_set_state(pipeline, GST_STATE_PLAYING) == GST_STATE_CHANGE_FAILURE || !startsPlaying(pipeline)) {
         dispose(pipeline);
         return false;
     }

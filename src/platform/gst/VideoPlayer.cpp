@@ -45,7 +45,7 @@ GstElement* makeVideoSink()
         if (!sink) continue;
         if (gst_element_set_state(sink, GST_STATE_READY) != GST_STATE_CHANGE_FAILURE) return sink;
         gst_element_set_state(sink, GST_STATE_NULL);
-        gst_object_unref(sink);
+        Ref<GstElement> discarded(sink);
     }
     return makeFakeVideoSink();
 }
@@ -60,9 +60,7 @@ GstElement* makeQueuedAudioSink()
     GstElement* sink = makeAudioSink();
     gst_bin_add_many(GST_BIN(bin), queue, sink, nullptr);
     gst_element_link(queue, sink);
-    GstPad* pad = gst_element_get_static_pad(queue, "sink");
-    gst_element_add_pad(bin, gst_ghost_pad_new("sink", pad));
-    gst_object_unref(pad);
+    gst_element_add_pad(bin, gst_ghost_pad_new("sink", padOf(queue, "sink").get()));
     return bin;
 }
 
@@ -89,26 +87,18 @@ int64_t VideoPlayer::preroll(const std::string& uri, uint64_t parentWindow, bool
     GstElement* audioSink = waitForLength ? makeQueuedAudioSink() : makeAudioSink();
     g_object_set(playbin, "uri", uri.c_str(), "flags", PlaybinVideo | PlaybinAudio | PlaybinSoftVolume,
                  "audio-sink", audioSink, "video-sink", makeVideoSink(), nullptr);
-    if (parentWindow) {
-        GstBus* windowBus = gst_element_get_bus(playbin);
-        gst_bus_set_sync_handler(windowBus, bindWindowWhenAsked, gpointer(guintptr(parentWindow)), nullptr);
-        gst_object_unref(windowBus);
-    }
+    if (parentWindow) gst_bus_set_sync_handler(busOf(playbin).get(), bindWindowWhenAsked, gpointer(guintptr(parentWindow)), nullptr);
     applyVolume();
     if (gst_element_set_state(playbin, GST_STATE_PAUSED) == GST_STATE_CHANGE_FAILURE) return -2;
 
-    GstBus* bus = gst_element_get_bus(playbin);
-    GstMessage* message = gst_bus_timed_pop_filtered(
-        bus, OpenTimeout, GstMessageType(GST_MESSAGE_ASYNC_DONE | GST_MESSAGE_ERROR));
-    gst_object_unref(bus);
-    const bool ready = message && GST_MESSAGE_TYPE(message) == GST_MESSAGE_ASYNC_DONE;
-    if (message && !ready) {
-        std::fprintf(stderr, "sonorell: cannot play %s: %s\n", uri.c_str(), ErrorText(message).c_str());
-    } else if (!message) {
-        std::fprintf(stderr, "sonorell: cannot play %s: no answer from the decoder\n", uri.c_str());
+    const MessageRef message{gst_bus_timed_pop_filtered(busOf(playbin).get(), OpenTimeout,
+                                                        GstMessageType(GST_MESSAGE_ASYNC_DONE | GST_MESSAGE_ERROR))};
+    const bool ready = message && GST_MESSAGE_TYPE(message.get()) == GST_MESSAGE_ASYNC_DONE;
+    if (!ready) {
+        std::fprintf(stderr, "sonorell: cannot play %s: %s\n", uri.c_str(),
+                     message ? ErrorText(message.get()).c_str() : "no answer from the decoder");
+        return -2;
     }
-    if (message) gst_message_unref(message);
-    if (!ready) return -2;
 
     gint audioStreams = 0, videoStreams = 0;
     g_object_get(playbin, "n-audio", &audioStreams, "n-video", &videoStreams, nullptr);
@@ -248,14 +238,11 @@ bool VideoPlayer::videoSize(int& width, int& height) const
     if (videoStreams <= 0) return false;
     GstPad* pad = nullptr;
     g_signal_emit_by_name(gst_->playbin, "get-video-pad", 0, &pad);
-    if (!pad) return false;
-    GstCaps* caps = gst_pad_get_current_caps(pad);
-    gst_object_unref(pad);
+    const Ref<GstPad> video(pad);
+    const CapsRef caps{video ? gst_pad_get_current_caps(video.get()) : nullptr};
     if (!caps) return false;
-    const GstStructure* s = gst_caps_get_structure(caps, 0);
-    const bool ok = gst_structure_get_int(s, "width", &width) && gst_structure_get_int(s, "height", &height);
-    gst_caps_unref(caps);
-    return ok;
+    const GstStructure* s = gst_caps_get_structure(caps.get(), 0);
+    return gst_structure_get_int(s, "width", &width) && gst_structure_get_int(s, "height", &height);
 }
 
 } // namespace platform::gst
