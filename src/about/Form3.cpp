@@ -58,7 +58,7 @@ Form3::Form3(QWidget* mainWindow) : QWidget(mainWindow, Qt::Tool | Qt::WindowClo
         const QRect area = screen->geometry();
         move(area.width() / 2 - width() / 2, area.height() / 2 - height() / 2);
     }
-    if (main_) main_->setEnabled(false);
+    if (main_) common::DisableOwnerWhileOpen(*main_, *this);
     const QString title = common::AppTitle();
     setWindowTitle(common::Lang(QString::fromUtf8("Σχετικά με το ") + title + QStringLiteral(" "), QStringLiteral("About ") + title + QStringLiteral(" ")));
     lblTitle->setText(title);

@@ -139,8 +139,8 @@ void Form2::closeEvent(QCloseEvent* event)
 
 Form2* OpenTitleEditor(TitleHost& host, const QString& caption)
 {
-    host.HostWindow().setEnabled(false);
     auto* editor = new Form2(host);
+    common::DisableOwnerWhileOpen(host.HostWindow(), *editor);
     editor->setWindowTitle(caption);
     editor->show();
     return editor;

@@ -15,4 +15,12 @@ W* control(QWidget* parent, const char* name, int left, int top, int width, int 
     return w;
 }
 
+// The owner stays disabled while window, one of its own windows, is open. Qt disables a child
+// window with its parent, so the window is enabled again explicitly, or nothing in it could be used.
+inline void DisableOwnerWhileOpen(QWidget& owner, QWidget& window)
+{
+    owner.setEnabled(false);
+    window.setEnabled(true);
+}
+
 } // namespace common

@@ -36,7 +36,7 @@ int TypingLimit(const QString& fieldName)
     return 30;
 }
 
-Form4::Form4(TrackListHost& host) : QWidget(nullptr, Qt::Tool | Qt::WindowCloseButtonHint), host_(host)
+Form4::Form4(TrackListHost& host) : QWidget(&host.HostWindow(), Qt::Tool | Qt::WindowCloseButtonHint), host_(host)
 {
     setObjectName(QStringLiteral("Form4"));
     setAttribute(Qt::WA_DeleteOnClose);
@@ -82,7 +82,7 @@ Form4::Form4(TrackListHost& host) : QWidget(nullptr, Qt::Tool | Qt::WindowCloseB
 
     // Opening.
     if (!common::globals().LanguageGreek) MAKE_english();
-    host_.HostWindow().setEnabled(false);
+    common::DisableOwnerWhileOpen(host_.HostWindow(), *this);
     common::globals().DialogOpen = true;
     Combo1->addItems(host_.EntryPaths());
     Combo2->addItems(host_.EntryLines());

@@ -3,6 +3,8 @@
 
 #include "../player/PlayerFixture.h"
 #include "about/Form3.h"
+#include "catalogue/Form2.h"
+#include "metadata/Form4.h"
 #include "media/CDAudio.h"
 #include "media/ModuleMCI.h"
 #include "platform/CdHandOff.h"
@@ -383,4 +385,39 @@ TEST(HandOff, AProcessThatIsNotTheHandOffPlayerIsLeftAlone)
     EXPECT_FALSE(QFile::exists(platform::HandOffStateFile()));
     other.kill();
     other.waitForFinished();
+}
+
+// The title editor, the tracks-info window and About disable the main window while they are open;
+// they are its own windows, so Qt would disable them with it: each must stay usable.
+TEST_F(MenuTest, WindowsThatDisableTheMainWindowStayUsableThemselves)
+{
+    startWithSongs(2);
+    window->show();
+    trigger("Plhr_Mp3");
+    auto* info = window->findChild<metadata::Form4*>();
+    ASSERT_NE(info, nullptr);
+    EXPECT_FALSE(window->isEnabled());
+    EXPECT_TRUE(info->isEnabled());
+    EXPECT_TRUE(info->Text2->isEnabled());
+    info->close();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_TRUE(window->isEnabled());
+
+    trigger("sxetikk");
+    auto* about = window->findChild<about::Form3*>();
+    ASSERT_NE(about, nullptr);
+    EXPECT_TRUE(about->cmdOK->isEnabled());
+    about->close();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    stop();
+
+    startWithDisc({150, 150});
+    trigger("hhhdgf");
+    auto* editor = window->findChild<catalogue::Form2*>();
+    ASSERT_NE(editor, nullptr);
+    EXPECT_FALSE(window->isEnabled());
+    EXPECT_TRUE(editor->Text2->isEnabled());
+    EXPECT_TRUE(editor->Command10->isEnabled());
+    editor->close();
+    EXPECT_TRUE(window->isEnabled());
 }
