@@ -42,20 +42,6 @@ TEST(Language, FollowsTheFlagInForce)
     EXPECT_TRUE(globals().LanguageGreek);
 }
 
-TEST(Globals, ResetRestoresStartValues)
-{
-    globals().PlayerMode = "mp3";
-    globals().ContinueChecked = 1;
-    globals().DiscSerial = 123;
-    globals().ChosenFile = "/x";
-    resetGlobals();
-    EXPECT_TRUE(globals().PlayerMode.isEmpty());
-    EXPECT_EQ(globals().ContinueChecked, 0);
-    EXPECT_EQ(globals().DiscSerial, 0);
-    EXPECT_TRUE(globals().ChosenFile.isEmpty());
-    EXPECT_EQ(globals().CdDevice, nullptr);
-}
-
 TEST(ProgramFolder, OverrideWinsAndLosesItsTrailingSlash)
 {
     testsupport::TempFolder tmp;

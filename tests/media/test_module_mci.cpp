@@ -6,6 +6,7 @@
 #include "platform/mci/Errors.h"
 #include "platform/mci/Interpreter.h"
 #include "support/TempFolder.h"
+#include "support/Waits.h"
 
 #include <gtest/gtest.h>
 
@@ -205,7 +206,6 @@ TEST_F(ModuleMciTest, RealEndOfTrackIsSeen)
     std::string from = std::to_string(GetMediaLength(Alias) - 250), to;
     ASSERT_EQ(PlayMedia(Alias, from, to), "Success");
     EXPECT_FALSE(IsMediaAtEnd(Alias, length));
-    std::this_thread::sleep_for(std::chrono::milliseconds(700));
-    EXPECT_TRUE(IsMediaAtEnd(Alias, length));
+    EXPECT_TRUE(testsupport::waitUntil([&] { return IsMediaAtEnd(Alias, length); }));
     EXPECT_EQ(GetMediaMode(Alias), "stopped");
 }

@@ -77,7 +77,7 @@ TEST_F(MeterTest, ItSlidesOutToItsDockAndBackBehindTheMainWindow)
     meter::Form8& m = meterWindow();
     EXPECT_TRUE(common::globals().MeterSliding);
     EXPECT_EQ(m.x(), 300);  // starts behind the main window
-    for (int i = 0; i < 40 && common::globals().MeterSliding; ++i) wait(50);
+    waitFor([&] { return !(common::globals().MeterSliding); }, 2000);
     EXPECT_FALSE(common::globals().MeterSliding);
     EXPECT_EQ(m.pos(), QPoint(300 - 31 - 16, 200 + 17));
 
@@ -89,7 +89,7 @@ TEST_F(MeterTest, ItSlidesOutToItsDockAndBackBehindTheMainWindow)
     EXPECT_FALSE(Meter_Sound::InputRunning());  // capture stops before the slide back
     EXPECT_TRUE(common::globals().MeterSliding);
     EXPECT_TRUE(closing->isVisible());
-    for (int i = 0; i < 40 && !closing.isNull(); ++i) wait(50);
+    waitFor([&] { return !(!closing.isNull()); }, 2000);
     EXPECT_TRUE(closing.isNull());
     EXPECT_FALSE(menu().Mixer_Menu->isChecked());
 }
@@ -105,7 +105,7 @@ TEST_F(MeterTest, ASourceThatCannotStartSaysSoAndTheMeterGoes)
     EXPECT_FALSE(Meter_Sound::InputRunning());
     EXPECT_FALSE(menu().Mixer_Menu->isChecked());
     EXPECT_FALSE(menu().Mixer_Menu2->isChecked());
-    for (int i = 0; i < 40 && !menu().Meter.isNull(); ++i) wait(50);
+    waitFor([&] { return !(!menu().Meter.isNull()); }, 2000);
     EXPECT_TRUE(menu().Meter.isNull());
 }
 
@@ -114,7 +114,7 @@ TEST_F(MeterTest, HidingTheMainWindowHidesTheMeterAndRestoringShowsIt)
     start();
     window->show();
     menu().Mixer_Menu_Click();
-    for (int i = 0; i < 40 && common::globals().MeterSliding; ++i) wait(50);
+    waitFor([&] { return !(common::globals().MeterSliding); }, 2000);
     window->Image16_MouseDown(340);
     EXPECT_FALSE(meterWindow().isVisible());
     menu().setWindowState(Qt::WindowNoState);
@@ -127,11 +127,11 @@ TEST_F(MeterTest, CheckedAgainWhileItSlidesBackTheMeterStays)
     start();
     window->show();
     menu().Mixer_Menu_Click();
-    for (int i = 0; i < 40 && common::globals().MeterSliding; ++i) wait(50);
+    waitFor([&] { return !(common::globals().MeterSliding); }, 2000);
     menu().Mixer_Menu_Click();  // off: it slides back
     ASSERT_TRUE(common::globals().MeterSliding);
     menu().Mixer_Menu_Click();  // on again before it is gone
-    for (int i = 0; i < 40 && common::globals().MeterSliding; ++i) wait(50);
+    waitFor([&] { return !(common::globals().MeterSliding); }, 2000);
     wait(100);
     EXPECT_TRUE(menu().Mixer_Menu->isChecked());
     ASSERT_FALSE(menu().Meter.isNull());

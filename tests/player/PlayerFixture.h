@@ -10,6 +10,7 @@
 #include "player/Form1.h"
 #include "shell/Form5.h"
 #include "support/TempFolder.h"
+#include "support/Waits.h"
 
 #include <gtest/gtest.h>
 
@@ -70,6 +71,12 @@ protected:
         f.open(QIODevice::WriteOnly);
         for (const QString& p : paths) f.write(p.toUtf8() + "\r\n");
     }
+    // Runs the window's events until condition holds (true) or ms pass (false).
+    static bool waitFor(const std::function<bool()>& condition, int ms = 5000)
+    {
+        return testsupport::waitUntil(condition, ms, [] { QCoreApplication::processEvents(QEventLoop::AllEvents, 20); });
+    }
+    // Runs the window's events for a fixed time: for what must not happen meanwhile.
     static void wait(int ms)
     {
         const auto until = std::chrono::steady_clock::now() + std::chrono::milliseconds(ms);

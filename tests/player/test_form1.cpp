@@ -179,7 +179,7 @@ TEST_F(PlayerTest, CommandLineFilePlaysAloneAndLeavesTheDefaultList)
     EXPECT_EQ(window->List1->count(), 1);
     EXPECT_EQ(window->List1->item(0)->text(), "1. alone.wav");
     EXPECT_EQ(ModuleMCI::GetMediaMode("ToTrexonTragoydi"), "playing");
-    wait(1500);
+    ASSERT_TRUE(waitFor([] { return ModuleMCI::GetMediaMode("ToTrexonTragoydi") == "stopped"; }));
     window->Timer2_Timer();
     EXPECT_EQ(window->CurrentIndex, 0);
     EXPECT_EQ(ModuleMCI::GetMediaMode("ToTrexonTragoydi"), "stopped");  // played once, no advance
@@ -217,7 +217,7 @@ TEST_F(PlayerTest, CdTickFollowsTheDiscFromTrackToTrack)
     window->Timer2_Timer();
     EXPECT_EQ(window->Label10->text(), "1");
     EXPECT_EQ(window->Label6->text(), "Length: 00:01");
-    wait(1700);
+    ASSERT_TRUE(waitFor([] { return common::globals().CdDevice->GetTmsfPosition().track == 2; }));
     window->Timer2_Timer();
     EXPECT_EQ(window->Label10->text(), "2");
     EXPECT_EQ(window->Label1->text(), "Track 2");
@@ -235,9 +235,10 @@ TEST_F(PlayerTest, ContinuousPlayWrapsToTheFirstEntry)
     start();
     menu().synexeia_Click();
     window->UpdateMP3(2, true);
-    wait(900);
-    window->Timer2_Timer();
-    EXPECT_EQ(window->CurrentIndex, 0);
+    EXPECT_TRUE(waitFor([&] {
+        window->Timer2_Timer();  // the tick is what goes on to the next entry
+        return window->CurrentIndex == 0;
+    }));
     EXPECT_EQ(ModuleMCI::GetMediaMode("ToTrexonTragoydi"), "playing");
     EXPECT_EQ(window->Label10->text(), "1");
 }

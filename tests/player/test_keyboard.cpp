@@ -105,9 +105,10 @@ TEST_F(KeyboardTest, LabelsReadWhatTheyShowAsItChangesAndPressPlays)
     reader(window->Image8)->actionInterface()->doAction(QAccessibleActionInterface::pressAction());
     EXPECT_EQ(mode(), "playing");
     EXPECT_TRUE(window->Image8->isVisible());  // pressed without the mouse's picture swap
-    wait(2300);
-    window->Timer2_Timer();
-    EXPECT_NE(window->Label3->text(), "00:00");
+    EXPECT_TRUE(waitFor([&] {
+        window->Timer2_Timer();
+        return window->Label3->text() != "00:00";
+    }));
     EXPECT_EQ(nameOf(window->Label3), window->Label3->text());
     reader(window->Image7)->actionInterface()->doAction(QAccessibleActionInterface::pressAction());
     EXPECT_EQ(window->CurrentIndex, 1);

@@ -87,7 +87,7 @@ TEST_F(TransportTest, PlayResumesAPausedFileAndRestartsAPlayingOrFinishedOne)
 {
     startWithSongs(1.0);
     window->Image2_Click();
-    wait(400);
+    ASSERT_TRUE(waitFor([&] { return position() >= 300; }));
     window->Image3_Click();
     EXPECT_EQ(mode(), "paused");
     const int32_t pausedAt = position();
@@ -95,11 +95,10 @@ TEST_F(TransportTest, PlayResumesAPausedFileAndRestartsAPlayingOrFinishedOne)
     window->Image2_Click();
     EXPECT_EQ(mode(), "playing");
     EXPECT_GE(position(), pausedAt);  // went on from where it stopped
-    wait(200);
+    ASSERT_TRUE(waitFor([&] { return position() >= pausedAt + 200; }));
     window->Image2_Click();
     EXPECT_LT(position(), 250);  // playing: from the beginning again
-    wait(1300);
-    EXPECT_EQ(mode(), "stopped");
+    EXPECT_TRUE(waitFor([&] { return mode() == "stopped"; }));
     window->Image2_Click();
     EXPECT_EQ(mode(), "playing");
     EXPECT_TRUE(window->Image8->isVisibleTo(window.get()));
@@ -137,7 +136,7 @@ TEST_F(TransportTest, NextAndPreviousOnADisc)
     startWithDisc();
     auto& cd = *common::globals().CdDevice;
     cd.SeekCDtoX(1);
-    wait(300);
+    ASSERT_TRUE(waitFor([&] { return cd.ReadMilliseconds().position >= 300; }));
     window->Image6_Click();  // track 1: back to its start
     EXPECT_EQ(cdPosition().substr(0, 5), "01:00");
     EXPECT_EQ(cd.CheckIfPlaying(), 1);
@@ -146,7 +145,7 @@ TEST_F(TransportTest, NextAndPreviousOnADisc)
     window->Image4_Click();
     window->Image4_Click();
     EXPECT_EQ(cdPosition().substr(0, 2), "04");
-    wait(1200);
+    ASSERT_TRUE(waitFor([&] { return cdPosition().substr(0, 8) >= "04:00:01"; }));
     window->Image4_Click();  // the last track: back to its start
     EXPECT_EQ(cdPosition().substr(0, 5), "04:00");
     window->Image6_Click();

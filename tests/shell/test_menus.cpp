@@ -14,6 +14,7 @@
 
 #include <QApplication>
 #include <QDir>
+#include <QRegularExpression>
 #include <QSet>
 #include <QSystemTrayIcon>
 
@@ -59,37 +60,40 @@ protected:
     fixtures::DiscImage disc;
 };
 
-TEST_F(MenuTest, EnglishCaptionsAsTheMenusTablesGiveThem)
+// A caption left untranslated shows Greek letters in an English window; in Greek, the items that
+// have an English caption show another one.
+TEST_F(MenuTest, EnglishWindowsShowNoGreekCaptionAndGreekOnesNoEnglish)
 {
-    const std::pair<const char*, const char*> english[] = {
-        {"hhhdgf", "&Edit List"}, {"Dokimh1", "&Tracks Preview"}, {"Show_List_Menu", "Show List Menu"},
-        {"TrayMenu", "Icon to &System Tray"}, {"synexeia", "&Continue"}, {"Mixer_Menu", "&Mixer"}, {"exit33", "&Exit"},
-        {"epanafora", "Restore"}, {"Tracks", "&Tracks"}, {"play11", "&Continue..."}, {"diakoph", "&Stop"},
-        {"eject22", "&Eject"}, {"sxetika", "&About"}, {"ExitWithContinue", "Exit and continue play"}, {"exit2_2", "Exit"},
-        {"Plhr_Mp3", "&Tracks Info"}, {"removefile", "Remove Track"}, {"removeALL", "Remove all"}, {"Listes1", "&Lists"},
-        {"RunDecoder", "&MP3 Encoder"}, {"Show_List_Menu2", "Show List Menu"}, {"eikoll", "Icon to &System Tray"},
-        {"synexeia2", "&Continue"}, {"Mixer_Menu2", "&Mixer"}, {"exitBRE", "&Exit"}, {"rytmiseis_menu", "File Formats"},
-        {"sxetikk", "About"},
-        // No English caption: the Greek one stays.
-        {"language_menu", "&Language"}, {"greek_language_menu", "Greek"}, {"english_language_menu", "English"},
-        {"periexomena", "Περιεχόμενα"},
+    const QRegularExpression greek(QStringLiteral("[\\x{0370}-\\x{03FF}\\x{1F00}-\\x{1FFF}]"));
+    const auto shownCaptions = [&] {
+        QMap<QString, QString> captions;
+        for (QMenu* root : menu().as87)
+            if (root)
+                for (QAction* a : root->findChildren<QAction*>())
+                    if (a->isVisible() && !a->isSeparator() && !a->objectName().isEmpty()) captions[a->objectName()] = a->text();
+        return captions;
     };
     start();
-    for (const auto& [name, caption] : english) {
-        ASSERT_NE(item(name), nullptr) << name;
-        EXPECT_EQ(item(name)->text(), QString::fromUtf8(caption)) << name;
-    }
+    const QMap<QString, QString> english = shownCaptions();
+    ASSERT_GT(english.size(), 25);
+    for (auto it = english.begin(); it != english.end(); ++it) EXPECT_FALSE(it.value().contains(greek)) << it.key().toStdString();
+    EXPECT_EQ(item("hhhdgf")->text(), "&Edit List");
+    EXPECT_EQ(item("ExitWithContinue")->text(), "Exit and continue play");
     for (const char* hidden : {"RunDecoder", "periexomena", "separator_t9", "dgfdg333g"}) EXPECT_FALSE(item(hidden)->isVisible()) << hidden;
     EXPECT_FALSE(item("ExitWithContinue")->isEnabled());
     EXPECT_EQ(menu().as87[2]->defaultAction(), item("epanafora"));
-    EXPECT_TRUE(item("mnbmbvnm")->isSeparator());
     stop();
 
     platform::SaveSetting("Sonorell", "LANGUAGE", "True");
     common::resetGlobals();
     start();
+    const QMap<QString, QString> greekCaptions = shownCaptions();
+    int translated = 0;
+    for (auto it = greekCaptions.begin(); it != greekCaptions.end(); ++it)
+        if (english.value(it.key()) != it.value()) ++translated;
+    EXPECT_GT(translated, 15);
     EXPECT_EQ(item("ExitWithContinue")->text(), QString::fromUtf8("'Εξοδος και &συνέχισε να παίζεις"));
-    EXPECT_EQ(item("exit33")->text(), QString::fromUtf8("&Εξοδος"));
+    EXPECT_EQ(item("language_menu")->text(), "&Language");  // the one caption both languages share
 }
 
 TEST_F(MenuTest, TwinCheckItemsCarryOneMark)
@@ -341,13 +345,12 @@ TEST_F(MenuTest, ExitAndContinuePlayHandsTheDiscOnAndTheNextStartTakesItBack)
 {
     startWithDisc({1500, 1500});
     common::globals().CdDevice->SeekCDtoX(2);
-    wait(300);
+    ASSERT_TRUE(waitFor([] { return common::globals().CdDevice->ReadMilliseconds().position >= 20300; }));
     menu().as87_Click(2);
     trigger("ExitWithContinue");
     stop();
     // The handed-over player notes itself once it plays.
-    for (int i = 0; i < 100 && !QFile::exists(platform::HandOffStateFile()); ++i) wait(30);
-    ASSERT_TRUE(QFile::exists(platform::HandOffStateFile()));
+    ASSERT_TRUE(waitFor([] { return QFile::exists(platform::HandOffStateFile()); }, 3000));
     QFile state(platform::HandOffStateFile());
     ASSERT_TRUE(state.open(QIODevice::ReadOnly));
     const qint64 pid = QString::fromUtf8(state.readLine()).trimmed().toLongLong();
