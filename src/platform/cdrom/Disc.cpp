@@ -329,110 +329,69 @@ bool SectorReader::read(int32_t frame, uint32_t count, void* buffer)
     return cdio_ && cdio_read_audio_sectors(cdio_, buffer, frame, count) == DRIVER_OP_SUCCESS;
 }
 
-Drive::Drive(std::string source) : source_(std::move(source))
+Toc TocOf(const std::string& source)
 {
-    struct stat st {};
-    image_ = ::stat(source_.c_str(), &st) != 0 || S_ISREG(st.st_mode);
-    refresh();
-}
-
-Drive::~Drive() { dropHandle(); }
-
-void Drive::dropHandle()
-{
-    if (handle_) cdio_destroy(handle_);
-    handle_ = nullptr;
-}
-
-Drive::FileIdentity Drive::identify(const std::string& path)
-{
-    struct stat st {};
-    if (::stat(path.c_str(), &st) != 0) return {};
-    return {true, static_cast<uint64_t>(st.st_dev), static_cast<uint64_t>(st.st_ino),
-            static_cast<uint64_t>(st.st_size),
-            static_cast<int64_t>(st.st_mtim.tv_sec) * 1000000000 + st.st_mtim.tv_nsec};
-}
-
-void Drive::readToc()
-{
-    toc_ = Toc{};
-    CdIo_t* cdio = openSource(source_);
-    if (!cdio) return;
+    Toc toc;
+    CdIo_t* cdio = openSource(source);
+    if (!cdio) return toc;
     const track_t first = cdio_get_first_track_num(cdio);
     const track_t count = cdio_get_num_tracks(cdio);
     if (first != CDIO_INVALID_TRACK && count != CDIO_INVALID_TRACK && count > 0) {
-        toc_.firstTrack = first;
+        toc.firstTrack = first;
         for (track_t t = first; t < first + count; ++t) {
-            toc_.starts.push_back(cdio_get_track_lsn(cdio, t));
-            toc_.audio.push_back(cdio_get_track_format(cdio, t) == TRACK_FORMAT_AUDIO);
+            toc.starts.push_back(cdio_get_track_lsn(cdio, t));
+            toc.audio.push_back(cdio_get_track_format(cdio, t) == TRACK_FORMAT_AUDIO);
         }
-        toc_.leadout = cdio_get_track_lsn(cdio, CDIO_CDROM_LEADOUT_TRACK);
-        if (toc_.leadout <= toc_.starts.back()) toc_ = Toc{};
+        toc.leadout = cdio_get_track_lsn(cdio, CDIO_CDROM_LEADOUT_TRACK);
+        if (toc.leadout <= toc.starts.back()) toc = Toc{};
     }
     cdio_destroy(cdio);
+    return toc;
 }
 
-void Drive::refresh()
-{
-    if (image_) refreshImage();
-    else refreshDrive();
-}
+namespace {
 
-void Drive::refreshImage()
-{
-    const FileIdentity now = identify(source_);
-    if (now == seen_) return;
-    seen_ = now;
-    doorOpen_ = false;  // a changed image is a disc put in
-    if (now.exists) readToc();
-    else toc_ = Toc{};
-}
+// A real drive through libcdio. Kept open between queries, so a disc change is noticed.
+class LibcdioHardware final : public DriveHardware {
+public:
+    explicit LibcdioHardware(std::string device) : device_(std::move(device)) {}
+    ~LibcdioHardware() override { drop(); }
 
-void Drive::refreshDrive()
-{
-    if (doorOpen_) {
-        // Nothing tells us the tray went back in: a disc readable again means it did.
-        if (nowMs() - lastProbeMs_ < 1000) return;
-        lastProbeMs_ = nowMs();
-        readToc();
-        if (toc_.count() == 0) return;
-        doorOpen_ = false;
-        handle_ = openSource(source_);
-        return;
+    Toc ReadToc() override
+    {
+        drop();
+        Toc toc = TocOf(device_);
+        if (toc.count() > 0) handle_ = openSource(device_);
+        return toc;
     }
-    if (handle_ && cdio_get_media_changed(handle_) == 0 && toc_.count() > 0) return;
-    // No disc yet, or the disc changed: open the drive afresh, at most once a second.
-    if (lastProbeMs_ != 0 && nowMs() - lastProbeMs_ < 1000) return;
-    lastProbeMs_ = nowMs();
-    dropHandle();
-    readToc();
-    if (toc_.count() > 0) handle_ = openSource(source_);
-}
-
-void Drive::openDoor()
-{
-    doorOpen_ = true;
-    seen_ = identify(source_);
-    if (!image_) {
-        dropHandle();
-        CdIo_t* cdio = openSource(source_);
+    bool MediaChanged() override { return !handle_ || cdio_get_media_changed(handle_) != 0; }
+    void Eject() override
+    {
+        drop();
+        CdIo_t* cdio = openSource(device_);
         if (cdio) cdio_eject_media(&cdio);
         if (cdio) cdio_destroy(cdio);
-        toc_ = Toc{};
-        lastProbeMs_ = nowMs();  // the tray is out: look for a disc again a second from now
     }
-}
-
-void Drive::closeDoor()
-{
-    if (!doorOpen_) return;
-    doorOpen_ = false;
-    if (!image_) {
+    void CloseTray() override
+    {
         driver_id_t driver = DRIVER_DEVICE;
-        cdio_close_tray(source_.c_str(), &driver);
-        lastProbeMs_ = 0;
+        cdio_close_tray(device_.c_str(), &driver);
     }
-    readToc();
-}
+    int64_t NowMs() override { return nowMs(); }
+
+private:
+    void drop()
+    {
+        if (handle_) cdio_destroy(handle_);
+        handle_ = nullptr;
+    }
+
+    std::string device_;
+    CdIo_t* handle_ = nullptr;
+};
+
+} // namespace
+
+std::unique_ptr<DriveHardware> LibcdioDrive(const std::string& device) { return std::make_unique<LibcdioHardware>(device); }
 
 } // namespace platform::cdrom

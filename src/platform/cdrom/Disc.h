@@ -72,9 +72,27 @@ private:
     CdIo_t* cdio_ = nullptr;
 };
 
+// The table of contents of the disc at source (a drive or an image); empty when none.
+Toc TocOf(const std::string& source);
+
+// What is asked of a real drive. libcdio answers on a machine with a drive; tests stand in for
+// the drive a machine lacks.
+class DriveHardware {
+public:
+    virtual ~DriveHardware() = default;
+    virtual Toc ReadToc() = 0;          // empty when no disc can be read
+    virtual bool MediaChanged() = 0;    // since the last ReadToc; true when it cannot tell
+    virtual void Eject() = 0;
+    virtual void CloseTray() = 0;
+    virtual int64_t NowMs() = 0;        // a steady clock
+};
+std::unique_ptr<DriveHardware> LibcdioDrive(const std::string& device);
+
 class Drive {
 public:
     explicit Drive(std::string source);
+    // A real drive answered by hardware.
+    Drive(std::string source, std::unique_ptr<DriveHardware> hardware);
     ~Drive();
     Drive(const Drive&) = delete;
     Drive& operator=(const Drive&) = delete;
@@ -104,7 +122,7 @@ private:
     void readToc();
     void refreshImage();
     void refreshDrive();
-    void dropHandle();
+    bool probeDue();
 
     std::string source_;
     bool image_ = false;
@@ -112,7 +130,7 @@ private:
     FileIdentity seen_;        // the image as last read
     int64_t lastProbeMs_ = 0;  // drives without a disc are probed at most once a second
     Toc toc_;
-    CdIo_t* handle_ = nullptr;  // a real drive stays open between queries
+    std::unique_ptr<DriveHardware> hardware_;  // a real drive; null for an image
 };
 
 } // namespace platform::cdrom

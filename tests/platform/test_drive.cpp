@@ -1,0 +1,119 @@
+// A real drive's door and disc as the player sees them, with a stand-in for the drive this
+// machine lacks: what libcdio would answer, and a clock the test moves.
+
+#include "platform/cdrom/Disc.h"
+
+#include <gtest/gtest.h>
+
+using namespace platform::cdrom;
+
+namespace {
+
+struct Tray {
+    Toc disc;            // what a read finds: empty while the tray is out or empty
+    bool changed = false;
+    int ejects = 0, closes = 0, reads = 0;
+    int64_t now = 1000;
+};
+
+class StandInDrive final : public DriveHardware {
+public:
+    explicit StandInDrive(Tray& tray) : tray_(tray) {}
+    Toc ReadToc() override
+    {
+        ++tray_.reads;
+        tray_.changed = false;
+        return tray_.disc;
+    }
+    bool MediaChanged() override { return tray_.changed; }
+    void Eject() override
+    {
+        ++tray_.ejects;
+        tray_.disc = Toc{};
+    }
+    void CloseTray() override { ++tray_.closes; }
+    int64_t NowMs() override { return tray_.now; }
+
+private:
+    Tray& tray_;
+};
+
+Toc twoTracks(int32_t second = 1500)
+{
+    Toc toc;
+    toc.firstTrack = 1;
+    toc.starts = {0, second};
+    toc.audio = {true, true};
+    toc.leadout = second + 1500;
+    return toc;
+}
+
+} // namespace
+
+TEST(RealDrive, ADiscPushedBackInAfterEjectIsFoundAtTheNextTickButOne)
+{
+    Tray tray;
+    tray.disc = twoTracks();
+    Drive drive("/dev/sr0", std::make_unique<StandInDrive>(tray));
+    ASSERT_TRUE(drive.present());
+
+    drive.openDoor();
+    EXPECT_EQ(tray.ejects, 1);
+    EXPECT_FALSE(drive.present());
+    EXPECT_TRUE(drive.doorOpen());
+    tray.now += 1200;
+    drive.refresh();  // the tray is out: nothing to read
+    EXPECT_FALSE(drive.present());
+
+    tray.disc = twoTracks();  // pushed back in by hand: nothing says "door closed"
+    drive.refresh();           // within the second since the last look: not asked yet
+    EXPECT_FALSE(drive.present());
+    tray.now += 1000;
+    drive.refresh();
+    EXPECT_TRUE(drive.present());
+    EXPECT_FALSE(drive.doorOpen());
+    EXPECT_EQ(drive.toc().count(), 2);
+}
+
+TEST(RealDrive, ADifferentDiscIsReadOnceTheDriveSaysItChangedAndAnEmptyDriveIsAskedOnceASecond)
+{
+    Tray tray;
+    tray.disc = twoTracks();
+    Drive drive("/dev/sr0", std::make_unique<StandInDrive>(tray));
+    const int reads = tray.reads;
+    drive.refresh();
+    drive.refresh();
+    EXPECT_EQ(tray.reads, reads);  // an unchanged disc is not read again
+
+    tray.disc = twoTracks(3000);
+    tray.changed = true;
+    tray.now += 1500;
+    drive.refresh();
+    EXPECT_EQ(drive.toc().trackStart(2), 3000);
+
+    tray.disc = Toc{};  // taken out
+    tray.changed = true;
+    tray.now += 1500;
+    drive.refresh();
+    EXPECT_FALSE(drive.present());
+    const int empty = tray.reads;
+    for (int i = 0; i < 10; ++i) drive.refresh();  // ticks within one second
+    EXPECT_EQ(tray.reads, empty);
+    tray.now += 1000;
+    drive.refresh();
+    EXPECT_EQ(tray.reads, empty + 1);
+}
+
+TEST(RealDrive, ClosingTheDoorClosesTheTrayAndReadsAtOnce)
+{
+    Tray tray;
+    tray.disc = twoTracks();
+    Drive drive("/dev/sr0", std::make_unique<StandInDrive>(tray));
+    drive.openDoor();
+    tray.disc = twoTracks();
+    drive.closeDoor();
+    EXPECT_EQ(tray.closes, 1);
+    EXPECT_TRUE(drive.present());
+    drive.closeDoor();  // already closed: the tray is left alone
+    EXPECT_EQ(tray.closes, 1);
+}
