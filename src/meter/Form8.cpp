@@ -31,7 +31,7 @@ int px(double twips) { return int(std::lround(twips / TwipsPerPixel)); }
 } // namespace
 
 Form8::Form8(QWidget& mainWindow)
-    : QWidget(nullptr, Qt::Tool | Qt::FramelessWindowHint | Qt::WindowDoesNotAcceptFocus), main_(mainWindow)
+    : QWidget(&mainWindow, Qt::Tool | Qt::FramelessWindowHint | Qt::WindowDoesNotAcceptFocus), main_(mainWindow)
 {
     setObjectName(QStringLiteral("Form8"));
     setAttribute(Qt::WA_DeleteOnClose);
