@@ -179,12 +179,6 @@ protected:
     {
         return platform::GetPrivateProfileString(section, key, "<none>", file("CdRoms.ini"));
     }
-    QStringList entries() const
-    {
-        QStringList out;
-        for (int i = 0; i < window->List1->count(); ++i) out << window->List1->item(i)->text();
-        return out;
-    }
     // Runs the window until the service has been asked count times and had time to be heard.
     bool waitForRequests(size_t count, int ms = 5000)
     {

@@ -9,17 +9,6 @@
 #include <QFile>
 #include <QKeyEvent>
 
-namespace {
-
-QStringList entries(const QListWidget* list)
-{
-    QStringList out;
-    for (int i = 0; i < list->count(); ++i) out << list->item(i)->text();
-    return out;
-}
-
-} // namespace
-
 class TitlesTest : public PlayerTest {
 protected:
     // A disc of the given tracks in the drive; its catalogue section name.
@@ -73,7 +62,7 @@ TEST_F(TitlesTest, AKnownDiscShowsItsTitlesAndOneMissingTitleBringsBackTheDefaul
     start();
     EXPECT_EQ(common::globals().DiscSerial, section.toInt());
     // An empty title is a title; one with eight "#" counts as missing.
-    EXPECT_EQ(entries(window->List1), (QStringList{"1. Morning", "2. ", "3. Track 3"}));
+    EXPECT_EQ(entries(), (QStringList{"1. Morning", "2. ", "3. Track 3"}));
     EXPECT_EQ(window->Label200->text(), "New Artist");
     EXPECT_EQ(window->Label201->text(), "New Album");
     stop();
@@ -81,7 +70,7 @@ TEST_F(TitlesTest, AKnownDiscShowsItsTitlesAndOneMissingTitleBringsBackTheDefaul
     writeCatalogue("[" + section.toUtf8() + "]\r\nartist=Band\r\nTrack1=Morning\r\nTrack2=Noon\r\nTrack3=Night\r\n");
     common::resetGlobals();
     start();
-    EXPECT_EQ(entries(window->List1), (QStringList{"1. Morning", "2. Noon", "3. Night"}));
+    EXPECT_EQ(entries(), (QStringList{"1. Morning", "2. Noon", "3. Night"}));
     EXPECT_EQ(window->Label200->text(), "Band");
     EXPECT_EQ(window->Label201->text(), "###########");  // every title there: the album as read
     EXPECT_EQ(window->Label1->text(), "Morning");
@@ -110,14 +99,14 @@ TEST_F(TitlesTest, TheEditorFilesANewDiscInKeyOrderAndTheTitlesComeBack)
     EXPECT_TRUE(window->isEnabled());
     EXPECT_FALSE(common::globals().DialogOpen);
     EXPECT_EQ(read("CdRoms.ini"), "[" + section.toUtf8() + "]\r\nArtist=\r\nAlbum=\r\nTrack1=Dawn\r\nTrack2=Day\r\nTrack3=Dusk\r\n");
-    EXPECT_EQ(entries(window->List1), (QStringList{"1. Dawn", "2. Day", "3. Dusk"}));
+    EXPECT_EQ(entries(), (QStringList{"1. Dawn", "2. Day", "3. Dusk"}));
     EXPECT_EQ(window->Label200->text(), "");
     EXPECT_EQ(window->Label1->text(), "Dawn");
     stop();
 
     common::resetGlobals();
     start();
-    EXPECT_EQ(entries(window->List1), (QStringList{"1. Dawn", "2. Day", "3. Dusk"}));
+    EXPECT_EQ(entries(), (QStringList{"1. Dawn", "2. Day", "3. Dusk"}));
     EXPECT_EQ(window->Label200->text(), "");  // stored empty, shown empty
 }
 

@@ -2,6 +2,7 @@
 // A player started as a user starts it, in a fresh program folder, with every message box recorded.
 
 #include "common/Globals.h"
+#include "media/ModuleMCI.h"
 #include "fixtures/DiscImage.h"
 #include "fixtures/Media.h"
 #include "platform/Dialogs.h"
@@ -71,6 +72,36 @@ protected:
         f.open(QIODevice::WriteOnly);
         for (const QString& p : paths) f.write(p.toUtf8() + "\r\n");
     }
+    // The default list of count copies of one tone, t01.wav, t02.wav, …, and the window started.
+    QStringList startWithSongs(int count, double seconds = 1.0)
+    {
+        const auto song = fixtures::makeMedia(media.path(), fixtures::Media::Wav8Mono, seconds, "tone.wav");
+        QStringList paths;
+        for (int i = 0; i < count; ++i) {
+            paths << QString::fromStdString(media.path()) + QStringLiteral("/t%1.wav").arg(i + 1, 2, 10, QLatin1Char('0'));
+            QFile::copy(QString::fromStdString(song.path), paths.back());
+        }
+        writeList(paths);
+        start();
+        return paths;
+    }
+    // A disc image of these tracks (in frames) in the drive, and the window started.
+    fixtures::DiscImage startWithDisc(const std::vector<int>& frames)
+    {
+        const fixtures::DiscImage disc = fixtures::makeDiscImage(media.path(), frames);
+        setenv("SONORELL_CD_DEVICE", disc.cue.c_str(), 1);
+        start();
+        return disc;
+    }
+    // The track list's lines as shown.
+    QStringList entries() const
+    {
+        QStringList lines;
+        for (int i = 0; i < window->List1->count(); ++i) lines << window->List1->item(i)->text();
+        return lines;
+    }
+    static std::string mediaMode() { return ModuleMCI::GetMediaMode(common::MediaAlias); }
+    static int32_t mediaPosition() { return ModuleMCI::GetMediaPosition(common::MediaAlias); }
     // Runs the window's events until condition holds (true) or ms pass (false).
     static bool waitFor(const std::function<bool()>& condition, int ms = 5000)
     {

@@ -14,13 +14,6 @@ using fixtures::Media;
 
 namespace {
 
-QStringList lines(const QListWidget* list)
-{
-    QStringList out;
-    for (int i = 0; i < list->count(); ++i) out << list->item(i)->text();
-    return out;
-}
-
 class DropTest : public PlayerTest {
 protected:
     void SetUp() override
@@ -65,7 +58,7 @@ TEST_F(DropTest, FilesAndFoldersAreAddedInTheOrderDroppedOnTheWindowOrItsList)
     EXPECT_EQ(window->CurrentIndex, 0);  // loaded, not playing
 
     ASSERT_TRUE(drag(window->List1->viewport(), {local("listed.wav")}));
-    EXPECT_EQ(lines(window->List1).last(), "4. listed.wav");
+    EXPECT_EQ(entries().last(), "4. listed.wav");
     EXPECT_TRUE(dialogs.empty());
 }
 
@@ -76,7 +69,7 @@ TEST_F(DropTest, APlaylistIsOpenedAsOpenListOpensIt)
     start();
     ASSERT_EQ(window->List1->count(), 2);
     ASSERT_TRUE(drag(window.get(), {local("mine.m3u8")}));
-    EXPECT_EQ(lines(window->List1), QStringList{"1. listed.wav"});
+    EXPECT_EQ(entries(), QStringList{"1. listed.wav"});
     EXPECT_EQ(window->Label2->text(), "Tracks: 1");
     EXPECT_EQ(window->Label1->text(), "listed.wav");
 
@@ -110,5 +103,5 @@ TEST_F(DropTest, ADropInCdModeChangesToMediaFirst)
     EXPECT_TRUE(common::InMediaMode());
     EXPECT_TRUE(window->Option1->isChecked());
     // The media list comes back as choosing the mode brings it, and the drop goes after it.
-    EXPECT_EQ(lines(window->List1), (QStringList{"1. x.wav", "2. single.wav"}));
+    EXPECT_EQ(entries(), (QStringList{"1. x.wav", "2. single.wav"}));
 }

@@ -24,25 +24,16 @@ namespace {
 QAccessibleInterface* reader(QObject* object) { return QAccessible::queryAccessibleInterface(object); }
 QString nameOf(QObject* object) { return reader(object)->text(QAccessible::Name); }
 
-std::string mode() { return ModuleMCI::GetMediaMode("ToTrexonTragoydi"); }
-
 class KeyboardTest : public PlayerTest {
 protected:
     void startWithSongs(int count, double seconds = 20.0)
     {
-        QStringList paths;
-        for (int i = 0; i < count; ++i)
-            paths << QString::fromStdString(
-                fixtures::makeMedia(media.path(), Media::Wav8Mono, seconds, "song" + std::to_string(i) + ".wav").path);
-        writeList(paths);
-        start();
+        PlayerTest::startWithSongs(count, seconds);
         window->show();
     }
     void startWithDisc()
     {
-        const auto disc = fixtures::makeDiscImage(media.path(), {1500, 1500, 1500});
-        setenv("SONORELL_CD_DEVICE", disc.cue.c_str(), 1);
-        start();
+        PlayerTest::startWithDisc({1500, 1500, 1500});
         window->show();
         ASSERT_FALSE(common::InMediaMode());
     }
@@ -100,10 +91,10 @@ TEST_F(KeyboardTest, EveryVisibleButtonIsANamedPushButtonInTheLanguageInForce)
 TEST_F(KeyboardTest, LabelsReadWhatTheyShowAsItChangesAndPressPlays)
 {
     startWithSongs(2, 6.0);
-    EXPECT_EQ(nameOf(window->Label1), "song0.wav");
+    EXPECT_EQ(nameOf(window->Label1), "t01.wav");
     EXPECT_EQ(nameOf(window->Label10), "1");
     reader(window->Image8)->actionInterface()->doAction(QAccessibleActionInterface::pressAction());
-    EXPECT_EQ(mode(), "playing");
+    EXPECT_EQ(mediaMode(), "playing");
     EXPECT_TRUE(window->Image8->isVisible());  // pressed without the mouse's picture swap
     EXPECT_TRUE(waitFor([&] {
         window->Timer2_Timer();
@@ -112,7 +103,7 @@ TEST_F(KeyboardTest, LabelsReadWhatTheyShowAsItChangesAndPressPlays)
     EXPECT_EQ(nameOf(window->Label3), window->Label3->text());
     reader(window->Image7)->actionInterface()->doAction(QAccessibleActionInterface::pressAction());
     EXPECT_EQ(window->CurrentIndex, 1);
-    EXPECT_EQ(nameOf(window->Label1), "song1.wav");
+    EXPECT_EQ(nameOf(window->Label1), "t02.wav");
     EXPECT_EQ(nameOf(window->Label10), "2");
     EXPECT_EQ(nameOf(window->Label6), window->Label6->text());
 
@@ -134,11 +125,11 @@ TEST_F(KeyboardTest, TheTransportKeysActAsTheButtonsDoInMediaMode)
 {
     startWithSongs(3);
     key(Qt::Key_Space);
-    EXPECT_EQ(mode(), "playing");
+    EXPECT_EQ(mediaMode(), "playing");
     key(Qt::Key_Space);
-    EXPECT_EQ(mode(), "paused");
+    EXPECT_EQ(mediaMode(), "paused");
     key(Qt::Key_Space);
-    EXPECT_EQ(mode(), "playing");
+    EXPECT_EQ(mediaMode(), "playing");
 
     key(Qt::Key_Right);
     key(Qt::Key_Right);
@@ -167,7 +158,7 @@ TEST_F(KeyboardTest, TheTransportKeysActAsTheButtonsDoInMediaMode)
     window->List1->setCurrentRow(0);
     key(Qt::Key_Delete);
     EXPECT_EQ(window->List1->count(), 2);
-    EXPECT_EQ(window->List1->item(0)->text(), "1. song1.wav");
+    EXPECT_EQ(window->List1->item(0)->text(), "1. t02.wav");
     window->List1->setCurrentRow(-1);
     key(Qt::Key_Delete);  // nothing selected: the menu's own message
     ASSERT_EQ(dialogs.size(), 1u);
@@ -243,10 +234,10 @@ TEST_F(KeyboardTest, TabWalksTheButtonsInOrderAndSpaceOrEnterPressesTheFocusedOn
     window->Image7->setFocus();
     key(Qt::Key_Return, Qt::NoModifier, window->Image7);
     EXPECT_EQ(window->CurrentIndex, 1);
-    EXPECT_EQ(mode(), "playing");
+    EXPECT_EQ(mediaMode(), "playing");
     window->Image11->setFocus();
     key(Qt::Key_Space, Qt::NoModifier, window->Image11);  // the focused Pause, not the window's play/pause
-    EXPECT_EQ(mode(), "paused");
+    EXPECT_EQ(mediaMode(), "paused");
     key(Qt::Key_Space, Qt::NoModifier, window->Image11);
-    EXPECT_EQ(mode(), "paused");
+    EXPECT_EQ(mediaMode(), "paused");
 }

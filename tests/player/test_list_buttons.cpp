@@ -38,13 +38,6 @@ void chooseFolder(const QString& folder)
     });
 }
 
-QStringList lines(const QListWidget* list)
-{
-    QStringList out;
-    for (int i = 0; i < list->count(); ++i) out << list->item(i)->text();
-    return out;
-}
-
 } // namespace
 
 class ListButtonsTest : public PlayerTest {
@@ -99,7 +92,7 @@ TEST_F(ListButtonsTest, OpenListSkipsWhatIsGoneAndReloadsTheFirstEntryEvenAfterA
     chooseFile(lists(), "three.list");
     window->Image29_Click();
     // The name comes from the line as read, blanks and all; the path is trimmed.
-    EXPECT_EQ(lines(window->List1), (QStringList{"1. one.wav  ", "2. three.wav"}));
+    EXPECT_EQ(entries(), (QStringList{"1. one.wav  ", "2. three.wav"}));
     EXPECT_EQ(window->Combo1->itemText(0), songs[0]);
     EXPECT_EQ(window->Label2->text(), "Tracks: 2");
     EXPECT_EQ(window->CurrentIndex, 0);
@@ -163,7 +156,7 @@ TEST_F(ListButtonsTest, AddFileLoadsTheFirstOrTheSelectedEntryWithoutPlaying)
     ASSERT_EQ(window->List1->count(), 0);
     chooseFile(q(media.path()), "two.wav");
     window->Image30_Click();
-    EXPECT_EQ(lines(window->List1), QStringList{"1. two.wav"});
+    EXPECT_EQ(entries(), QStringList{"1. two.wav"});
     EXPECT_EQ(window->Label2->text(), "1 tracks.");
     EXPECT_EQ(window->Label1->text(), "two.wav");
     EXPECT_NE(ModuleMCI::GetMediaMode("ToTrexonTragoydi"), "playing");
@@ -238,7 +231,7 @@ TEST_F(ListButtonsTest, TodaysFilesShowTheirTagsAndAnM3u8ListRoundTrips)
     window->Combo1->clear();
     chooseFile(lists(), "Today.m3u8");
     window->Image29_Click();
-    EXPECT_EQ(lines(window->List1).size(), 2);
-    EXPECT_TRUE(lines(window->List1).contains(QString::number(flacRow + 1) + ". Χάρτινο το φεγγαράκι"));
+    EXPECT_EQ(entries().size(), 2);
+    EXPECT_TRUE(entries().contains(QString::number(flacRow + 1) + ". Χάρτινο το φεγγαράκι"));
     EXPECT_TRUE(dialogs.empty());
 }

@@ -12,7 +12,7 @@ using fixtures::Media;
 
 namespace {
 
-const std::string Alias = "ToTrexonTragoydi";
+const std::string Alias = common::MediaAlias;
 
 QString q(const std::string& s) { return QString::fromStdString(s); }
 
@@ -32,8 +32,6 @@ std::string silentWav(const std::string& folder, const std::string& name, int se
     return fixtures::writeFile(folder, name, header + std::string(samples, char(0x80)));
 }
 
-int32_t position() { return ModuleMCI::GetMediaPosition(Alias); }
-std::string mode() { return ModuleMCI::GetMediaMode(Alias); }
 
 void hover(player::PictureButton* normal) { emit normal->moved(nullptr); }
 
@@ -63,15 +61,7 @@ int litSegments(const player::Form1& w)
 
 class TransportTest : public PlayerTest {
 protected:
-    // Three short songs in the default list, the window started on the first.
-    void startWithSongs(double seconds = 2.0)
-    {
-        QStringList paths;
-        for (const char* name : {"a.wav", "b.wav", "c.wav"})
-            paths << q(fixtures::makeMedia(media.path(), Media::Wav8Mono, seconds, name).path);
-        writeList(paths);
-        start();
-    }
+    void startWithSongs(double seconds = 2.0) { PlayerTest::startWithSongs(3, seconds); }
     void startWithDisc()
     {
         disc = fixtures::makeStandardDisc(media.path());
@@ -87,20 +77,20 @@ TEST_F(TransportTest, PlayResumesAPausedFileAndRestartsAPlayingOrFinishedOne)
 {
     startWithSongs(1.0);
     window->Image2_Click();
-    ASSERT_TRUE(waitFor([&] { return position() >= 300; }));
+    ASSERT_TRUE(waitFor([&] { return mediaPosition() >= 300; }));
     window->Image3_Click();
-    EXPECT_EQ(mode(), "paused");
-    const int32_t pausedAt = position();
+    EXPECT_EQ(mediaMode(), "paused");
+    const int32_t pausedAt = mediaPosition();
     EXPECT_GE(pausedAt, 300);
     window->Image2_Click();
-    EXPECT_EQ(mode(), "playing");
-    EXPECT_GE(position(), pausedAt);  // went on from where it stopped
-    ASSERT_TRUE(waitFor([&] { return position() >= pausedAt + 200; }));
+    EXPECT_EQ(mediaMode(), "playing");
+    EXPECT_GE(mediaPosition(), pausedAt);  // went on from where it stopped
+    ASSERT_TRUE(waitFor([&] { return mediaPosition() >= pausedAt + 200; }));
     window->Image2_Click();
-    EXPECT_LT(position(), 250);  // playing: from the beginning again
-    EXPECT_TRUE(waitFor([&] { return mode() == "stopped"; }));
+    EXPECT_LT(mediaPosition(), 250);  // playing: from the beginning again
+    EXPECT_TRUE(waitFor([&] { return mediaMode() == "stopped"; }));
     window->Image2_Click();
-    EXPECT_EQ(mode(), "playing");
+    EXPECT_EQ(mediaMode(), "playing");
     EXPECT_TRUE(window->Image8->isVisibleTo(window.get()));
     EXPECT_FALSE(window->Image2->isVisibleTo(window.get()));
 }
@@ -113,13 +103,13 @@ TEST_F(TransportTest, NextAndPreviousStopAtTheEndsOfTheList)
     window->Image6_Click();  // on the first entry: nothing, the twin stays lit
     EXPECT_EQ(window->CurrentIndex, 0);
     EXPECT_TRUE(window->Image6->isVisibleTo(window.get()));
-    EXPECT_NE(mode(), "playing");
+    EXPECT_NE(mediaMode(), "playing");
 
     hover(window->Image7);
     EXPECT_FALSE(window->Image6->isVisibleTo(window.get()));  // moving on resets every other pair
     window->Image4_Click();
     EXPECT_EQ(window->CurrentIndex, 1);
-    EXPECT_EQ(mode(), "playing");
+    EXPECT_EQ(mediaMode(), "playing");
     EXPECT_FALSE(window->Image4->isVisibleTo(window.get()));
     window->Image4_Click();
     hover(window->Image7);
@@ -203,7 +193,7 @@ TEST_F(TransportTest, ListClicksSeekTheDiscOrPlayTheFile)
     EXPECT_EQ(window->CurrentIndex, 0);  // a single click only selects
     window->List1_DblClick();
     EXPECT_EQ(window->CurrentIndex, 2);
-    EXPECT_EQ(mode(), "playing");
+    EXPECT_EQ(mediaMode(), "playing");
 }
 
 TEST_F(TransportTest, TitleStripHidesToTheTaskbarOrCloses)
@@ -259,9 +249,9 @@ TEST_F(TransportTest, DraggingTheThumbShowsTheTimeAndSeeksOnRelease)
     EXPECT_EQ(window->Label3->text(), "-01:32");
     window->Image17_MouseUp();
     EXPECT_TRUE(window->Timer2->isActive());
-    EXPECT_EQ(mode(), "playing");
-    EXPECT_GE(position(), 100000);
-    EXPECT_LT(position(), 101000);
+    EXPECT_EQ(mediaMode(), "playing");
+    EXPECT_GE(mediaPosition(), 100000);
+    EXPECT_LT(mediaPosition(), 101000);
 
     window->Image17->move(192, window->Image17->y());  // the end of the range: no drag from here
     window->Image17_MouseDown();
@@ -278,8 +268,8 @@ TEST_F(TransportTest, PressAndReleaseWithoutADragPlaysFromTheStart)
     window->Image17_MouseDown();
     window->Image17_MouseUp();
     EXPECT_EQ(window->SeekTarget, "0");
-    EXPECT_EQ(mode(), "playing");
-    EXPECT_LT(position(), 300);
+    EXPECT_EQ(mediaMode(), "playing");
+    EXPECT_LT(mediaPosition(), 300);
 }
 
 TEST_F(TransportTest, DraggingOnADiscSeeksWithinTheTrackAndPlaysOnRelease)

@@ -24,8 +24,6 @@ using fixtures::Media;
 
 namespace {
 
-QString q(const std::string& s) { return QString::fromStdString(s); }
-
 QStringList captions(const QList<QAction*>& items)
 {
     QStringList out;
@@ -39,25 +37,6 @@ class MenuTest : public PlayerTest {
 protected:
     void trigger(const char* name) { menu().item(QString::fromLatin1(name))->trigger(); }
     QAction* item(const char* name) { return menu().item(QString::fromLatin1(name)); }
-    void startWithSongs(int count)
-    {
-        QStringList paths;
-        const auto song = fixtures::makeMedia(media.path(), Media::Wav8Mono, 1.0, "song.wav");
-        for (int i = 0; i < count; ++i) {
-            const QString path = q(media.path()) + QStringLiteral("/t%1.wav").arg(i + 1, 2, 10, QLatin1Char('0'));
-            QFile::copy(q(song.path), path);
-            paths << path;
-        }
-        writeList(paths);
-        start();
-    }
-    void startWithDisc(const std::vector<int>& frames)
-    {
-        disc = fixtures::makeDiscImage(media.path(), frames);
-        setenv("SONORELL_CD_DEVICE", disc.cue.c_str(), 1);
-        start();
-    }
-    fixtures::DiscImage disc;
 };
 
 // A caption left untranslated shows Greek letters in an English window; in Greek, the items that
@@ -254,7 +233,7 @@ TEST_F(MenuTest, TheTrayMenuIsPreparedForEachMode)
     stop();
 
     common::resetGlobals();
-    startWithDisc({150, 150, 150, 150});
+    const fixtures::DiscImage disc = startWithDisc({150, 150, 150, 150});
     common::globals().CdDevice->SeekCDtoX(3);
     window->Timer2_Timer();
     menu().TrayRightClick();
