@@ -47,7 +47,7 @@ void Form1::connectButtons()
         });
     };
     // From the keyboard or a screen reader, either picture of a pair runs the click itself.
-    auto onPress = [this](PictureButton* normal, PictureButton* twin) {
+    auto onPress = [](PictureButton* normal, PictureButton* twin) {
         normal->SetTwin(twin);
         twin->SetTwin(normal);
         connect(normal, &PictureButton::activated, twin, &PictureButton::clicked);

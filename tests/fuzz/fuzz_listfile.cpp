@@ -1,5 +1,5 @@
-// Arbitrary bytes as a list file: reading it must never fail badly, and every entry it keeps
-// must name a regular file.
+// Arbitrary bytes as a list file and as M3U, M3U8 and PLS playlists: reading them must never
+// fail badly, and every entry kept must name a regular file.
 
 #include "metadata/Mp3Tag_ListFiles.h"
 
@@ -19,15 +19,18 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
         return song.open(QIODevice::WriteOnly) && song.write("ID3") == 3;
     }();
     (void)made;
-    const QString path = dir.path() + QStringLiteral("/input.list");
-    {
-        QFile file(path);
-        if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate)) return 0;
-        // Lines may name the folder's own files, so the kept-entry path is reached too.
-        file.write((dir.path() + QStringLiteral("/a.mp3\r\n")).toUtf8());
-        file.write(reinterpret_cast<const char*>(data), qint64(size));
+    const QString song = dir.path() + QStringLiteral("/a.mp3");
+    for (const char* kind : {"list", "m3u", "m3u8", "pls"}) {
+        const QString path = dir.path() + QStringLiteral("/input.") + QLatin1String(kind);
+        {
+            QFile file(path);
+            if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate)) return 0;
+            // A line may name the folder's own file, so the kept-entry path is reached too.
+            file.write(((QLatin1String(kind) == QLatin1String("pls") ? QStringLiteral("File1=") : QString()) + song + QStringLiteral("\r\n")).toUtf8());
+            file.write(reinterpret_cast<const char*>(data), qint64(size));
+        }
+        for (const auto& entry : Mp3Tag_Functions::ReadListFile(path))
+            if (!QFileInfo(entry.path).isFile()) std::abort();
     }
-    for (const auto& entry : Mp3Tag_Functions::ReadListFile(path))
-        if (!QFileInfo(entry.path).isFile()) std::abort();
     return 0;
 }
