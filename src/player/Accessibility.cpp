@@ -56,8 +56,22 @@ private:
     ValueBar* bar() const { return static_cast<ValueBar*>(object()); }
 };
 
+// A picture a stand-in speaks for (the volume segments, the groove, the thumb, the title strip):
+// kept out of what a screen reader lists.
+class CoveredAccessible : public QAccessibleWidget {
+public:
+    explicit CoveredAccessible(QWidget* widget) : QAccessibleWidget(widget, QAccessible::NoRole) {}
+    QAccessible::State state() const override
+    {
+        QAccessible::State s = QAccessibleWidget::state();
+        s.invisible = true;
+        return s;
+    }
+};
+
 QAccessibleInterface* interfaceFor(const QString&, QObject* object)
 {
+    if (object->property(CoveredForReaders).toBool()) return new CoveredAccessible(static_cast<QWidget*>(object));
     if (auto* button = qobject_cast<PictureButton*>(object); button && button->IsButton()) return new ButtonAccessible(button);
     if (auto* bar = qobject_cast<ValueBar*>(object)) return new SliderAccessible(bar);
     return nullptr;

@@ -29,6 +29,9 @@ private:
     Source source_;
 };
 
+// Set (true) on a widget a stand-in speaks for, before its interface is first asked for.
+inline constexpr const char* CoveredForReaders = "coveredForReaders";
+
 // Once a run, before the first interface is asked for.
 void InstallAccessibility();
 

@@ -40,6 +40,10 @@ void Form1::buildReaderControls()
     InstallAccessibility();
     Image16->SetIsButton(false);
     Image17->SetIsButton(false);
+    for (QWidget* covered : {static_cast<QWidget*>(Image16), static_cast<QWidget*>(Image17), static_cast<QWidget*>(Groove),
+                             static_cast<QWidget*>(Image1), static_cast<QWidget*>(Shape2)})
+        covered->setProperty(CoveredForReaders, true);
+    for (QLabel* segment : Label5) segment->setProperty(CoveredForReaders, true);
     MinimiseZone = zone(this, "MinimiseZone", HideZoneX, CloseZoneX);
     CloseZone = zone(this, "CloseZone", CloseZoneX, StripEndX);
     connect(MinimiseZone, &PictureButton::activated, this, [this] { Image16_MouseDown(HideZoneX); });

@@ -76,8 +76,10 @@ TEST_F(KeyboardTest, EveryVisibleButtonIsANamedPushButtonInTheLanguageInForce)
         }
         // The highlighted twin reads the same; the title strip and the thumb are no buttons.
         EXPECT_EQ(nameOf(window->Image2), greek ? "Εκτέλεση" : "Play");
-        EXPECT_NE(reader(window->Image16)->role(), QAccessible::Button);
-        EXPECT_NE(reader(window->Image17)->role(), QAccessible::Button);
+        // The pictures the stand-ins speak for are kept out of the reader's way.
+        for (QWidget* covered : {static_cast<QWidget*>(window->Image16), static_cast<QWidget*>(window->Image17),
+                                 static_cast<QWidget*>(window->Groove), static_cast<QWidget*>(window->Label5[0])})
+            EXPECT_TRUE(reader(covered)->state().invisible) << covered->objectName().toStdString();
         EXPECT_EQ(nameOf(window->Label7), greek ? "Επιλογές" : "Options");
         EXPECT_EQ(nameOf(window->Label8), greek ? "Βοήθεια" : "Help");
         EXPECT_EQ(nameOf(window->Label11), greek ? "Λίστα Τραγουδιών" : "Track 's List");

@@ -54,6 +54,8 @@ for button in ('Previous', 'Play', 'Pause', 'Next', 'Add Directory', 'Add File',
     check(node is not None, 'no push button named %r' % button)
     action = node.queryAction()
     check(action.nActions >= 1 and action.getName(0) == 'Press', '%r cannot be pressed' % button)
+pictures = [n for n in nodes if n.getRoleName() == 'image' or (n.getRoleName() == 'label' and not n.name and n.parent.getRoleName() != 'list')]
+check(len(pictures) <= 1, 'the reader meets %d nameless pictures and labels' % len(pictures))
 volume = named(nodes, 'slider', 'Volume').queryValue()
 check(volume.maximumValue == 10 and 1 <= volume.currentValue <= 10, 'the volume reads %s' % volume.currentValue)
 position = named(nodes, 'slider', 'Position').queryValue()
