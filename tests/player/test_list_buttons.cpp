@@ -178,18 +178,6 @@ TEST_F(ListButtonsTest, AddFileLoadsTheFirstOrTheSelectedEntryWithoutPlaying)
     EXPECT_EQ(window->List1->count(), 4);
 }
 
-TEST_F(ListButtonsTest, ABlankTagTitleListsTheFileName)
-{
-    const auto song = fixtures::makeMedia(media.path(), Media::Mp3Cbr, 1.0, "untitled.mp3");
-    Mp3Tag_Functions::TagRecord tag = Mp3Tag_Functions::BlankTag();
-    Mp3Tag_Functions::SetField(tag.Artist, "Someone");
-    ASSERT_TRUE(Mp3Tag_Functions::WriteTag(q(song.path), tag));
-    EXPECT_EQ(Mp3Tag_Functions::TrackNameFromFile(q(song.path)), "untitled.mp3");
-    Mp3Tag_Functions::SetField(tag.Title, "Named");
-    ASSERT_TRUE(Mp3Tag_Functions::WriteTag(q(song.path), tag));
-    EXPECT_EQ(Mp3Tag_Functions::TrackNameFromFile(q(song.path)), "Named" + QString(25, ' '));
-}
-
 // The one reading of a list line's title: every part of the program shows the same text.
 TEST(ListLines, TheTitleIsWhatFollowsTheNumber)
 {
