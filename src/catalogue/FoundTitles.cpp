@@ -7,28 +7,36 @@ namespace Disk_Volume {
 
 namespace {
 
-bool present(int32_t serial, const QString& key)
-{
-    return !IsMissing(platform::GetPrivateProfileString(SectionOf(serial), key, MissingDefault, CatalogueFile()));
-}
-
 QString trackKey(int track) { return QStringLiteral("Track%1").arg(track); }
+
+// The section as filed: a key counts when it holds a value that is not the missing mark.
+struct Section {
+    explicit Section(int32_t serial) : values(platform::ReadProfileSection(SectionOf(serial), CatalogueFile())) {}
+    bool has(const QString& key) const
+    {
+        const auto value = values.constFind(key.toLower());
+        return value != values.constEnd() && !IsMissing(value->left(platform::ProfileValueLimit));
+    }
+    QMap<QString, QString> values;
+};
 
 } // namespace
 
 bool SectionComplete(int32_t serial, int tracks)
 {
-    if (!present(serial, QStringLiteral("Artist")) || !present(serial, QStringLiteral("Album"))) return false;
+    const Section section(serial);
+    if (!section.has(QStringLiteral("Artist")) || !section.has(QStringLiteral("Album"))) return false;
     for (int t = 1; t <= tracks; ++t)
-        if (!present(serial, trackKey(t))) return false;
+        if (!section.has(trackKey(t))) return false;
     return true;
 }
 
 bool WriteMissing(int32_t serial, int tracks, const FoundTitles& found)
 {
+    const Section section(serial);
     QList<std::pair<QString, QString>> values;
     const auto offer = [&](const QString& key, const QString& value) {
-        if (!value.trimmed().isEmpty() && !IsMissing(value) && !present(serial, key)) values.append({key, value.trimmed()});
+        if (!value.trimmed().isEmpty() && !IsMissing(value) && !section.has(key)) values.append({key, value.trimmed()});
     };
     offer(QStringLiteral("Artist"), found.artist);
     offer(QStringLiteral("Album"), found.album);

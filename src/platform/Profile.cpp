@@ -151,6 +151,20 @@ std::optional<QString> ReadProfileValue(const QString& section, const QString& k
     return text.mid(text.indexOf(QLatin1Char('=')) + 1).trimmed();
 }
 
+QMap<QString, QString> ReadProfileSection(const QString& section, const QString& path)
+{
+    QMap<QString, QString> values;
+    const auto profile = load(path);
+    if (!profile) return values;
+    const SectionSpan span = findSection(*profile, section);
+    for (int i = span.header + 1; span.header >= 0 && i < span.end; ++i) {
+        const QString& text = profile->lines[size_t(i)].text;
+        const auto name = keyName(text);
+        if (name && !values.contains(name->toLower())) values.insert(name->toLower(), text.mid(text.indexOf(QLatin1Char('=')) + 1).trimmed());
+    }
+    return values;
+}
+
 QString GetPrivateProfileString(const QString& section, const QString& key, const QString& fallback, const QString& path)
 {
     const auto value = ReadProfileValue(section, key, path);

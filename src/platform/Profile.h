@@ -4,6 +4,7 @@
 // every other line as it was and replaces the file atomically.
 
 #include <QList>
+#include <QMap>
 #include <QString>
 
 #include <optional>
@@ -28,6 +29,10 @@ bool WriteProfileValue(const QString& section, const QString& key, const QString
 
 // The whole value, trimmed but not cut; nothing when the file, the section or the key is missing.
 std::optional<QString> ReadProfileValue(const QString& section, const QString& key, const QString& path);
+
+// Every key of a section in one reading, by name in lower case (the first line of a name counts,
+// as for a single read); empty when the file or the section is missing.
+QMap<QString, QString> ReadProfileSection(const QString& section, const QString& path);
 
 // Removes the key's line and keeps every other; true when the key is gone (or was never there).
 bool DeleteProfileKey(const QString& section, const QString& key, const QString& path);

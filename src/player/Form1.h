@@ -192,7 +192,8 @@ public:
     void ShowArtistAndAlbum(const QString& artist, const QString& album) override;
     void ShowDisplayedTitle() override;
 
-    // What the window shows, as of the last tick or command (see NowShowing.h).
+    // What the window shows, as of the last tick or command (see NowShowing.h). The tick
+    // publishes what it has just read; this one, for a command, asks the devices.
     const NowShowing& Showing() const { return showing_; }
     void PublishNowShowing();
 
@@ -209,6 +210,8 @@ private:
     void buildControls();
     void buildReaderControls();
     void showArtistAndAlbum(const QString& artist, const QString& album, bool placeholders);
+    void publish(NowShowing::State state, int index, int entries, int64_t positionMs, int64_t lengthMs);
+    void publishResting(const std::string& mode, int index, int entries);
     void nameReaderControls();
     uint32_t volumeDevice() const;
     void connectButtons();

@@ -31,30 +31,46 @@ void Form1::showArtistAndAlbum(const QString& artist, const QString& album, bool
     Label201->setText(placeholders && shownAlbum_.isEmpty() ? common::Lang("Νέο Album", "New Album") : album);
 }
 
+// After a command: the devices are asked what they do now.
 void Form1::PublishNowShowing()
+{
+    if (common::InMediaMode()) {
+        const int entries = List1->count();
+        const auto state = entries > 0 ? stateOf(ModuleMCI::GetMediaMode(common::MediaAlias)) : NowShowing::State::Stopped;
+        publish(state, entries > 0 ? CurrentIndex : -1, entries, PositionMs(), LengthMs());
+        return;
+    }
+    auto& cd = *common::globals().CdDevice;
+    const int entries = cd.GetNumTracks();
+    if (entries < 1) return publish(NowShowing::State::Stopped, -1, 0, 0, 0);
+    publish(stateOf(cd.GetCDMode()), cd.GetTmsfPosition().track - 1, entries, PositionMs(), LengthMs());
+}
+
+// From a tick that found nothing moving: the position and length stand still, so the devices
+// are asked only when the state or the entry changed since the last tick.
+void Form1::publishResting(const std::string& mode, int index, int entries)
+{
+    const NowShowing::State state = entries > 0 ? stateOf(mode) : NowShowing::State::Stopped;
+    if (state == showing_.state && index == showing_.index && showing_.mediaMode == common::InMediaMode())
+        return publish(state, index, entries, showing_.positionMs, showing_.lengthMs);
+    publish(state, index, entries, entries > 0 ? PositionMs() : 0, entries > 0 ? LengthMs() : 0);
+}
+
+void Form1::publish(NowShowing::State state, int index, int entries, int64_t positionMs, int64_t lengthMs)
 {
     NowShowing s;
     s.mediaMode = common::InMediaMode();
-    s.volumeTenths = LitSegments(GetOutputVolume(volumeDevice()));
-    if (s.mediaMode) {
-        s.entries = List1->count();
-        s.index = s.entries > 0 ? CurrentIndex : -1;
-        if (s.entries > 0) s.state = stateOf(ModuleMCI::GetMediaMode(common::MediaAlias));
-        s.path = Combo1->itemText(s.index);
-    } else {
-        auto& cd = *common::globals().CdDevice;
-        s.entries = cd.GetNumTracks();
-        s.index = s.entries > 0 ? cd.GetTmsfPosition().track - 1 : -1;
-        if (s.entries > 0) s.state = stateOf(cd.GetCDMode());
-    }
-    if (const QListWidgetItem* entry = List1->item(s.index)) {
+    s.volumeTenths = showing_.volumeTenths;  // kept by the volume bar as it changes
+    s.state = state;
+    s.entries = entries;
+    if (const QListWidgetItem* entry = List1->item(index)) {
+        s.index = index;
         s.title = Mp3Tag_Functions::EntryTitle(entry->text()).trimmed();
         s.artist = shownArtist_;
         s.album = shownAlbum_;
-        s.lengthMs = LengthMs();
-        s.positionMs = PositionMs();
-    } else {
-        s.index = -1;
+        if (s.mediaMode) s.path = Combo1->itemText(index);
+        s.lengthMs = lengthMs;
+        s.positionMs = positionMs;
     }
     s.published.start();
     showing_ = s;

@@ -12,6 +12,7 @@
 
 #include <QGuiApplication>
 
+#include <algorithm>
 #include <cmath>
 
 namespace player {
@@ -36,7 +37,6 @@ void Form1::Timer2_Timer()
     if (MessagesRun::Now()) return;  // the next tick comes within a second
     if (common::InMediaMode()) tickMedia();
     else tickCd();
-    PublishNowShowing();
     emit Ticked();
 }
 
@@ -49,8 +49,12 @@ void Form1::tickMedia()
         if (ModuleMCI::IsMediaAtEnd(MediaAlias, length)) UpdateMP3(CurrentIndex + 2 > List1->count() ? 0 : CurrentIndex + 1, true);
     }
     CueNextEntry();
-    if (ModuleMCI::GetMediaMode(MediaAlias) != "playing") {
+    const int entries = List1->count();
+    const int index = entries > 0 ? CurrentIndex : -1;
+    const std::string mode = ModuleMCI::GetMediaMode(MediaAlias);
+    if (mode != "playing") {
         Image17->setEnabled(false);
+        publishResting(mode, index, entries);
         return;
     }
     Image17->setEnabled(true);
@@ -58,6 +62,7 @@ void Form1::tickMedia()
     const bool remaining = ShowRemaining == 1;
     Label3->setText(timeOf(remaining ? int64_t(MediaLengthMs) - p : p, remaining));
     placeThumb(p / PositionScale + 5);
+    publish(NowShowing::State::Playing, index, entries, std::max(p, 0), MediaLengthMs);
 }
 
 void Form1::showNoDisc()
@@ -79,15 +84,21 @@ void Form1::tickCd()
 {
     auto& cd = *common::globals().CdDevice;
     ShowVolumeBar(platform::AuxCd);
-    if (cd.GetNumTracks() < 1) {
+    const int tracks = cd.GetNumTracks();
+    if (tracks < 1) {
         if (NoDiscShown == 0) showNoDisc();
+        publishResting({}, -1, 0);
         return;
     }
     if (NoDiscShown == 1) {
         LoadCdTitles();
         NoDiscShown = 0;
     }
-    if (cd.CheckIfPlaying() != 1) return;
+    const std::string mode = cd.GetCDMode();
+    if (mode != "playing") {
+        publishResting(mode, showing_.mediaMode ? 0 : std::max(showing_.index, 0), tracks);
+        return;
+    }
     const media::CDAudio::Tmsf at = cd.GetTmsfPosition();
     if (at.track != LastCdTrack) ShowCdTrackInfo();
     LastCdTrack = at.track;
@@ -96,6 +107,7 @@ void Form1::tickCd()
     if (ShowRemaining == 1) Label3->setText(timeOf(int64_t(ms.trackLength) + TrackStartMs - ms.position, true));
     else Label3->setText(common::TimeText(int64_t(at.minutes) * 60 + at.seconds));
     placeThumb((ms.position - TrackStartMs) / PositionScale + 5);
+    publish(NowShowing::State::Playing, at.track - 1, tracks, std::max<int64_t>(0, ms.position - TrackStartMs), ms.trackLength);
 }
 
 void Form1::Timer1_Timer()
