@@ -107,6 +107,20 @@ TEST_F(ListeningTest, PlayLongAfterTheOpenSoundsAtOnceAndTheTimeMoves)
     EXPECT_NE(window->Label3->text(), "00:00");
 }
 
+// The player starts while nothing else uses the sound server (its sink idle, as with a real card
+// and no other program playing); the recording only begins afterwards.
+TEST_F(ListeningTest, PlayLongAfterStartingOnAnIdleServerSoundsAtOnce)
+{
+    recording.reset();
+    startWithTones({440, 660}, 6.0);
+    until(now() + 3.0);
+    recording = std::make_unique<listening::Recording>(*server);
+    ASSERT_TRUE(recording->started());
+    until(now() + 1.0);
+    const double t = clickAndListen([&] { window->Image2_Click(); }, 1.5);
+    EXPECT_NEAR(pitchAt(t + 0.4, t + 1.4), 440, 10);
+}
+
 TEST_F(ListeningTest, PauseSilencesAndResumeGoesOn)
 {
     startWithTones({440});

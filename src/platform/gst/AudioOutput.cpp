@@ -69,8 +69,10 @@ void AudioOutput::build()
 }
 
 // A stream that the sound server has never started counts the time it waited, and the first
-// play after a long wait would then sound that much later; so the stream starts at once, on a
-// moment of silence, and is then paused (corked) until something plays.
+// play after a long wait would then sound that much later, or not at all; so the stream starts
+// at once, on a moment of silence, and is left running. The server may take a while to start it
+// (an idle sink wakes first), and a stream corked before it started stays wrong: it is corked
+// only once something has played and is paused or stopped.
 void AudioOutput::wakeStream()
 {
     const gsize bytes = Rate / 20 * FrameBytes;
@@ -82,8 +84,6 @@ void AudioOutput::wakeStream()
     gst_element_set_state(pipeline_, GST_STATE_PLAYING);
     gst_app_src_push_buffer(GST_APP_SRC(appsrc_), silence);
     gst_app_src_end_of_stream(GST_APP_SRC(appsrc_));
-    const MessageRef played{gst_bus_timed_pop_filtered(busOf(pipeline_).get(), GST_SECOND, GstMessageType(GST_MESSAGE_EOS | GST_MESSAGE_ERROR))};
-    gst_element_set_state(pipeline_, GST_STATE_PAUSED);
 }
 
 GstPadProbeReturn AudioOutput::dropStale(GstPad*, GstPadProbeInfo* info, gpointer self)
