@@ -12,7 +12,7 @@ unset SONORELL_AUDIO_SINK
 pulseaudio -n --daemonize=no --exit-idle-time=-1 --disable-shm=false \
   --load="module-null-sink sink_name=bench" --load="module-native-protocol-unix" >/dev/null 2>&1 &
 server=$!
-trap 'kill $server 2>/dev/null; rm -rf "$dir"' EXIT
+trap 'kill $server 2>/dev/null; sleep 0.5; rm -rf "$dir"' EXIT
 for _ in $(seq 50); do pactl info >/dev/null 2>&1 && break; sleep 0.1; done
 pactl set-default-sink bench
 gst-launch-1.0 -q audiotestsrc num-buffers=3000 samplesperbuffer=1024 ! audio/x-raw,rate=44100,channels=2 \
@@ -32,18 +32,18 @@ measure() {
   local rss elapsed
   rss=$(awk '/VmRSS/ {printf "%.1f", $2 / 1024}' "/proc/$pid/status")
   elapsed=$(echo "$(date +%s.%N) - $start" | bc)
-  printf '%-28s %7s MiB  %6.2f %% of one core\n' "$name" "$rss" "$(echo "($after - $before) / $ticks / $elapsed * 100" | bc -l)"
+  printf '%-32s %7s MiB  %6.2f %% of one core\n' "$name" "$rss" "$(echo "($after - $before) / $ticks / $elapsed * 100" | bc -l)"
   kill "$pid" 2>/dev/null; wait "$pid" 2>/dev/null || true
 }
 
 idle() {
-  local pid=$1
+  local pid=$1 name=$2
   sleep 5
   local before start after
   before=$(cpu_ticks "$pid"); start=$(date +%s.%N)
   sleep 15
   after=$(cpu_ticks "$pid")
-  printf '%-28s %7s      %6.2f %% of one core\n' "sonorell (idle, no file)" "" \
+  printf '%-32s %7s      %6.2f %% of one core\n' "$name" "" \
     "$(echo "($after - $before) / $ticks / ($(date +%s.%N) - $start) * 100" | bc -l)"
   kill "$pid" 2>/dev/null; wait "$pid" 2>/dev/null || true
 }
@@ -62,4 +62,7 @@ if command -v mpv >/dev/null; then
   measure "mpv" $!
 fi
 xvfb-run -a "$build/sonorell" >/dev/null 2>&1 &
-sleep 1; idle "$(pgrep -n -x sonorell)"
+sleep 1; idle "$(pgrep -n -x sonorell)" "sonorell (idle, no list)"
+printf '%s\r\n' "$dir/song.mp3" > "$SONORELL_HOME/Default.list"
+xvfb-run -a "$build/sonorell" >/dev/null 2>&1 &
+sleep 1; idle "$(pgrep -n -x sonorell)" "sonorell (idle, a song loaded)"

@@ -116,7 +116,7 @@ TEST_F(ListeningTest, PlayLongAfterStartingOnAnIdleServerSoundsAtOnce)
     until(now() + 3.0);
     recording = std::make_unique<listening::Recording>(*server);
     ASSERT_TRUE(recording->started());
-    until(now() + 1.0);
+    until(now() + 3.0);  // past the time the idle stream is corked again
     const double t = clickAndListen([&] { window->Image2_Click(); }, 1.5);
     EXPECT_NEAR(pitchAt(t + 0.4, t + 1.4), 440, 10);
 }

@@ -14,6 +14,12 @@ namespace platform::gst {
 
 namespace {
 
+int64_t nowMs()
+{
+    using namespace std::chrono;
+    return duration_cast<milliseconds>(steady_clock::now().time_since_epoch()).count();
+}
+
 constexpr guint64 QueuedBytes = AudioOutput::Rate * AudioOutput::FrameBytes / 4;  // 250 ms
 
 int64_t framesToNs(uint64_t frames) { return int64_t(gst_util_uint64_scale(frames, GST_SECOND, AudioOutput::Rate)); }
@@ -70,9 +76,9 @@ void AudioOutput::build()
 
 // A stream that the sound server has never started counts the time it waited, and the first
 // play after a long wait would then sound that much later, or not at all; so the stream starts
-// at once, on a moment of silence, and is left running. The server may take a while to start it
-// (an idle sink wakes first), and a stream corked before it started stays wrong: it is corked
-// only once something has played and is paused or stopped.
+// at once, on a moment of silence, and is left running for a while. The server may take a
+// moment to start it (an idle sink wakes first), and a stream corked before it started stays
+// wrong: settle() corks it only when it has surely started.
 void AudioOutput::wakeStream()
 {
     const gsize bytes = Rate / 20 * FrameBytes;
@@ -84,6 +90,15 @@ void AudioOutput::wakeStream()
     gst_element_set_state(pipeline_, GST_STATE_PLAYING);
     gst_app_src_push_buffer(GST_APP_SRC(appsrc_), silence);
     gst_app_src_end_of_stream(GST_APP_SRC(appsrc_));
+    wokeAtMs_ = nowMs();
+}
+
+void AudioOutput::settle()
+{
+    constexpr int64_t ServerStartsWithinMs = 5000;
+    if (wokeAtMs_ < 0 || playing_ || nowMs() - wokeAtMs_ < ServerStartsWithinMs) return;
+    wokeAtMs_ = -1;
+    gst_element_set_state(pipeline_, GST_STATE_PAUSED);
 }
 
 GstPadProbeReturn AudioOutput::dropStale(GstPad*, GstPadProbeInfo* info, gpointer self)
@@ -173,6 +188,7 @@ void AudioOutput::play()
 {
     gst_element_set_state(pipeline_, GST_STATE_PLAYING);
     playing_ = true;
+    wokeAtMs_ = -1;
 }
 
 void AudioOutput::pause()

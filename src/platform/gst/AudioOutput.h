@@ -47,6 +47,8 @@ public:
 
     void play();
     void pause();
+    // Corks the stream woken at start once the server has surely started it, if nothing played.
+    void settle();
     bool playing() const { return playing_; }
 
     // The point of the timeline now heard, in nanoseconds.
@@ -91,6 +93,7 @@ private:
     GstElement* appsrc_ = nullptr;
     GstElement* volume_ = nullptr;
     bool playing_ = false;
+    int64_t wokeAtMs_ = -1;   // when the stream was started on silence; -1 once settled or played
     bool playedOut_ = false;
 
     std::mutex mutex_;

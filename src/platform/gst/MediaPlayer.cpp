@@ -71,6 +71,7 @@ void MediaPlayer::atEnd(int64_t positionMs)
 // that stopped with an error.
 void MediaPlayer::poll()
 {
+    if (audio_ && mode_ != Mode::Playing) AudioOutput::instance().settle();
     if (!audio_ || mode_ != Mode::Playing) return;
     AudioOutput& output = AudioOutput::instance();
     const AudioOutput::Span span = output.span(*audio_);
