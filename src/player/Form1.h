@@ -160,6 +160,8 @@ public:
     bool IsPlaying();
     void PlayPause();      // pause while playing, else play (resume when paused)
     void SeekTo(int64_t ms);
+    void SeekBy(int64_t deltaMs);
+    void TakeOverEndedEntry();
     void StepVolume(int segments);
     void SetVolumeTenths(int tenths);  // 0..10, the bar showing it
 

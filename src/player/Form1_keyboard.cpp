@@ -102,6 +102,8 @@ bool Form1::IsPlaying()
 
 void Form1::PlayPause()
 {
+    if (MessagesRun::Now()) return;
+    TakeOverEndedEntry();
     if (IsPlaying()) Image3_Click();
     else Image2_Click();
 }
@@ -110,6 +112,7 @@ void Form1::PlayPause()
 void Form1::SeekTo(int64_t ms)
 {
     if (MessagesRun::Now()) return;
+    TakeOverEndedEntry();  // a seek right after the end of an entry is in the one heard
     const int64_t length = LengthMs();
     if (length <= 0) return;
     ms = std::clamp<int64_t>(ms, 0, length - 1);
@@ -117,6 +120,13 @@ void Form1::SeekTo(int64_t ms)
     else common::globals().CdDevice->PlayTrackFrom(int32_t(TrackStartMs + ms));
     Image17_MouseUp();
     Timer2_Timer();
+}
+
+void Form1::SeekBy(int64_t deltaMs)
+{
+    if (MessagesRun::Now()) return;
+    TakeOverEndedEntry();  // from where the entry heard stands, not the one that just ended
+    SeekTo(PositionMs() + deltaMs);
 }
 
 void Form1::SetVolumeTenths(int tenths)
@@ -141,8 +151,8 @@ void Form1::keyPressEvent(QKeyEvent* event)
     if (mods == Qt::NoModifier) {
         switch (key) {
         case Qt::Key_Space: return PlayPause();
-        case Qt::Key_Left: return SeekTo(PositionMs() - SeekStepMs);
-        case Qt::Key_Right: return SeekTo(PositionMs() + SeekStepMs);
+        case Qt::Key_Left: return SeekBy(-SeekStepMs);
+        case Qt::Key_Right: return SeekBy(SeekStepMs);
         case Qt::Key_PageUp: return Image6_Click();
         case Qt::Key_PageDown: return Image4_Click();
         case Qt::Key_Up: return StepVolume(+1);

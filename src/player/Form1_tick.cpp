@@ -40,14 +40,22 @@ void Form1::Timer2_Timer()
     emit Ticked();
 }
 
+// Under continuous play the device goes on to the next entry by itself at the end of one; the
+// window takes it over here (at the tick, or before a command, so the command acts on what is
+// heard). A pause made meanwhile is kept.
+void Form1::TakeOverEndedEntry()
+{
+    if (!common::InMediaMode() || common::globals().ContinueChecked != 1 || SingleFileMode == 10 || List1->count() <= 0) return;
+    int32_t length = 0;
+    if (!ModuleMCI::IsMediaAtEnd(MediaAlias, length)) return;
+    const bool paused = ModuleMCI::GetMediaMode(MediaAlias) == "paused";
+    UpdateMP3(CurrentIndex + 2 > List1->count() ? 0 : CurrentIndex + 1, !paused);
+}
+
 void Form1::tickMedia()
 {
-    auto& g = common::globals();
     ShowVolumeBar(platform::AuxMedia);
-    if (g.ContinueChecked == 1 && SingleFileMode != 10 && List1->count() > 0) {
-        int32_t length = 0;
-        if (ModuleMCI::IsMediaAtEnd(MediaAlias, length)) UpdateMP3(CurrentIndex + 2 > List1->count() ? 0 : CurrentIndex + 1, true);
-    }
+    TakeOverEndedEntry();
     CueNextEntry();
     const int entries = List1->count();
     const int index = entries > 0 ? CurrentIndex : -1;

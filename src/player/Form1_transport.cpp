@@ -215,6 +215,7 @@ void Form1::Image2_Click()
     if (!common::InMediaMode()) {
         common::globals().CdDevice->PlayCD();
     } else {
+        TakeOverEndedEntry();
         std::string from, to;
         int32_t length = 0;
         if (ModuleMCI::GetMediaMode(MediaAlias) == "playing" || ModuleMCI::IsMediaAtEnd(MediaAlias, length))
@@ -230,6 +231,7 @@ void Form1::Image2_Click()
 void Form1::Image3_Click()
 {
     if (MessagesRun::Now()) return;
+    TakeOverEndedEntry();
     if (common::InMediaMode()) ModuleMCI::PauseMedia(MediaAlias);
     common::globals().CdDevice->PausePlay();
     LetMessagesRun();

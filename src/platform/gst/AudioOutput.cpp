@@ -51,7 +51,12 @@ void AudioOutput::build()
 {
     GstElement* source = gst_element_factory_make("appsrc", nullptr);
     GstElement* gain = gst_element_factory_make("volume", nullptr);
-    pipeline_ = LinkedPipeline("output", {source, gst_element_factory_make("audioconvert", nullptr), gain, makeAudioSink()});
+    const bool again = triedAtMs_ > 0;
+    triedAtMs_ = nowMs();
+    bool silent = false;
+    GstElement* sink = makeAudioSink(&silent, again);
+    silent_ = again && silent;  // lost and not back yet: tried again later
+    pipeline_ = LinkedPipeline("output", {source, gst_element_factory_make("audioconvert", nullptr), gain, sink});
     if (!pipeline_) {
         std::fprintf(stderr, "sonorell: a GStreamer element for sound output is missing\n");
         return;
@@ -67,7 +72,11 @@ void AudioOutput::build()
     // The output's flushes are seeks on the output; the decoders do the real seeking.
     GstAppSrcCallbacks callbacks{};
     callbacks.seek_data = [](GstAppSrc*, guint64, gpointer) -> gboolean { return TRUE; };
-    callbacks.need_data = [](GstAppSrc*, guint, gpointer self) { static_cast<AudioOutput*>(self)->room_.notify_all(); };
+    callbacks.need_data = [](GstAppSrc*, guint, gpointer self) {
+        auto* output = static_cast<AudioOutput*>(self);
+        { std::lock_guard lock(output->mutex_); }  // a decoder is either waiting or sees the room
+        output->room_.notify_all();
+    };
     gst_app_src_set_callbacks(GST_APP_SRC(appsrc_), &callbacks, this, nullptr);
     gst_pad_add_probe(padOf(appsrc_, "src").get(), GST_PAD_PROBE_TYPE_BUFFER, dropStale, this, nullptr);
     applyVolume();
@@ -96,6 +105,7 @@ void AudioOutput::wakeStream()
 void AudioOutput::settle()
 {
     constexpr int64_t ServerStartsWithinMs = 5000;
+    std::lock_guard control(control_);
     if (wokeAtMs_ < 0 || playing_ || nowMs() - wokeAtMs_ < ServerStartsWithinMs) return;
     wokeAtMs_ = -1;
     gst_element_set_state(pipeline_, GST_STATE_PAUSED);
@@ -122,31 +132,44 @@ double AudioOutput::volume() const
 void AudioOutput::flush()
 {
     gst_element_seek_simple(pipeline_, GST_FORMAT_TIME, GST_SEEK_FLAG_FLUSH, 0);
-    drainBus(pipeline_, [](GstMessage*) {});
+    lost();  // an end of stream before the flush is stale; a lost server is not
     playedOut_ = false;
+    lastHeardNs_ = 0;
+}
+
+// Off the timeline: what the decoder fed is no longer heard.
+void AudioOutput::unplace(Decoder* decoder)
+{
+    if (decoder) decoder->timeline_.feeding = decoder->timeline_.placed = false;
 }
 
 bool AudioOutput::restart(const std::shared_ptr<Decoder>& decoder, int64_t fromNs, const std::function<bool()>& reposition)
 {
+    std::lock_guard control(control_);
     reap();
     std::vector<std::shared_ptr<Decoder>> gone;
     {
         std::lock_guard lock(mutex_);
         ++epoch_;
         frames_ = 0;
-        if (feeding_) feeding_->timeline_.feeding = false;
+        unplace(feeding_.get());
+        unplace(runOn_.get());
+        unplace(decoder.get());
         gone = {std::move(feeding_), std::move(runOn_)};
         feeding_.reset();
         runOn_.reset();
+        runOnOwner_ = nullptr;
+        orphanDeadlineMs_ = -1;
     }
     room_.notify_all();
+    rebuildIfLost();
     pause();
     flush();
     gone.clear();  // their streaming threads were let go by the flush
     if (!reposition()) return false;
     {
         std::lock_guard lock(mutex_);
-        decoder->timeline_ = {true, 0, fromNs, -1};
+        decoder->timeline_ = {true, true, 0, fromNs, -1};
         feeding_ = decoder;
     }
     decoder->run();
@@ -155,12 +178,13 @@ bool AudioOutput::restart(const std::shared_ptr<Decoder>& decoder, int64_t fromN
 
 void AudioOutput::release(const Decoder* decoder)
 {
+    std::lock_guard control(control_);
     std::shared_ptr<Decoder> gone;
     {
         std::lock_guard lock(mutex_);
         if (!decoder || feeding_.get() != decoder) return;
         ++epoch_;
-        feeding_->timeline_.feeding = false;
+        unplace(feeding_.get());
         gone = std::move(feeding_);
     }
     room_.notify_all();
@@ -168,51 +192,156 @@ void AudioOutput::release(const Decoder* decoder)
     flush();
 }
 
+void AudioOutput::forget(Owner owner)
+{
+    std::lock_guard control(control_);
+    std::shared_ptr<Decoder> cue;
+    bool orphan = false;
+    {
+        std::lock_guard lock(mutex_);
+        if (nextOwner_ == owner) {
+            cue = std::move(next_);
+            next_.reset();
+            nextOwner_ = nullptr;
+        }
+        if (runOn_ && runOnOwner_ == owner) {
+            runOnOwner_ = nullptr;
+            orphan = true;
+        }
+    }
+    if (orphan) silenceOrphanLater();
+}
+
+bool AudioOutput::runOnOf(Owner owner)
+{
+    std::lock_guard lock(mutex_);
+    return runOn_ && runOnOwner_ == owner;
+}
+
+// The window closes the file that ended and opens the one heard at once; anything slower is
+// not a take-over, and what nobody owns must not sound on.
+void AudioOutput::silenceOrphanLater()
+{
+    constexpr int64_t TakeOverWithinMs = 50;
+    {
+        std::lock_guard lock(mutex_);
+        orphanDeadlineMs_ = nowMs() + TakeOverWithinMs;
+        if (!watch_.joinable()) watch_ = std::thread([this] { watchOrphans(); });
+    }
+    orphaned_.notify_all();
+}
+
+// Sleeps until an orphan is due, so a player at rest wakes nobody.
+void AudioOutput::watchOrphans()
+{
+    std::unique_lock lock(mutex_);
+    for (;;) {
+        orphaned_.wait(lock, [this] { return orphanDeadlineMs_ >= 0; });
+        const int64_t due = orphanDeadlineMs_;
+        if (nowMs() < due) {
+            orphaned_.wait_for(lock, std::chrono::milliseconds(due - nowMs()));
+            continue;
+        }
+        orphanDeadlineMs_ = -1;
+        lock.unlock();
+        dropOrphan();
+        lock.lock();
+    }
+}
+
+void AudioOutput::dropOrphan()
+{
+    std::lock_guard control(control_);
+    {
+        std::lock_guard lock(mutex_);
+        if (!runOn_ || runOnOwner_) return;
+        orphanDeadlineMs_ = -1;
+    }
+    dropRunOn();
+}
+
 void AudioOutput::dropRunOn()
 {
+    std::lock_guard control(control_);
     std::shared_ptr<Decoder> gone;
     {
         std::lock_guard lock(mutex_);
         if (!runOn_) return;
         gone = std::move(runOn_);
+        runOnOwner_ = nullptr;
+        orphanDeadlineMs_ = -1;
         if (feeding_ != gone) return;
         ++epoch_;
+        unplace(gone.get());
         feeding_.reset();
     }
     room_.notify_all();
     pause();
     flush();
+    std::lock_guard lock(mutex_);
+    retired_.push_back(std::move(gone));  // torn down by the next caller, not on the watch
 }
 
 void AudioOutput::play()
 {
-    gst_element_set_state(pipeline_, GST_STATE_PLAYING);
+    std::lock_guard control(control_);
+    if (gst_element_set_state(pipeline_, GST_STATE_PLAYING) == GST_STATE_CHANGE_FAILURE) lost_ = true;
     playing_ = true;
     wokeAtMs_ = -1;
 }
 
 void AudioOutput::pause()
 {
+    std::lock_guard control(control_);
     gst_element_set_state(pipeline_, GST_STATE_PAUSED);
     playing_ = false;
 }
 
 int64_t AudioOutput::heardNs()
 {
-    playedOut();
+    std::lock_guard control(control_);
+    if (lost()) return lastHeardNs_;
     gint64 position = 0;
     if (!gst_element_query_position(pipeline_, GST_FORMAT_TIME, &position) || position < 0) return 0;
-    return position;
+    return lastHeardNs_ = position;
 }
 
 bool AudioOutput::playedOut()
 {
-    drainBus(pipeline_, [this](GstMessage* message) {
-        if (GST_MESSAGE_TYPE(message) == GST_MESSAGE_EOS) playedOut_ = true;
-        else if (GST_MESSAGE_TYPE(message) == GST_MESSAGE_ERROR)
-            std::fprintf(stderr, "sonorell: audio output: %s\n", ErrorText(message).c_str());
-    });
+    lost();
     return playedOut_;
+}
+
+bool AudioOutput::lost()
+{
+    std::lock_guard control(control_);
+    drainBus(pipeline_, [this](GstMessage* message) {
+        if (GST_MESSAGE_TYPE(message) == GST_MESSAGE_EOS) {
+            playedOut_ = true;
+        } else if (GST_MESSAGE_TYPE(message) == GST_MESSAGE_ERROR && !lost_) {
+            std::fprintf(stderr, "sonorell: audio output lost (%s); it is opened again\n", ErrorText(message).c_str());
+            lost_ = true;
+        }
+    });
+    // A stand-in sink after a loss: the sound server is tried again once a second.
+    if (silent_ && nowMs() - triedAtMs_ >= 1000) lost_ = true;
+    return lost_;
+}
+
+// A new pipeline and a new connection to the sound server, for one the server dropped.
+void AudioOutput::rebuildIfLost()
+{
+    if (!lost()) return;
+    {
+        std::lock_guard lock(mutex_);
+        ++epoch_;  // nothing may push into the pipeline going away
+        appsrc_ = nullptr;
+    }
+    room_.notify_all();
+    dispose(pipeline_);
+    lost_ = false;
+    playedOut_ = false;
+    build();
 }
 
 // Decoders put aside by streaming threads go here, on the caller's thread.
@@ -221,22 +350,23 @@ void AudioOutput::reap()
     std::vector<std::shared_ptr<Decoder>> gone;
     std::lock_guard lock(mutex_);
     gone.swap(retired_);
-}
+}  // released here, after the lock: a decoder's teardown waits for its streaming thread
 
 AudioOutput::Span AudioOutput::span(const Decoder& decoder)
 {
     reap();
     std::lock_guard lock(mutex_);
     const auto& t = decoder.timeline_;
-    return {t.feeding, framesToNs(t.start), t.fromNs, t.end < 0 ? -1 : framesToNs(uint64_t(t.end))};
+    return {t.feeding, t.placed, framesToNs(t.start), t.fromNs, t.end < 0 ? -1 : framesToNs(uint64_t(t.end))};
 }
 
-void AudioOutput::setNext(std::shared_ptr<Decoder> next)
+void AudioOutput::setNext(Owner owner, std::shared_ptr<Decoder> next)
 {
     reap();
     if (next) next->begin();
     std::lock_guard lock(mutex_);
     std::swap(next_, next);  // the one replaced goes when this returns, outside the lock
+    nextOwner_ = next_ ? owner : nullptr;
 }
 
 std::string AudioOutput::nextUri()
@@ -249,6 +379,8 @@ std::shared_ptr<Decoder> AudioOutput::takeRunOn(const std::string& uri)
 {
     std::lock_guard lock(mutex_);
     if (!runOn_ || runOn_->uri() != uri) return nullptr;
+    if (!runOnOwner_) orphanDeadlineMs_ = -1;
+    runOnOwner_ = nullptr;  // from now on the player that opened it answers for it as its own file
     return std::exchange(runOn_, nullptr);
 }
 
@@ -265,10 +397,11 @@ GstFlowReturn AudioOutput::deliver(Decoder& from, GstSample* sample)
     const uint64_t frames = gst_buffer_get_size(buffer) / FrameBytes;
     std::unique_lock lock(mutex_);
     for (;;) {
-        if (feeding_.get() != &from) return GST_FLOW_FLUSHING;
+        if (feeding_.get() != &from || !appsrc_) return GST_FLOW_FLUSHING;
         if (gst_app_src_get_current_level_bytes(GST_APP_SRC(appsrc_)) < QueuedBytes) break;
-        // need-data wakes this; the timeout covers a wake that came just before the wait.
-        room_.wait_for(lock, std::chrono::milliseconds(50));
+        // need-data wakes this, and so does any change of the decoder fed; a paused output
+        // keeps it asleep.
+        room_.wait(lock);
     }
     // The timeline, not the file, stamps the buffers: two files follow each other seamlessly.
     buffer = gst_buffer_make_writable(gst_buffer_ref(buffer));
@@ -285,18 +418,19 @@ void AudioOutput::finished(Decoder& from)
     std::shared_ptr<Decoder> follow;
     {
         std::lock_guard lock(mutex_);
-        if (feeding_.get() != &from) return;
+        if (feeding_.get() != &from || !appsrc_) return;
         from.timeline_.end = int64_t(frames_);
         // A file the output went on to that nobody has taken over yet does not go on again: the
         // window would have skipped it.
         const bool taken = runOn_.get() != &from;
         if (next_ && taken && from.endsNaturally() && next_->readyNow()) {
             follow = std::exchange(next_, nullptr);
-            follow->timeline_ = {true, frames_, 0, -1};
+            follow->timeline_ = {true, true, frames_, 0, -1};
             from.timeline_.feeding = false;
             // Never the last reference here: a decoder cannot be torn down on its own thread.
             retired_.push_back(std::exchange(feeding_, follow));
             retired_.push_back(std::exchange(runOn_, follow));
+            runOnOwner_ = std::exchange(nextOwner_, nullptr);
         } else {
             gst_app_src_end_of_stream(GST_APP_SRC(appsrc_));
         }

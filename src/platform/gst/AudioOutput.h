@@ -7,6 +7,11 @@
 // The output has one timeline: a count of frames since the last restart. The decoder feeding it
 // stamps its buffers with that count; a decoder's file position is its start on the timeline plus
 // where in the file it started.
+//
+// Whatever the output plays belongs to an owner (a MediaPlayer): the file it feeds, the file cued
+// to follow, and the file it went on to by itself until another player takes that over. A closed
+// owner's run-on waits a moment for a player to take it over (the window closes one file and
+// opens the next), and is silenced when none does.
 
 #include <gst/gst.h>
 
@@ -16,6 +21,7 @@
 #include <memory>
 #include <mutex>
 #include <string>
+#include <thread>
 #include <vector>
 
 namespace platform::gst {
@@ -24,6 +30,8 @@ class Decoder;
 
 class AudioOutput {
 public:
+    using Owner = const void*;
+
     static constexpr int Rate = 44100;
     static constexpr int Channels = 2;
     static constexpr int FrameBytes = 4;  // S16LE, two channels
@@ -39,11 +47,17 @@ public:
     // reposition (the decoder seeks while nothing can reach the output) and then lets decoder
     // feed the output from fromNs of its file. The output is left paused.
     bool restart(const std::shared_ptr<Decoder>& decoder, int64_t fromNs, const std::function<bool()>& reposition);
-    // Silences the output when decoder is what it plays (closing a file); a decoder that the
-    // output went on to by itself keeps playing until a file is opened.
+    // Silences the output when decoder is what it plays.
     void release(const Decoder* decoder);
+    // The owner is gone (its alias closed): its cue is dropped, and what the output went on to
+    // for it is silenced unless a player takes it over within a moment.
+    void forget(Owner owner);
     // Silences the output and forgets the decoder it went on to by itself, if any.
     void dropRunOn();
+    // The same for a run-on nobody owns any more.
+    void dropOrphan();
+    // True while the output plays (or holds) a file it went on to for owner.
+    bool runOnOf(Owner owner);
 
     void play();
     void pause();
@@ -51,22 +65,26 @@ public:
     void settle();
     bool playing() const { return playing_; }
 
-    // The point of the timeline now heard, in nanoseconds.
+    // The point of the timeline now heard, in nanoseconds; the last one heard once the output is lost.
     int64_t heardNs();
+    // True once the sound server went away or the sink failed: the next restart() or play()
+    // builds the output again. Says so once on standard error.
+    bool lost();
     // True once the output has played out an end of stream since the last restart.
     bool playedOut();
 
     // What a decoder knows of its place on the timeline.
     struct Span {
-        bool feeding = false;    // it is (or was, until its end) the decoder the output plays
+        bool feeding = false;    // it is the decoder the output plays
+        bool placed = false;     // it is on the timeline: feeding, or fed until the output went on
         int64_t startNs = 0;     // timeline point of its first sample
         int64_t fromNs = 0;      // file position of that sample
         int64_t endNs = -1;      // timeline point after its last sample, once known
     };
     Span span(const Decoder& decoder);
 
-    // The file to play after the feeding decoder's natural end; null forgets it.
-    void setNext(std::shared_ptr<Decoder> next);
+    // The file to play after the feeding decoder's natural end, cued by owner; null forgets it.
+    void setNext(Owner owner, std::shared_ptr<Decoder> next);
     std::string nextUri();
     // The decoder the output went on to by itself, when it plays uri; it is handed over once.
     std::shared_ptr<Decoder> takeRunOn(const std::string& uri);
@@ -83,16 +101,26 @@ private:
     AudioOutput();
     ~AudioOutput();
     void build();
+    void rebuildIfLost();
+    static void unplace(Decoder* decoder);
+    void silenceOrphanLater();
+    void watchOrphans();
     void applyVolume();
     void flush();
     void reap();
     void wakeStream();
     static GstPadProbeReturn dropStale(GstPad*, GstPadProbeInfo* info, gpointer self);
 
+    // Commands come from the caller's thread and the orphan watch; one at a time.
+    std::recursive_mutex control_;
     GstElement* pipeline_ = nullptr;
     GstElement* appsrc_ = nullptr;
     GstElement* volume_ = nullptr;
     bool playing_ = false;
+    bool lost_ = false;
+    bool silent_ = false;     // a stand-in sink: the real output is tried again now and then
+    int64_t triedAtMs_ = 0;   // the last try to build the output
+    int64_t lastHeardNs_ = 0;
     int64_t wokeAtMs_ = -1;   // when the stream was started on silence; -1 once settled or played
     bool playedOut_ = false;
 
@@ -102,7 +130,12 @@ private:
     uint64_t frames_ = 0;     // timeline length delivered so far
     std::shared_ptr<Decoder> feeding_;
     std::shared_ptr<Decoder> next_;
+    Owner nextOwner_ = nullptr;
     std::shared_ptr<Decoder> runOn_;  // went on to by itself, not yet handed to an open file
+    Owner runOnOwner_ = nullptr;      // null once its owner is gone
+    int64_t orphanDeadlineMs_ = -1;   // when an ownerless run-on is silenced
+    std::condition_variable orphaned_;
+    std::thread watch_;
     std::vector<std::shared_ptr<Decoder>> retired_;  // let go on a streaming thread
 };
 

@@ -181,7 +181,8 @@ bool Decoder::readyNow()
         if (gst_element_query_duration(pipeline_, GST_FORMAT_TIME, &duration) && duration > 0)
             lengthMs_ = duration / GST_MSECOND;
     }
-    return true;
+    // A file that cannot tell its length yet is left to be opened as usual.
+    return lengthMs_ > 0;
 }
 
 bool Decoder::seek(int64_t fromMs, int64_t toMs)
@@ -189,7 +190,9 @@ bool Decoder::seek(int64_t fromMs, int64_t toMs)
     stopMs_ = toMs;
     hold();
     const auto flags = GstSeekFlags(GST_SEEK_FLAG_FLUSH | GST_SEEK_FLAG_ACCURATE);
-    const gint64 stop = toMs >= 0 ? toMs * GST_MSECOND : gint64(GST_CLOCK_TIME_NONE);
+    // A stop at the length in whole milliseconds would cut the last samples of the file.
+    const bool toEnd = toMs < 0 || (lengthMs_ > 0 && toMs >= lengthMs_);
+    const gint64 stop = toEnd ? gint64(GST_CLOCK_TIME_NONE) : toMs * GST_MSECOND;
     if (!gst_element_seek(pipeline_, 1.0, GST_FORMAT_TIME, flags, GST_SEEK_TYPE_SET, fromMs * GST_MSECOND,
                           GST_SEEK_TYPE_SET, stop))
         return false;

@@ -47,6 +47,7 @@ private:
     // Its place on the output's timeline, in frames; guarded by the output's lock.
     struct Timeline {
         bool feeding = false;
+        bool placed = false;
         uint64_t start = 0;
         int64_t fromNs = 0;
         int64_t end = -1;

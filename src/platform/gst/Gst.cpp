@@ -87,20 +87,21 @@ static GstElement* makeSilentSink()
     return sink;
 }
 
-GstElement* makeAudioSink()
+GstElement* makeAudioSink(bool* silent, bool again)
 {
     ensureInit();
+    if (silent) *silent = false;
     if (const char* description = std::getenv("SONORELL_AUDIO_SINK"); description && *description) {
         if (GstElement* sink = parseBin(description)) return sink;
         return makeSilentSink();
     }
     // The output found first is kept for the run: probing a missing sound server on every open
-    // would cost each open a failed connection.
+    // would cost each open a failed connection. Once lost, only that output is tried again.
     static const char* chosen = nullptr;
     static bool none = false;
     if (chosen)
         if (GstElement* sink = makeDesktopSink(chosen)) return sink;
-    if (!none) {
+    if (!none && !again) {
         for (const char* factory : {"pulsesink", "alsasink"})
             if (GstElement* sink = makeDesktopSink(factory)) {
                 chosen = factory;
@@ -108,6 +109,7 @@ GstElement* makeAudioSink()
             }
         none = chosen == nullptr;
     }
+    if (silent) *silent = true;
     return makeSilentSink();
 }
 

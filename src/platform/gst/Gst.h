@@ -36,8 +36,9 @@ GstElement* LinkedPipeline(const char* name, std::initializer_list<GstElement*> 
 
 // A fresh sink for one pipeline: $SONORELL_AUDIO_SINK when set, else the desktop's sound server
 // or ALSA with 100 ms periods and a 500 ms buffer; when no output opens, a silent clock-driven
-// sink, announced once on standard error. Never null.
-GstElement* makeAudioSink();
+// sink, announced once on standard error (*silent tells). again: the output was lost, so only
+// the one found before is tried. Never null.
+GstElement* makeAudioSink(bool* silent = nullptr, bool again = false);
 
 // Parses a pipeline fragment into a bin with ghost pads; null (and a notice) when it does not parse.
 GstElement* parseBin(const std::string& description);

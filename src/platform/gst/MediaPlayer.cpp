@@ -25,7 +25,9 @@ MediaPlayer::MediaPlayer() = default;
 
 MediaPlayer::~MediaPlayer()
 {
-    if (audio_) AudioOutput::instance().release(audio_.get());
+    AudioOutput& output = AudioOutput::instance();
+    output.forget(this);
+    if (audio_) output.release(audio_.get());
 }
 
 MediaPlayer::OpenResult MediaPlayer::open(const std::string& uri, uint64_t parentWindow)
@@ -35,11 +37,11 @@ MediaPlayer::OpenResult MediaPlayer::open(const std::string& uri, uint64_t paren
     if (auto running = output.takeRunOn(uri)) {
         audio_ = std::move(running);
         lengthMs_ = audio_->lengthMs();
-        mode_ = Mode::Playing;
+        mode_ = output.playing() ? Mode::Playing : Mode::Paused;
         takenOver_ = true;
         return OpenResult::Ok;
     }
-    output.dropRunOn();
+    output.dropOrphan();
     auto decoder = std::make_shared<Decoder>(uri);
     switch (decoder->preroll()) {
     case Decoder::Preroll::Ready:
@@ -74,6 +76,7 @@ void MediaPlayer::poll()
     if (audio_ && mode_ != Mode::Playing) AudioOutput::instance().settle();
     if (!audio_ || mode_ != Mode::Playing) return;
     AudioOutput& output = AudioOutput::instance();
+    if (output.lost()) return goOnAfterLoss();
     const AudioOutput::Span span = output.span(*audio_);
     if (audio_->failed()) {
         atEnd(heardMs());
@@ -93,8 +96,13 @@ MediaPlayer::Mode MediaPlayer::mode()
 {
     if (video_) return modeOf(video_->mode());
     poll();
+    if (holdsRunOn() && !AudioOutput::instance().playing()) return Mode::Paused;
     return mode_;
 }
+
+// This file ended and the output went on to its successor, which nobody has taken over: what
+// sounds is still this alias's.
+bool MediaPlayer::holdsRunOn() { return atEnd_ && AudioOutput::instance().runOnOf(this); }
 
 int64_t MediaPlayer::positionMs()
 {
@@ -104,14 +112,28 @@ int64_t MediaPlayer::positionMs()
     return heardMs();
 }
 
-// Where the output stands in this file, as heard; without looking for its end.
+// The output was rebuilt for a sound server that went away: the file goes on from where it was
+// heard (on a stand-in sink while the server is still away, tried again each second).
+void MediaPlayer::goOnAfterLoss()
+{
+    const int64_t at = heardMs();
+    std::optional<int64_t> to;
+    if (stopMs_ >= 0) to = stopMs_;
+    reposition(at, to, true);
+}
+
+// Where the output stands in this file, as heard; without looking for its end. Between the
+// output going on to the next file and this one's end being heard, it is still this file's
+// tail that sounds: the position goes on to the end, never back.
 int64_t MediaPlayer::heardMs()
 {
     AudioOutput& output = AudioOutput::instance();
     const AudioOutput::Span span = output.span(*audio_);
-    if (atEnd_ || !span.feeding) return restMs_;  // loaded but not yet on the output, or at its end
-    const int64_t ns = span.fromNs + std::max<int64_t>(0, output.heardNs() - span.startNs);
-    return std::clamp<int64_t>(ns / GST_MSECOND, 0, lengthMs_);
+    if (atEnd_ || !span.placed) return restMs_;  // loaded but not yet on the output, or at its end
+    int64_t heard = std::max<int64_t>(0, output.heardNs() - span.startNs);
+    if (span.endNs >= 0) heard = std::min(heard, span.endNs - span.startNs);
+    const int64_t end = stopMs_ >= 0 ? std::min(stopMs_, lengthMs_) : lengthMs_;
+    return std::clamp<int64_t>((span.fromNs + heard) / GST_MSECOND, 0, std::max<int64_t>(0, end));
 }
 
 bool MediaPlayer::reposition(int64_t fromMs, std::optional<int64_t> toMs, bool start)
@@ -128,6 +150,8 @@ bool MediaPlayer::reposition(int64_t fromMs, std::optional<int64_t> toMs, bool s
     }
     AudioOutput& output = AudioOutput::instance();
     if (!output.restart(audio_, fromMs * GST_MSECOND, [&] { return audio_->seek(fromMs, stopMs_); })) return false;
+    // What this file went on to was let go with the rest: its successor is prepared again.
+    if (!cuedUri_.empty() && output.nextUri() != cuedUri_) output.setNext(this, std::make_shared<Decoder>(cuedUri_));
     if (start) output.play();
     mode_ = start ? Mode::Playing : Mode::Stopped;
     return true;
@@ -167,6 +191,7 @@ void MediaPlayer::pause()
 {
     if (video_) return video_->pause();
     poll();
+    if (holdsRunOn()) return AudioOutput::instance().pause();
     if (mode_ != Mode::Playing) return;
     AudioOutput::instance().pause();
     mode_ = Mode::Paused;
@@ -176,6 +201,7 @@ void MediaPlayer::resume()
 {
     if (video_) return video_->resume();
     poll();
+    if (holdsRunOn()) return AudioOutput::instance().play();
     // A loaded or stopped file starts from where it stands; one at its end stays there.
     if (mode_ == Mode::Stopped) {
         if (!atEnd_) play(std::nullopt, std::nullopt);
@@ -190,9 +216,17 @@ void MediaPlayer::stop()
 {
     if (video_) return video_->stop();
     poll();
+    AudioOutput& output = AudioOutput::instance();
+    if (output.runOnOf(this)) {
+        // Its successor is already on the output (perhaps not yet heard): it goes.
+        if (!atEnd_) restMs_ = heardMs();
+        output.dropRunOn();
+        mode_ = Mode::Stopped;
+        return;
+    }
     if (mode_ == Mode::Stopped) return;
     restMs_ = heardMs();
-    AudioOutput::instance().pause();
+    output.pause();
     mode_ = Mode::Stopped;
 }
 
@@ -206,10 +240,28 @@ double MediaPlayer::volume() const
 
 void MediaPlayer::cueNext(const std::string& uri)
 {
+    if (video_) return;
     AudioOutput& output = AudioOutput::instance();
-    if (uri.empty()) return output.setNext(nullptr);
+    cuedUri_ = uri;
+    if (output.runOnOf(this) && !output.runningOn(uri)) dropSuccessor();
+    if (uri.empty()) return output.setNext(this, nullptr);
     if (output.nextUri() == uri || output.runningOn(uri)) return;
-    output.setNext(std::make_shared<Decoder>(uri));
+    output.setNext(this, std::make_shared<Decoder>(uri));
+}
+
+// The output went on to a file that no longer follows this one. Heard already: it is silenced.
+// Not yet heard (this file's last moments still sound): this file goes on alone from where it
+// is heard.
+void MediaPlayer::dropSuccessor()
+{
+    AudioOutput& output = AudioOutput::instance();
+    poll();
+    if (atEnd_) return output.dropRunOn();
+    const Mode was = mode_;
+    std::optional<int64_t> to;
+    if (stopMs_ >= 0) to = stopMs_;
+    reposition(heardMs(), to, was == Mode::Playing);
+    if (was == Mode::Paused) mode_ = was;
 }
 
 } // namespace platform::gst

@@ -43,7 +43,8 @@ public:
     double volume() const;
 
     // The file to follow this one without a gap when it plays to its end (empty: none). The
-    // output then goes on to it by itself; opening that file takes it over.
+    // output then goes on to it by itself; opening that file takes it over. Until then it is
+    // this player's: stop, pause, resume, a new cue and closing act on it.
     void cueNext(const std::string& uri);
 
 private:
@@ -51,6 +52,9 @@ private:
     void poll();
     int64_t heardMs();
     void atEnd(int64_t positionMs);
+    void goOnAfterLoss();
+    bool holdsRunOn();
+    void dropSuccessor();
 
     std::shared_ptr<Decoder> audio_;
     std::unique_ptr<VideoPlayer> video_;
@@ -60,6 +64,7 @@ private:
     int64_t restMs_ = 0;         // the position while not on the output's timeline
     bool atEnd_ = false;         // the last play reached its end
     bool takenOver_ = false;     // playing since the output went on to it, not moved since
+    std::string cuedUri_;        // the file cued to follow this one
 };
 
 } // namespace platform::gst
