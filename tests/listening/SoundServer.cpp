@@ -147,17 +147,8 @@ bool SoundServer::start(std::string& error)
         spawn("pipewire", {});
         QThread::msleep(300);
         spawn("wireplumber", {});
-        spawn("pipewire-pulse", {});
-    } else {
-        spawn("pulseaudio", {"-n", "--daemonize=no", "--exit-idle-time=-1", "--log-target=stderr", "-L",
-                             "module-native-protocol-unix", "-L", "module-always-sink"});
     }
-    QString sinks;
-    const bool up = waitFor([this] { return pactl({"info"}) == 0; }, 15) &&
-                    pactl({"load-module", "module-null-sink", "sink_name=listen", "rate=" + QString::number(Rate)}) == 0 &&
-                    pactl({"set-default-sink", "listen"}) == 0 &&
-                    waitFor([&] { return pactl({"list", "short", "sinks"}, &sinks) == 0 && sinks.contains("listen"); }, 10);
-    if (!up) {
+    if (!startPulse()) {
         QString logs;
         for (const QString& tool : tools) logs += tool + ": " + tail(dir_ + "/" + tool + ".log") + "\n";
         error = name() + " could not start with a null sink:\n" + logs.toStdString();
@@ -165,6 +156,33 @@ bool SoundServer::start(std::string& error)
         return false;
     }
     return true;
+}
+
+// The pulse protocol's server up, with the null sink "listen" as its default output.
+bool SoundServer::startPulse()
+{
+    if (kind_ == Kind::PipeWire) spawn("pipewire-pulse", {});
+    else
+        spawn("pulseaudio", {"-n", "--daemonize=no", "--exit-idle-time=-1", "--log-target=stderr", "-L",
+                             "module-native-protocol-unix", "-L", "module-always-sink"});
+    QString sinks;
+    return waitFor([this] { return pactl({"info"}) == 0; }, 15) &&
+           pactl({"load-module", "module-null-sink", "sink_name=listen", "rate=" + QString::number(Rate)}) == 0 &&
+           pactl({"set-default-sink", "listen"}) == 0 &&
+           waitFor([&] { return pactl({"list", "short", "sinks"}, &sinks) == 0 && sinks.contains("listen"); }, 10);
+}
+
+bool SoundServer::restartPulse()
+{
+    const QString program = kind_ == Kind::PipeWire ? "pipewire-pulse" : "pulseaudio";
+    for (auto it = processes_.begin(); it != processes_.end(); ++it) {
+        if ((*it)->program() != program) continue;
+        (*it)->terminate();
+        if (!(*it)->waitForFinished(5000)) (*it)->kill(), (*it)->waitForFinished();
+        processes_.erase(it);
+        break;
+    }
+    return startPulse();
 }
 
 void SoundServer::useInThisProcess() const

@@ -31,6 +31,9 @@ public:
     // Starts the server, its session bus and the null sink "listen", made the default output.
     // False, with the reason in error, when any of it cannot start.
     bool start(std::string& error);
+    // Restarts the server's pulse protocol part (pipewire-pulse, or the PulseAudio daemon), as an
+    // update or a crash does: every client loses its connection. The null sink is made again.
+    bool restartPulse();
     // Points this process's sound clients (GStreamer's pulsesink) at the server.
     void useInThisProcess() const;
     QProcessEnvironment environment() const { return env_; }
@@ -41,6 +44,7 @@ public:
 
 private:
     bool spawn(const QString& program, const QStringList& args);
+    bool startPulse();
     int pactl(const QStringList& args, QString* out = nullptr) const;
     void stop();
 

@@ -12,6 +12,8 @@
 #include <QTemporaryDir>
 
 #include <cstdio>
+#include <map>
+#include <tuple>
 
 using listening::now;
 
@@ -253,6 +255,125 @@ TEST_F(ListeningTest, TheSliderPlaysFromWhereItWasDropped)
     window->Image17_MouseMove(5);    // the pointer rests there: the time follows the thumb
     const double t = clickAndListen([&] { window->Image17_MouseUp(); });
     EXPECT_NEAR(pitchAt(t + 0.2, t + 0.7), 880, 10);
+}
+
+// A person's timing at the end of an entry under continuous play: just before its end is heard
+// (the next entry is already on its way to the sound server) and just after (it sounds, the
+// window has not taken it over yet). Whatever they do, what they hear is what the window shows.
+enum class Act { Untick, RemoveAll, Pause };
+
+class HandOverHeardTest : public ListeningTest, public ::testing::WithParamInterface<std::tuple<Act, double>> {
+protected:
+    void act(Act what)
+    {
+        switch (what) {
+        case Act::Untick: menu().synexeia_Click(); break;
+        case Act::RemoveAll:
+            answer = platform::AnswerYes;
+            menu().item(QStringLiteral("removeALL"))->trigger();
+            break;
+        case Act::Pause: window->Image3_Click(); break;
+        }
+    }
+    // Over the next moments: the pitch of the entry the window shows playing, else silence.
+    void expectHeardAsShown(const std::vector<double>& pitches)
+    {
+        const double t = now();
+        const bool playing = window->IsPlaying();
+        const int index = window->CurrentIndex;
+        until(t + 0.4);
+        if (playing) {
+            ASSERT_GE(index, 0);
+            EXPECT_NEAR(pitchAt(t + 0.05, t + 0.4), pitches[size_t(index)], 10) << "not the entry shown";
+        } else {
+            EXPECT_LT(recording->level(t + 0.05, t + 0.4), 0.002) << "sound while the window shows none";
+        }
+    }
+};
+
+TEST_P(HandOverHeardTest, WhatSoundsIsWhatTheWindowShows)
+{
+    const auto [what, offset] = GetParam();
+    const std::vector<double> pitches = {440, 660, 880};
+    startWithTones(pitches, 1.5);
+    menu().synexeia_Click();
+    const double t = clickAndListen([&] { window->Image2_Click(); }, 0.3);
+    const double end = recording->firstSound(t) + 1.5;
+    until(end + offset);
+    const double acted = now();
+    act(what);
+    until(acted + 1.4);  // a tick has run since
+    expectHeardAsShown(pitches);
+    if (what == Act::RemoveAll || what == Act::Pause)
+        EXPECT_LT(recording->level(std::max(acted, end) + 0.15, now()), 0.002) << "still heard after the command";
+    if (what == Act::Untick && offset < 0) {
+        EXPECT_EQ(window->CurrentIndex, 0);
+        EXPECT_LT(recording->level(end + 0.15, now()), 0.002) << "the next entry was heard";
+    }
+    if (what == Act::Pause) {
+        // Play goes on where it was paused: with the entry shown, or its last moments first.
+        const int shown = window->CurrentIndex;
+        const double resumed = clickAndListen([&] { window->PlayPause(); }, 0.6);
+        window->Timer2_Timer();  // a tick: the window takes over what it went on to meanwhile
+        EXPECT_GE(window->CurrentIndex, shown);
+        expectHeardAsShown(pitches);
+        EXPECT_LT(recording->longestSilence(resumed + ToSound, now()), Gap);
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(Moments, HandOverHeardTest,
+                         ::testing::Combine(::testing::Values(Act::Untick, Act::RemoveAll, Act::Pause),
+                                            ::testing::Values(-0.25, 0.4)));
+
+TEST_F(ListeningTest, TheTimeNeverFallsBackToZeroUnderTheEntryItCounts)
+{
+    startWithTones({440, 660}, 2.5);
+    menu().synexeia_Click();
+    window->Image2_Click();
+    std::map<int, bool> counting;  // entries whose time has moved past 00:00
+    const double t = now();
+    while (now() < t + 4.5) {
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
+        const int index = window->CurrentIndex;
+        const QString shown = window->Label3->text();
+        if (shown != "00:00") counting[index] = true;
+        else ASSERT_FALSE(counting[index]) << "00:00 again under entry " << index;
+    }
+    EXPECT_EQ(window->CurrentIndex, 1);
+}
+
+TEST_F(ListeningTest, PlayGoesOnAfterTheSoundServerRestarts)
+{
+    startWithTones({440, 660}, 10.0);
+    clickAndListen([&] { window->Image2_Click(); }, 1.5);
+    recording.reset();
+    ASSERT_TRUE(server->restartPulse()) << "the sound server did not come back";
+    recording = std::make_unique<listening::Recording>(*server);
+    ASSERT_TRUE(recording->started());
+    const double back = now();
+    until(back + 3.0);
+    EXPECT_TRUE(window->IsPlaying());
+    EXPECT_NEAR(pitchAt(now() - 1.0, now()), 440, 10) << "the file did not go on";
+    const int64_t at = window->PositionMs();
+    until(now() + 1.2);
+    EXPECT_GT(window->PositionMs(), at) << "the time stands still";
+    const double next = clickAndListen([&] { window->Image4_Click(); });
+    EXPECT_NEAR(pitchAt(next + 0.2, next + 0.7), 660, 10);
+}
+
+TEST_F(ListeningTest, AVideoLeftOpenSoundsAtOncePlayed)
+{
+    const std::string clip = media.file("clip.avi");
+    const std::string command = "gst-launch-1.0 -q avimux name=m ! filesink location=\"" + clip +
+                                "\" videotestsrc num-buffers=150 ! video/x-raw,width=160,height=120,framerate=25/1 ! jpegenc ! m. "
+                                "audiotestsrc freq=440 volume=0.5 num-buffers=260 ! audioconvert ! lamemp3enc ! m. >/dev/null 2>&1";
+    ASSERT_EQ(std::system(command.c_str()), 0);
+    writeList({QString::fromStdString(clip)});
+    start();
+    window->UpdateMP3(0, false);
+    until(now() + 5.0);
+    const double t = clickAndListen([&] { window->Image2_Click(); });
+    EXPECT_NEAR(pitchAt(t + 0.35, t + 0.75), 440, 10);
 }
 
 int main(int argc, char** argv)

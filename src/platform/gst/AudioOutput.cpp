@@ -90,16 +90,22 @@ void AudioOutput::build()
 // wrong: settle() corks it only when it has surely started.
 void AudioOutput::wakeStream()
 {
-    const gsize bytes = Rate / 20 * FrameBytes;
-    GstBuffer* silence = gst_buffer_new_allocate(nullptr, bytes, nullptr);
-    gst_buffer_memset(silence, 0, 0, bytes);
-    GST_BUFFER_PTS(silence) = 0;
-    GST_BUFFER_DURATION(silence) = GST_SECOND / 20;
-    GST_BUFFER_OFFSET(silence) = epoch_;
     gst_element_set_state(pipeline_, GST_STATE_PLAYING);
-    gst_app_src_push_buffer(GST_APP_SRC(appsrc_), silence);
+    pushSilence(0, Rate / 20);
     gst_app_src_end_of_stream(GST_APP_SRC(appsrc_));
     wokeAtMs_ = nowMs();
+}
+
+// Frames of silence at timeline frame at, in the current epoch.
+void AudioOutput::pushSilence(uint64_t at, uint64_t frames)
+{
+    const gsize bytes = frames * FrameBytes;
+    GstBuffer* silence = gst_buffer_new_allocate(nullptr, bytes, nullptr);
+    gst_buffer_memset(silence, 0, 0, bytes);
+    GST_BUFFER_PTS(silence) = framesToNs(at);
+    GST_BUFFER_DURATION(silence) = framesToNs(at + frames) - framesToNs(at);
+    GST_BUFFER_OFFSET(silence) = epoch_;
+    gst_app_src_push_buffer(GST_APP_SRC(appsrc_), silence);
 }
 
 void AudioOutput::settle()
@@ -173,6 +179,9 @@ bool AudioOutput::restart(const std::shared_ptr<Decoder>& decoder, int64_t fromN
         feeding_ = decoder;
     }
     decoder->run();
+    // The sink takes its first buffer before it is told to play: a short rest of a file, its end
+    // reached before the sink has started, would otherwise leave the sink's clock behind.
+    gst_element_get_state(pipeline_, nullptr, nullptr, 200 * GST_MSECOND);
     return true;
 }
 
@@ -432,6 +441,10 @@ void AudioOutput::finished(Decoder& from)
             retired_.push_back(std::exchange(runOn_, follow));
             runOnOwner_ = std::exchange(nextOwner_, nullptr);
         } else {
+            // The sound server starts a stream only once it holds enough of it: a rest shorter
+            // than that, right after a flush, would never be started and the sink's clock would
+            // stop. Silence after the end fills it; the end is heard before the silence.
+            pushSilence(frames_, Rate / 2);
             gst_app_src_end_of_stream(GST_APP_SRC(appsrc_));
         }
     }

@@ -109,6 +109,7 @@ private:
     void flush();
     void reap();
     void wakeStream();
+    void pushSilence(uint64_t at, uint64_t frames);
     static GstPadProbeReturn dropStale(GstPad*, GstPadProbeInfo* info, gpointer self);
 
     // Commands come from the caller's thread and the orphan watch; one at a time.
