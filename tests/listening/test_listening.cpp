@@ -373,6 +373,7 @@ TEST_F(ListeningTest, AVideoLeftOpenSoundsAtOncePlayed)
     window->UpdateMP3(0, false);
     until(now() + 5.0);
     const double t = clickAndListen([&] { window->Image2_Click(); });
+    std::printf("video: first sound %.0f ms after Play\n", (recording->firstSound(t) - t) * 1000);
     EXPECT_NEAR(pitchAt(t + 0.35, t + 0.75), 440, 10);
 }
 

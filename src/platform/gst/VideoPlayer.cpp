@@ -16,6 +16,10 @@ constexpr guint PlaybinVideo = 1 << 0, PlaybinAudio = 1 << 1, PlaybinSoftVolume 
 
 int64_t toMs(gint64 ns) { return ns / GST_MSECOND; }
 
+int64_t nowMs() { return g_get_monotonic_time() / 1000; }
+
+constexpr int64_t RestBeforeNewStreamMs = 1000;
+
 GstElement* makeFakeVideoSink()
 {
     GstElement* sink = gst_element_factory_make("fakesink", nullptr);
@@ -125,6 +129,7 @@ VideoPlayer::OpenResult VideoPlayer::open(const std::string& uri, uint64_t paren
         return OpenResult::CannotDecode;
     }
     auxListener_ = addAuxListener([this](uint32_t device) { if (device == AuxMedia) applyVolume(); });
+    restedSinceMs_ = nowMs();
     return OpenResult::Ok;
 }
 
@@ -178,6 +183,14 @@ bool VideoPlayer::play(std::optional<int64_t> fromMs, std::optional<int64_t> toM
 {
     poll();
     if (!fromMs && atEnd_) fromMs = endPositionMs_;
+    if (restedSinceMs_ >= 0 && nowMs() - restedSinceMs_ > RestBeforeNewStreamMs) {
+        // The sound server starts a stream left waiting since the open seconds late: a new one
+        // (the pipeline readied and prerolled again where it stands) sounds at once.
+        if (!fromMs) fromMs = positionMs();
+        gst_element_set_state(gst_->playbin, GST_STATE_READY);
+        gst_element_set_state(gst_->playbin, GST_STATE_PAUSED);
+        gst_element_get_state(gst_->playbin, nullptr, nullptr, 2 * GST_SECOND);
+    }
     if (fromMs || toMs || atEnd_) {
         const int64_t from = fromMs.value_or(positionMs());
         stopMs_ = toMs.value_or(-1);
@@ -199,6 +212,7 @@ bool VideoPlayer::play(std::optional<int64_t> fromMs, std::optional<int64_t> toM
     }
     if (gst_element_set_state(gst_->playbin, GST_STATE_PLAYING) == GST_STATE_CHANGE_FAILURE) return false;
     mode_ = Mode::Playing;
+    restedSinceMs_ = -1;
     return true;
 }
 
