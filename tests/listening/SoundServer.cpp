@@ -172,6 +172,13 @@ bool SoundServer::startPulse()
            waitFor([&] { return pactl({"list", "short", "sinks"}, &sinks) == 0 && sinks.contains("listen"); }, 10);
 }
 
+QString SoundServer::sinkInputs() const
+{
+    QString out;
+    pactl({"list", "sink-inputs"}, &out);
+    return out;
+}
+
 bool SoundServer::restartPulse()
 {
     const QString program = kind_ == Kind::PipeWire ? "pipewire-pulse" : "pulseaudio";

@@ -31,6 +31,8 @@ public:
     // Starts the server, its session bus and the null sink "listen", made the default output.
     // False, with the reason in error, when any of it cannot start.
     bool start(std::string& error);
+    // What the server says of the streams playing to it ("pactl list sink-inputs").
+    QString sinkInputs() const;
     // Restarts the server's pulse protocol part (pipewire-pulse, or the PulseAudio daemon), as an
     // update or a crash does: every client loses its connection. The null sink is made again.
     bool restartPulse();

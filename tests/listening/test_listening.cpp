@@ -361,6 +361,28 @@ TEST_F(ListeningTest, PlayGoesOnAfterTheSoundServerRestarts)
     EXPECT_NEAR(pitchAt(next + 0.2, next + 0.7), 660, 10);
 }
 
+// A 16-bit file at CD rate followed by a 24-bit one at the server's rate: the second reaches the
+// server in floating point at the server's own rate (never resampled there), without a gap.
+TEST_F(ListeningTest, FilesOfOtherRatesAndWidthsFollowWithoutAGapAndKeepTheirBits)
+{
+    const std::string cd = listening::WriteToneWav(media.file("cd.wav"), {{440, 1.5}});
+    const std::string hi = media.file("hi.wav");
+    const std::string command = "sox \"" + listening::WriteToneWav(media.file("hi-src.wav"), {{660, 2.5}}) + "\" -b 24 -r " +
+                                std::to_string(listening::SoundServer::Rate) + " \"" + hi + "\"";
+    ASSERT_EQ(std::system(command.c_str()), 0);
+    writeList({QString::fromStdString(cd), QString::fromStdString(hi)});
+    start();
+    menu().synexeia_Click();
+    const double t = clickAndListen([&] { window->Image2_Click(); }, 0.5);
+    const double begin = recording->firstSound(t);
+    until(begin + 2.5);
+    const QString streams = server->sinkInputs();
+    EXPECT_TRUE(streams.contains("float32le 2ch " + QString::number(listening::SoundServer::Rate) + "Hz")) << streams.toStdString();
+    EXPECT_NEAR(pitchAt(begin + 0.2, begin + 1.3), 440, 10);
+    EXPECT_NEAR(pitchAt(begin + 1.7, begin + 2.4), 660, 10);
+    EXPECT_LT(recording->longestSilence(begin + 0.1, begin + 2.4), Gap);
+}
+
 TEST_F(ListeningTest, AVideoLeftOpenSoundsAtOncePlayed)
 {
     const std::string clip = media.file("clip.avi");

@@ -2,11 +2,13 @@
 #include "platform/AuxVolume.h"
 #include "platform/gst/Decoder.h"
 #include "platform/gst/Gst.h"
+#include "platform/gst/ServerRate.h"
 
 #include <gst/app/gstappsrc.h>
 
 #include <chrono>
 #include <cstdio>
+#include <cstdlib>
 #include <utility>
 #include <vector>
 
@@ -20,9 +22,26 @@ int64_t nowMs()
     return duration_cast<milliseconds>(steady_clock::now().time_since_epoch()).count();
 }
 
-constexpr guint64 QueuedBytes = AudioOutput::Rate * AudioOutput::FrameBytes / 4;  // 250 ms
+// The rate the output plays at, for the whole run: the sound server's own, so a file at that rate
+// is never resampled and any other once, by its decoder. A test sink keeps CD audio's rate.
+int chooseRate()
+{
+    constexpr int CdRate = 44100, CommonRate = 48000;
+    if (const char* sink = std::getenv("SONORELL_AUDIO_SINK"); sink && *sink) return CdRate;
+    const int server = soundServerRate(1000);
+    return server >= 8000 && server <= 384000 ? server : CommonRate;
+}
 
-int64_t framesToNs(uint64_t frames) { return int64_t(gst_util_uint64_scale(frames, GST_SECOND, AudioOutput::Rate)); }
+// Chosen when the output is first made, once the environment is set.
+int outputRate()
+{
+    static const int rate = chooseRate();
+    return rate;
+}
+
+guint64 queuedBytes() { return guint64(outputRate()) * AudioOutput::FrameBytes / 4; }  // 250 ms
+
+int64_t framesToNs(uint64_t frames) { return int64_t(gst_util_uint64_scale(frames, GST_SECOND, outputRate())); }
 
 } // namespace
 
@@ -34,8 +53,8 @@ AudioOutput& AudioOutput::instance()
 
 GstCaps* AudioOutput::newCaps()
 {
-    return gst_caps_new_simple("audio/x-raw", "format", G_TYPE_STRING, "S16LE", "layout", G_TYPE_STRING, "interleaved",
-                               "rate", G_TYPE_INT, Rate, "channels", G_TYPE_INT, Channels, nullptr);
+    return gst_caps_new_simple("audio/x-raw", "format", G_TYPE_STRING, "F32LE", "layout", G_TYPE_STRING, "interleaved",
+                               "rate", G_TYPE_INT, outputRate(), "channels", G_TYPE_INT, Channels, nullptr);
 }
 
 AudioOutput::AudioOutput()
@@ -68,7 +87,7 @@ void AudioOutput::build()
     // Never blocking: a decoder waits for room in deliver(), where a change of the decoder
     // feeding the output can always wake it.
     g_object_set(appsrc_, "caps", caps.get(), "format", GST_FORMAT_TIME, "stream-type", GST_APP_STREAM_TYPE_SEEKABLE,
-                 "max-bytes", QueuedBytes, "min-percent", 50u, "block", FALSE, nullptr);
+                 "max-bytes", queuedBytes(), "min-percent", 50u, "block", FALSE, nullptr);
     // The output's flushes are seeks on the output; the decoders do the real seeking.
     GstAppSrcCallbacks callbacks{};
     callbacks.seek_data = [](GstAppSrc*, guint64, gpointer) -> gboolean { return TRUE; };
@@ -91,7 +110,7 @@ void AudioOutput::build()
 void AudioOutput::wakeStream()
 {
     gst_element_set_state(pipeline_, GST_STATE_PLAYING);
-    pushSilence(0, Rate / 20);
+    pushSilence(0, outputRate() / 20);
     gst_app_src_end_of_stream(GST_APP_SRC(appsrc_));
     wokeAtMs_ = nowMs();
 }
@@ -407,7 +426,7 @@ GstFlowReturn AudioOutput::deliver(Decoder& from, GstSample* sample)
     std::unique_lock lock(mutex_);
     for (;;) {
         if (feeding_.get() != &from || !appsrc_) return GST_FLOW_FLUSHING;
-        if (gst_app_src_get_current_level_bytes(GST_APP_SRC(appsrc_)) < QueuedBytes) break;
+        if (gst_app_src_get_current_level_bytes(GST_APP_SRC(appsrc_)) < queuedBytes()) break;
         // need-data wakes this, and so does any change of the decoder fed; a paused output
         // keeps it asleep.
         room_.wait(lock);
@@ -444,7 +463,7 @@ void AudioOutput::finished(Decoder& from)
             // The sound server starts a stream only once it holds enough of it: a rest shorter
             // than that, right after a flush, would never be started and the sink's clock would
             // stop. Silence after the end fills it; the end is heard before the silence.
-            pushSilence(frames_, Rate / 2);
+            pushSilence(frames_, outputRate() / 2);
             gst_app_src_end_of_stream(GST_APP_SRC(appsrc_));
         }
     }

@@ -32,12 +32,11 @@ class AudioOutput {
 public:
     using Owner = const void*;
 
-    static constexpr int Rate = 44100;
     static constexpr int Channels = 2;
-    static constexpr int FrameBytes = 4;  // S16LE, two channels
+    static constexpr int FrameBytes = 8;  // F32LE, two channels: 24-bit files keep every bit
 
     static AudioOutput& instance();
-    // The fixed format every decoder converts to (a new reference).
+    // The fixed format every decoder converts to (a new reference): at the sound server's rate.
     static GstCaps* newCaps();
 
     AudioOutput(const AudioOutput&) = delete;
