@@ -46,7 +46,11 @@ Decoder::Decoder(std::string uri) : uri_(std::move(uri))
     // header while prerolling, and keeps a slow disk from starving the output.
     GstElement* ahead = gst_element_factory_make("queue", nullptr);
     GstElement* sink = gst_element_factory_make("appsink", nullptr);
-    pipeline_ = LinkedPipeline("decoder", {convert, gst_element_factory_make("audioresample", nullptr), format, ahead, sink});
+    // A tenth of a second a buffer, whatever the codec's frame: the threads after the decoder
+    // and the output wake a few times a second instead of once a frame.
+    GstElement* blocks = gst_element_factory_make("audiobuffersplit", nullptr);
+    if (blocks) g_object_set(blocks, "output-buffer-duration", 1, 10, nullptr);
+    pipeline_ = LinkedPipeline("decoder", {convert, gst_element_factory_make("audioresample", nullptr), format, blocks, ahead, sink});
     if (!source || !pipeline_) {
         dispose(pipeline_);
         failed_ = true;
