@@ -18,21 +18,22 @@ pactl set-default-sink bench
 gst-launch-1.0 -q audiotestsrc num-buffers=3000 samplesperbuffer=1024 ! audio/x-raw,rate=44100,channels=2 \
   ! lamemp3enc target=bitrate bitrate=192 cbr=true ! filesink location="$dir/song.mp3"
 
-ticks=$(getconf CLK_TCK)
-cpu_ticks() { awk '{print $14 + $15}' "/proc/$1/stat"; }
+# Processor time in nanoseconds, summed over the process's threads: the scheduler's own count, not
+# the clock ticks of /proc/PID/stat, which miss threads that wake briefly between two ticks.
+cpu_ns() { cat /proc/"$1"/task/*/schedstat 2>/dev/null | awk '{s += $1} END {print s}'; }
 
 # measure NAME PID: waits 5 s into playback, then reads RSS and the processor share over 15 s.
 measure() {
   local name=$1 pid=$2
   sleep 5
   local before start after
-  before=$(cpu_ticks "$pid"); start=$(date +%s.%N)
+  before=$(cpu_ns "$pid"); start=$(date +%s.%N)
   sleep 15
-  after=$(cpu_ticks "$pid")
+  after=$(cpu_ns "$pid")
   local rss elapsed
   rss=$(awk '/VmRSS/ {printf "%.1f", $2 / 1024}' "/proc/$pid/status")
   elapsed=$(echo "$(date +%s.%N) - $start" | bc)
-  printf '%-32s %7s MiB  %6.2f %% of one core\n' "$name" "$rss" "$(echo "($after - $before) / $ticks / $elapsed * 100" | bc -l)"
+  printf '%-32s %7s MiB  %6.2f %% of one core\n' "$name" "$rss" "$(echo "($after - $before) / 1000000000 / $elapsed * 100" | bc -l)"
   kill "$pid" 2>/dev/null; wait "$pid" 2>/dev/null || true
 }
 
@@ -40,11 +41,11 @@ idle() {
   local pid=$1 name=$2
   sleep 5
   local before start after
-  before=$(cpu_ticks "$pid"); start=$(date +%s.%N)
+  before=$(cpu_ns "$pid"); start=$(date +%s.%N)
   sleep 15
-  after=$(cpu_ticks "$pid")
+  after=$(cpu_ns "$pid")
   printf '%-32s %7s      %6.2f %% of one core\n' "$name" "" \
-    "$(echo "($after - $before) / $ticks / ($(date +%s.%N) - $start) * 100" | bc -l)"
+    "$(echo "($after - $before) / 1000000000 / ($(date +%s.%N) - $start) * 100" | bc -l)"
   kill "$pid" 2>/dev/null; wait "$pid" 2>/dev/null || true
 }
 

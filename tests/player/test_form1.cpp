@@ -12,6 +12,8 @@
 #include <QProcess>
 #include <QSystemTrayIcon>
 
+#include <csignal>
+
 using fixtures::Media;
 
 namespace {
@@ -359,6 +361,28 @@ TEST_F(PlayerTest, SecondInstanceEndsAtOnce)
     EXPECT_EQ(first.state(), QProcess::Running);
     first.terminate();
     first.waitForFinished(3000);
+}
+
+// Closing the terminal it was started from (SIGHUP), or a session's end (SIGTERM), runs the
+// shutdown: the options are saved.
+TEST_F(PlayerTest, TerminalClosedOrSessionEndedSavesTheOptions)
+{
+    for (int signal : {SIGHUP, SIGTERM}) {
+        SCOPED_TRACE(signal);
+        QFile::remove(file("Data.dat"));
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.insert("XDG_RUNTIME_DIR", QString::fromStdString(media.path()));
+        env.insert("QT_QPA_PLATFORM", "offscreen");
+        QProcess player;
+        player.setProcessEnvironment(env);
+        player.start(SONORELL_PLAYER);
+        ASSERT_TRUE(player.waitForStarted());
+        wait(1500);
+        ::kill(pid_t(player.processId()), signal);
+        ASSERT_TRUE(player.waitForFinished(5000));
+        EXPECT_EQ(player.exitStatus(), QProcess::NormalExit);
+        EXPECT_TRUE(QFile::exists(file("Data.dat")));
+    }
 }
 
 // A title that fits in the regular weight but not in the bold one the line is drawn in.
