@@ -1,5 +1,7 @@
 #include "player/Form10.h"
 
+#include <QCoreApplication>
+
 namespace player {
 
 namespace {
@@ -9,7 +11,6 @@ int twipsToPixels(int twips) { return (twips + 7) / 15; }
 Form10::Form10(QWidget* mainWindow) : QWidget(mainWindow, Qt::Window)
 {
     setObjectName(QStringLiteral("Form10"));
-    setAttribute(Qt::WA_NativeWindow);
     QPalette grey = palette();
     grey.setColor(QPalette::Window, QColor(128, 128, 128));
     setPalette(grey);
@@ -18,7 +19,14 @@ Form10::Form10(QWidget* mainWindow) : QWidget(mainWindow, Qt::Window)
     if (mainWindow) setCursor(mainWindow->cursor());
 }
 
-uint64_t Form10::windowId() { return static_cast<uint64_t>(winId()); }
+uint64_t Form10::windowId()
+{
+    // A native window for this one only: by default Qt would make every widget of the main window
+    // native too, and the title strip's zones, transparent to the mouse as plain widgets, would
+    // then take its clicks.
+    QCoreApplication::setAttribute(Qt::AA_DontCreateNativeWidgetSiblings);
+    return static_cast<uint64_t>(winId());
+}
 
 void Form10::SizeToPicture(int cx, int cy)
 {
