@@ -22,11 +22,11 @@ struct Section {
 
 } // namespace
 
-bool SectionComplete(int32_t serial, int tracks)
+bool SectionComplete(int32_t serial, const QList<int>& audioTracks)
 {
     const Section section(serial);
     if (!section.has(QStringLiteral("Artist")) || !section.has(QStringLiteral("Album"))) return false;
-    for (int t = 1; t <= tracks; ++t)
+    for (int t : audioTracks)
         if (!section.has(trackKey(t))) return false;
     return true;
 }

@@ -16,8 +16,9 @@ struct FoundTitles {
     bool empty() const { return artist.isEmpty() && album.isEmpty() && tracks.isEmpty(); }
 };
 
-// Artist, Album and Track1 … TrackN all have values in serial's section.
-bool SectionComplete(int32_t serial, int tracks);
+// Artist, Album and the TrackN of every audio track of the disc (its data tracks have no titles
+// to find) all have values in serial's section.
+bool SectionComplete(int32_t serial, const QList<int>& audioTracks);
 // Writes the found values serial's section lacks, in one replacement of the catalogue. True
 // when something was written.
 bool WriteMissing(int32_t serial, int tracks, const FoundTitles& found);

@@ -26,6 +26,8 @@ int16_t CDAudio::GetNumTracks()
     return static_cast<int16_t>(tracks);
 }
 
+bool CDAudio::IsAudioTrack(int16_t TrackNum) { return SendRaw("status cd type track " + std::to_string(TrackNum)).rfind("other", 0) != 0; }
+
 std::string CDAudio::GetCDLength() { return SendRaw("status cd length wait"); }
 
 std::string CDAudio::GetTrackLength(int16_t TrackNum)

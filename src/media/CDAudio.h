@@ -22,6 +22,7 @@ public:
     void SetFormat_milliseconds();
     int16_t GetNumTracks();                 // 0 when no disc is readable
     std::string GetCDLength();              // raw reply
+    bool IsAudioTrack(int16_t TrackNum);    // false for a data track
     std::string GetTrackLength(int16_t TrackNum);  // raw reply
     int16_t CheckIfPlaying();               // 1 when playing, else 0
     std::string GetCDMode();                // "playing", "paused", "stopped", … or "ERROR"

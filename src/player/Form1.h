@@ -202,6 +202,7 @@ public:
     // Titles the catalogue lacks for the disc in the drive: its CD-Text at once, and, when the
     // user allows it, the disc database in the background. Shown as soon as they are written.
     void FindMissingTitles();
+    QList<int> AudioTracks();  // of the disc in the drive
 
     // Files and folders dropped on the window, in their order: added as Add File and Add
     // Directory add them, a playlist opened as Open List opens it. CD mode changes to media first.

@@ -73,11 +73,12 @@ void Form1::LoadCdTitles()
     const bool catalogued = Disk_Volume::CatalogueExists();
     bool complete = true;
     const QString word = common::Lang("Τραγούδι ", "Track ");
+    const QList<int> audio = AudioTracks();
     QStringList lines;
     for (int t = 1; t <= tracks; ++t) {
         QString value = catalogued ? Disk_Volume::ReadValue(QStringLiteral("Track%1").arg(t)) : Disk_Volume::MissingDefault;
         if (Disk_Volume::IsMissing(value)) {
-            complete = false;
+            complete = complete && !audio.contains(t);  // a data track has no title to miss
             value = word + QString::number(t);
         }
         lines << QString::number(t) + QStringLiteral(". ") + value;
@@ -127,9 +128,19 @@ void Form1::FindMissingTitles()
 {
     const int32_t serial = common::globals().DiscSerial;
     const int tracks = common::globals().CdDevice->GetNumTracks();
-    if (serial == 0 || tracks < 2 || Disk_Volume::SectionComplete(serial, tracks)) return;
+    const QList<int> audio = AudioTracks();
+    if (serial == 0 || tracks < 2 || Disk_Volume::SectionComplete(serial, audio)) return;
     Disk_Volume::WriteMissing(serial, tracks, Disk_Volume::DiscTextTitles());
-    if (!Disk_Volume::SectionComplete(serial, tracks) && Disk_Volume::OnlineTitlesWanted()) onlineTitles_->Lookup(serial);
+    if (!Disk_Volume::SectionComplete(serial, audio) && Disk_Volume::OnlineTitlesWanted()) onlineTitles_->Lookup(serial);
+}
+
+QList<int> Form1::AudioTracks()
+{
+    auto& cd = *common::globals().CdDevice;
+    QList<int> audio;
+    for (int t = 1, tracks = cd.GetNumTracks(); t <= tracks; ++t)
+        if (cd.IsAudioTrack(int16_t(t))) audio << t;
+    return audio;
 }
 
 // Titles that arrive from the disc database are shown if the disc is still the one on show.

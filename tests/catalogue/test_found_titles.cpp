@@ -222,6 +222,23 @@ TEST_F(FoundTitlesTest, CdTextOfACueSheetOrATocFileFillsTheCatalogueAndIsShownAt
     EXPECT_TRUE(dialogs.empty());
 }
 
+// An enhanced disc: its data track has no title, and the titles of its audio are all it needs.
+TEST_F(FoundTitlesTest, ADiscWithADataTrackShowsItsFoundTitlesAndIsNotAskedAgain)
+{
+    service.handler = [](const QByteArray&) { return StandInService::Answer{404, "{}"}; };
+    const fixtures::CdText text{"Enhanced", "Band", {"One", "Two"}, true};
+    insert(fixtures::writeCueWithText(disc, "enhanced", text));
+    start();
+    EXPECT_EQ(entries(), (QStringList{"1. One", "2. Two", "3. Track 3"}));
+    EXPECT_EQ(window->Label200->text(), "Band");
+    EXPECT_EQ(window->Label201->text(), "Enhanced");
+    stop();
+    start();
+    wait(1200);
+    EXPECT_EQ(window->Label201->text(), "Enhanced");
+    EXPECT_TRUE(service.requests.empty()) << "the disc database was asked about a disc the catalogue knows";
+}
+
 TEST_F(FoundTitlesTest, TheDatabaseIsAskedByIdAndTocAndItsAnswerIsFiledAndShown)
 {
     service.handler = [&](const QByteArray&) {

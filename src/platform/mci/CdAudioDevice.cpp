@@ -152,6 +152,16 @@ uint32_t CdAudioDevice::status(WordCursor& args, std::string& reply)
         reply = formatPosition(position());
         return Ok;
     }
+    if (what == "type" && args.take("track")) {
+        // "audio", or "other" for a data track, as the drive's table of contents says.
+        const auto word = args.next();
+        if (!word) return MissingParameter;
+        const auto track = parseInteger(*word);
+        if (!track) return BadInteger;
+        if (!toc_.hasTrack(static_cast<int>(*track))) return OutOfRange;
+        reply = toc_.isAudio(static_cast<int>(*track)) ? "audio" : "other";
+        return args.atEnd() ? Ok : ExtraCharacters;
+    }
     if (what == "length") {
         if (args.atEnd()) { reply = formatLength(toc_.leadout - toc_.discStart()); return Ok; }
         if (!args.take("track")) return UnrecognizedKeyword;
