@@ -203,6 +203,7 @@ public:
     // user allows it, the disc database in the background. Shown as soon as they are written.
     void FindMissingTitles();
     QList<int> AudioTracks();  // of the disc in the drive
+    void tellSaveFailuresOnce();
 
     // Files and folders dropped on the window, in their order: added as Add File and Add
     // Directory add them, a playlist opened as Open List opens it. CD mode changes to media first.

@@ -10,6 +10,7 @@
 #include "catalogue/FoundTitles.h"
 #include "catalogue/OnlineTitles.h"
 #include "metadata/Mp3Tag_ListFiles.h"
+#include "platform/AtomicFile.h"
 #include "platform/Dialogs.h"
 #include "player/Form20.h"
 #include "player/Form6.h"
@@ -260,6 +261,7 @@ void Form1::Image28_Click()
     QString path = chosen.trimmed();
     if (!path.isEmpty()) {
         if (path.size() < 5 || path[path.size() - 5] != QLatin1Char('.')) path += QStringLiteral(".list");
+        const platform::SaveFailuresToldHere toldHere;
         if (!SaveTrackList(path))
             platform::ShowMessage({common::Lang(QString::fromUtf8("Δεν ήταν δυνατή η αποθήκευση της λίστας ") + path + QStringLiteral("."),
                                                 QStringLiteral("The list could not be saved to ") + path + QStringLiteral(".")),

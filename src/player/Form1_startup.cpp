@@ -5,15 +5,19 @@
 #include "player/Form10.h"
 #include "player/MenuWindow.h"
 #include "common/Globals.h"
+#include "common/Language.h"
 #include "common/ProgramFolder.h"
 #include "media/CDAudio.h"
 #include "media/ModuleMCI.h"
+#include "platform/AtomicFile.h"
 #include "platform/CdHandOff.h"
+#include "platform/Dialogs.h"
 #include "platform/Settings.h"
 #include "platform/cdrom/Disc.h"
 
 #include <QFile>
 #include <QFileInfo>
+#include <QPointer>
 
 namespace player {
 
@@ -37,6 +41,22 @@ int32_t Form1::discPositionMs()
     return common::globals().CdDevice->ReadMilliseconds().position;
 }
 
+// A file that could not be saved (a full disk, a folder made read-only) is told once a run: a
+// shutdown saving four files to a full disk would otherwise ask four times.
+void Form1::tellSaveFailuresOnce()
+{
+    QPointer<Form1> window(this);
+    platform::SetSaveFailureReporter([window, told = false](const QString& path) mutable {
+        if (told || !window) return;
+        told = true;
+        platform::ShowMessage({common::Lang(QString::fromUtf8("Δεν ήταν δυνατή η αποθήκευση του αρχείου ") + path +
+                                                QString::fromUtf8(". Ο δίσκος μπορεί να είναι γεμάτος."),
+                                            QStringLiteral("Could not save the file ") + path + QStringLiteral(". The disk may be full.")),
+                               {}, platform::DialogIcon::Exclamation, platform::DialogButtons::Ok},
+                              window);
+    });
+}
+
 bool Form1::Start()
 {
     auto& g = common::globals();
@@ -55,6 +75,7 @@ bool Form1::Start()
 
     menu_ = makeMenu_(this);
     SetTickInterval(1000);
+    tellSaveFailuresOnce();
 
     const SavedOptions saved = ReadDataFile(common::ProgramFile(QStringLiteral("Data.dat")));
     ShowRemaining = saved.ShowRemaining;

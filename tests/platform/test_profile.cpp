@@ -1,8 +1,11 @@
 // Profile files as a catalogue from Windows has them, and the audio disc serial.
 
+#include "platform/AtomicFile.h"
 #include "platform/CodePage.h"
 #include "platform/Profile.h"
 #include "platform/cdrom/Disc.h"
+#include "platform/Settings.h"
+#include "support/FullDisk.h"
 #include "support/TempFolder.h"
 
 #include <gtest/gtest.h>
@@ -148,4 +151,38 @@ TEST(DiscSerial, SumsTheTrackStartsAndAddsTheLengthForShortDiscs)
     EXPECT_EQ(platform::cdrom::AudioDiscSerial(toc), 0x221u + 0x421u + 300u);
     EXPECT_EQ(platform::cdrom::AudioDiscSerial(platform::cdrom::Toc{}), 0u);
     EXPECT_EQ(int32_t(0x89ABCDEFu), -1985229329);
+}
+
+// A full disk: nothing the player keeps is emptied or shortened, and each failure is reported.
+TEST(FullDisk, FilesAndSettingsKeepTheirOldContentsAndTheFailureIsReported)
+{
+    testsupport::FullDisk disk;
+    const std::string config = getenv("XDG_CONFIG_HOME");
+    const QString catalogue = QString::fromStdString(disk.file("CdRoms.ini"));
+    const QString data = QString::fromStdString(disk.file("Data.dat"));
+    ASSERT_TRUE(platform::WritePrivateProfileString("123", "Artist", "Band", catalogue));
+    ASSERT_TRUE(platform::WriteFileAtomically(data, QByteArray(514, '\x01')));
+    setenv("XDG_CONFIG_HOME", disk.path().c_str(), 1);
+    platform::SaveSetting("Sonorell", "LANGUAGE", "True");
+    const auto bytesOf = [](const QString& path) {
+        QFile f(path);
+        return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+    };
+    const QByteArray catalogueBefore = bytesOf(catalogue), settingsBefore = bytesOf(platform::settingsFile());
+    QStringList reported;
+    platform::SetSaveFailureReporter([&](const QString& path) { reported << path; });
+    {
+        const testsupport::FullDisk::Full full(disk);
+        EXPECT_FALSE(platform::WritePrivateProfileString("123", "Album", QString(600, 'x'), catalogue));
+        EXPECT_FALSE(platform::WriteFileAtomically(data, QByteArray(514, '\x02')));
+        platform::SaveSetting("Sonorell", "TRAY", QString(600, 'y'));
+    }
+    platform::SetSaveFailureReporter(nullptr);
+    EXPECT_EQ(bytesOf(catalogue), catalogueBefore);
+    EXPECT_EQ(bytesOf(data), QByteArray(514, '\x01'));
+    EXPECT_EQ(bytesOf(platform::settingsFile()), settingsBefore);
+    EXPECT_EQ(platform::GetSetting("Sonorell", "LANGUAGE"), "True");
+    EXPECT_EQ(reported, (QStringList{catalogue, data, platform::settingsFile()}));
+    EXPECT_FALSE(QFile::exists(platform::settingsFile() + ".new"));
+    setenv("XDG_CONFIG_HOME", config.c_str(), 1);
 }

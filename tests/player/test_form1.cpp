@@ -6,6 +6,7 @@
 #include "metadata/Mp3Tag_Functions.h"
 #include "player/DataFile.h"
 #include "player/Form10.h"
+#include "support/FullDisk.h"
 #include "platform/Settings.h"
 
 #include <QApplication>
@@ -361,6 +362,45 @@ TEST_F(PlayerTest, SecondInstanceEndsAtOnce)
     EXPECT_EQ(first.state(), QProcess::Running);
     first.terminate();
     first.waitForFinished(3000);
+}
+
+// The program folder on a full disk: closing after a change of mode keeps every file as it was,
+// and the user is told once what could not be saved.
+TEST_F(PlayerTest, OnAFullDiskNothingIsEmptiedAndTheUserIsToldOnce)
+{
+    testsupport::FullDisk disk;
+    setenv("SONORELL_HOME", disk.path().c_str(), 1);
+    const auto song = fixtures::makeMedia(media.path(), Media::Wav8Mono, 1.0, "song.wav");
+    const QByteArray list = (QString::fromStdString(song.path) + "\r\n").repeated(3).toUtf8();
+    const auto put = [&](const char* name, const QByteArray& bytes) {
+        QFile f(QString::fromStdString(disk.file(name)));
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+        f.write(bytes);
+    };
+    const auto bytesOf = [&](const char* name) {
+        QFile f(QString::fromStdString(disk.file(name)));
+        return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<none>");
+    };
+    put("Default.list", list);
+    put("CdRoms.ini", "[123]\r\nArtist=Band\r\n");
+    player::SavedOptions saved;
+    saved.ShowRemaining = 1;
+    ASSERT_TRUE(player::WriteDataFile(QString::fromStdString(disk.file("Data.dat")), saved));
+    const QByteArray data = bytesOf("Data.dat");
+    start();
+    {
+        const testsupport::FullDisk::Full full(disk);
+        window->Option2->click();
+        window->Option1->click();
+        stop();
+    }
+    EXPECT_EQ(bytesOf("Default.list"), list);
+    EXPECT_EQ(bytesOf("Data.dat"), data);
+    EXPECT_EQ(bytesOf("CdRoms.ini"), "[123]\r\nArtist=Band\r\n");
+    ASSERT_EQ(dialogs.size(), 1u);
+    EXPECT_TRUE(dialogs[0].text.startsWith("Could not save the file ")) << dialogs[0].text.toStdString();
+    EXPECT_TRUE(dialogs[0].text.endsWith(". The disk may be full."));
+    setenv("SONORELL_HOME", home.path().c_str(), 1);
 }
 
 // Closing the terminal it was started from (SIGHUP), or a session's end (SIGTERM), runs the
