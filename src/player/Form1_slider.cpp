@@ -110,7 +110,7 @@ void Form1::Image17_MouseUp()
     } else {
         common::globals().CdDevice->PlayCD();
     }
-    QCoreApplication::processEvents();
+    LetMessagesRun();
     SetTickInterval(1000);
 }
 

@@ -1,6 +1,7 @@
 #include "shell/Form7.h"
 #include "common/Controls.h"
 #include "player/Form1.h"
+#include "player/MessagesRun.h"
 #include "common/Globals.h"
 #include "common/Language.h"
 #include "media/CDAudio.h"
@@ -118,7 +119,7 @@ void Form7::Command2_Click()
     setWindowTitle(common::Lang(QString::fromUtf8("Δοκιμή Τραγουδιών  (") + QString::number(PreviewSeconds) + QString::fromUtf8(" δευτ/πτα)"),
                                 QStringLiteral("Tracks Preview  (") + QString::number(PreviewSeconds) + QStringLiteral(" sec.)")));
     Command2->setEnabled(false);
-    QCoreApplication::processEvents();
+    player::LetMessagesRun();
     CurrentTrack = 1;
     common::globals().CdDevice->SeekCDtoX(1);
     PreviewTicks = -1;

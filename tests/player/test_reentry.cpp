@@ -35,6 +35,20 @@ protected:
     QString video, song, junk;
 };
 
+// A seek (the slider released, Left/Right, the desktop's media controls) lets messages run too.
+TEST_F(ReentryTest, AnOpenArrivingDuringASeekIsDropped)
+{
+    startWithVideoSongAndJunk();
+    window->UpdateMP3(0, true);
+    int nested = 0;
+    meanwhile([&] { ++nested; window->UpdateMP3(2, true); });  // the junk entry: its failure would show
+    window->SeekTo(300);
+    EXPECT_EQ(nested, 1);
+    EXPECT_EQ(window->CurrentIndex, 0);
+    EXPECT_TRUE(dialogs.empty());
+    EXPECT_EQ(ModuleMCI::GetMediaMode(Alias), "playing");
+}
+
 TEST_F(ReentryTest, ASecondOpenDuringAVideoOpenIsDroppedAndTheVideoStays)
 {
     startWithVideoSongAndJunk();
