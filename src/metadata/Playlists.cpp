@@ -8,6 +8,7 @@
 #include <QStringDecoder>
 #include <QUrl>
 
+#include <filesystem>
 #include <map>
 
 namespace Mp3Tag_Functions {
@@ -25,11 +26,19 @@ QString decode(QByteArray bytes)
     return utf8.hasError() ? QString::fromLatin1(bytes) : text;
 }
 
+// A playlist is a regular file of a sensible size: a pipe or a device named ".m3u" would wait
+// forever to be read, and a file of gigabytes is no list.
+constexpr qint64 LargestPlaylist = 16 * 1024 * 1024;
+
 QStringList lines(const QString& path)
 {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) return {};
-    return decode(file.readAll()).split(QRegularExpression(QStringLiteral("\r\n|\r|\n")));
+    std::error_code error;
+    const std::filesystem::path file(QFile::encodeName(path).toStdString());
+    if (!std::filesystem::is_regular_file(file, error) || std::filesystem::file_size(file, error) > uint64_t(LargestPlaylist))
+        return {};
+    QFile playlist(path);
+    if (!playlist.open(QIODevice::ReadOnly)) return {};
+    return decode(playlist.read(LargestPlaylist)).split(QRegularExpression(QStringLiteral("\r\n|\r|\n")));
 }
 
 // One entry as a local path; empty for a remote URL or a blank entry.
@@ -81,7 +90,8 @@ QStringList ReadPlaylistPaths(const QString& path)
     const QDir folder = QFileInfo(path).absoluteDir();
     QStringList paths;
     for (const QString& entry : endsWith(path, ".pls") ? plsEntries(all) : m3uEntries(all))
-        if (const QString local = localPath(entry, folder); !local.isEmpty()) paths << local;
+        // A playlist inside a playlist is not a song; it is left out, not opened as one.
+        if (const QString local = localPath(entry, folder); !local.isEmpty() && !IsPlaylist(local)) paths << local;
     return paths;
 }
 

@@ -12,6 +12,8 @@
 #include <QFile>
 #include <QUrl>
 
+#include <sys/stat.h>
+
 using namespace Mp3Tag_Functions;
 
 namespace {
@@ -108,4 +110,19 @@ TEST_F(PlaylistTest, SavingAnM3u8NameWritesAnM3u8ThatReadsBackAndOtherNamesKeepT
     QFile l(list);
     ASSERT_TRUE(l.open(QIODevice::ReadOnly));
     EXPECT_EQ(l.readAll(), paths.join("\r\n").toUtf8() + "\r\n");
+}
+
+// What is not a list a person made: a pipe named like a playlist (reading it would wait for
+// ever), a file far too large to be one, and playlists named inside a playlist.
+TEST_F(PlaylistTest, PipesHugeFilesAndNestedPlaylistsAreNotReadAsSongs)
+{
+    const std::string pipe = dir.path() + "/pipe.m3u";
+    ASSERT_EQ(::mkfifo(pipe.c_str(), 0600), 0);
+    EXPECT_TRUE(ReadPlaylistPaths(QString::fromStdString(pipe)).isEmpty());
+
+    QByteArray huge = "#EXTM3U\n" + QByteArray("Music/one.mp3\n").repeated(1300000);
+    EXPECT_TRUE(ReadPlaylistPaths(write("huge.m3u", huge)).isEmpty());
+
+    write("inner.m3u", "Music/three.ogg\n");
+    EXPECT_EQ(ReadPlaylistPaths(write("outer.m3u8", "inner.m3u\nMusic/one.mp3\nother.PLS\n")), QStringList{one()});
 }
