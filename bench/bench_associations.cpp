@@ -1,5 +1,5 @@
-// The associations window's check with all ten entries handled: every rebuild of its two lists
-// reads the class store thirty times, and each Add or Delete rebuilds them once.
+// The associations window's check with every entry handled: every rebuild of its two lists reads
+// the class store a few times an entry, and each Add or Delete rebuilds them once.
 
 #include "associations/Form9.h"
 #include "associations/Module1.h"
@@ -11,6 +11,8 @@
 #include <QTemporaryDir>
 
 namespace {
+
+bool failed = false;  // a benchmark that could not measure what it says fails the run
 
 void associateAll()
 {
@@ -34,7 +36,10 @@ void CheckWithEveryTypeHandled(benchmark::State& state)
         window.CheckPoiaEinaiHDH();
         benchmark::DoNotOptimize(window.List1->count());
     }
-    if (window.List1->count() != 10) state.SkipWithError("not every type was found handled");
+    if (window.List1->count() != int(associations::TypeTable.size())) {
+        failed = true;
+        state.SkipWithError("not every type was found handled");
+    }
 }
 BENCHMARK(CheckWithEveryTypeHandled)->Unit(benchmark::kMillisecond);
 
@@ -49,5 +54,5 @@ int main(int argc, char** argv)
     QApplication app(argc, argv);
     benchmark::Initialize(&argc, argv);
     benchmark::RunSpecifiedBenchmarks();
-    return 0;
+    return failed ? 1 : 0;
 }
