@@ -1,9 +1,13 @@
 // A real drive's door and disc as the player sees them, with a stand-in for the drive this
 // machine lacks: what libcdio would answer, and a clock the test moves.
 
+#include "fixtures/DiscImage.h"
 #include "platform/cdrom/Disc.h"
+#include "support/TempFolder.h"
 
 #include <gtest/gtest.h>
+
+#include <filesystem>
 
 using namespace platform::cdrom;
 
@@ -116,4 +120,20 @@ TEST(RealDrive, ClosingTheDoorClosesTheTrayAndReadsAtOnce)
     EXPECT_TRUE(drive.present());
     drive.closeDoor();  // already closed: the tray is left alone
     EXPECT_EQ(tray.closes, 1);
+}
+
+// A cdrdao .toc file naming its data relatively, in a folder whose name holds a quote and a
+// backslash: the sheet made for libcdio still reads, with every track.
+TEST(DiscImage, ATocFileInAFolderWithQuotesAndBackslashesReads)
+{
+    testsupport::TempFolder dir;
+    const std::string folder = dir.path() + "/a \"quoted\" \\ folder";
+    std::filesystem::create_directories(folder);
+    const fixtures::DiscImage disc = fixtures::makeDiscImage(folder, {150, 225, 300});
+    const std::string toc = fixtures::writeTocWithText(disc, "sheet", {"Album", "Band", {"One"}});
+    Drive drive(toc);
+    ASSERT_TRUE(drive.present());
+    EXPECT_EQ(drive.toc().count(), 3);
+    EXPECT_EQ(drive.toc().trackStart(2) - drive.toc().trackStart(1), 150);
+    EXPECT_EQ(ReadDiscText(toc).albumTitle, "Album");
 }

@@ -160,9 +160,12 @@ std::string upperKeyword(const std::string& line)
 
 // A .toc file as cdrdao writes it, made readable for libcdio, which opens the files it names
 // from the current folder rather than the sheet's, and reads one keyword a line, so a language
-// map spread over lines stops it. Nothing changes for a sheet it reads as it is.
-std::string tocText(const std::string& source, bool& changed)
+// map spread over lines stops it. Nothing changes for a sheet it reads as it is. A file named
+// relatively is reached through a link in aliases (a folder of plain characters), so a quote or
+// a backslash in the sheet's own folder never ends up inside the sheet's quotes.
+std::string tocText(const std::string& source, const fs::path& aliases, bool& changed)
 {
+    int links = 0;
     std::ifstream in(source, std::ios::binary);
     std::string out, line, pendingMap;
     const fs::path folder = fs::absolute(fs::path(source)).parent_path();
@@ -178,7 +181,11 @@ std::string tocText(const std::string& source, bool& changed)
         } else if (keyword == "FILE" || keyword == "AUDIOFILE" || keyword == "DATAFILE") {
             const auto open = line.find('"'), close = line.find('"', open + 1);
             if (open != std::string::npos && close != std::string::npos && line[open + 1] != '/') {
-                line.replace(open + 1, close - open - 1, (folder / line.substr(open + 1, close - open - 1)).string());
+                const fs::path link = aliases / ("data" + std::to_string(links++));
+                std::error_code error;
+                fs::remove(link, error);
+                fs::create_symlink(folder / line.substr(open + 1, close - open - 1), link, error);
+                line.replace(open + 1, close - open - 1, link.string());
                 changed = true;
             }
         }
@@ -189,9 +196,6 @@ std::string tocText(const std::string& source, bool& changed)
 
 std::string tocAsLibcdioReadsIt(const std::string& source)
 {
-    bool changed = false;
-    const std::string text = tocText(source, changed);
-    if (!changed) return source;
     std::lock_guard lock(cueMutex());
     fs::path& folder = aliasFolders()[source];
     if (folder.empty()) {
@@ -200,6 +204,9 @@ std::string tocAsLibcdioReadsIt(const std::string& source)
         if (!::mkdtemp(pattern.data())) return source;
         folder = pattern;
     }
+    bool changed = false;
+    const std::string text = tocText(source, folder, changed);
+    if (!changed) return source;
     std::ofstream sheet(folder / "disc.toc", std::ios::binary | std::ios::trunc);
     sheet << text;
     return sheet ? (folder / "disc.toc").string() : source;
