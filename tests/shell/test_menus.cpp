@@ -369,6 +369,32 @@ TEST(HandOff, AProcessThatIsNotTheHandOffPlayerIsLeftAlone)
     other.waitForFinished();
 }
 
+// A hand-off player, but not the one that noted itself: a process of that name given the number
+// since (its start differs) is left alone too.
+TEST(HandOff, AnotherHandOffPlayerGivenTheSameNumberIsLeftAlone)
+{
+    QTemporaryDir dir;
+    const QString impostor = dir.path() + "/sonorell-cdplay";
+    ASSERT_TRUE(QFile::link("/bin/sleep", impostor));
+    QProcess other;
+    other.start(impostor, {"30"});
+    ASSERT_TRUE(other.waitForStarted());
+    const QString source = "/tmp/some-disc.cue";
+    QStringList noted = platform::HandOffState(other.processId(), source, 1000, 0).split('\n');
+    ASSERT_GE(noted.size(), 5);
+    noted[4] = QString::number(noted[4].toLongLong() - 1);  // noted by a process that began earlier
+    {
+        QFile state(platform::HandOffStateFile());
+        ASSERT_TRUE(state.open(QIODevice::WriteOnly | QIODevice::Truncate));
+        state.write(noted.join('\n').toUtf8());
+    }
+    EXPECT_FALSE(platform::TakeDiscBack(source).has_value());
+    EXPECT_FALSE(other.waitForFinished(300));
+    EXPECT_EQ(other.state(), QProcess::Running);
+    other.kill();
+    other.waitForFinished();
+}
+
 // The title editor, the tracks-info window and About disable the main window while they are open;
 // they are its own windows, so Qt would disable them with it: each must stay usable.
 TEST_F(MenuTest, WindowsThatDisableTheMainWindowStayUsableThemselves)
