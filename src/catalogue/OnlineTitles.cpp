@@ -40,10 +40,13 @@ void OnlineTitles::Lookup(int32_t serial)
     client_->AskDisc(QString::fromStdString(disc.id), QString::fromStdString(disc.toc), tracks,
                      [this, serial, tracks](std::optional<platform::musicbrainz::Release> release, const QString& failure) {
                          if (!release) return say(QStringLiteral("disc lookup failed: ") + failure);
+                         // Switched off meanwhile: what comes is not filed.
+                         if (!OnlineTitlesWanted()) return say(QStringLiteral("disc lookup answered after it was switched off; nothing kept"));
                          if (SerialOfDiscInDrive() != serial)
                              return say(QStringLiteral("disc lookup answered after the disc was changed; nothing kept"));
                          if (WriteMissing(serial, tracks, {release->artist, release->album, release->tracks})) emit TitlesWritten(serial);
-                     });
+                     },
+                     [] { return OnlineTitlesWanted(); });
 }
 
 } // namespace Disk_Volume

@@ -17,7 +17,8 @@ namespace platform::musicbrainz {
 
 namespace {
 
-constexpr int TimeoutMs = 10000;
+constexpr int TimeoutMs = 10000;                 // for the whole answer, not between two bytes
+constexpr qint64 LargestAnswer = 4 * 1024 * 1024;  // a disc's releases are kilobytes
 constexpr qint64 RequestSpacingMs = 1000;  // the service's rule for anonymous clients
 
 QString creditText(const QJsonArray& credits)
@@ -34,17 +35,15 @@ bool namesDisc(const QJsonObject& medium, const QString& discId)
     return std::any_of(discs.begin(), discs.end(), [&](const QJsonValue& d) { return d[QStringLiteral("id")].toString() == discId; });
 }
 
-// The release's medium for this disc: the one with the disc's id, else one of its track count.
-std::optional<QJsonObject> mediumOf(const QJsonObject& release, int tracks, const QString& discId)
+// The release's medium that names the disc's id, whatever its track count says; else, when
+// byTrackCount, the first of the disc's track count.
+std::optional<QJsonObject> mediumOf(const QJsonObject& release, int tracks, const QString& discId, bool byTrackCount)
 {
-    std::optional<QJsonObject> chosen;
     for (const QJsonValue& value : release[QStringLiteral("media")].toArray()) {
         const QJsonObject medium = value.toObject();
-        if (medium[QStringLiteral("track-count")].toInt(-1) != tracks) continue;
-        if (namesDisc(medium, discId)) return medium;
-        if (!chosen) chosen = medium;
+        if (byTrackCount ? medium[QStringLiteral("track-count")].toInt(-1) == tracks : namesDisc(medium, discId)) return medium;
     }
-    return chosen;
+    return std::nullopt;
 }
 
 Release releaseOf(const QJsonObject& release, const QJsonObject& medium)
@@ -63,14 +62,14 @@ Release releaseOf(const QJsonObject& release, const QJsonObject& medium)
 
 QString userAgent()
 {
-    const QString version = QCoreApplication::applicationVersion();
-    return QStringLiteral("SonorellPlayer/%1 ( a desktop CD and media player )").arg(version.isEmpty() ? QStringLiteral("1.0") : version);
+    return QStringLiteral("SonorellPlayer/%1 ( a desktop CD and media player )").arg(QStringLiteral(SONORELL_VERSION));
 }
 
 QString failureOf(QNetworkReply* reply)
 {
     const int status = reply->attribute(QNetworkRequest::HttpStatusCodeAttribute).toInt();
     if (status == 404) return QStringLiteral("the disc is not in the database");
+    if (reply->property("tooLarge").toBool()) return QStringLiteral("the answer is too large");
     if (reply->error() == QNetworkReply::OperationCanceledError) return QStringLiteral("no answer within 10 seconds");
     return reply->errorString();
 }
@@ -82,10 +81,12 @@ std::optional<Release> ParseDiscReply(const QByteArray& json, int tracks, const 
     QJsonParseError error{};
     const QJsonDocument document = QJsonDocument::fromJson(json, &error);
     if (error.error != QJsonParseError::NoError || !document.isObject()) return std::nullopt;
-    for (const QJsonValue& value : document.object()[QStringLiteral("releases")].toArray()) {
-        const QJsonObject release = value.toObject();
-        if (const auto medium = mediumOf(release, tracks, discId)) return releaseOf(release, *medium);
-    }
+    const QJsonArray releases = document.object()[QStringLiteral("releases")].toArray();
+    for (const bool byTrackCount : {false, true})
+        for (const QJsonValue& value : releases) {
+            const QJsonObject release = value.toObject();
+            if (const auto medium = mediumOf(release, tracks, discId, byTrackCount)) return releaseOf(release, *medium);
+        }
     return std::nullopt;
 }
 
@@ -97,13 +98,17 @@ QString BaseUrl()
 
 Client::Client(QObject* parent) : QObject(parent), network_(new QNetworkAccessManager(this)) { clock_.start(); }
 
-void Client::AskDisc(const QString& discId, const QString& toc, int tracks, Answer done)
+void Client::AskDisc(const QString& discId, const QString& toc, int tracks, Answer done, std::function<bool()> stillWanted)
 {
     // Each request takes the next free second, so lookups close together go out a second apart.
     const qint64 wait = std::max<qint64>(0, nextRequestMs_ - clock_.elapsed());
     nextRequestMs_ = clock_.elapsed() + wait + RequestSpacingMs;
     ++waiting_;
-    QTimer::singleShot(int(wait), this, [=, this] { send(discId, toc, tracks, done); });
+    QTimer::singleShot(int(wait), this, [=, this] {
+        if (!stillWanted || stillWanted()) return send(discId, toc, tracks, done);
+        --waiting_;
+        done(std::nullopt, QStringLiteral("not asked: no longer wanted"));
+    });
 }
 
 void Client::send(const QString& discId, const QString& toc, int tracks, const Answer& done)
@@ -117,12 +122,18 @@ void Client::send(const QString& discId, const QString& toc, int tracks, const A
     QNetworkRequest request(url);
     request.setHeader(QNetworkRequest::UserAgentHeader, userAgent());
     request.setRawHeader("Accept", "application/json");
-    request.setTransferTimeout(TimeoutMs);
     QNetworkReply* reply = network_->get(request);
+    QTimer::singleShot(TimeoutMs, reply, &QNetworkReply::abort);
+    connect(reply, &QNetworkReply::downloadProgress, reply, [reply](qint64 received, qint64) {
+        if (received <= LargestAnswer) return;
+        reply->setProperty("tooLarge", true);
+        reply->abort();
+    });
     connect(reply, &QNetworkReply::finished, this, [=, this] {
         reply->deleteLater();
         --waiting_;
-        if (reply->error() != QNetworkReply::NoError) return done(std::nullopt, failureOf(reply));
+        if (reply->bytesAvailable() > LargestAnswer) reply->setProperty("tooLarge", true);
+        if (reply->error() != QNetworkReply::NoError || reply->property("tooLarge").toBool()) return done(std::nullopt, failureOf(reply));
         const auto release = ParseDiscReply(reply->readAll(), tracks, discId);
         done(release, release ? QString() : QStringLiteral("no release of %1 tracks in the answer").arg(tracks));
     });

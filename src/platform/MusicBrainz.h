@@ -19,8 +19,8 @@ struct Release {
     QMap<int, QString> tracks;  // by position on the medium, from 1
 };
 
-// The release whose medium has the disc's track count (the medium that names discId first),
-// the first such the service lists; nothing for an answer that has none or is not JSON.
+// The release with a medium that names discId (whatever its track count), else the first whose
+// medium has the disc's track count; nothing for an answer that has none or is not JSON.
 std::optional<Release> ParseDiscReply(const QByteArray& json, int tracks, const QString& discId);
 
 // $SONORELL_MUSICBRAINZ_URL, else https://musicbrainz.org.
@@ -30,9 +30,11 @@ class Client : public QObject {
     Q_OBJECT
 public:
     explicit Client(QObject* parent = nullptr);
-    // GET {base}/ws/2/discid/{id}?toc=…; done gets the release, or nothing and why.
+    // GET {base}/ws/2/discid/{id}?toc=…; done gets the release, or nothing and why. The whole
+    // answer must come within 10 s and stay under 4 MiB. stillWanted, asked when the request's
+    // turn comes, can call it off.
     using Answer = std::function<void(std::optional<Release> release, const QString& failure)>;
-    void AskDisc(const QString& discId, const QString& toc, int tracks, Answer done);
+    void AskDisc(const QString& discId, const QString& toc, int tracks, Answer done, std::function<bool()> stillWanted = {});
     bool Waiting() const { return waiting_ > 0; }
 
 private:

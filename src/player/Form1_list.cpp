@@ -130,7 +130,8 @@ void Form1::FindMissingTitles()
     const int32_t serial = common::globals().DiscSerial;
     const int tracks = common::globals().CdDevice->GetNumTracks();
     const QList<int> audio = AudioTracks();
-    if (serial == 0 || tracks < 2 || Disk_Volume::SectionComplete(serial, audio)) return;
+    // The disc on show must still be the one in the drive: found titles go under its serial.
+    if (serial == 0 || tracks < 2 || Disk_Volume::SerialOfDiscInDrive() != serial || Disk_Volume::SectionComplete(serial, audio)) return;
     Disk_Volume::WriteMissing(serial, tracks, Disk_Volume::DiscTextTitles());
     if (!Disk_Volume::SectionComplete(serial, audio) && Disk_Volume::OnlineTitlesWanted()) onlineTitles_->Lookup(serial);
 }

@@ -11,6 +11,8 @@
 
 #include <QCryptographicHash>
 #include <QElapsedTimer>
+#include <QSslConfiguration>
+#include <QSslSocket>
 #include <QTcpServer>
 #include <QTcpSocket>
 #include <QTimer>
@@ -140,6 +142,14 @@ TEST(DiscIdTest, TheIdAndTocAreMusicBrainzsForItsDocumentedExampleAndByHand)
     EXPECT_TRUE(MusicBrainzDiscOf(Toc{}).id.empty());
 }
 
+// The disc database is reached over https: a fresh machine has a TLS backend that loads and
+// the certificates it checks the service against.
+TEST(MusicBrainzTls, ATlsBackendLoadsAndTrustsTheSystemsCertificates)
+{
+    EXPECT_TRUE(QSslSocket::supportsSsl()) << QSslSocket::availableBackends().join(", ").toStdString();
+    EXPECT_FALSE(QSslConfiguration::systemCaCertificates().isEmpty());
+}
+
 TEST(MusicBrainzReplyTest, TheReleaseWhoseMediumHasTheDiscsTrackCountFirstListedWins)
 {
     using platform::musicbrainz::ParseDiscReply;
@@ -154,6 +164,18 @@ TEST(MusicBrainzReplyTest, TheReleaseWhoseMediumHasTheDiscsTrackCountFirstListed
     EXPECT_FALSE(ParseDiscReply("{\"releases\": [", 3, "X"));
     EXPECT_FALSE(ParseDiscReply("<html>busy</html>", 3, "X"));
     EXPECT_FALSE(ParseDiscReply(R"({"releases":[{"media":"none"}]})", 3, "X"));
+
+    // The medium that names the disc wins, even when its track count is not the disc's (a data
+    // track, a hidden track) and another release's medium has the right count.
+    const QByteArray named = R"({"releases":[)"
+                             R"({"title":"Counted","media":[{"track-count":3,"discs":[],"tracks":[{"position":1,"title":"c"}]}]},)"
+                             R"({"title":"Named","media":[{"track-count":2,"discs":[{"id":"Y"}],"tracks":[{"position":1,"title":"n"}]},)"
+                             R"({"track-count":3,"discs":[],"tracks":[{"position":1,"title":"other medium"}]}]}]})";
+    const auto chosen = ParseDiscReply(named, 3, "Y");
+    ASSERT_TRUE(chosen);
+    EXPECT_EQ(chosen->album, "Named");
+    EXPECT_EQ(chosen->tracks.value(1), "n");
+    EXPECT_EQ(ParseDiscReply(named, 3, "Z")->album, "Counted");
 }
 
 class FoundTitlesTest : public PlayerTest {
@@ -250,7 +272,8 @@ TEST_F(FoundTitlesTest, TheDatabaseIsAskedByIdAndTocAndItsAnswerIsFiledAndShown)
     const auto mb = MusicBrainzDiscOf(platform::cdrom::Drive(disc.cue).toc());
     EXPECT_EQ(service.requests[0].target, "/ws/2/discid/" + QByteArray::fromStdString(mb.id) + "?toc=" +
                                               QByteArray::fromStdString(mb.toc) + "&inc=artist-credits+recordings&fmt=json");
-    EXPECT_TRUE(service.requests[0].userAgent.startsWith("SonorellPlayer/")) << service.requests[0].userAgent.toStdString();
+    EXPECT_TRUE(service.requests[0].userAgent.startsWith("SonorellPlayer/" SONORELL_VERSION " "))
+        << service.requests[0].userAgent.toStdString();
     EXPECT_EQ(stored("Album"), "Found album");
     EXPECT_EQ(stored("Artist"), "Μίκης & Band");
     EXPECT_EQ(entries(), (QStringList{"1. Found album song 1", "2. Found album song 2", "3. Found album song 3"}));
@@ -293,6 +316,26 @@ TEST_F(FoundTitlesTest, UnknownDiscsErrorsAndBadAnswersLeaveTheDefaultTitlesQuie
     EXPECT_EQ(menu().OnlineTitles->text(), "Titles from the &Internet");
     wait(1200);
     EXPECT_EQ(service.requests.size(), before);
+}
+
+TEST_F(FoundTitlesTest, AnAnswerAfterTheOptionWasSwitchedOffOrTooLargeIsNotFiled)
+{
+    service.handler = [&](const QByteArray&) { return StandInService::Answer{200, releasesJson(discId(), {{"Unwanted", 3}}), 1000}; };
+    insert(disc.cue);
+    start();
+    ASSERT_TRUE(waitForRequests(1, 3000));
+    menu().OnlineTitles_Click();  // off, while the answer is on its way
+    wait(1500);
+    EXPECT_EQ(stored("Album"), "<none>");
+    stop();
+
+    platform::SaveSetting("Sonorell", "ONLINE_TITLES", "True");
+    const QByteArray huge = R"({"pad":")" + QByteArray(5 * 1024 * 1024, 'x') + R"(",)" + releasesJson(discId(), {{"Huge", 3}}).mid(1);
+    service.handler = [&](const QByteArray&) { return StandInService::Answer{200, huge}; };
+    start();
+    ASSERT_TRUE(waitForRequests(2, 3000));
+    wait(1500);
+    EXPECT_EQ(stored("Album"), "<none>");
 }
 
 TEST_F(FoundTitlesTest, AnAnswerAfterTheDiscChangedIsNotFiledAndASlowServiceNeverFreezesTheWindow)
