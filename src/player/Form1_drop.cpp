@@ -74,11 +74,15 @@ void Form1::DropPaths(const QStringList& paths)
         const QFileInfo info(path);
         if (info.isDir()) {
             files << folderFiles(path);
-        } else if (isListFile(path)) {
-            addFiles();
+        } else if (isListFile(path) && paths.size() == 1) {
+            // A list dropped alone is opened, as Open List opens it.
             QString list = path;
             LoadTrackList(list);
             previous = 0;
+        } else if (isListFile(path)) {
+            // Among other files its entries are added with them, in the order dropped.
+            for (const Mp3Tag_Functions::ListEntry& entry : Mp3Tag_Functions::ReadListFile(path))
+                if (Mp3Tag_Functions::FileExists(entry.path)) files << entry.path;
         } else if (Mp3Tag_Functions::FileExists(path)) {
             files << path;
         }

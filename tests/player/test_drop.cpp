@@ -78,6 +78,18 @@ TEST_F(DropTest, APlaylistIsOpenedAsOpenListOpensIt)
     EXPECT_EQ(window->Label1->text(), "No list");
 }
 
+// Dropped together with files, a playlist adds its entries among them: nothing dropped is lost.
+TEST_F(DropTest, APlaylistDroppedWithFilesAddsItsEntriesInTheOrderDropped)
+{
+    fixtures::writeFile(media.path(), "mine.m3u8", "#EXTM3U\nlisted.wav\n");
+    start();
+    ASSERT_TRUE(drag(window.get(), {local("single.wav"), local("mine.m3u8"), local("album/x.wav")}));
+    EXPECT_EQ(window->Combo1->count(), 3);
+    EXPECT_EQ(window->Combo1->itemText(0), root + "/single.wav");
+    EXPECT_EQ(window->Combo1->itemText(1), root + "/listed.wav");
+    EXPECT_EQ(window->Combo1->itemText(2), root + "/album/x.wav");
+}
+
 TEST_F(DropTest, WhatIsNotALocalFileIsRefused)
 {
     start();
