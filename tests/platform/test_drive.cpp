@@ -9,6 +9,8 @@
 
 #include <filesystem>
 
+#include <unistd.h>
+
 using namespace platform::cdrom;
 
 namespace {
@@ -136,4 +138,19 @@ TEST(DiscImage, ATocFileInAFolderWithQuotesAndBackslashesReads)
     EXPECT_EQ(drive.toc().count(), 3);
     EXPECT_EQ(drive.toc().trackStart(2) - drive.toc().trackStart(1), 150);
     EXPECT_EQ(ReadDiscText(toc).albumTitle, "Album");
+}
+
+// Copies of sheets left by a run that did not end normally go at the next start; those of a run
+// still going stay.
+TEST(DiscImage, AliasFoldersOfEndedRunsAreRemoved)
+{
+    namespace fs = std::filesystem;
+    const fs::path temp = fs::temp_directory_path();
+    const fs::path stale = temp / "sonorell-cue-2147483000-test", live = temp / ("sonorell-toc-" + std::to_string(::getpid()) + "-test");
+    fs::create_directories(stale / "inside");
+    fs::create_directories(live);
+    RemoveStaleAliasFolders();
+    EXPECT_FALSE(fs::exists(stale));
+    EXPECT_TRUE(fs::exists(live));
+    fs::remove_all(live);
 }

@@ -3,11 +3,14 @@
 #include <cdio/cdio.h>
 #include <cdio/cdtext.h>
 #include <cdio/logging.h>
+#include <signal.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include <QString>
 #include <QStringDecoder>
 
+#include <cerrno>
 #include <chrono>
 #include <cstdlib>
 #include <cstring>
@@ -89,9 +92,23 @@ fs::path cueDataFile(const std::string& cueText, const fs::path& cue)
     return {};
 }
 
-// Alias folders made for cue sheets and .toc files, removed when the program ends.
+// A new alias folder for this process: its number in the name tells a later start whose it was.
+bool makeAliasFolder(fs::path& folder, const char* kind)
+{
+    std::error_code error;
+    std::string pattern =
+        (fs::temp_directory_path(error) / ("sonorell-" + std::string(kind) + "-" + std::to_string(::getpid()) + "-XXXXXX")).string();
+    if (!::mkdtemp(pattern.data())) return false;
+    folder = pattern;
+    return true;
+}
+
+// Alias folders made for cue sheets and .toc files, removed when the program ends (and, left by
+// a run that did not end normally, at the next start).
 std::map<std::string, fs::path>& aliasFolders()
 {
+    static const bool swept = (RemoveStaleAliasFolders(), true);
+    (void)swept;
     static auto* folders = new std::map<std::string, fs::path>;
     static const bool cleanup = [] {
         std::atexit([] {
@@ -120,11 +137,7 @@ std::string cueAsLibcdioReadsIt(const std::string& source)
 
     std::lock_guard lock(cueMutex());
     fs::path& folder = aliasFolders()[source];
-    if (folder.empty()) {
-        std::string pattern = (fs::temp_directory_path(error) / "sonorell-cue-XXXXXX").string();
-        if (!::mkdtemp(pattern.data())) return source;
-        folder = pattern;
-    }
+    if (folder.empty() && !makeAliasFolder(folder, "cue")) return source;
     const fs::path link = folder / "disc.bin";
     fs::remove(link, error);
     fs::create_symlink(fs::absolute(data, error), link, error);
@@ -198,12 +211,7 @@ std::string tocAsLibcdioReadsIt(const std::string& source)
 {
     std::lock_guard lock(cueMutex());
     fs::path& folder = aliasFolders()[source];
-    if (folder.empty()) {
-        std::error_code error;
-        std::string pattern = (fs::temp_directory_path(error) / "sonorell-toc-XXXXXX").string();
-        if (!::mkdtemp(pattern.data())) return source;
-        folder = pattern;
-    }
+    if (folder.empty() && !makeAliasFolder(folder, "toc")) return source;
     bool changed = false;
     const std::string text = tocText(source, folder, changed);
     if (!changed) return source;
@@ -230,6 +238,20 @@ int64_t nowMs()
 }
 
 } // namespace
+
+void RemoveStaleAliasFolders()
+{
+    std::error_code error;
+    const fs::path temp = fs::temp_directory_path(error);
+    for (fs::directory_iterator it(temp, error), end; !error && it != end; it.increment(error)) {
+        const std::string name = it->path().filename().string();
+        if (name.rfind("sonorell-cue-", 0) != 0 && name.rfind("sonorell-toc-", 0) != 0) continue;
+        const long pid = std::strtol(name.c_str() + 13, nullptr, 10);
+        if (pid <= 0 || pid == ::getpid() || (::kill(pid_t(pid), 0) == 0 || errno == EPERM)) continue;
+        std::error_code ignored;
+        fs::remove_all(it->path(), ignored);
+    }
+}
 
 int Toc::trackAt(int32_t frame) const
 {

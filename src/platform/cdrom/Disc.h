@@ -53,6 +53,10 @@ struct DiscText {
 };
 DiscText ReadDiscText(const std::string& source);
 
+// Removes the alias folders (copies of cue sheets and .toc files made readable for libcdio) that
+// runs which did not end normally left in the temporary folder.
+void RemoveStaleAliasFolders();
+
 // Where the drive is: $SONORELL_CD_DEVICE, else the first CD drive found; "" for none
 // ($SONORELL_CD_DEVICE=none, or no drive on the machine).
 std::string defaultSource();
