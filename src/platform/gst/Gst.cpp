@@ -1,9 +1,12 @@
 #include "platform/gst/Gst.h"
 
+#include <condition_variable>
 #include <cstdio>
 #include <cstdlib>
+#include <deque>
 #include <mutex>
 #include <thread>
+#include <utility>
 #include <vector>
 
 namespace platform::gst {
@@ -145,11 +148,36 @@ void dispose(GstElement*& pipeline)
     pipeline = nullptr;
 }
 
+// One thread stops the pipelines put aside, one after another, and sleeps while there are none:
+// a run that meets many stalled sources keeps one thread for them, not one each. A source that
+// never lets go holds up those behind it, which then stay as they are.
 void disposeAside(GstElement*& pipeline)
 {
     if (!pipeline) return;
-    std::thread([stuck = pipeline]() mutable { dispose(stuck); }).detach();
-    pipeline = nullptr;
+    struct Aside {
+        std::mutex mutex;
+        std::condition_variable queued;
+        std::deque<GstElement*> pipelines;
+    };
+    static Aside* aside = [] {
+        auto* a = new Aside;  // lives to the end of the process, as its thread does
+        std::thread([a] {
+            for (;;) {
+                std::unique_lock lock(a->mutex);
+                a->queued.wait(lock, [a] { return !a->pipelines.empty(); });
+                GstElement* stuck = a->pipelines.front();
+                a->pipelines.pop_front();
+                lock.unlock();
+                dispose(stuck);
+            }
+        }).detach();
+        return a;
+    }();
+    {
+        std::lock_guard lock(aside->mutex);
+        aside->pipelines.push_back(std::exchange(pipeline, nullptr));
+    }
+    aside->queued.notify_one();
 }
 
 } // namespace platform::gst
