@@ -105,6 +105,8 @@ void Form1::watchLabels()
     for (QLabel* segment : Label5) segment->installEventFilter(this);
     Label2->setMouseTracking(true);
     Label2->installEventFilter(this);
+    for (QWidget* w : {static_cast<QWidget*>(Check1), static_cast<QWidget*>(Option1), static_cast<QWidget*>(Option2)})
+        w->installEventFilter(this);
     List1->viewport()->setMouseTracking(true);
     List1->viewport()->installEventFilter(this);
     for (QLabel* caption : {Label7, Label8}) caption->setStyleSheet(QStringLiteral("color: #e0e0e0;"));
@@ -124,8 +126,23 @@ static bool isLeftPress(QEvent* event)
     return event->type() == QEvent::MouseButtonPress && static_cast<QMouseEvent*>(event)->button() == Qt::LeftButton;
 }
 
+// The arrows are the window's (volume and seek) also when a check box or a mode button has the
+// focus: they would move the focus instead, or change the mode.
+static bool isBareArrow(QEvent* event)
+{
+    if (event->type() != QEvent::KeyPress) return false;
+    const auto* press = static_cast<QKeyEvent*>(event);
+    const int key = press->key();
+    return (press->modifiers() & ~Qt::KeypadModifier) == Qt::NoModifier &&
+           (key == Qt::Key_Left || key == Qt::Key_Right || key == Qt::Key_Up || key == Qt::Key_Down);
+}
+
 bool Form1::eventFilter(QObject* watched, QEvent* event)
 {
+    if ((watched == Check1 || watched == Option1 || watched == Option2) && isBareArrow(event)) {
+        keyPressEvent(static_cast<QKeyEvent*>(event));
+        return true;
+    }
     if (watched == List1->viewport()) {
         if (event->type() == QEvent::MouseMove) common::globals().UserListClick = true;
         return false;

@@ -157,6 +157,17 @@ TEST_F(KeyboardTest, TheTransportKeysActAsTheButtonsDoInMediaMode)
     key(Qt::Key_Down);
     EXPECT_EQ(reader(window->VolumeBar)->valueInterface()->currentValue().toInt(), 4);
 
+    // With the list box or a mode button focused, the arrows still change the volume, and the
+    // focus and the mode stay.
+    for (QWidget* focused : {static_cast<QWidget*>(window->Check1), static_cast<QWidget*>(window->Option1)}) {
+        focused->setFocus();
+        key(Qt::Key_Up, Qt::NoModifier, focused);
+        EXPECT_EQ(reader(window->VolumeBar)->valueInterface()->currentValue().toInt(), 5);
+        key(Qt::Key_Down, Qt::NoModifier, focused);
+        EXPECT_EQ(reader(window->VolumeBar)->valueInterface()->currentValue().toInt(), 4);
+        EXPECT_TRUE(window->Option1->isChecked());
+    }
+
     window->List1->setCurrentRow(0);
     key(Qt::Key_Delete);
     EXPECT_EQ(window->List1->count(), 2);
