@@ -60,6 +60,7 @@ void Form2::Form_Load()
 {
     if (!common::globals().LanguageGreek) MAKE_english();
     for (const QString& line : host_.EntryLines()) Combo1->addItem(Mp3Tag_Functions::EntryTitle(line));
+    for (int i = 0; i < Combo1->count(); ++i) linesAtOpen_ << Combo1->item(i)->text();
     if (Combo1->count() > 0) {
         Text1->setText(Combo1->item(0)->text());
         Combo1->setCurrentRow(0);
@@ -70,6 +71,27 @@ void Form2::Form_Load()
     // The main tick reloads the titles (and the serial) as soon as another disc is in: the
     // titles here belong to the disc that was in when the editor opened.
     openedFor_ = common::globals().DiscSerial;
+    filedAtOpen_ = filedNow();
+}
+
+// What the catalogue holds for the disc, by key (Artist, Album, Track1 …).
+QMap<QString, QString> Form2::filedNow() const
+{
+    QMap<QString, QString> filed;
+    if (!Disk_Volume::CatalogueExists()) return filed;
+    QStringList keys{QStringLiteral("Artist"), QStringLiteral("Album")};
+    for (int t = 1; t <= Combo1->count(); ++t) keys << QStringLiteral("Track%1").arg(t);
+    for (const QString& key : keys) filed.insert(key, Disk_Volume::ReadValue(key));
+    return filed;
+}
+
+// The value to file for key: the edit, unless it was left as shown and titles found meanwhile
+// (CD-Text, the disc database) filed another value; that one stays.
+QString Form2::valueToFile(const QString& key, const QString& edited, const QString& shownAtOpen, const QMap<QString, QString>& filed) const
+{
+    const QString now = filed.value(key, Disk_Volume::MissingDefault);
+    const bool foundMeanwhile = !Disk_Volume::IsMissing(now) && now != filedAtOpen_.value(key, Disk_Volume::MissingDefault);
+    return edited == shownAtOpen && foundMeanwhile ? now : edited;
 }
 
 // Entering a box selects its whole text, so typing replaces it.
@@ -110,13 +132,17 @@ bool Form2::save()
                               this);
         return false;
     }
-    Disk_Volume::WriteValue(QStringLiteral("Artist"), Text2->text());
-    Disk_Volume::WriteValue(QStringLiteral("Album"), Text3->text());
-    host_.ShowArtistAndAlbum(Text2->text(), Text3->text());
+    const QMap<QString, QString> filed = filedNow();
+    const QString artist = valueToFile(QStringLiteral("Artist"), Text2->text(), {}, filed);
+    const QString album = valueToFile(QStringLiteral("Album"), Text3->text(), {}, filed);
+    Disk_Volume::WriteValue(QStringLiteral("Artist"), artist);
+    Disk_Volume::WriteValue(QStringLiteral("Album"), album);
+    host_.ShowArtistAndAlbum(artist, album);
     for (int t = 1; t <= tracks; ++t) {
         const QListWidgetItem* line = Combo1->item(t - 1);
-        const QString title = line ? line->text() : QString();
-        Disk_Volume::WriteValue(QStringLiteral("Track%1").arg(t), title);
+        const QString key = QStringLiteral("Track%1").arg(t);
+        const QString title = valueToFile(key, line ? line->text() : QString(), linesAtOpen_.value(t - 1), filed);
+        Disk_Volume::WriteValue(key, title);
         host_.SetEntryLine(t - 1, QString::number(t) + QStringLiteral(". ") + title);
     }
     host_.ShowDisplayedTitle();

@@ -3,6 +3,8 @@
 // files them in the catalogue.
 
 #include <QLabel>
+#include <QMap>
+#include <QStringList>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
@@ -43,6 +45,10 @@ private:
 
     TitleHost& host_;
     int32_t openedFor_ = 0;  // the serial of the disc whose titles are edited
+    QStringList linesAtOpen_;                 // the titles as the editor showed them at first
+    QMap<QString, QString> filedAtOpen_;      // the catalogue's values then
+    QMap<QString, QString> filedNow() const;
+    QString valueToFile(const QString& key, const QString& edited, const QString& shownAtOpen, const QMap<QString, QString>& filed) const;
 };
 
 // Opens the editor over the main window, which stays disabled until it closes; caption is the

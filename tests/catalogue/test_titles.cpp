@@ -3,6 +3,7 @@
 #include "../player/PlayerFixture.h"
 #include "catalogue/Disk_Volume.h"
 #include "catalogue/Form2.h"
+#include "platform/Profile.h"
 #include "platform/Settings.h"
 #include "platform/cdrom/Disc.h"
 
@@ -108,6 +109,24 @@ TEST_F(TitlesTest, TheEditorFilesANewDiscInKeyOrderAndTheTitlesComeBack)
     start();
     EXPECT_EQ(entries(), (QStringList{"1. Dawn", "2. Day", "3. Dusk"}));
     EXPECT_EQ(window->Label200->text(), "");  // stored empty, shown empty
+}
+
+// Titles found while the editor is open (CD-Text, the disc database) are not written over by
+// the placeholders it showed; what the person typed is filed.
+TEST_F(TitlesTest, TitlesFoundWhileEditingSurviveOkAndTheEditsAreFiled)
+{
+    const QString section = insertDisc({150, 150, 150});
+    start();
+    catalogue::Form2& f = openEditor();
+    platform::WritePrivateProfileStrings(section, {{"Artist", "Found band"}, {"Track2", "Found two"}}, file("CdRoms.ini"));
+    f.Text1->setText("Mine");
+    emit f.Text1->returnPressed();
+    f.Command10_Click();
+    const auto stored = [&](const char* key) { return platform::GetPrivateProfileString(section, key, "<none>", file("CdRoms.ini")); };
+    EXPECT_EQ(stored("Track1"), "Mine");
+    EXPECT_EQ(stored("Track2"), "Found two");
+    EXPECT_EQ(stored("Artist"), "Found band");
+    EXPECT_EQ(entries().value(1), "2. Found two");
 }
 
 TEST_F(TitlesTest, CancelLeavesTheCatalogueAsItWas)
