@@ -94,4 +94,13 @@ void InstallAccessibility()
     (void)installed;
 }
 
+void ValueBar::NotifyIfChanged()
+{
+    const int value = Value();  // the window's snapshot: cheap
+    if (value == told_) return;
+    told_ = value;
+    QAccessibleValueChangeEvent event(this, value);
+    QAccessible::updateAccessibility(&event);
+}
+
 } // namespace player

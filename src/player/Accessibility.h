@@ -24,9 +24,12 @@ public:
     int Value() const { return source_.value(); }
     int Maximum() const { return source_.maximum(); }
     void SetValue(int value) { source_.set(value); }
+    // Tells a screen reader that the value changed, when it did since the last call.
+    void NotifyIfChanged();
 
 private:
     Source source_;
+    int told_ = -1;
 };
 
 // Set (true) on a widget a stand-in speaks for, before its interface is first asked for.

@@ -49,11 +49,13 @@ void Form1::buildReaderControls()
     connect(MinimiseZone, &PictureButton::activated, this, [this] { Image16_MouseDown(HideZoneX); });
     connect(CloseZone, &PictureButton::activated, this, [this] { Image16_MouseDown(CloseZoneX); });
 
+    // Read from what the window shows, never from the devices: a reader asks often, and on a
+    // disc every question would flip its time format.
     VolumeBar = new ValueBar("VolumeBar", this,
-                             {[this] { return LitSegments(GetOutputVolume(volumeDevice())); }, [] { return 10; },
+                             {[this] { return showing_.volumeTenths; }, [] { return 10; },
                               [this](int tenths) { Label5_Click(std::clamp(tenths, 1, 10) - 1); }});
     PositionBar = new ValueBar("PositionBar", this,
-                               {[this] { return int(PositionMs() / 1000); }, [this] { return int(LengthMs() / 1000); },
+                               {[this] { return int(showing_.positionNowMs() / 1000); }, [this] { return int(showing_.lengthMs / 1000); },
                                 [this](int seconds) { SeekTo(int64_t(seconds) * 1000); }});
     PositionBar->setGeometry(Groove->x(), Image17->y(), Groove->width(), Image17->height());
     nameReaderControls();

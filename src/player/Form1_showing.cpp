@@ -1,6 +1,7 @@
 // What the window shows, kept for those who report it elsewhere (see NowShowing.h).
 
 #include "player/Form1.h"
+#include "player/Accessibility.h"
 #include "common/Globals.h"
 #include "common/Language.h"
 #include "media/CDAudio.h"
@@ -74,6 +75,7 @@ void Form1::publish(NowShowing::State state, int index, int entries, int64_t pos
     }
     s.published.start();
     showing_ = s;
+    if (PositionBar) PositionBar->NotifyIfChanged();
 }
 
 } // namespace player

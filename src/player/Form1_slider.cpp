@@ -1,6 +1,7 @@
 // The position slider's drag and the ten-segment volume bar.
 
 #include "player/Form1.h"
+#include "player/Accessibility.h"
 #include "player/MessagesRun.h"
 #include "common/Globals.h"
 #include "common/TimeText.h"
@@ -146,6 +147,7 @@ void Form1::ShowVolumeBar(uint32_t device)
 {
     const int lit = LitSegments(GetOutputVolume(device));
     showing_.volumeTenths = lit;  // the bar is what shows the volume: it publishes it as it changes
+    if (VolumeBar) VolumeBar->NotifyIfChanged();
     for (int i = 0; i < 10; ++i) {
         const QColor colour = i + 1 <= lit ? QColor(0xFF, 0xC0, 0xC0) : palette().color(QPalette::Base);
         QPalette p = Label5[i]->palette();
