@@ -112,14 +112,18 @@ int64_t MediaPlayer::positionMs()
     return heardMs();
 }
 
+// Where the last play stops, for playing on from another place with the same end.
+std::optional<int64_t> MediaPlayer::stopPosition() const
+{
+    if (stopMs_ < 0) return std::nullopt;
+    return stopMs_;
+}
+
 // The output was rebuilt for a sound server that went away: the file goes on from where it was
 // heard (on a stand-in sink while the server is still away, tried again each second).
 void MediaPlayer::goOnAfterLoss()
 {
-    const int64_t at = heardMs();
-    std::optional<int64_t> to;
-    if (stopMs_ >= 0) to = stopMs_;
-    reposition(at, to, true);
+    reposition(heardMs(), stopPosition(), true);
 }
 
 // Where the output stands in this file, as heard; without looking for its end. Between the
@@ -258,9 +262,7 @@ void MediaPlayer::dropSuccessor()
     poll();
     if (atEnd_) return output.dropRunOn();
     const Mode was = mode_;
-    std::optional<int64_t> to;
-    if (stopMs_ >= 0) to = stopMs_;
-    reposition(heardMs(), to, was == Mode::Playing);
+    reposition(heardMs(), stopPosition(), was == Mode::Playing);
     if (was == Mode::Paused) mode_ = was;
 }
 

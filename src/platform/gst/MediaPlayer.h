@@ -53,6 +53,7 @@ private:
     int64_t heardMs();
     void atEnd(int64_t positionMs);
     void goOnAfterLoss();
+    std::optional<int64_t> stopPosition() const;
     bool holdsRunOn();
     void dropSuccessor();
 
