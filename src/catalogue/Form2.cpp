@@ -59,7 +59,7 @@ void Form2::MAKE_english()
 void Form2::Form_Load()
 {
     if (!common::globals().LanguageGreek) MAKE_english();
-    for (const QString& line : host_.EntryLines()) Combo1->addItem(Mp3Tag_Functions::EntryTitle(line));
+    Combo1->addItems(host_.EntryTitles());
     for (int i = 0; i < Combo1->count(); ++i) linesAtOpen_ << Combo1->item(i)->text();
     if (Combo1->count() > 0) {
         Text1->setText(Combo1->item(0)->text());
@@ -143,7 +143,7 @@ bool Form2::save()
         const QString key = QStringLiteral("Track%1").arg(t);
         const QString title = valueToFile(key, line ? line->text() : QString(), linesAtOpen_.value(t - 1), filed);
         Disk_Volume::WriteValue(key, title);
-        host_.SetEntryLine(t - 1, QString::number(t) + QStringLiteral(". ") + title);
+        host_.SetEntryTitle(t - 1, title);
     }
     host_.ShowDisplayedTitle();
     return true;

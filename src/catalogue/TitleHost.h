@@ -12,11 +12,11 @@ class TitleHost {
 public:
     virtual ~TitleHost() = default;
     virtual QWidget& HostWindow() = 0;
-    // The list's lines as shown ("1. Title").
-    virtual QStringList EntryLines() const = 0;
+    // The entries' titles, without their numbers.
+    virtual QStringList EntryTitles() const = 0;
     // The entry on display, from 0; -1 for none.
     virtual int DisplayedEntry() const = 0;
-    virtual void SetEntryLine(int index, const QString& line) = 0;
+    virtual void SetEntryTitle(int index, const QString& title) = 0;
     virtual void ShowArtistAndAlbum(const QString& artist, const QString& album) = 0;
     // The title line shows the displayed entry's title again, scrolling when too wide.
     virtual void ShowDisplayedTitle() = 0;

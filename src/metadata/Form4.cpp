@@ -157,9 +157,8 @@ void Form4::Command4_Click()
                               this);
         return;
     }
-    const QString entry = QString::number(ShownTrackIndex + 1) + QStringLiteral(". ") + Text2->text().trimmed();
-    Combo2->setItemText(ShownTrackIndex, entry);
-    host_.SetEntryLine(ShownTrackIndex, entry);
+    host_.SetEntryTitle(ShownTrackIndex, Text2->text().trimmed());
+    Combo2->setItemText(ShownTrackIndex, host_.EntryLines().value(ShownTrackIndex));
 }
 
 // Typing stops at the field's width unless it replaces a selection; Backspace always works.

@@ -9,12 +9,6 @@
 
 namespace Mp3Tag_Functions {
 
-QString EntryTitle(const QString& line)
-{
-    const qsizetype dot = line.indexOf(QLatin1Char('.'));
-    return dot < 0 ? line : line.mid(dot + 2);
-}
-
 bool FileExists(const QString& path)
 {
     if (path.trimmed().isEmpty()) return false;

@@ -22,10 +22,6 @@ QList<ListEntry> ReadListFile(const QString& path);
 // empty list writes nothing. False when the write fails.
 bool WriteListFile(const QString& path, const QStringList& paths);
 
-// A list line's title: everything after its number, that is after the first "." and the blank
-// that follows it; a line without a number is all title.
-QString EntryTitle(const QString& line);
-
 // Does a regular file (or a link to one) exist at path, hidden files included.
 bool FileExists(const QString& path);
 

@@ -17,7 +17,8 @@ public:
     virtual QStringList EntryPaths() const = 0;
     // The entry on display, from 0; -1 for none.
     virtual int DisplayedEntry() const = 0;
-    virtual void SetEntryLine(int index, const QString& line) = 0;
+    // The entry's title changes; its line shows it under the entry's number.
+    virtual void SetEntryTitle(int index, const QString& title) = 0;
 };
 
 } // namespace metadata

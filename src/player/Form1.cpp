@@ -78,9 +78,7 @@ MenuWindow& MenuWindow::Unloaded()
 
 Form1::~Form1()
 {
-    // The lists empty themselves as they go: nothing of this window may hear it.
-    List1->model()->disconnect(this);
-    Combo1->model()->disconnect(this);
+    tracks_.disconnect(this);  // the list controls go before the list
     if (menu_ && !shutDown_) menu_->Unload();  // the shutdown unloads it already
 }
 
@@ -189,13 +187,7 @@ void Form1::buildControls()
     Timer1->setInterval(200);
     Timer2 = make<QTimer>(this, "Timer2");
     Timer2->setInterval(1000);
-    for (QAbstractItemModel* entries : {List1->model(), Combo1->model()}) {
-        connect(entries, &QAbstractItemModel::rowsInserted, this, &Form1::scheduleCue);
-        connect(entries, &QAbstractItemModel::rowsRemoved, this, &Form1::scheduleCue);
-        connect(entries, &QAbstractItemModel::rowsMoved, this, &Form1::scheduleCue);
-        connect(entries, &QAbstractItemModel::modelReset, this, &Form1::scheduleCue);
-        connect(entries, &QAbstractItemModel::dataChanged, this, &Form1::scheduleCue);
-    }
+    followTrackList();
     connect(Timer1, &QTimer::timeout, this, &Form1::Timer1_Timer);
     connect(Timer2, &QTimer::timeout, this, &Form1::Timer2_Timer);
     connect(Option1, &QRadioButton::clicked, this, [this] { if (!common::InMediaMode()) Option1_Click(); });

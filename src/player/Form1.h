@@ -5,6 +5,7 @@
 #include "metadata/TrackListHost.h"
 #include "player/NowShowing.h"
 #include "player/PictureButton.h"
+#include "player/TrackList.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -98,8 +99,6 @@ public:
 
     // Window fields shared with the other parts.
     int16_t ShowRemaining = 0;
-    int16_t CurrentIndex = 0;
-    int16_t SingleFileMode = 0;
     int16_t NoDiscShown = 0;
     int16_t LastCdTrack = 0;
     int32_t TrackStartMs = 0;
@@ -108,7 +107,6 @@ public:
     bool ThumbDragging = false;
     QString SeekTarget;  // ms of the last drag in media mode; "" until the first
     int16_t MarqueeStep = 0;
-    QString List1Tag;   // "Cantorine.tmp" marker: the list holds only the command-line file
     QString Label1Tag;  // the text the marquee types out
     bool ShowAtStart = true;  // false when "/play" starts the disc with the window hidden
 
@@ -167,6 +165,11 @@ public:
 
 
     MenuWindow* menu() const { return menu_; }
+    // The list the window shows; changed only through the window's own routines below.
+    const TrackList& Tracks() const { return tracks_; }
+    int SelectedEntry() const;          // the line selected in the list, -1 for none
+    bool RemoveEntry(int index);        // false when there is no such entry
+    void RemoveAllEntries();            // the player closes what it had loaded
     const QString& commandLine() const { return commandLine_; }
 
 signals:
@@ -188,9 +191,10 @@ public:
     // What the title editor and the tracks-info window ask of the list and the display.
     QWidget& HostWindow() override { return *this; }
     QStringList EntryLines() const override;
+    QStringList EntryTitles() const override;
     QStringList EntryPaths() const override;
     int DisplayedEntry() const override;
-    void SetEntryLine(int index, const QString& line) override;
+    void SetEntryTitle(int index, const QString& title) override;
     void ShowArtistAndAlbum(const QString& artist, const QString& album) override;
     void ShowDisplayedTitle() override;
 
@@ -248,7 +252,16 @@ private:
     void unloadVideoWindow();
 
     void scheduleCue();
+    void followTrackList();
+    void showListRenumbered();
+    void dropFailedEntry(int index);
+    void showEntryNumber(int index, const QString& shown);
+    void showTrackCount();
+    // Continuous play takes the player from the current file on to its successor.
+    bool continuousApplies() const;
 
+    TrackList tracks_;
+    int displayedEntry_ = -1;  // what Label10 shows, from 0
     QString commandLine_;
     MenuFactory makeMenu_;
     std::optional<QString> cuedPath_;  // what the device was last told follows, when it took it

@@ -26,11 +26,6 @@ QStringList localPaths(const QMimeData* data)
     return paths;
 }
 
-bool isListFile(const QString& path)
-{
-    return Mp3Tag_Functions::IsPlaylist(path) || path.endsWith(QStringLiteral(".list"), Qt::CaseInsensitive);
-}
-
 void acceptWhenLocal(QDropEvent* event)
 {
     if (!localPaths(event->mimeData()).isEmpty()) event->acceptProposedAction();
@@ -61,7 +56,7 @@ void Form1::DropPaths(const QStringList& paths)
         Option1->setChecked(true);
         Option1_Click();
     }
-    int previous = List1->currentRow();
+    int previous = SelectedEntry();
     QStringList files;
     bool added = false;
     const auto addFiles = [&] {
@@ -74,12 +69,12 @@ void Form1::DropPaths(const QStringList& paths)
         const QFileInfo info(path);
         if (info.isDir()) {
             files << folderFiles(path);
-        } else if (isListFile(path) && paths.size() == 1) {
+        } else if (TrackList::IsListFile(path) && paths.size() == 1) {
             // A list dropped alone is opened, as Open List opens it.
             QString list = path;
             LoadTrackList(list);
             previous = 0;
-        } else if (isListFile(path)) {
+        } else if (TrackList::IsListFile(path)) {
             // Among other files its entries are added with them, in the order dropped.
             for (const Mp3Tag_Functions::ListEntry& entry : Mp3Tag_Functions::ReadListFile(path))
                 if (Mp3Tag_Functions::FileExists(entry.path)) files << entry.path;

@@ -83,7 +83,7 @@ uint32_t Form1::volumeDevice() const { return common::InMediaMode() ? platform::
 
 int64_t Form1::LengthMs()
 {
-    if (common::InMediaMode()) return List1->count() > 0 ? std::max(MediaLengthMs, 0) : 0;
+    if (common::InMediaMode()) return !tracks_.isEmpty() ? std::max(MediaLengthMs, 0) : 0;
     auto& cd = *common::globals().CdDevice;
     const int16_t track = cd.GetNumTracks() > 0 ? cd.GetTmsfPosition().track : 0;
     return track > 0 ? cd.ReadMilliseconds(track).trackLength : 0;
@@ -91,14 +91,14 @@ int64_t Form1::LengthMs()
 
 int64_t Form1::PositionMs()
 {
-    if (common::InMediaMode()) return List1->count() > 0 ? std::max(ModuleMCI::GetMediaPosition(MediaAlias), 0) : 0;
+    if (common::InMediaMode()) return !tracks_.isEmpty() ? std::max(ModuleMCI::GetMediaPosition(MediaAlias), 0) : 0;
     if (common::globals().CdDevice->GetNumTracks() < 1) return 0;
     return std::max<int64_t>(0, discPositionMs() - TrackStartMs);
 }
 
 bool Form1::IsPlaying()
 {
-    if (common::InMediaMode()) return List1->count() > 0 && ModuleMCI::GetMediaMode(MediaAlias) == "playing";
+    if (common::InMediaMode()) return !tracks_.isEmpty() && ModuleMCI::GetMediaMode(MediaAlias) == "playing";
     return common::globals().CdDevice->CheckIfPlaying() == 1;
 }
 

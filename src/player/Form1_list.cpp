@@ -6,6 +6,7 @@
 #include "common/Language.h"
 #include "common/ProgramFolder.h"
 #include "media/CDAudio.h"
+#include "media/ModuleMCI.h"
 #include "catalogue/Disk_Volume.h"
 #include "catalogue/FoundTitles.h"
 #include "catalogue/OnlineTitles.h"
@@ -27,34 +28,90 @@ namespace player {
 
 bool Form1::SaveTrackList(QString& path)
 {
-    if (List1->count() == 0) return true;
-    if (path.isEmpty()) path = common::ProgramFile(QStringLiteral("Default.list"));
-    QStringList paths;
-    for (int i = 0; i < List1->count(); ++i) paths << Combo1->itemText(i);
-    return Mp3Tag_Functions::WriteListFile(path, paths);
+    if (tracks_.isEmpty()) return true;
+    if (path.isEmpty()) path = common::ProgramFile(QStringLiteral("Default") + TrackList::ListExtension());
+    return Mp3Tag_Functions::WriteListFile(path, tracks_.paths());
 }
 
 void Form1::LoadTrackList(QString& path)
 {
-    if (path.isEmpty()) path = common::ProgramFile(QStringLiteral("Default.list"));
-    List1->clear();
-    Combo1->clear();
-    const auto entries = Mp3Tag_Functions::ReadListFile(path);
-    QStringList lines;
-    QStringList paths;
-    lines.reserve(entries.size());
-    for (const auto& entry : entries) {
-        lines << QString::number(lines.size() + 1) + QStringLiteral(". ") + entry.name;
+    if (path.isEmpty()) path = common::ProgramFile(QStringLiteral("Default") + TrackList::ListExtension());
+    QStringList paths, titles;
+    for (const auto& entry : Mp3Tag_Functions::ReadListFile(path)) {
         paths << entry.path;
+        titles << entry.name;
     }
-    List1->addItems(lines);
-    Combo1->addItems(paths);
-    if (List1->count() == 0) {
+    tracks_.setFiles(paths, titles);
+    if (tracks_.isEmpty()) {
         Label1->setText(common::Lang("Μή έγκυρη λίστα τραγούδιων.", "No list"));
         Label2->clear();
     } else {
-        Label2->setText(common::Lang("Τραγούδια: ", "Tracks: ") + QString::number(List1->count()));
+        showTrackCount();
     }
+}
+
+void Form1::showTrackCount() { Label2->setText(common::Lang("Τραγούδια: ", "Tracks: ") + QString::number(tracks_.count())); }
+
+// List1 and Combo1 show the track list: its lines and, in media mode, its files.
+void Form1::followTrackList()
+{
+    connect(&tracks_, &TrackList::reset, this, [this] {
+        List1->clear();
+        Combo1->clear();
+        List1->addItems(tracks_.lines());
+        Combo1->addItems(tracks_.paths());
+    });
+    connect(&tracks_, &TrackList::appended, this, [this](int first, int count) {
+        QStringList lines, paths;
+        for (int i = first; i < first + count; ++i) {
+            lines << tracks_.line(i);
+            paths << tracks_.path(i);
+        }
+        List1->addItems(lines);
+        Combo1->addItems(paths);
+    });
+    connect(&tracks_, &TrackList::removed, this, [this](int index) {
+        delete List1->takeItem(index);
+        Combo1->removeItem(index);
+        showListRenumbered();
+    });
+    connect(&tracks_, &TrackList::titleChanged, this, [this](int index) {
+        if (QListWidgetItem* entry = List1->item(index)) entry->setText(tracks_.line(index));
+    });
+    // What follows the current file may have changed.
+    connect(&tracks_, &TrackList::reset, this, &Form1::scheduleCue);
+    connect(&tracks_, &TrackList::appended, this, &Form1::scheduleCue);
+    connect(&tracks_, &TrackList::removed, this, &Form1::scheduleCue);
+}
+
+void Form1::showListRenumbered()
+{
+    for (int k = 0; k < List1->count(); ++k) List1->item(k)->setText(tracks_.line(k));
+}
+
+int Form1::SelectedEntry() const { return List1->currentRow(); }
+
+bool Form1::RemoveEntry(int index)
+{
+    if (!tracks_.contains(index)) return false;
+    tracks_.remove(index);
+    showTrackCount();
+    return true;
+}
+
+void Form1::dropFailedEntry(int index)
+{
+    tracks_.dropFailed(index);
+    showTrackCount();
+}
+
+void Form1::RemoveAllEntries()
+{
+    tracks_.clear();
+    ModuleMCI::CloseMedia(common::MediaAlias);
+    Label1->clear();
+    Label2->setText(common::Lang("Δέν υπάρχουν τραγούδια.", "No Tracks"));
+    showEntryNumber(-1, QString());
 }
 
 // The disc's entries, titled from the catalogue where it knows the disc; artist and album only
@@ -70,21 +127,20 @@ void Form1::LoadCdTitles()
     }
     Image17->setEnabled(true);
     FindMissingTitles();
-    List1->clear();
     const bool catalogued = Disk_Volume::CatalogueExists();
     bool complete = true;
     const QString word = common::Lang("Τραγούδι ", "Track ");
     const QList<int> audio = AudioTracks();
-    QStringList lines;
+    QStringList titles;
     for (int t = 1; t <= tracks; ++t) {
         QString value = catalogued ? Disk_Volume::ReadValue(QStringLiteral("Track%1").arg(t)) : Disk_Volume::MissingDefault;
         if (Disk_Volume::IsMissing(value)) {
             complete = complete && !audio.contains(t);  // a data track has no title to miss
             value = word + QString::number(t);
         }
-        lines << QString::number(t) + QStringLiteral(". ") + value;
+        titles << value;
     }
-    List1->addItems(lines);
+    tracks_.setDiscTitles(titles);
     if (complete) showArtistAndAlbum(Disk_Volume::ReadValue(QStringLiteral("Artist")), Disk_Volume::ReadValue(QStringLiteral("Album")), false);
     else showArtistAndAlbum({}, {}, true);
     QString length = QString::fromLatin1(cd.GetCDLength().c_str());
@@ -94,34 +150,29 @@ void Form1::LoadCdTitles()
     ShowCdTrackInfo();
 }
 
-QStringList Form1::EntryLines() const
+QStringList Form1::EntryLines() const { return tracks_.lines(); }
+
+QStringList Form1::EntryTitles() const { return tracks_.titles(); }
+
+QStringList Form1::EntryPaths() const { return tracks_.paths(); }
+
+int Form1::DisplayedEntry() const { return displayedEntry_; }
+
+// Label10 shows the entry on display by its number.
+void Form1::showEntryNumber(int index, const QString& shown)
 {
-    QStringList lines;
-    for (int i = 0; i < List1->count(); ++i) lines << List1->item(i)->text();
-    return lines;
+    displayedEntry_ = index;
+    Label10->setText(shown);
 }
 
-QStringList Form1::EntryPaths() const
-{
-    QStringList paths;
-    for (int i = 0; i < Combo1->count(); ++i) paths << Combo1->itemText(i);
-    return paths;
-}
-
-int Form1::DisplayedEntry() const { return Label10->text().toInt() - 1; }
-
-void Form1::SetEntryLine(int index, const QString& line)
-{
-    if (QListWidgetItem* entry = List1->item(index)) entry->setText(line);
-}
+void Form1::SetEntryTitle(int index, const QString& title) { tracks_.setTitle(index, title); }
 
 void Form1::ShowArtistAndAlbum(const QString& artist, const QString& album) { showArtistAndAlbum(artist, album, false); }
 
 void Form1::ShowDisplayedTitle()
 {
     Label1->clear();
-    const QListWidgetItem* entry = List1->item(DisplayedEntry());
-    Label1->setText(entry ? Mp3Tag_Functions::EntryTitle(entry->text()) : QString());
+    Label1->setText(tracks_.title(DisplayedEntry()));
     StartMarqueeIfTooWide(235, false);
 }
 
@@ -162,12 +213,6 @@ namespace player {
 
 namespace {
 
-
-QString numberedLine(int number, const QString& path)
-{
-    return QString::number(number) + QStringLiteral(". ") + Mp3Tag_Functions::TrackNameFromFile(path);
-}
-
 constexpr int ProgressAfterMs = 500;
 constexpr int TracksPerStep = 200;
 
@@ -183,10 +228,7 @@ void Form1::appendTracks(const QStringList& paths)
     std::unique_ptr<QProgressDialog> progress;
     for (qsizetype done = 0; done < paths.size();) {
         const qsizetype end = std::min<qsizetype>(done + TracksPerStep, paths.size());
-        QStringList lines;
-        for (qsizetype i = done; i < end; ++i) lines << numberedLine(int(List1->count() + lines.size() + 1), paths[i]);
-        List1->addItems(lines);
-        Combo1->addItems(paths.mid(done, end - done));
+        tracks_.appendFiles(paths.mid(done, end - done));
         done = end;
         if (!progress && clock.elapsed() > ProgressAfterMs && done < paths.size()) {
             progress = std::make_unique<QProgressDialog>(common::Lang("Πρόσθεση αρχείων…", "Adding files…"),
@@ -203,13 +245,13 @@ void Form1::appendTracks(const QStringList& paths)
 
 void Form1::showAddedCount()
 {
-    Label2->setText(QString::number(List1->count()) + common::Lang(" τραγούδια.", " tracks."));
+    Label2->setText(QString::number(tracks_.count()) + common::Lang(" τραγούδια.", " tracks."));
 }
 
 // The entry selected before an addition becomes the current one again, loaded and not playing.
 void Form1::reloadPrevious(int previous)
 {
-    if (previous == -1 && List1->count() > 0) previous = 0;
+    if (previous == -1 && !tracks_.isEmpty()) previous = 0;
     if (previous > -1) UpdateMP3(previous, false);
 }
 
@@ -226,7 +268,7 @@ QStringList Form1::folderFiles(const QString& folder) const
 void Form1::Image30_Click()
 {
     if (MessagesRun::Now()) return;
-    const int previous = List1->currentRow();
+    const int previous = SelectedEntry();
     const QString chosen = player::ChooseFile(QStringLiteral("1"), common::Lang("Επιλογή MP3 αρχείου", "Choose MP3 File"),
                                              QDir::homePath(), this);
     if (!chosen.trimmed().isEmpty() && Mp3Tag_Functions::FileExists(chosen)) {
@@ -242,7 +284,7 @@ void Form1::Image30_Click()
 void Form1::Image31_Click()
 {
     if (MessagesRun::Now()) return;
-    const int previous = List1->currentRow();
+    const int previous = SelectedEntry();
     player::ChooseFolder(this);
     const QString folder = common::globals().LastFolder.trimmed();
     if (folder.isEmpty()) return;
@@ -261,7 +303,7 @@ void Form1::Image28_Click()
                                              common::ProgramFile(QStringLiteral("Lists")), this);
     QString path = chosen.trimmed();
     if (!path.isEmpty()) {
-        if (path.size() < 5 || path[path.size() - 5] != QLatin1Char('.')) path += QStringLiteral(".list");
+        path = TrackList::WithListExtension(path);
         const platform::SaveFailuresToldHere toldHere;
         if (!SaveTrackList(path))
             platform::ShowMessage({common::Lang(QString::fromUtf8("Δεν ήταν δυνατή η αποθήκευση της λίστας ") + path + QStringLiteral("."),
@@ -283,7 +325,7 @@ void Form1::Image29_Click()
         QString path = chosen;
         LoadTrackList(path);
     }
-    if (List1->count() > 0) UpdateMP3(0, false);  // also after a cancel: the first entry is loaded again
+    if (!tracks_.isEmpty()) UpdateMP3(0, false);  // also after a cancel: the first entry is loaded again
     LetMessagesRun();
     ResetHoverImages();
     restorePair(Image26, Image29);

@@ -9,8 +9,6 @@
 
 namespace player {
 
-QString CantorineMarker();
-
 void Form1::Option1_Click()
 {
     if (MessagesRun::Now()) return;
@@ -24,14 +22,11 @@ void Form1::Option1_Click()
     for (QLabel* l : {Label1, Label4}) l->clear();
     showArtistAndAlbum({}, {}, false);
     Label9->setText(QStringLiteral("Sonorell Player v.1"));
-    List1->clear();
-    Combo1->clear();
+    tracks_.clear();
     if (commandLineNamesFile()) {
-        List1->addItem(QStringLiteral("1. ") + Mp3Tag_Functions::TrackNameFromFile(commandLine_));
-        Combo1->addItem(commandLine_);
-        Label2->setText(QString::number(List1->count()) + QString::fromUtf8(" τραγούδια."));
-        List1Tag = CantorineMarker();
-        SingleFileMode = 10;
+        tracks_.setSingleFile();
+        tracks_.appendFiles({commandLine_});
+        Label2->setText(QString::number(tracks_.count()) + QString::fromUtf8(" τραγούδια."));
         UpdateMP3(0, true);
     } else {
         QString defaultList;
@@ -47,7 +42,7 @@ void Form1::Option2_Click()
     auto& g = common::globals();
     ResetHoverImages();
     menu_->ClearTracksSubmenu();
-    if (List1Tag != CantorineMarker()) {
+    if (!tracks_.singleFile()) {
         QString defaultList;
         SaveTrackList(defaultList);
     }
@@ -58,8 +53,7 @@ void Form1::Option2_Click()
     for (QLabel* l : {Label1, Label4}) l->clear();
     showArtistAndAlbum({}, {}, false);
     Label3->setText(QStringLiteral("00:00"));
-    List1->clear();
-    Combo1->clear();
+    tracks_.clear();
     g.CdDevice->ReadyDevice();
     if (g.CdDevice->GetNumTracks() > 1) LoadCdTitles();
     Timer2_Timer();

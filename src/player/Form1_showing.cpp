@@ -36,9 +36,9 @@ void Form1::showArtistAndAlbum(const QString& artist, const QString& album, bool
 void Form1::PublishNowShowing()
 {
     if (common::InMediaMode()) {
-        const int entries = List1->count();
+        const int entries = tracks_.count();
         const auto state = entries > 0 ? stateOf(ModuleMCI::GetMediaMode(common::MediaAlias)) : NowShowing::State::Stopped;
-        publish(state, entries > 0 ? CurrentIndex : -1, entries, PositionMs(), LengthMs());
+        publish(state, entries > 0 ? tracks_.current() : -1, entries, PositionMs(), LengthMs());
         return;
     }
     auto& cd = *common::globals().CdDevice;
@@ -64,12 +64,12 @@ void Form1::publish(NowShowing::State state, int index, int entries, int64_t pos
     s.volumeTenths = showing_.volumeTenths;  // kept by the volume bar as it changes
     s.state = state;
     s.entries = entries;
-    if (const QListWidgetItem* entry = List1->item(index)) {
+    if (tracks_.contains(index)) {
         s.index = index;
-        s.title = Mp3Tag_Functions::EntryTitle(entry->text()).trimmed();
+        s.title = tracks_.title(index).trimmed();
         s.artist = shownArtist_;
         s.album = shownAlbum_;
-        if (s.mediaMode) s.path = Combo1->itemText(index);
+        if (s.mediaMode) s.path = tracks_.path(index);
         s.lengthMs = lengthMs;
         s.positionMs = positionMs;
     }

@@ -27,9 +27,10 @@ using common::MediaAlias;
 
 bool settingIsTrue(const QString& value) { return value.compare(QStringLiteral("True"), Qt::CaseInsensitive) == 0; }
 
-} // namespace
-
+// Left in the program folder by older versions while one file played alone.
 QString CantorineMarker() { return common::ProgramFile(QStringLiteral("Cantorine.tmp")); }
+
+} // namespace
 
 bool Form1::commandLineNamesFile() const
 {
@@ -65,7 +66,7 @@ bool Form1::Start()
     const QString word = commandLine_.trimmed();
     const bool playSwitch = word.compare(QStringLiteral("/play"), Qt::CaseInsensitive) == 0 ||
                             word.compare(QStringLiteral("--play"), Qt::CaseInsensitive) == 0;
-    CurrentIndex = 0;
+    tracks_.setCurrent(0);
     g.DialogOpen = false;
 
     g.LanguageGreek = settingIsTrue(platform::GetSetting(QStringLiteral("Sonorell"), QStringLiteral("LANGUAGE"), QStringLiteral("False")));
@@ -133,7 +134,7 @@ void Form1::Shutdown()
         if (playOn) platform::HandDiscOver(position);
     }
     if (common::InMediaMode()) {
-        if (List1Tag != CantorineMarker()) {
+        if (!tracks_.singleFile()) {
             QString defaultList;
             SaveTrackList(defaultList);
         }

@@ -40,16 +40,21 @@ void Form1::Timer2_Timer()
     emit Ticked();
 }
 
+bool Form1::continuousApplies() const
+{
+    return common::InMediaMode() && common::globals().ContinueChecked == 1 && tracks_.successor().has_value();
+}
+
 // Under continuous play the device goes on to the next entry by itself at the end of one; the
 // window takes it over here (at the tick, or before a command, so the command acts on what is
 // heard). A pause made meanwhile is kept.
 void Form1::TakeOverEndedEntry()
 {
-    if (!common::InMediaMode() || common::globals().ContinueChecked != 1 || SingleFileMode == 10 || List1->count() <= 0) return;
+    if (!continuousApplies()) return;
     int32_t length = 0;
     if (!ModuleMCI::IsMediaAtEnd(MediaAlias, length)) return;
     const bool paused = ModuleMCI::GetMediaMode(MediaAlias) == "paused";
-    UpdateMP3(CurrentIndex + 2 > List1->count() ? 0 : CurrentIndex + 1, !paused);
+    UpdateMP3(*tracks_.successor(), !paused);
 }
 
 void Form1::tickMedia()
@@ -57,8 +62,8 @@ void Form1::tickMedia()
     ShowVolumeBar(platform::AuxMedia);
     TakeOverEndedEntry();
     CueNextEntry();
-    const int entries = List1->count();
-    const int index = entries > 0 ? CurrentIndex : -1;
+    const int entries = tracks_.count();
+    const int index = entries > 0 ? tracks_.current() : -1;
     const std::string mode = ModuleMCI::GetMediaMode(MediaAlias);
     if (mode != "playing") {
         Image17->setEnabled(false);
@@ -77,9 +82,9 @@ void Form1::showNoDisc()
 {
     Label2->setText(common::Lang("  Δεν υπάρχει AudioCD.", "  No AudioCD."));
     Label1->setText(common::Lang("Δεν υπάρχει Audio CD.", "No AudioCD."));
-    Label10->setText(QStringLiteral("0"));
+    showEntryNumber(-1, QStringLiteral("0"));
     showArtistAndAlbum({}, {}, false);
-    List1->clear();
+    tracks_.clear();
     menu_->SetCaption(common::AppTitle());
     Image17->move(5, Image17->y());
     Image17->setEnabled(false);

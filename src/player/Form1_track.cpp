@@ -68,7 +68,7 @@ std::string Form1::showVideoWindow(const QString& path)
 void Form1::UpdateMP3(int index, bool play)
 {
     if (MessagesRun::Now()) return;
-    const QString path = Combo1->itemText(index);
+    const QString path = tracks_.path(index);
     if (!path.isEmpty() && !Mp3Tag_Functions::FileExists(path)) {
         MessagesRun running;  // the message box's own loop
         platform::ShowMessage({common::Lang(QString::fromUtf8("Το αρχείο ") + path + QString::fromUtf8(" δεν υπάρχει."),
@@ -77,7 +77,7 @@ void Form1::UpdateMP3(int index, bool play)
                               this);
         return;
     }
-    CurrentIndex = int16_t(index);
+    tracks_.setCurrent(index);
     ModuleMCI::CloseMedia(MediaAlias);
     uint64_t parent = static_cast<uint64_t>(winId());
     std::string status = ModuleMCI::OpenMedia(parent, MediaAlias, localPath(path), MediaType);
@@ -94,18 +94,13 @@ void Form1::UpdateMP3(int index, bool play)
             MessagesRun running;
             showOpenFailure(path, this);
         }
-        List1->setCurrentRow(CurrentIndex);
-        const int selected = List1->currentRow();
-        if (selected >= 0) {
-            delete List1->takeItem(selected);
-            Combo1->removeItem(selected);
-        }
-        Label2->setText(common::Lang("Τραγούδια: ", "Tracks: ") + QString::number(List1->count()));
+        List1->setCurrentRow(index);
+        dropFailedEntry(index);
         return;
     }
     if (path.isEmpty()) return;  // no entry at index: nothing to load or show
 
-    List1->setCurrentRow(CurrentIndex);
+    List1->setCurrentRow(index);
     MediaLengthMs = ModuleMCI::GetMediaLengthMs(MediaAlias);
     if (play) {
         std::string from, to;
@@ -120,10 +115,9 @@ void Form1::UpdateMP3(int index, bool play)
     const Mp3Tag_Functions::TrackTags tags = Mp3Tag_Functions::ReadTrackTags(path);
     showArtistAndAlbum(tags.artist, tags.album, true);
 
-    const QListWidgetItem* item = List1->item(index);
-    Label1->setText(Mp3Tag_Functions::EntryTitle(item ? item->text() : QString()));
+    Label1->setText(tracks_.title(index));
     StartMarqueeIfTooWide(235);
-    Label10->setText(QString::number(index + 1));
+    showEntryNumber(index, QString::number(index + 1));
     setCaptions();
     cuedPath_.reset();  // a new file is open: tell the device again what follows it
     CueNextEntry();
@@ -132,10 +126,8 @@ void Form1::UpdateMP3(int index, bool play)
 void Form1::CueNextEntry()
 {
     cueScheduled_ = false;
-    const auto& g = common::globals();
     QString next;
-    if (common::InMediaMode() && g.ContinueChecked == 1 && SingleFileMode != 10 && List1->count() > 0)
-        next = Combo1->itemText(CurrentIndex + 2 > List1->count() ? 0 : CurrentIndex + 1);
+    if (continuousApplies()) next = tracks_.path(*tracks_.successor());
     if (cuedPath_ == next) return;
     const bool taken = ModuleMCI::CueNextMedia(MediaAlias, localPath(next)) == "Success";
     cuedPath_ = taken ? std::optional<QString>(next) : std::nullopt;
@@ -176,9 +168,9 @@ void Form1::ShowCdTrackInfo()
 {
     auto& cd = *common::globals().CdDevice;
     const int track = cd.GetTmsfPosition().track;
-    const QListWidgetItem* item = List1->item(track - 1);
-    Label10->setText(QString::number(track));
-    Label1->setText(Mp3Tag_Functions::EntryTitle(item ? item->text() : QString()));
+    const bool listed = tracks_.contains(track - 1);
+    showEntryNumber(track - 1, QString::number(track));
+    Label1->setText(tracks_.title(track - 1));
     setCaptions();
 
     QString length = QString::fromLatin1(cd.GetTrackLength(int16_t(track)).c_str());
@@ -189,7 +181,7 @@ void Form1::ShowCdTrackInfo()
     const media::CDAudio::Milliseconds ms = cd.ReadMilliseconds(int16_t(track));
     TrackStartMs = ms.position;
     PositionScale = ms.trackLength / 187.0;
-    if (isVisible() && item) List1->setCurrentRow(track - 1);
+    if (isVisible() && listed) List1->setCurrentRow(track - 1);
     StartMarqueeIfTooWide(Label1->width());
 }
 

@@ -63,17 +63,17 @@ void Form1::connectButtons()
     }
     connect(Image14, &PictureButton::moved, this, [this] {
         ResetHoverImages();
-        if (List1->count() >= 1 && !common::globals().ListShown) showTwin(Image14, Image15);
+        if (!tracks_.isEmpty() && !common::globals().ListShown) showTwin(Image14, Image15);
     });
     connect(Image14, &PictureButton::clicked, this, [this] {
-        if (List1->count() < 1 || common::globals().ListShown) return;
+        if (tracks_.isEmpty() || common::globals().ListShown) return;
         showTwin(Image14, Image15);
         emit Image15->clicked();
     });
     Image14->SetTwin(Image15);
     Image15->SetTwin(Image14);
     connect(Image14, &PictureButton::activated, this, [this] {
-        if (List1->count() >= 1 && !common::globals().ListShown) emit Image15->clicked();
+        if (!tracks_.isEmpty() && !common::globals().ListShown) emit Image15->clicked();
     });
     connect(Image15, &PictureButton::activated, Image15, &PictureButton::clicked);
 
@@ -259,8 +259,9 @@ void Form1::Image4_Click()
 {
     if (MessagesRun::Now()) return;
     if (common::InMediaMode()) {
-        if (CurrentIndex + 1 >= List1->count()) return;  // the last entry: no wrap, the twin stays
-        UpdateMP3(CurrentIndex + 1, true);
+        const std::optional<int> next = tracks_.next();
+        if (!next) return;  // the last entry: no wrap, the twin stays
+        UpdateMP3(*next, true);
     } else {
         auto& cd = *common::globals().CdDevice;
         int16_t track = cd.GetTmsfPosition().track;
@@ -275,8 +276,9 @@ void Form1::Image6_Click()
 {
     if (MessagesRun::Now()) return;
     if (common::InMediaMode()) {
-        if (CurrentIndex - 1 < 0) return;
-        UpdateMP3(CurrentIndex - 1, true);
+        const std::optional<int> previous = tracks_.previous();
+        if (!previous) return;
+        UpdateMP3(*previous, true);
     } else {
         auto& cd = *common::globals().CdDevice;
         int16_t track = cd.GetTmsfPosition().track;
@@ -299,7 +301,7 @@ void Form1::Image15_Click()
 {
     common::globals().UserListClick = false;
     if (List1->isHidden()) {
-        if (common::InMediaMode()) List1->setCurrentRow(CurrentIndex);
+        if (common::InMediaMode()) List1->setCurrentRow(tracks_.current());
         List1->show();
         List1->raise();
     } else {

@@ -5,6 +5,7 @@
 #include "metadata/Mp3Tag_ListFiles.h"
 #include "platform/Dialogs.h"
 #include "platform/Settings.h"
+#include "player/TrackList.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -75,8 +76,8 @@ QStringList FiltersForMode(const QString& mode)
                 QStringLiteral("*.M4A"),  QStringLiteral("*.WAV"),  QStringLiteral("*.WMA"),       QStringLiteral("*.MID"),
                 QStringLiteral("*.AVI"),  QStringLiteral("*.MKV"),  QStringLiteral("*.MP4"),       QStringLiteral("*.MOV"),
                 QStringLiteral("*.*")};
-    if (mode == QLatin1String("2")) return {QStringLiteral("*.list"), QStringLiteral("*.m3u8")};
-    return {QStringLiteral("*.list"), QStringLiteral("*.m3u8;*.m3u"), QStringLiteral("*.pls")};
+    if (mode == QLatin1String("2")) return TrackList::SavedListPatterns();
+    return {QLatin1Char('*') + TrackList::ListExtension(), QStringLiteral("*.m3u8;*.m3u"), QStringLiteral("*.pls")};
 }
 
 } // namespace

@@ -113,7 +113,7 @@ void Form5::Dokimh1_Click()
 
 void Form5::Plhr_Mp3_Click()
 {
-    if (main_->List1->count() < 1) {
+    if (main_->Tracks().isEmpty()) {
         say(common::Lang("Δέν υπάρχουν τραγούδια στη λίστα.", "No Tracks in list."));
         return;
     }
@@ -128,19 +128,11 @@ void Form5::sxetikk_Click() { OpenAbout(*main_, item(QStringLiteral("sxetikk"))-
 
 void Form5::removefile_Click()
 {
-    const int selected = main_->List1->currentRow();
-    if (selected < 0 || selected >= main_->List1->count()) {
+    if (!main_->RemoveEntry(main_->SelectedEntry())) {
         say(common::Lang("Επιλέξτε κάποιο τραγούδι απο την λίστα τραγουδιών\nκαι στην συνέχεια αφαιρέστε το τραγούδι απο την λίστα.",
                          "You must select first a track from list"));
         return;
     }
-    delete main_->List1->takeItem(selected);
-    main_->Combo1->removeItem(selected);
-    for (int k = 0; k < main_->List1->count(); ++k) {
-        QListWidgetItem* entry = main_->List1->item(k);
-        entry->setText(QString::number(k + 1) + QStringLiteral(". ") + Mp3Tag_Functions::EntryTitle(entry->text()));
-    }
-    main_->Label2->setText(common::Lang("Τραγούδια: ", "Tracks: ") + QString::number(main_->List1->count()));
 }
 
 void Form5::removeALL_Click()
@@ -148,12 +140,7 @@ void Form5::removeALL_Click()
     const int answer = say(common::Lang("Είσαι σίγουρος ο,τι θέλεις να αφαιρέσεις όλα τα αρχεία;", "Are you sure, you want remove all tracks?"),
                            platform::DialogIcon::Question, {}, platform::DialogButtons::YesNo);
     if (answer != platform::AnswerYes) return;
-    main_->List1->clear();
-    main_->Combo1->clear();
-    ModuleMCI::CloseMedia(MediaAlias);
-    main_->Label1->clear();
-    main_->Label2->setText(common::Lang("Δέν υπάρχουν τραγούδια.", "No Tracks"));
-    main_->Label10->clear();
+    main_->RemoveAllEntries();
 }
 
 void Form5::RunDecoder_Click()

@@ -18,13 +18,6 @@ namespace {
 
 using common::MediaAlias;
 
-
-QString entry(const QListWidget* list, int i)
-{
-    const QListWidgetItem* it = list->item(i);
-    return it ? it->text() : QString();
-}
-
 // Removes every element of an item array after the first.
 void dropExtraElements(QList<QAction*>& elements)
 {
@@ -108,14 +101,14 @@ void Form5::prepareTrayMenu()
         connect(a, &QAction::triggered, this, [this, index] { ww_Click(index); });
         ww.append(a);
     };
-    const QListWidget* list = main_->List1;
+    const player::TrackList& list = main_->Tracks();
     ww[0]->setCheckable(true);
     ww[0]->setChecked(false);
-    const int current = main_->Label10->text().toInt() - 1;
+    const int current = main_->DisplayedEntry();
     if (common::InMediaMode()) {
         ExitWithContinue->setEnabled(false);
-        ww[0]->setText(QStringLiteral("1. ") + entry(list, 0));
-        for (int j = 0; j <= list->count() - 2; ++j) addTrack(entry(list, j + 1));
+        ww[0]->setText(QStringLiteral("1. ") + list.line(0));
+        for (int j = 0; j <= list.count() - 2; ++j) addTrack(list.line(j + 1));
         eject22->setEnabled(false);
         if (ModuleMCI::GetMediaMode(MediaAlias) == "playing" && current >= 0 && current < ww.size()) ww[current]->setChecked(true);
         const bool playing = ModuleMCI::GetMediaMode(MediaAlias) == "playing";
@@ -124,9 +117,9 @@ void Form5::prepareTrayMenu()
     } else {
         ExitWithContinue->setEnabled(true);
         eject22->setEnabled(true);
-        ww[0]->setText(entry(list, 0));
+        ww[0]->setText(list.line(0));
         const int tracks = g.CdDevice->GetNumTracks();
-        for (int j = 1; j <= tracks - 1; ++j) addTrack(entry(list, j));
+        for (int j = 1; j <= tracks - 1; ++j) addTrack(list.line(j));
         if (g.CdDevice->CheckIfPlaying() == 1 && current >= 0 && current < ww.size()) ww[current]->setChecked(true);
     }
 }
@@ -142,7 +135,7 @@ void Form5::rebuildSavedLists()
 {
     dropExtraElements(ListMenu);
     const QStringList names = QDir(common::ProgramFile(QStringLiteral("Lists")))
-                                  .entryList({QStringLiteral("*.list"), QStringLiteral("*.m3u8")}, QDir::Files | QDir::Hidden | QDir::System, QDir::Unsorted);
+                                  .entryList(player::TrackList::SavedListPatterns(), QDir::Files | QDir::Hidden | QDir::System, QDir::Unsorted);
     ListMenu[0]->setText(names.isEmpty() ? QStringLiteral("- - - - -") : names.first());
     ListMenu[0]->setEnabled(true);
     for (qsizetype i = 1; i < names.size(); ++i) {
@@ -161,7 +154,7 @@ void Form5::ListMenu_Click(int index)
     if (!Mp3Tag_Functions::FileExists(path)) return;
     ModuleMCI::CloseMedia(MediaAlias);
     main_->LoadTrackList(path);
-    if (main_->List1->count() >= 1) main_->UpdateMP3(0, false);
+    if (!main_->Tracks().isEmpty()) main_->UpdateMP3(0, false);
 }
 
 } // namespace shell

@@ -124,8 +124,7 @@ void Form7::Command2_Click()
     common::globals().CdDevice->SeekCDtoX(1);
     PreviewTicks = -1;
     // The first track's entry at once, not a blank until the first tick.
-    const QListWidgetItem* first = main_.List1->item(0);
-    Label3->setText(first ? first->text() : QString());
+    Label3->setText(main_.Tracks().line(0));
     Timer1->start();
 }
 
@@ -158,8 +157,7 @@ void Form7::tick(bool firstReading)
         if (firstReading) tick(false);
         return;
     }
-    const QListWidgetItem* entry = main_.List1->item(track - 1);
-    Label3->setText(entry ? entry->text() : QString());
+    Label3->setText(main_.Tracks().line(track - 1));
 }
 
 void Form7::complete()

@@ -174,7 +174,7 @@ TEST_F(ListeningTest, ADoubleClickInTheListPlaysThatEntry)
     window->List1->setCurrentRow(2);
     const double t = clickAndListen([&] { window->List1_DblClick(); });
     EXPECT_NEAR(pitchAt(t + 0.3, t + 0.8), 880, 10);
-    EXPECT_EQ(window->CurrentIndex, 2);
+    EXPECT_EQ(window->Tracks().current(), 2);
 }
 
 // Two MP3s (their encoder delay and padding trimmed) and a WAV.
@@ -186,7 +186,7 @@ TEST_F(ListeningTest, ContinuousPlayGoesOnWithoutAGapAndTheWindowFollows)
     const double t = clickAndListen([&] { window->Image2_Click(); }, 0.5);
     const double start = recording->firstSound(t);
     until(start + 4.1);  // the third entry plays: the window shows it
-    EXPECT_EQ(window->CurrentIndex, 2);
+    EXPECT_EQ(window->Tracks().current(), 2);
     EXPECT_EQ(window->Label10->text(), "3");
     EXPECT_EQ(window->List1->currentRow(), 2);
     until(start + 4.6);
@@ -206,7 +206,7 @@ TEST_F(ListeningTest, ContinuousPlaySwitchedOffStopsAtTheEnd)
     const double t = now();
     until(t + 2.0);
     EXPECT_LT(recording->level(t + 1.3, t + 2.0), 0.002);
-    EXPECT_EQ(window->CurrentIndex, 0);
+    EXPECT_EQ(window->Tracks().current(), 0);
 }
 
 TEST_F(ListeningTest, TheDiscPlaysOnIntoItsNextTrack)
@@ -280,7 +280,7 @@ protected:
     {
         const double t = now();
         const bool playing = window->IsPlaying();
-        const int index = window->CurrentIndex;
+        const int index = window->Tracks().current();
         until(t + 0.4);
         if (playing) {
             ASSERT_GE(index, 0);
@@ -307,15 +307,15 @@ TEST_P(HandOverHeardTest, WhatSoundsIsWhatTheWindowShows)
     if (what == Act::RemoveAll || what == Act::Pause)
         EXPECT_LT(recording->level(std::max(acted, end) + 0.15, now()), 0.002) << "still heard after the command";
     if (what == Act::Untick && offset < 0) {
-        EXPECT_EQ(window->CurrentIndex, 0);
+        EXPECT_EQ(window->Tracks().current(), 0);
         EXPECT_LT(recording->level(end + 0.15, now()), 0.002) << "the next entry was heard";
     }
     if (what == Act::Pause) {
         // Play goes on where it was paused: with the entry shown, or its last moments first.
-        const int shown = window->CurrentIndex;
+        const int shown = window->Tracks().current();
         const double resumed = clickAndListen([&] { window->PlayPause(); }, 0.6);
         window->Timer2_Timer();  // a tick: the window takes over what it went on to meanwhile
-        EXPECT_GE(window->CurrentIndex, shown);
+        EXPECT_GE(window->Tracks().current(), shown);
         expectHeardAsShown(pitches);
         EXPECT_LT(recording->longestSilence(resumed + ToSound, now()), Gap);
     }
@@ -334,12 +334,12 @@ TEST_F(ListeningTest, TheTimeNeverFallsBackToZeroUnderTheEntryItCounts)
     const double t = now();
     while (now() < t + 4.5) {
         QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
-        const int index = window->CurrentIndex;
+        const int index = window->Tracks().current();
         const QString shown = window->Label3->text();
         if (shown != "00:00") counting[index] = true;
         else ASSERT_FALSE(counting[index]) << "00:00 again under entry " << index;
     }
-    EXPECT_EQ(window->CurrentIndex, 1);
+    EXPECT_EQ(window->Tracks().current(), 1);
 }
 
 TEST_F(ListeningTest, PlayGoesOnAfterTheSoundServerRestarts)

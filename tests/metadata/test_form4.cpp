@@ -74,7 +74,6 @@ protected:
 
 TEST_F(TracksInfoTest, AnUntaggedFileShowsBlanksAndSavesOther)
 {
-    window->Label10->setText("0");
     metadata::Form4& f = open();
     EXPECT_EQ(f.windowTitle(), "&Tracks Info");
     EXPECT_FALSE(window->isEnabled());
@@ -96,7 +95,7 @@ TEST_F(TracksInfoTest, AnUntaggedFileShowsBlanksAndSavesOther)
 
 TEST_F(TracksInfoTest, ATaggedClassicalFileKeepsItsGenre)
 {
-    window->Label10->setText("2");
+    window->UpdateMP3(1, false);
     metadata::Form4& f = open();
     EXPECT_EQ(f.Text2->text(), "Tagged");
     EXPECT_EQ(f.Text1->currentText(), "Classical");

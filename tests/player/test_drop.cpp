@@ -55,7 +55,7 @@ TEST_F(DropTest, FilesAndFoldersAreAddedInTheOrderDroppedOnTheWindowOrItsList)
     folder.sort();
     EXPECT_EQ(folder, (QStringList{root + "/album/x.wav", root + "/album/y.wav"}));
     EXPECT_EQ(window->Label2->text(), "3 tracks.");
-    EXPECT_EQ(window->CurrentIndex, 0);  // loaded, not playing
+    EXPECT_EQ(window->Tracks().current(), 0);  // loaded, not playing
 
     ASSERT_TRUE(drag(window->List1->viewport(), {local("listed.wav")}));
     EXPECT_EQ(entries().last(), "4. listed.wav");

@@ -178,13 +178,13 @@ TEST_F(PlayerTest, CommandLineFilePlaysAloneAndLeavesTheDefaultList)
     saved.Continue = 1;
     player::WriteDataFile(file("Data.dat"), saved);
     start(q(song.path));
-    EXPECT_EQ(window->SingleFileMode, 10);
+    EXPECT_TRUE(window->Tracks().singleFile());
     EXPECT_EQ(window->List1->count(), 1);
     EXPECT_EQ(window->List1->item(0)->text(), "1. alone.wav");
     EXPECT_EQ(ModuleMCI::GetMediaMode("ToTrexonTragoydi"), "playing");
     ASSERT_TRUE(waitFor([] { return ModuleMCI::GetMediaMode("ToTrexonTragoydi") == "stopped"; }));
     window->Timer2_Timer();
-    EXPECT_EQ(window->CurrentIndex, 0);
+    EXPECT_EQ(window->Tracks().current(), 0);
     EXPECT_EQ(ModuleMCI::GetMediaMode("ToTrexonTragoydi"), "stopped");  // played once, no advance
     stop();
     EXPECT_EQ(read("Default.list"), (other.path + "\r\n").c_str());
@@ -240,7 +240,7 @@ TEST_F(PlayerTest, ContinuousPlayWrapsToTheFirstEntry)
     window->UpdateMP3(2, true);
     EXPECT_TRUE(waitFor([&] {
         window->Timer2_Timer();  // the tick is what goes on to the next entry
-        return window->CurrentIndex == 0;
+        return window->Tracks().current() == 0;
     }));
     EXPECT_EQ(ModuleMCI::GetMediaMode("ToTrexonTragoydi"), "playing");
     EXPECT_EQ(window->Label10->text(), "1");
@@ -276,7 +276,7 @@ TEST_F(PlayerTest, ADeletedFileIsReportedAndKept)
     EXPECT_EQ(dialogs[0].text, "File " + q(gone.path) + " does not exist.");
     EXPECT_EQ(dialogs[0].icon, platform::DialogIcon::None);
     EXPECT_EQ(window->List1->count(), 2);
-    EXPECT_EQ(window->CurrentIndex, 0);
+    EXPECT_EQ(window->Tracks().current(), 0);
     EXPECT_EQ(ModuleMCI::GetMediaMode("ToTrexonTragoydi"), "playing");  // the first keeps playing
 }
 

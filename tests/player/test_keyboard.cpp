@@ -104,7 +104,7 @@ TEST_F(KeyboardTest, LabelsReadWhatTheyShowAsItChangesAndPressPlays)
     }));
     EXPECT_EQ(nameOf(window->Label3), window->Label3->text());
     reader(window->Image7)->actionInterface()->doAction(QAccessibleActionInterface::pressAction());
-    EXPECT_EQ(window->CurrentIndex, 1);
+    EXPECT_EQ(window->Tracks().current(), 1);
     EXPECT_EQ(nameOf(window->Label1), "t02.wav");
     EXPECT_EQ(nameOf(window->Label10), "2");
     EXPECT_EQ(nameOf(window->Label6), window->Label6->text());
@@ -144,11 +144,11 @@ TEST_F(KeyboardTest, TheTransportKeysActAsTheButtonsDoInMediaMode)
 
     key(Qt::Key_PageDown);
     key(Qt::Key_PageDown);
-    EXPECT_EQ(window->CurrentIndex, 2);
+    EXPECT_EQ(window->Tracks().current(), 2);
     key(Qt::Key_PageDown);  // the last entry: no wrap, as the Next button
-    EXPECT_EQ(window->CurrentIndex, 2);
+    EXPECT_EQ(window->Tracks().current(), 2);
     key(Qt::Key_PageUp);
-    EXPECT_EQ(window->CurrentIndex, 1);
+    EXPECT_EQ(window->Tracks().current(), 1);
 
     window->Label5_Click(4);
     key(Qt::Key_Up);
@@ -246,7 +246,7 @@ TEST_F(KeyboardTest, TabWalksTheButtonsInOrderAndSpaceOrEnterPressesTheFocusedOn
     EXPECT_EQ(walked, (QStringList{"Image10", "Image8", "Image11", "Image7", "Image24", "Image25"}));  // no Eject for files
     window->Image7->setFocus();
     key(Qt::Key_Return, Qt::NoModifier, window->Image7);
-    EXPECT_EQ(window->CurrentIndex, 1);
+    EXPECT_EQ(window->Tracks().current(), 1);
     EXPECT_EQ(mediaMode(), "playing");
     window->Image11->setFocus();
     key(Qt::Key_Space, Qt::NoModifier, window->Image11);  // the focused Pause, not the window's play/pause

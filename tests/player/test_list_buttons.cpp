@@ -95,7 +95,7 @@ TEST_F(ListButtonsTest, OpenListSkipsWhatIsGoneAndReloadsTheFirstEntryEvenAfterA
     EXPECT_EQ(entries(), (QStringList{"1. one.wav  ", "2. three.wav"}));
     EXPECT_EQ(window->Combo1->itemText(0), songs[0]);
     EXPECT_EQ(window->Label2->text(), "Tracks: 2");
-    EXPECT_EQ(window->CurrentIndex, 0);
+    EXPECT_EQ(window->Tracks().current(), 0);
 
     window->Image2_Click();
     cancelFileChooser();
@@ -170,22 +170,12 @@ TEST_F(ListButtonsTest, AddFileLoadsTheFirstOrTheSelectedEntryWithoutPlaying)
     chooseFile(q(media.path()), "one.wav");  // duplicates are allowed
     window->Image30_Click();
     EXPECT_EQ(window->List1->count(), 4);
-    EXPECT_EQ(window->CurrentIndex, 2);
+    EXPECT_EQ(window->Tracks().current(), 2);
     EXPECT_NE(ModuleMCI::GetMediaMode("ToTrexonTragoydi"), "playing");
 
     cancelFileChooser();
     window->Image30_Click();
     EXPECT_EQ(window->List1->count(), 4);
-}
-
-// The one reading of a list line's title: every part of the program shows the same text.
-TEST(ListLines, TheTitleIsWhatFollowsTheNumber)
-{
-    using Mp3Tag_Functions::EntryTitle;
-    EXPECT_EQ(EntryTitle("9. Nine"), "Nine");
-    EXPECT_EQ(EntryTitle("10. Ten.mp3"), "Ten.mp3");
-    EXPECT_EQ(EntryTitle("100.  Padded  "), " Padded  ");
-    EXPECT_EQ(EntryTitle("No number"), "No number");
 }
 
 // A folder of today's files: tags other than ID3v1 name the entries and fill the display, and a
@@ -215,8 +205,7 @@ TEST_F(ListButtonsTest, TodaysFilesShowTheirTagsAndAnM3u8ListRoundTrips)
     chooseFile(lists(), "Today.m3u8");
     window->Image28_Click();
     EXPECT_TRUE(read("Lists/Today.m3u8").startsWith("#EXTM3U\n"));
-    window->List1->clear();
-    window->Combo1->clear();
+    window->RemoveAllEntries();
     chooseFile(lists(), "Today.m3u8");
     window->Image29_Click();
     EXPECT_EQ(entries().size(), 2);

@@ -44,7 +44,7 @@ TEST_F(ReentryTest, AnOpenArrivingDuringASeekIsDropped)
     meanwhile([&] { ++nested; window->UpdateMP3(2, true); });  // the junk entry: its failure would show
     window->SeekTo(300);
     EXPECT_EQ(nested, 1);
-    EXPECT_EQ(window->CurrentIndex, 0);
+    EXPECT_EQ(window->Tracks().current(), 0);
     EXPECT_TRUE(dialogs.empty());
     EXPECT_EQ(ModuleMCI::GetMediaMode(Alias), "playing");
 }
@@ -59,13 +59,13 @@ TEST_F(ReentryTest, ASecondOpenDuringAVideoOpenIsDroppedAndTheVideoStays)
     EXPECT_EQ(nested, 1);  // it arrived while the video window was being shown
     ASSERT_NE(window->VideoWindow, nullptr);
     EXPECT_TRUE(window->VideoWindow->isVisible());
-    EXPECT_EQ(window->CurrentIndex, 1);
+    EXPECT_EQ(window->Tracks().current(), 1);
     EXPECT_EQ(ModuleMCI::GetMediaMode(Alias), "playing");
     EXPECT_GT(ModuleMCI::GetVideoSize(Alias, "cx"), 0);
     // Once the open is done, the same clicks work again.
     window->UpdateMP3(0, true);
     EXPECT_EQ(window->VideoWindow, nullptr);
-    EXPECT_EQ(window->CurrentIndex, 0);
+    EXPECT_EQ(window->Tracks().current(), 0);
 }
 
 TEST_F(ReentryTest, WhileAFailureMessageShowsNothingElseStartsAndTheRightEntryGoes)
@@ -101,7 +101,7 @@ TEST_F(ReentryTest, TransportAndListClicksDuringAnotherClickAreDropped)
     });
     window->Image2_Click();  // Play lets messages run before it redraws its button
     EXPECT_TRUE(blocked);
-    EXPECT_EQ(window->CurrentIndex, 0);
+    EXPECT_EQ(window->Tracks().current(), 0);
     EXPECT_EQ(common::globals().PlayerMode, "mp3");
     EXPECT_EQ(ModuleMCI::GetMediaMode(Alias), "playing");
     EXPECT_TRUE(dialogs.empty());

@@ -101,23 +101,23 @@ TEST_F(TransportTest, NextAndPreviousStopAtTheEndsOfTheList)
     hover(window->Image10);
     EXPECT_TRUE(window->Image6->isVisibleTo(window.get()));
     window->Image6_Click();  // on the first entry: nothing, the twin stays lit
-    EXPECT_EQ(window->CurrentIndex, 0);
+    EXPECT_EQ(window->Tracks().current(), 0);
     EXPECT_TRUE(window->Image6->isVisibleTo(window.get()));
     EXPECT_NE(mediaMode(), "playing");
 
     hover(window->Image7);
     EXPECT_FALSE(window->Image6->isVisibleTo(window.get()));  // moving on resets every other pair
     window->Image4_Click();
-    EXPECT_EQ(window->CurrentIndex, 1);
+    EXPECT_EQ(window->Tracks().current(), 1);
     EXPECT_EQ(mediaMode(), "playing");
     EXPECT_FALSE(window->Image4->isVisibleTo(window.get()));
     window->Image4_Click();
     hover(window->Image7);
     window->Image4_Click();  // on the last entry: no wrap
-    EXPECT_EQ(window->CurrentIndex, 2);
+    EXPECT_EQ(window->Tracks().current(), 2);
     EXPECT_TRUE(window->Image4->isVisibleTo(window.get()));
     window->Image6_Click();
-    EXPECT_EQ(window->CurrentIndex, 1);
+    EXPECT_EQ(window->Tracks().current(), 1);
     EXPECT_EQ(window->Label10->text(), "2");
 }
 
@@ -166,7 +166,7 @@ TEST_F(TransportTest, ThePopUpListOpensOnTheCurrentTrackAndClosesOverTheStatusLi
     moveMouseOver(window->Label2);
     EXPECT_FALSE(window->List1->isVisibleTo(window.get()));
 
-    window->List1->clear();  // an empty list has no pop-up
+    window->RemoveAllEntries();  // an empty list has no pop-up
     hover(window->Image14);
     EXPECT_FALSE(window->Image15->isVisibleTo(window.get()));
 }
@@ -190,9 +190,9 @@ TEST_F(TransportTest, ListClicksSeekTheDiscOrPlayTheFile)
     common::globals().UserListClick = true;
     window->List1->setCurrentRow(2);
     window->List1_Click();
-    EXPECT_EQ(window->CurrentIndex, 0);  // a single click only selects
+    EXPECT_EQ(window->Tracks().current(), 0);  // a single click only selects
     window->List1_DblClick();
-    EXPECT_EQ(window->CurrentIndex, 2);
+    EXPECT_EQ(window->Tracks().current(), 2);
     EXPECT_EQ(mediaMode(), "playing");
 }
 
@@ -337,10 +337,10 @@ TEST_F(TransportTest, ASecondClickWithoutAMoveActsAgain)
     startWithSongs();
     hover(window->Image7);
     click(window->Image4);
-    EXPECT_EQ(window->CurrentIndex, 1);
+    EXPECT_EQ(window->Tracks().current(), 1);
     ASSERT_TRUE(window->Image7->isVisibleTo(window.get()));  // the normal picture is back
     click(window->Image7);
-    EXPECT_EQ(window->CurrentIndex, 2);
+    EXPECT_EQ(window->Tracks().current(), 2);
     click(window->Image10);  // previous, never hovered
-    EXPECT_EQ(window->CurrentIndex, 1);
+    EXPECT_EQ(window->Tracks().current(), 1);
 }

@@ -133,15 +133,15 @@ TEST_F(MediaControlsTest, AFilePlayingIsShownAndDrivenLikeTheButtons)
     EXPECT_GT(property("Position").toLongLong() / 1000, 2500);
 
     playerctl({"next"});
-    EXPECT_EQ(window->CurrentIndex, 1);
+    EXPECT_EQ(window->Tracks().current(), 1);
     EXPECT_EQ(trackId(), "/org/sonorell/entry/2");
     EXPECT_EQ(playerctl({"metadata", "xesam:title"}), "two.mp3");
     EXPECT_EQ(playerctl({"metadata", "xesam:artist"}), "");  // the "New Artist" placeholder is no artist
     EXPECT_FALSE(property("CanGoNext").toBool());
     call("Next");  // on the last entry: nothing happens
-    EXPECT_EQ(window->CurrentIndex, 1);
+    EXPECT_EQ(window->Tracks().current(), 1);
     call("Previous");
-    EXPECT_EQ(window->CurrentIndex, 0);
+    EXPECT_EQ(window->Tracks().current(), 0);
 }
 
 TEST_F(MediaControlsTest, VolumeIsTheBarsTenthsAndChangesAreSignalledFromTheTick)

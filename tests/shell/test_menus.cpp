@@ -210,7 +210,7 @@ TEST_F(MenuTest, ChoosingASavedListStopsThePlayingFileAndLoadsTheFirstEntry)
     menu().ListMenu_Click(0);
     EXPECT_EQ(window->List1->count(), 1);
     EXPECT_EQ(window->Label1->text(), "other.wav");
-    EXPECT_EQ(window->CurrentIndex, 0);
+    EXPECT_EQ(window->Tracks().current(), 0);
     EXPECT_NE(ModuleMCI::GetMediaMode("ToTrexonTragoydi"), "playing");
 }
 
@@ -229,7 +229,7 @@ TEST_F(MenuTest, TheTrayMenuIsPreparedForEachMode)
     EXPECT_FALSE(item("play11")->isEnabled());
     EXPECT_TRUE(item("diakoph")->isEnabled());
     menu().ww[2]->trigger();
-    EXPECT_EQ(window->CurrentIndex, 2);
+    EXPECT_EQ(window->Tracks().current(), 2);
     stop();
 
     common::resetGlobals();
