@@ -50,7 +50,7 @@ int main(int argc, char** argv)
 
     player::Form1 window(joinedArguments(argc, argv), [](player::Form1* main) { return new shell::Form5(main); });
     window.Start();
-    if (window.ShowAtStart) window.show();
+    if (window.State().showAtStart) window.show();
     // Benchmarks time start-up as a whole process: with this set the player closes at once.
     if (qEnvironmentVariableIsSet("SONORELL_QUIT_AFTER_START")) return 0;
     shell::MediaControls mediaControls(window);

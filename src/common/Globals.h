@@ -10,13 +10,15 @@ namespace media { class CDAudio; }
 
 namespace common {
 
+enum class PlayerMode { Cd, Media };  // "CD-Player" and "MM-Player"
+
 struct Globals {
     std::shared_ptr<media::CDAudio> CdDevice;  // the one CD device wrapper, made at start-up
-    QString PlayerMode;                        // "mp3" in media mode; anything else is CD mode
+    PlayerMode Mode = PlayerMode::Cd;          // until start-up chooses
     bool LanguageGreek = true;                 // language in force
     bool LanguageGreekToSave = true;           // language chosen in the menu, in force next start
     bool ListShown = false;                    // the list panel of the main window is shown
-    int16_t ContinueChecked = 0;               // 1 when continuous play is on
+    bool Continuous = false;                   // continuous play is on
     bool DialogOpen = false;                   // a secondary window is open
     bool UserListClick = false;                // the next click on the list is the user's
     int32_t DiscSerial = 0;                    // the disc's catalogue section
@@ -37,7 +39,6 @@ void resetGlobals();
 // The alias every routine opens the current media file under.
 inline const std::string MediaAlias = "ToTrexonTragoydi";
 
-// Media mode ("MM-Player"); any other PlayerMode is CD mode.
-inline bool InMediaMode() { return globals().PlayerMode == QLatin1String("mp3"); }
+inline bool InMediaMode() { return globals().Mode == PlayerMode::Media; }
 
 } // namespace common

@@ -8,6 +8,7 @@
 #include "player/MenuWindow.h"
 #include "player/Skin.h"
 #include "common/Globals.h"
+#include "common/Language.h"
 
 #include <QApplication>
 #include <QCloseEvent>
@@ -286,6 +287,13 @@ void Form1::SetListPanelShown(bool shown)
         List1->hide();
         place(List1, 12, 112, 317, 100);
     }
+    Check1->setToolTip(shown ? common::Lang("Απόκρυψη Λίστας Τραγουδιών", "Hide Track's List")
+                             : common::Lang("Εμφάνιση Λίστας Τραγουδιών", "Show Track's List"));
+    auto& g = common::globals();
+    g.UserListClick = false;  // the box follows the menu; it is not the user's click
+    Check1->setChecked(shown);
+    Check1->setText(shown ? QString::fromUtf8("Λ") : QStringLiteral("V"));
+    g.UserListClick = true;
 }
 
 void Form1::closeEvent(QCloseEvent* event)

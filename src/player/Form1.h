@@ -5,6 +5,7 @@
 #include "metadata/TrackListHost.h"
 #include "player/NowShowing.h"
 #include "player/PictureButton.h"
+#include "player/PlayerState.h"
 #include "player/TrackList.h"
 
 #include <QCheckBox>
@@ -65,7 +66,7 @@ public:
     // The main tick's Enabled and Interval: it runs only when enabled with an interval above 0.
     void SetTickInterval(int ms);
     void SetTickEnabled(bool enabled);
-    void SetListPanelShown(bool shown);  // the list panel geometry of the list toggle
+    void SetListPanelShown(bool shown);  // the list panel and the list check box
     void Shutdown();                     // what closing the window runs, once
     bool IsShutDown() const { return shutDown_; }
 
@@ -96,19 +97,6 @@ public:
     static void SetOutputVolume(float fraction, uint32_t device);
     static uint16_t ChannelWord(float fraction);
     static int LitSegments(float fraction);
-
-    // Window fields shared with the other parts.
-    int16_t ShowRemaining = 0;
-    int16_t NoDiscShown = 0;
-    int16_t LastCdTrack = 0;
-    int32_t TrackStartMs = 0;
-    double PositionScale = 0;
-    int32_t MediaLengthMs = 0;
-    bool ThumbDragging = false;
-    QString SeekTarget;  // ms of the last drag in media mode; "" until the first
-    int16_t MarqueeStep = 0;
-    QString Label1Tag;  // the text the marquee types out
-    bool ShowAtStart = true;  // false when "/play" starts the disc with the window hidden
 
     // Controls, named as the player's design names them.
     PictureButton* Image16;   // title strip
@@ -167,6 +155,8 @@ public:
     MenuWindow* menu() const { return menu_; }
     // The list the window shows; changed only through the window's own routines below.
     const TrackList& Tracks() const { return tracks_; }
+    const PlayerState& State() const { return state_; }
+    void ShowRemainingTime(bool remaining);  // the time display counts down, or up
     int SelectedEntry() const;          // the line selected in the list, -1 for none
     bool RemoveEntry(int index);        // false when there is no such entry
     void RemoveAllEntries();            // the player closes what it had loaded
@@ -261,6 +251,7 @@ private:
     bool continuousApplies() const;
 
     TrackList tracks_;
+    PlayerState state_;
     int displayedEntry_ = -1;  // what Label10 shows, from 0
     QString commandLine_;
     MenuFactory makeMenu_;

@@ -83,7 +83,7 @@ uint32_t Form1::volumeDevice() const { return common::InMediaMode() ? platform::
 
 int64_t Form1::LengthMs()
 {
-    if (common::InMediaMode()) return !tracks_.isEmpty() ? std::max(MediaLengthMs, 0) : 0;
+    if (common::InMediaMode()) return !tracks_.isEmpty() ? std::max(state_.mediaLengthMs, 0) : 0;
     auto& cd = *common::globals().CdDevice;
     const int16_t track = cd.GetNumTracks() > 0 ? cd.GetTmsfPosition().track : 0;
     return track > 0 ? cd.ReadMilliseconds(track).trackLength : 0;
@@ -93,7 +93,7 @@ int64_t Form1::PositionMs()
 {
     if (common::InMediaMode()) return !tracks_.isEmpty() ? std::max(ModuleMCI::GetMediaPosition(MediaAlias), 0) : 0;
     if (common::globals().CdDevice->GetNumTracks() < 1) return 0;
-    return std::max<int64_t>(0, discPositionMs() - TrackStartMs);
+    return std::max<int64_t>(0, discPositionMs() - state_.trackStartMs);
 }
 
 bool Form1::IsPlaying()
@@ -118,8 +118,8 @@ void Form1::SeekTo(int64_t ms)
     const int64_t length = LengthMs();
     if (length <= 0) return;
     ms = std::clamp<int64_t>(ms, 0, length - 1);
-    if (common::InMediaMode()) SeekTarget = QString::number(ms);
-    else common::globals().CdDevice->PlayTrackFrom(int32_t(TrackStartMs + ms));
+    if (common::InMediaMode()) state_.seekTarget = QString::number(ms);
+    else common::globals().CdDevice->PlayTrackFrom(int32_t(state_.trackStartMs + ms));
     Image17_MouseUp();
     Timer2_Timer();
 }

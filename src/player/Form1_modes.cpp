@@ -15,7 +15,7 @@ void Form1::Option1_Click()
     auto& g = common::globals();
     ResetHoverImages();
     menu_->ClearTracksSubmenu();
-    g.PlayerMode = QStringLiteral("mp3");
+    g.Mode = common::PlayerMode::Media;
     Label3->setText(QStringLiteral("00:00"));
     if (g.CdDevice) g.CdDevice->StopCD();
     ApplyMediaLook();
@@ -46,8 +46,8 @@ void Form1::Option2_Click()
         QString defaultList;
         SaveTrackList(defaultList);
     }
-    g.PlayerMode = QStringLiteral("cd");
-    NoDiscShown = 0;
+    g.Mode = common::PlayerMode::Cd;
+    state_.noDiscShown = false;
     Label9->setText(QStringLiteral("Sonorell Player v.1"));
     ApplyCdLook();
     for (QLabel* l : {Label1, Label4}) l->clear();

@@ -70,30 +70,30 @@ void Form1::Image17_MouseDown()
     SetTickInterval(0);
     if (Image17->x() < ThumbStart) Image17->move(ThumbStart, Image17->y());
     if (Image17->x() > DragLimit) Image17->move(192, Image17->y());
-    ThumbDragging = true;
+    state_.thumbDragging = true;
 }
 
 // The time shown for the disc position the drag has sought to.
 QString Form1::dragTimeOnDisc(int left)
 {
     auto& cd = *common::globals().CdDevice;
-    cd.PlayTrackFrom(roundToCount(PositionScale * left + TrackStartMs));
+    cd.PlayTrackFrom(roundToCount(state_.positionScale * left + state_.trackStartMs));
     const media::CDAudio::Tmsf at = cd.GetTmsfPosition();
     const media::CDAudio::Milliseconds ms = cd.ReadMilliseconds(at.track);
-    if (ShowRemaining == 1) return common::TimeTextMs(int64_t(ms.trackLength) + TrackStartMs - ms.position, true);
+    if (state_.showRemaining) return common::TimeTextMs(int64_t(ms.trackLength) + state_.trackStartMs - ms.position, true);
     return common::TimeText(int64_t(at.minutes) * 60 + at.seconds);
 }
 
 void Form1::Image17_MouseMove(int x)
 {
     const int16_t left = int16_t(Image17->x());
-    if (left <= ThumbStart - 1 || left >= DragLimit || !ThumbDragging) return;
+    if (left <= ThumbStart - 1 || left >= DragLimit || !state_.thumbDragging) return;
     QString text;
     if (common::InMediaMode()) {
-        const int32_t target = roundToCount(PositionScale * left);
-        const bool remaining = ShowRemaining == 1;
-        text = common::TimeTextMs(remaining ? int64_t(MediaLengthMs) - target : target, remaining);
-        SeekTarget = QString::number(target);
+        const int32_t target = roundToCount(state_.positionScale * left);
+        const bool remaining = state_.showRemaining;
+        text = common::TimeTextMs(remaining ? int64_t(state_.mediaLengthMs) - target : target, remaining);
+        state_.seekTarget = QString::number(target);
     } else {
         text = dragTimeOnDisc(left);
     }
@@ -103,11 +103,11 @@ void Form1::Image17_MouseMove(int x)
 
 void Form1::Image17_MouseUp()
 {
-    ThumbDragging = false;
+    state_.thumbDragging = false;
     if (common::InMediaMode()) {
-        std::string from = SeekTarget.toStdString(), to;
+        std::string from = state_.seekTarget.toStdString(), to;
         ModuleMCI::PlayMedia(MediaAlias, from, to);
-        SeekTarget = QString::fromStdString(from);
+        state_.seekTarget = QString::fromStdString(from);
     } else {
         common::globals().CdDevice->PlayCD();
     }

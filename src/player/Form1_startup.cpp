@@ -79,7 +79,7 @@ bool Form1::Start()
     tellSaveFailuresOnce();
 
     const SavedOptions saved = ReadDataFile(common::ProgramFile(QStringLiteral("Data.dat")));
-    ShowRemaining = saved.ShowRemaining;
+    state_.showRemaining = saved.ShowRemaining == 1;
     g.ListShown = saved.ListShown != 0;
     if (g.ListShown) menu_->Show_List_Menu_Click();
     if (saved.Meter == 1) menu_->Mixer_Menu_Click();
@@ -95,7 +95,7 @@ bool Form1::Start()
         ApplyCdLook();
         Option2->setChecked(true);
         if (playSwitch && !commandLineNamesFile()) {
-            ShowAtStart = false;
+            state_.showAtStart = false;
             if (!menu_->TrayIconShown()) menu_->ShowMinimizedEntry();
             g.CdDevice->SeekCDtoX(1);
         }
@@ -104,7 +104,7 @@ bool Form1::Start()
         Option2->setChecked(false);
         Option1_Click();
     }
-    if (handedBack && ShowAtStart && !common::InMediaMode()) {
+    if (handedBack && state_.showAtStart && !common::InMediaMode()) {
         g.CdDevice->PlayTrackFrom(*handedBack);
         g.CdDevice->PlayCD();
     }
@@ -143,9 +143,9 @@ void Form1::Shutdown()
     if (QFile::exists(CantorineMarker())) QFile::remove(CantorineMarker());
 
     SavedOptions options;
-    options.ShowRemaining = ShowRemaining;
+    options.ShowRemaining = state_.showRemaining ? 1 : 0;
     options.Tray = menu_->TrayChecked() ? 1 : 0;
-    options.Continue = g.ContinueChecked == 1 ? 1 : 0;
+    options.Continue = g.Continuous ? 1 : 0;
     options.Meter = menu_->MixerChecked() ? 1 : 0;
     options.ListShown = g.ListShown ? -1 : 0;
     WriteDataFile(common::ProgramFile(QStringLiteral("Data.dat")), options);

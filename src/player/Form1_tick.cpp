@@ -42,7 +42,7 @@ void Form1::Timer2_Timer()
 
 bool Form1::continuousApplies() const
 {
-    return common::InMediaMode() && common::globals().ContinueChecked == 1 && tracks_.successor().has_value();
+    return common::InMediaMode() && common::globals().Continuous && tracks_.successor().has_value();
 }
 
 // Under continuous play the device goes on to the next entry by itself at the end of one; the
@@ -72,10 +72,10 @@ void Form1::tickMedia()
     }
     Image17->setEnabled(true);
     const int32_t p = ModuleMCI::GetMediaPosition(MediaAlias);
-    const bool remaining = ShowRemaining == 1;
-    Label3->setText(timeOf(remaining ? int64_t(MediaLengthMs) - p : p, remaining));
-    placeThumb(p / PositionScale + 5);
-    publish(NowShowing::State::Playing, index, entries, std::max(p, 0), MediaLengthMs);
+    const bool remaining = state_.showRemaining;
+    Label3->setText(timeOf(remaining ? int64_t(state_.mediaLengthMs) - p : p, remaining));
+    placeThumb(p / state_.positionScale + 5);
+    publish(NowShowing::State::Playing, index, entries, std::max(p, 0), state_.mediaLengthMs);
 }
 
 void Form1::showNoDisc()
@@ -90,7 +90,7 @@ void Form1::showNoDisc()
     Image17->setEnabled(false);
     Label3->setText(QStringLiteral("00:00"));
     menu_->ClearTracksSubmenu();
-    NoDiscShown = 1;
+    state_.noDiscShown = true;
 }
 
 void Form1::tickCd()
@@ -99,13 +99,13 @@ void Form1::tickCd()
     ShowVolumeBar(platform::AuxCd);
     const int tracks = cd.GetNumTracks();
     if (tracks < 1) {
-        if (NoDiscShown == 0) showNoDisc();
+        if (!state_.noDiscShown) showNoDisc();
         publishResting({}, -1, 0);
         return;
     }
-    if (NoDiscShown == 1) {
+    if (state_.noDiscShown) {
         LoadCdTitles();
-        NoDiscShown = 0;
+        state_.noDiscShown = false;
     }
     const std::string mode = cd.GetCDMode();
     if (mode != "playing") {
@@ -113,22 +113,22 @@ void Form1::tickCd()
         return;
     }
     const media::CDAudio::Tmsf at = cd.GetTmsfPosition();
-    if (at.track != LastCdTrack) ShowCdTrackInfo();
-    LastCdTrack = at.track;
+    if (at.track != state_.lastCdTrack) ShowCdTrackInfo();
+    state_.lastCdTrack = at.track;
 
     const media::CDAudio::Milliseconds ms = cd.ReadMilliseconds(at.track);
-    if (ShowRemaining == 1) Label3->setText(timeOf(int64_t(ms.trackLength) + TrackStartMs - ms.position, true));
+    if (state_.showRemaining) Label3->setText(timeOf(int64_t(ms.trackLength) + state_.trackStartMs - ms.position, true));
     else Label3->setText(common::TimeText(int64_t(at.minutes) * 60 + at.seconds));
-    placeThumb((ms.position - TrackStartMs) / PositionScale + 5);
-    publish(NowShowing::State::Playing, at.track - 1, tracks, std::max<int64_t>(0, ms.position - TrackStartMs), ms.trackLength);
+    placeThumb((ms.position - state_.trackStartMs) / state_.positionScale + 5);
+    publish(NowShowing::State::Playing, at.track - 1, tracks, std::max<int64_t>(0, ms.position - state_.trackStartMs), ms.trackLength);
 }
 
 void Form1::Timer1_Timer()
 {
-    ++MarqueeStep;
-    if (Label1->text().trimmed().isEmpty()) MarqueeStep = 1;
-    QString text = MarqueeStep >= 2 ? Label1->text() : QString();
-    if (!Label1Tag.isEmpty()) text += Label1Tag[std::min<qsizetype>(MarqueeStep, Label1Tag.size()) - 1];
+    ++state_.marqueeStep;
+    if (Label1->text().trimmed().isEmpty()) state_.marqueeStep = 1;
+    QString text = state_.marqueeStep >= 2 ? Label1->text() : QString();
+    if (!state_.marqueeText.isEmpty()) text += state_.marqueeText[std::min<qsizetype>(state_.marqueeStep, state_.marqueeText.size()) - 1];
     Label1->setText(text.right(40));
 }
 

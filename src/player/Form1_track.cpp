@@ -101,13 +101,13 @@ void Form1::UpdateMP3(int index, bool play)
     if (path.isEmpty()) return;  // no entry at index: nothing to load or show
 
     List1->setCurrentRow(index);
-    MediaLengthMs = ModuleMCI::GetMediaLengthMs(MediaAlias);
+    state_.mediaLengthMs = ModuleMCI::GetMediaLengthMs(MediaAlias);
     if (play) {
         std::string from, to;
         ModuleMCI::PlayMedia(MediaAlias, from, to);
     }
     Label6->setText(common::Lang("Διάρκεια: ", "Length: ") + common::TimeText(ModuleMCI::GetMediaLengthMs(MediaAlias) / 1000));
-    PositionScale = MediaLengthMs / 192.0;
+    state_.positionScale = state_.mediaLengthMs / 192.0;
     Image17->move(5, Image17->y());
 
     const QString facts = Mp3Tag_Functions::FactsLine(path);
@@ -143,15 +143,15 @@ void Form1::scheduleCue()
 
 void Form1::StartMarqueeIfTooWide(int width, bool resetStep)
 {
-    Label1Tag.clear();
+    state_.marqueeText.clear();
     Timer1->stop();
     test->setText(Label1->text());
     Label1->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
     test->adjustSize();
     if (test->fontMetrics().horizontalAdvance(test->text()) > width) {
-        Label1Tag = Label1->text() + QString(10, QLatin1Char(' '));
+        state_.marqueeText = Label1->text() + QString(10, QLatin1Char(' '));
         Label1->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
-        if (resetStep) MarqueeStep = 0;
+        if (resetStep) state_.marqueeStep = 0;
         Timer1->start();
     }
 }
@@ -179,8 +179,8 @@ void Form1::ShowCdTrackInfo()
     Label6->setText(common::Lang("Διάρκεια: ", "Length: ") + length);
 
     const media::CDAudio::Milliseconds ms = cd.ReadMilliseconds(int16_t(track));
-    TrackStartMs = ms.position;
-    PositionScale = ms.trackLength / 187.0;
+    state_.trackStartMs = ms.position;
+    state_.positionScale = ms.trackLength / 187.0;
     if (isVisible() && listed) List1->setCurrentRow(track - 1);
     StartMarqueeIfTooWide(Label1->width());
 }

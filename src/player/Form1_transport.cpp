@@ -335,9 +335,11 @@ void Form1::Check1_Click()
 
 void Form1::Label3_Click()
 {
-    ShowRemaining = ShowRemaining == 0 ? 1 : 0;
+    ShowRemainingTime(!state_.showRemaining);
     Timer2_Timer();
 }
+
+void Form1::ShowRemainingTime(bool remaining) { state_.showRemaining = remaining; }
 
 void Form1::popUpCaptionMenu(QLabel* lit, QLabel* dimmed, int element)
 {

@@ -38,12 +38,6 @@ void Form5::Show_List_Menu_Click()
     Show_List_Menu->setChecked(show);
     Show_List_Menu2->setChecked(show);
     main_->SetListPanelShown(show);
-    main_->Check1->setToolTip(show ? common::Lang("Απόκρυψη Λίστας Τραγουδιών", "Hide Track's List")
-                                   : common::Lang("Εμφάνιση Λίστας Τραγουδιών", "Show Track's List"));
-    g.UserListClick = false;
-    main_->Check1->setChecked(show);
-    main_->Check1->setText(show ? QString::fromUtf8("Λ") : QStringLiteral("V"));
-    g.UserListClick = true;
 }
 
 void Form5::Mixer_Menu_Click()
@@ -81,7 +75,7 @@ void Form5::synexeia_Click()
     const bool on = !synexeia->isChecked();
     synexeia->setChecked(on);
     synexeia2->setChecked(on);
-    common::globals().ContinueChecked = on ? 1 : 0;
+    common::globals().Continuous = on;
     main_->CueNextEntry();
 }
 

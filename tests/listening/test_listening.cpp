@@ -69,14 +69,14 @@ protected:
         }
         writeList(paths);
         start();
-        ASSERT_EQ(common::globals().PlayerMode, "mp3");
+        ASSERT_TRUE(common::InMediaMode());
     }
     void startWithDisc(const std::vector<int>& trackFrames)
     {
         disc = fixtures::makeDiscImage(media.path(), trackFrames);
         setenv("SONORELL_CD_DEVICE", disc.cue.c_str(), 1);
         start();
-        ASSERT_NE(common::globals().PlayerMode, "mp3");
+        ASSERT_FALSE(common::InMediaMode());
     }
     // Runs the window's events until t (a time of now()).
     static void until(double t)
@@ -182,7 +182,7 @@ TEST_F(ListeningTest, ContinuousPlayGoesOnWithoutAGapAndTheWindowFollows)
 {
     startWithTones({440, 660, 880}, 1.5, 2);
     menu().synexeia_Click();
-    ASSERT_EQ(common::globals().ContinueChecked, 1);
+    ASSERT_TRUE(common::globals().Continuous);
     const double t = clickAndListen([&] { window->Image2_Click(); }, 0.5);
     const double start = recording->firstSound(t);
     until(start + 4.1);  // the third entry plays: the window shows it

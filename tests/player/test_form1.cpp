@@ -37,11 +37,11 @@ TEST_F(PlayerTest, FirstStartIsEnglishWithEveryOptionOffAndNoMessage)
     EXPECT_EQ(w.height(), 213);
     EXPECT_FALSE(w.windowIcon().pixmap(32, 32).toImage().pixelColor(16, 4).alpha() == 0);  // the disc art, drawn
     EXPECT_FALSE(common::globals().ListShown);
-    EXPECT_EQ(w.ShowRemaining, 0);
-    EXPECT_EQ(common::globals().PlayerMode, "mp3");  // no disc: media mode
+    EXPECT_FALSE(w.State().showRemaining);
+    EXPECT_TRUE(common::InMediaMode());  // no disc: media mode
     EXPECT_TRUE(w.Option1->isChecked());
     EXPECT_FALSE(menu().TrayChecked());
-    EXPECT_EQ(common::globals().ContinueChecked, 0);
+    EXPECT_FALSE(common::globals().Continuous);
     EXPECT_TRUE(dialogs.empty());
     EXPECT_TRUE(QFile::exists(file("Data.dat")));  // made, empty, by the read
     EXPECT_TRUE(QFileInfo(file("Lists")).isDir());
@@ -52,7 +52,7 @@ TEST_F(PlayerTest, FirstStartIsEnglishWithEveryOptionOffAndNoMessage)
 TEST_F(PlayerTest, OptionsAreWrittenToDataDatAndComeBack)
 {
     start();
-    window->ShowRemaining = 1;
+    window->ShowRemainingTime(true);
     menu().TrayMenu_Click();
     menu().synexeia_Click();
     menu().Show_List_Menu_Click();
@@ -69,10 +69,10 @@ TEST_F(PlayerTest, OptionsAreWrittenToDataDatAndComeBack)
 
     common::resetGlobals();
     start();
-    EXPECT_EQ(window->ShowRemaining, 1);
+    EXPECT_TRUE(window->State().showRemaining);
     EXPECT_TRUE(menu().TrayChecked());
     EXPECT_TRUE(menu().synexeia->isChecked());
-    EXPECT_EQ(common::globals().ContinueChecked, 1);
+    EXPECT_TRUE(common::globals().Continuous);
     EXPECT_FALSE(menu().MixerChecked());
     EXPECT_TRUE(common::globals().ListShown);
     EXPECT_EQ(window->height(), 305);
@@ -102,7 +102,7 @@ TEST_F(PlayerTest, DamagedOrShortDataDatReadsWhatItHolds)
     f.write(bytes);
     f.close();
     start();
-    EXPECT_EQ(window->ShowRemaining, 1);
+    EXPECT_TRUE(window->State().showRemaining);
     EXPECT_FALSE(menu().TrayChecked());
     EXPECT_FALSE(common::globals().ListShown);
     EXPECT_EQ(player::ReadDataFile(file("Data.dat")).Continue, 0);
@@ -131,10 +131,10 @@ TEST_F(PlayerTest, PlaySwitchWithADiscHidesTheWindowAndPlaysTrackOne)
     saved.Tray = 1;
     player::WriteDataFile(file("Data.dat"), saved);
     start("/play");
-    EXPECT_FALSE(window->ShowAtStart);
+    EXPECT_FALSE(window->State().showAtStart);
     // Tray mode: no taskbar entry, unless there is no tray to bring the window back from.
     EXPECT_EQ(menu().isVisible(), !QSystemTrayIcon::isSystemTrayAvailable());
-    EXPECT_NE(common::globals().PlayerMode, "mp3");
+    EXPECT_FALSE(common::InMediaMode());
     EXPECT_EQ(common::globals().CdDevice->CheckIfPlaying(), 1);
     const std::string position = common::globals().CdDevice->GetCDPosition_FUN();
     EXPECT_EQ(position.substr(0, 3), "01:");
@@ -147,25 +147,25 @@ TEST_F(PlayerTest, AMissingFileOnTheCommandLineIsNoPlaySwitch)
     const auto disc = fixtures::makeDiscImage(media.path(), {300, 300});
     setenv("SONORELL_CD_DEVICE", disc.cue.c_str(), 1);
     start(file("gone.mp3"));
-    EXPECT_TRUE(window->ShowAtStart);
+    EXPECT_TRUE(window->State().showAtStart);
     EXPECT_EQ(common::globals().CdDevice->CheckIfPlaying(), 0);
     stop();
     common::resetGlobals();
     start("--PLAY");
-    EXPECT_FALSE(window->ShowAtStart);
+    EXPECT_FALSE(window->State().showAtStart);
 }
 
 TEST_F(PlayerTest, PlaySwitchWithoutADiscOrWithOneTrackIsMediaMode)
 {
     start("/play");
-    EXPECT_EQ(common::globals().PlayerMode, "mp3");
-    EXPECT_TRUE(window->ShowAtStart);
+    EXPECT_TRUE(common::InMediaMode());
+    EXPECT_TRUE(window->State().showAtStart);
     stop();
     const auto single = fixtures::makeDiscImage(media.path(), {300}, "one");
     setenv("SONORELL_CD_DEVICE", single.cue.c_str(), 1);
     common::resetGlobals();
     start("/play");
-    EXPECT_EQ(common::globals().PlayerMode, "mp3");
+    EXPECT_TRUE(common::InMediaMode());
     EXPECT_TRUE(dialogs.empty());
 }
 
@@ -195,7 +195,7 @@ TEST_F(PlayerTest, DiscTakenOutAndPutBackInCdMode)
     const auto disc = fixtures::makeDiscImage(media.path(), {300, 300});
     setenv("SONORELL_CD_DEVICE", disc.cue.c_str(), 1);
     start();
-    ASSERT_NE(common::globals().PlayerMode, "mp3");
+    ASSERT_FALSE(common::InMediaMode());
     std::filesystem::rename(disc.cue, disc.cue + ".out");
     window->Timer2_Timer();
     EXPECT_EQ(window->Label1->text(), "No AudioCD.");
@@ -208,7 +208,7 @@ TEST_F(PlayerTest, DiscTakenOutAndPutBackInCdMode)
     std::filesystem::rename(disc.cue + ".out", disc.cue);
     window->Timer2_Timer();
     EXPECT_EQ(window->List1->count(), 2);
-    EXPECT_EQ(window->NoDiscShown, 0);
+    EXPECT_FALSE(window->State().noDiscShown);
 }
 
 TEST_F(PlayerTest, CdTickFollowsTheDiscFromTrackToTrack)
@@ -226,8 +226,8 @@ TEST_F(PlayerTest, CdTickFollowsTheDiscFromTrackToTrack)
     EXPECT_EQ(window->Label1->text(), "Track 2");
     EXPECT_EQ(window->Label3->text(), "00:00");
     // The position read when the display changed stands for the track's start (110 frames = 1466 ms).
-    EXPECT_GE(window->TrackStartMs, 1466);
-    EXPECT_LT(window->TrackStartMs, 1466 + 1000);
+    EXPECT_GE(window->State().trackStartMs, 1466);
+    EXPECT_LT(window->State().trackStartMs, 1466 + 1000);
 }
 
 TEST_F(PlayerTest, ContinuousPlayWrapsToTheFirstEntry)
@@ -322,7 +322,7 @@ TEST_F(PlayerTest, ALongTitleScrolls)
     writeList({q(song.path)});
     start();
     EXPECT_TRUE(window->Timer1->isActive());
-    EXPECT_EQ(window->Label1Tag, window->Label1->text() + QString(10, ' '));
+    EXPECT_EQ(window->State().marqueeText, window->Label1->text() + QString(10, ' '));
     window->Timer1_Timer();
     EXPECT_EQ(window->Label1->text(), "a");
     window->Timer1_Timer();

@@ -102,7 +102,7 @@ TEST_F(ReentryTest, TransportAndListClicksDuringAnotherClickAreDropped)
     window->Image2_Click();  // Play lets messages run before it redraws its button
     EXPECT_TRUE(blocked);
     EXPECT_EQ(window->Tracks().current(), 0);
-    EXPECT_EQ(common::globals().PlayerMode, "mp3");
+    EXPECT_TRUE(common::InMediaMode());
     EXPECT_EQ(ModuleMCI::GetMediaMode(Alias), "playing");
     EXPECT_TRUE(dialogs.empty());
 }

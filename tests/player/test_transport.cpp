@@ -67,7 +67,7 @@ protected:
         disc = fixtures::makeStandardDisc(media.path());
         setenv("SONORELL_CD_DEVICE", disc.cue.c_str(), 1);
         start();
-        ASSERT_NE(common::globals().PlayerMode, "mp3");
+        ASSERT_FALSE(common::InMediaMode());
     }
     std::string cdPosition() { return common::globals().CdDevice->GetCDPosition_FUN(); }
     fixtures::DiscImage disc;
@@ -210,7 +210,7 @@ TEST_F(TransportTest, TitleStripHidesToTheTaskbarOrCloses)
     EXPECT_TRUE(window->isVisible());
     EXPECT_FALSE(menu().isVisible());
 
-    window->ShowRemaining = 1;
+    window->ShowRemainingTime(true);
     window->Image16_MouseDown(350);
     EXPECT_FALSE(window->isVisible());
     EXPECT_EQ(read("Data.dat").at(0), 1);  // the shutdown ran and saved
@@ -222,7 +222,7 @@ TEST_F(TransportTest, TimeDisplayTogglesAtOnce)
     startWithSongs();
     window->Image2_Click();
     click(window->Label3);
-    EXPECT_EQ(window->ShowRemaining, 1);
+    EXPECT_TRUE(window->State().showRemaining);
     EXPECT_TRUE(window->Label3->text().startsWith("-00:0"));
     click(window->Label3);
     EXPECT_TRUE(window->Label3->text().startsWith("00:0"));
@@ -232,19 +232,19 @@ TEST_F(TransportTest, DraggingTheThumbShowsTheTimeAndSeeksOnRelease)
 {
     writeList({q(silentWav(media.path(), "long.wav", 192))});
     start();
-    ASSERT_EQ(window->MediaLengthMs, 192000);
-    ASSERT_DOUBLE_EQ(window->PositionScale, 1000.0);
+    ASSERT_EQ(window->State().mediaLengthMs, 192000);
+    ASSERT_DOUBLE_EQ(window->State().positionScale, 1000.0);
     window->Image2_Click();
     window->Timer2_Timer();
     window->Image17_MouseDown();
     EXPECT_FALSE(window->Timer2->isActive());
     window->Image17_MouseMove(100);  // from left edge 5, pointer 100 px in: the edge goes to 100
     EXPECT_EQ(window->Image17->x(), 100);
-    EXPECT_EQ(window->SeekTarget, "5000");
+    EXPECT_EQ(window->State().seekTarget, "5000");
     window->Image17_MouseMove(5);
     EXPECT_EQ(window->Label3->text(), "01:40");
-    EXPECT_EQ(window->SeekTarget, "100000");
-    window->ShowRemaining = 1;
+    EXPECT_EQ(window->State().seekTarget, "100000");
+    window->ShowRemainingTime(true);
     window->Image17_MouseMove(5);
     EXPECT_EQ(window->Label3->text(), "-01:32");
     window->Image17_MouseUp();
@@ -267,7 +267,7 @@ TEST_F(TransportTest, PressAndReleaseWithoutADragPlaysFromTheStart)
     startWithSongs();
     window->Image17_MouseDown();
     window->Image17_MouseUp();
-    EXPECT_EQ(window->SeekTarget, "0");
+    EXPECT_EQ(window->State().seekTarget, "0");
     EXPECT_EQ(mediaMode(), "playing");
     EXPECT_LT(mediaPosition(), 300);
 }
@@ -286,7 +286,7 @@ TEST_F(TransportTest, DraggingOnADiscSeeksWithinTheTrackAndPlaysOnRelease)
     EXPECT_EQ(window->Label3->text(), "00:26");
     EXPECT_EQ(cd.CheckIfPlaying(), 0);
     EXPECT_EQ(cdPosition().substr(0, 5), "02:00");
-    window->ShowRemaining = 1;
+    window->ShowRemainingTime(true);
     window->Image17_MouseMove(5);
     EXPECT_EQ(window->Label3->text(), "-00:23");
     window->Image17_MouseUp();

@@ -113,7 +113,7 @@ TEST_F(MediaControlsTest, AFilePlayingIsShownAndDrivenLikeTheButtons)
     EXPECT_EQ(playerctl({"metadata", "xesam:artist"}), "The Band");
     EXPECT_EQ(playerctl({"metadata", "xesam:album"}), "Record");
     EXPECT_EQ(playerctl({"metadata", "xesam:trackNumber"}), "1");
-    EXPECT_NEAR(playerctl({"metadata", "mpris:length"}).toLongLong() / 1000, window->MediaLengthMs, 1);
+    EXPECT_NEAR(playerctl({"metadata", "mpris:length"}).toLongLong() / 1000, window->State().mediaLengthMs, 1);
     EXPECT_EQ(trackId(), "/org/sonorell/entry/1");
     EXPECT_FALSE(property("CanGoPrevious").toBool());
     EXPECT_TRUE(property("CanGoNext").toBool());
@@ -182,7 +182,7 @@ TEST_F(MediaControlsTest, ADiscTrackIsShownAndTheButtonsRulesHold)
     const auto disc = fixtures::makeDiscImage(media.path(), {1500, 1500, 1500});
     setenv("SONORELL_CD_DEVICE", disc.cue.c_str(), 1);
     start();
-    ASSERT_NE(common::globals().PlayerMode, "mp3");
+    ASSERT_FALSE(common::InMediaMode());
     attach();
     playerctl({"play"});
     EXPECT_EQ(playerctl({"status"}), "Playing");

@@ -91,7 +91,7 @@ TEST_F(MenuTest, TwinCheckItemsCarryOneMark)
     EXPECT_EQ(window->Check1->text(), "V");
     trigger("synexeia2");
     EXPECT_TRUE(item("synexeia")->isChecked());
-    EXPECT_EQ(common::globals().ContinueChecked, 1);
+    EXPECT_TRUE(common::globals().Continuous);
     trigger("eikoll");
     EXPECT_TRUE(item("TrayMenu")->isChecked());
     // The meter needs a capture that starts whatever sound card this machine has.
