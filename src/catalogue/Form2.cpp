@@ -1,5 +1,4 @@
 #include "catalogue/Form2.h"
-#include "metadata/Mp3Tag_ListFiles.h"
 #include "common/Controls.h"
 #include "catalogue/Disk_Volume.h"
 #include "common/Globals.h"
