@@ -43,7 +43,7 @@ void CheckWithEveryTypeHandled(benchmark::State& state)
 }
 BENCHMARK(CheckWithEveryTypeHandled)->Unit(benchmark::kMillisecond);
 
-} // namespace
+}  // namespace
 
 int main(int argc, char** argv)
 {

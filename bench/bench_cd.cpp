@@ -56,6 +56,6 @@ void TickQueries(benchmark::State& state)
 }
 BENCHMARK(TickQueries)->Arg(0)->Arg(1)->ArgName("playing")->Unit(benchmark::kMicrosecond);
 
-} // namespace
+}  // namespace
 
 BENCHMARK_MAIN();

@@ -41,9 +41,15 @@ struct Setup {
         QDir().mkpath(folder);
         // Today's mixed folder: ID3v1 MP3s, ID3v2-only MP3s, FLAC, Opus and M4A, tagged by mutagen.
         const std::string seeds = media.path().toStdString();
-        struct Seed { fixtures::Media kind; const char* name; const char* tag; };
-        const Seed kinds[] = {{fixtures::Media::Mp3Cbr, "v1.mp3", nullptr}, {fixtures::Media::Mp3Cbr, "v2.mp3", "id3v2.4"},
-                              {fixtures::Media::Flac, "f.flac", "vorbis"}, {fixtures::Media::Opus, "o.opus", "vorbis"},
+        struct Seed {
+            fixtures::Media kind;
+            const char* name;
+            const char* tag;
+        };
+        const Seed kinds[] = {{fixtures::Media::Mp3Cbr, "v1.mp3", nullptr},
+                              {fixtures::Media::Mp3Cbr, "v2.mp3", "id3v2.4"},
+                              {fixtures::Media::Flac, "f.flac", "vorbis"},
+                              {fixtures::Media::Opus, "o.opus", "vorbis"},
                               {fixtures::Media::M4a, "m.m4a", "mp4"}};
         std::vector<QString> seedPaths;
         for (const Seed& k : kinds) {
@@ -54,7 +60,8 @@ struct Setup {
         QByteArray list;
         for (int i = 0; i < Files; ++i) {
             const QString& seed = seedPaths[std::size_t(i) % seedPaths.size()];
-            const QString path = folder + QStringLiteral("/track%1").arg(i, 5, 10, QLatin1Char('0')) + seed.mid(seed.lastIndexOf('.'));
+            const QString path =
+                folder + QStringLiteral("/track%1").arg(i, 5, 10, QLatin1Char('0')) + seed.mid(seed.lastIndexOf('.'));
             QFile::copy(seed, path);
             if (i % 5 == 0) {
                 TagRecord tag = BlankTag();
@@ -110,7 +117,7 @@ void LoadTrackListOfTenThousandLines(benchmark::State& state)
 }
 BENCHMARK(LoadTrackListOfTenThousandLines)->Unit(benchmark::kMillisecond)->MinWarmUpTime(0.3);
 
-} // namespace
+}  // namespace
 
 int main(int argc, char** argv)
 {

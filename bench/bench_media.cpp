@@ -54,6 +54,6 @@ void TickQueries(benchmark::State& state)
 }
 BENCHMARK(TickQueries)->Unit(benchmark::kMicrosecond);
 
-} // namespace
+}  // namespace
 
 BENCHMARK_MAIN();

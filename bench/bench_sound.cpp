@@ -84,7 +84,8 @@ Figures measure(const QString& tool, const SoundServer& server, const std::strin
     const std::string b = listening::WriteToneWav(dir + "/b.wav", {{660, 6}});
     const std::string halves = listening::WriteToneWav(dir + "/halves.wav", {{440, 3}, {880, 3}});
     std::vector<std::string> parts;
-    for (double f : {440.0, 660.0, 880.0}) parts.push_back(listening::WriteToneWav(dir + "/p" + std::to_string(int(f)) + ".wav", {{f, 1.0}}));
+    for (double f : {440.0, 660.0, 880.0})
+        parts.push_back(listening::WriteToneWav(dir + "/p" + std::to_string(int(f)) + ".wav", {{f, 1.0}}));
 
     Recording rec(server);
     Tool mci(tool, server.environment());
@@ -153,7 +154,7 @@ Figures measure(const QString& tool, const SoundServer& server, const std::strin
     return {median(idlePlay), median(openPlay), median(next), median(seek), gap};
 }
 
-} // namespace
+}  // namespace
 
 int main(int argc, char** argv)
 {
@@ -170,8 +171,8 @@ int main(int argc, char** argv)
         const Figures f = measure(tool, server, dir.path().toStdString());
         std::printf("%-10s click to sound: play 3 s after the open %s (median of 3, heard within 4 s); median of 10: "
                     "open+play %s, next %s, seek %s; longest silence across three entries %s\n",
-                    server.name().c_str(), ms(f.idlePlay).c_str(), ms(f.openPlay).c_str(), ms(f.next).c_str(),
-                    ms(f.seek).c_str(), ms(f.gap).c_str());
+                    server.name().c_str(), ms(f.idlePlay).c_str(), ms(f.openPlay).c_str(), ms(f.next).c_str(), ms(f.seek).c_str(),
+                    ms(f.gap).c_str());
     }
     return 0;
 }

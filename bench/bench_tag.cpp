@@ -51,6 +51,6 @@ void ReadTagsOfTenThousandFiles(benchmark::State& state)
 }
 BENCHMARK(ReadTagsOfTenThousandFiles)->Unit(benchmark::kMillisecond)->MinWarmUpTime(0.5);
 
-} // namespace
+}  // namespace
 
 BENCHMARK_MAIN();

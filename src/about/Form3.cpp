@@ -18,7 +18,7 @@ namespace {
 
 void colour(QLabel* label, const char* rgb) { label->setStyleSheet(QStringLiteral("color: %1;").arg(QLatin1String(rgb))); }
 
-} // namespace
+}  // namespace
 
 Form3::Form3(QWidget* mainWindow) : QWidget(mainWindow, Qt::Tool | Qt::WindowCloseButtonHint), main_(mainWindow)
 {
@@ -60,7 +60,8 @@ Form3::Form3(QWidget* mainWindow) : QWidget(mainWindow, Qt::Tool | Qt::WindowClo
     }
     if (main_) common::DisableOwnerWhileOpen(*main_, *this);
     const QString title = common::AppTitle();
-    setWindowTitle(common::Lang(QString::fromUtf8("Σχετικά με το ") + title + QStringLiteral(" "), QStringLiteral("About ") + title + QStringLiteral(" ")));
+    setWindowTitle(common::Lang(QString::fromUtf8("Σχετικά με το ") + title + QStringLiteral(" "),
+                                QStringLiteral("About ") + title + QStringLiteral(" ")));
     lblTitle->setText(title);
     lblComments->setText(common::Lang("Προγραμματισμός: Dravenholt", "Programming: Dravenholt"));
     Label1->setText(common::Lang(QString::fromUtf8("Έκδοση προγράμματος: "), QStringLiteral("Version: ")) +
@@ -85,4 +86,4 @@ void Form3::closeEvent(QCloseEvent* event)
     event->accept();
 }
 
-} // namespace about
+}  // namespace about

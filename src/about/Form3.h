@@ -37,4 +37,4 @@ private:
     QWidget* main_;
 };
 
-} // namespace about
+}  // namespace about

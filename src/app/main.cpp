@@ -38,7 +38,7 @@ QString joinedArguments(int argc, char** argv)
     return words.join(QLatin1Char(' '));
 }
 
-} // namespace
+}  // namespace
 
 int main(int argc, char** argv)
 {

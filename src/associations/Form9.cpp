@@ -20,9 +20,12 @@ const QString Separator = QStringLiteral("  ##  ");
 QString DefaultValue(const QString& key) { return GetString(HKEY_CLASSES_ROOT, key, QString()); }
 
 // Exactly one of the drop-down's items: an entry not handled yet.
-bool Offered(const QComboBox& box, const QString& entry) { return box.findText(entry, Qt::MatchExactly | Qt::MatchCaseSensitive) >= 0; }
+bool Offered(const QComboBox& box, const QString& entry)
+{
+    return box.findText(entry, Qt::MatchExactly | Qt::MatchCaseSensitive) >= 0;
+}
 
-} // namespace
+}  // namespace
 
 Form9::Form9(QWidget* parent) : QDialog(parent, Qt::Tool | Qt::MSWindowsFixedSizeDialogHint)
 {
@@ -116,8 +119,9 @@ void Form9::Command1_Click()
     const QString entry = Combo1->currentText();
     if (entry.trimmed().isEmpty()) return;
     if (!Offered(*Combo1, entry)) {
-        platform::ShowMessage({common::Lang("Ήδη υπάρχει συσχέτιση για αυτό το αρχειο.", "This file is already associated."), QString(),
-                               platform::DialogIcon::None, platform::DialogButtons::Ok}, this);
+        platform::ShowMessage({common::Lang("Ήδη υπάρχει συσχέτιση για αυτό το αρχειο.", "This file is already associated."),
+                               QString(), platform::DialogIcon::None, platform::DialogButtons::Ok},
+                              this);
         return;
     }
     if (AssocTypeName.isEmpty()) AssocTypeName = QStringLiteral("Cantorine_") + entry;
@@ -177,4 +181,4 @@ void ShowAssociations(QWidget* parent, const QString& caption)
     window.exec();
 }
 
-} // namespace associations
+}  // namespace associations

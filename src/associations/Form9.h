@@ -44,4 +44,4 @@ private:
 // Shows the window modally with the menu entry's caption as its title.
 void ShowAssociations(QWidget* parent, const QString& caption);
 
-} // namespace associations
+}  // namespace associations

@@ -10,7 +10,8 @@ namespace reg = platform::registry;
 
 QString ProgramPath()
 {
-    return QCoreApplication::applicationDirPath() + QLatin1Char('/') + QFileInfo(QCoreApplication::applicationFilePath()).fileName();
+    return QCoreApplication::applicationDirPath() + QLatin1Char('/') +
+           QFileInfo(QCoreApplication::applicationFilePath()).fileName();
 }
 
 QString OpenCommandLine() { return ProgramPath() + QStringLiteral(" %1"); }
@@ -53,4 +54,4 @@ QString GetString(std::uint32_t, const QString& keyPath, const QString& valueNam
 
 void DeleteValue(std::uint32_t, const QString& keyPath, const QString& valueName) { reg::DeleteValue(keyPath, valueName); }
 
-} // namespace associations
+}  // namespace associations

@@ -15,10 +15,10 @@ constexpr std::uint32_t HKEY_CLASSES_ROOT = 0x80000000u;
 // The handled entries; position 0, the audio disc, is checked by its play verb. The formats of
 // today's music folders follow the original ten.
 inline const std::array<QString, 16> TypeTable = {
-    QStringLiteral("AudioCD"), QStringLiteral(".mp3"),  QStringLiteral(".mp2"),  QStringLiteral(".mid"),
-    QStringLiteral(".wma"),    QStringLiteral(".wax"),  QStringLiteral(".wav"),  QStringLiteral(".rmi"),
-    QStringLiteral(".mov"),    QStringLiteral(".avi"),  QStringLiteral(".flac"), QStringLiteral(".ogg"),
-    QStringLiteral(".opus"),   QStringLiteral(".m4a"),  QStringLiteral(".mkv"),  QStringLiteral(".mp4"),
+    QStringLiteral("AudioCD"), QStringLiteral(".mp3"), QStringLiteral(".mp2"),  QStringLiteral(".mid"),
+    QStringLiteral(".wma"),    QStringLiteral(".wax"), QStringLiteral(".wav"),  QStringLiteral(".rmi"),
+    QStringLiteral(".mov"),    QStringLiteral(".avi"), QStringLiteral(".flac"), QStringLiteral(".ogg"),
+    QStringLiteral(".opus"),   QStringLiteral(".m4a"), QStringLiteral(".mkv"),  QStringLiteral(".mp4"),
 };
 inline const QString AudioDiscEntry = QStringLiteral("AudioCD");
 
@@ -28,7 +28,7 @@ struct FileTypeRecord {
     QString extension;         // a "." is put in front when missing (not for the audio-disc key)
     QString typeName;
     QString description;
-    QString contentType;       // written only when not empty
+    QString contentType;  // written only when not empty
     QString iconPath;
     std::int16_t iconIndex = 0;
 };
@@ -43,4 +43,4 @@ void CreateAssociation(const FileTypeRecord& record);
 QString GetString(std::uint32_t root, const QString& keyPath, const QString& valueName);
 void DeleteValue(std::uint32_t root, const QString& keyPath, const QString& valueName);
 
-} // namespace associations
+}  // namespace associations

@@ -12,10 +12,7 @@ QString CatalogueFile() { return common::ProgramFile(QStringLiteral("CdRoms.ini"
 
 bool CatalogueExists() { return QFileInfo::exists(CatalogueFile()); }
 
-int32_t SerialOfDiscInDrive()
-{
-    return int32_t(platform::cdrom::DiscSerialOf(platform::cdrom::defaultSource()));
-}
+int32_t SerialOfDiscInDrive() { return int32_t(platform::cdrom::DiscSerialOf(platform::cdrom::defaultSource())); }
 
 int32_t IdentifyDisc()
 {
@@ -37,4 +34,4 @@ bool WriteValue(const QString& key, const QString& value)
     return platform::WritePrivateProfileString(SectionOf(common::globals().DiscSerial), key, value, CatalogueFile());
 }
 
-} // namespace Disk_Volume
+}  // namespace Disk_Volume

@@ -25,4 +25,4 @@ bool IsMissing(const QString& value);
 // False when the catalogue could not be written.
 bool WriteValue(const QString& key, const QString& value);
 
-} // namespace Disk_Volume
+}  // namespace Disk_Volume

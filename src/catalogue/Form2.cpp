@@ -13,7 +13,6 @@ namespace catalogue {
 
 using common::control;
 
-
 Form2::Form2(TitleHost& host) : QWidget(&host.HostWindow(), Qt::Window | Qt::WindowCloseButtonHint), host_(host)
 {
     setObjectName(QStringLiteral("Form2"));
@@ -86,7 +85,8 @@ QMap<QString, QString> Form2::filedNow() const
 
 // The value to file for key: the edit, unless it was left as shown and titles found meanwhile
 // (CD-Text, the disc database) filed another value; that one stays.
-QString Form2::valueToFile(const QString& key, const QString& edited, const QString& shownAtOpen, const QMap<QString, QString>& filed) const
+QString Form2::valueToFile(const QString& key, const QString& edited, const QString& shownAtOpen,
+                           const QMap<QString, QString>& filed) const
 {
     const QString now = filed.value(key, Disk_Volume::MissingDefault);
     const bool foundMeanwhile = !Disk_Volume::IsMissing(now) && now != filedAtOpen_.value(key, Disk_Volume::MissingDefault);
@@ -127,7 +127,9 @@ bool Form2::save()
     if (Disk_Volume::SerialOfDiscInDrive() != openedFor_ || g.DiscSerial != openedFor_) {
         platform::ShowMessage({common::Lang("Ο δίσκος στη μονάδα άλλαξε. Οι τίτλοι δεν αποθηκεύτηκαν.",
                                             "The disc in the drive has changed. The titles were not saved."),
-                               {}, platform::DialogIcon::Exclamation, platform::DialogButtons::Ok},
+                               {},
+                               platform::DialogIcon::Exclamation,
+                               platform::DialogButtons::Ok},
                               this);
         return false;
     }
@@ -171,4 +173,4 @@ Form2* OpenTitleEditor(TitleHost& host, const QString& caption)
     return editor;
 }
 
-} // namespace catalogue
+}  // namespace catalogue

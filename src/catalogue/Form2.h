@@ -44,15 +44,16 @@ private:
     bool save();
 
     TitleHost& host_;
-    int32_t openedFor_ = 0;  // the serial of the disc whose titles are edited
-    QStringList linesAtOpen_;                 // the titles as the editor showed them at first
-    QMap<QString, QString> filedAtOpen_;      // the catalogue's values then
+    int32_t openedFor_ = 0;               // the serial of the disc whose titles are edited
+    QStringList linesAtOpen_;             // the titles as the editor showed them at first
+    QMap<QString, QString> filedAtOpen_;  // the catalogue's values then
     QMap<QString, QString> filedNow() const;
-    QString valueToFile(const QString& key, const QString& edited, const QString& shownAtOpen, const QMap<QString, QString>& filed) const;
+    QString valueToFile(const QString& key, const QString& edited, const QString& shownAtOpen,
+                        const QMap<QString, QString>& filed) const;
 };
 
 // Opens the editor over the main window, which stays disabled until it closes; caption is the
 // menu item's text.
 Form2* OpenTitleEditor(TitleHost& host, const QString& caption);
 
-} // namespace catalogue
+}  // namespace catalogue

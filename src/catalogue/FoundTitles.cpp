@@ -11,7 +11,7 @@ QString trackKey(int track) { return QStringLiteral("Track%1").arg(track); }
 
 // The section as filed: a key counts when it holds a value that is not the missing mark.
 struct Section {
-    explicit Section(int32_t serial) : values(platform::ReadProfileSection(SectionOf(serial), CatalogueFile())) {}
+    explicit Section(int32_t serial) : values(platform::ReadProfileSection(SectionOf(serial), CatalogueFile())) { }
     bool has(const QString& key) const
     {
         const auto value = values.constFind(key.toLower());
@@ -20,7 +20,7 @@ struct Section {
     QMap<QString, QString> values;
 };
 
-} // namespace
+}  // namespace
 
 bool SectionComplete(int32_t serial, const QList<int>& audioTracks)
 {
@@ -52,4 +52,4 @@ FoundTitles DiscTextTitles()
     return found;
 }
 
-} // namespace Disk_Volume
+}  // namespace Disk_Volume

@@ -26,4 +26,4 @@ bool WriteMissing(int32_t serial, int tracks, const FoundTitles& found);
 // The CD-Text of the disc in the drive.
 FoundTitles DiscTextTitles();
 
-} // namespace Disk_Volume
+}  // namespace Disk_Volume

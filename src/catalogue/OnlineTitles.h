@@ -8,7 +8,9 @@
 #include <QObject>
 #include <QSet>
 
-namespace platform::musicbrainz { class Client; }
+namespace platform::musicbrainz {
+class Client;
+}  // namespace platform::musicbrainz
 
 namespace Disk_Volume {
 
@@ -34,4 +36,4 @@ private:
     QSet<int32_t> asked_;
 };
 
-} // namespace Disk_Volume
+}  // namespace Disk_Volume

@@ -22,4 +22,4 @@ public:
     virtual void ShowDisplayedTitle() = 0;
 };
 
-} // namespace catalogue
+}  // namespace catalogue

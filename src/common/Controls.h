@@ -6,8 +6,7 @@
 
 namespace common {
 
-template <typename W>
-W* control(QWidget* parent, const char* name, int left, int top, int width, int height)
+template <typename W> W* control(QWidget* parent, const char* name, int left, int top, int width, int height)
 {
     auto* w = new W(parent);
     w->setObjectName(QString::fromLatin1(name));
@@ -23,4 +22,4 @@ inline void DisableOwnerWhileOpen(QWidget& owner, QWidget& window)
     window.setEnabled(true);
 }
 
-} // namespace common
+}  // namespace common

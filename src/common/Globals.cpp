@@ -12,4 +12,4 @@ Globals& globals() { return instance(); }
 
 void resetGlobals() { instance() = Globals{}; }
 
-} // namespace common
+}  // namespace common

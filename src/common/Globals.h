@@ -6,7 +6,9 @@
 #include <memory>
 #include <string>
 
-namespace media { class CDAudio; }
+namespace media {
+class CDAudio;
+}  // namespace media
 
 namespace common {
 
@@ -41,4 +43,4 @@ inline const std::string MediaAlias = "ToTrexonTragoydi";
 
 inline bool InMediaMode() { return globals().Mode == PlayerMode::Media; }
 
-} // namespace common
+}  // namespace common

@@ -7,4 +7,4 @@ namespace common {
 QString Lang(const QString& greek, const QString& english);
 QString Lang(const char* greekUtf8, const char* english);
 
-} // namespace common
+}  // namespace common

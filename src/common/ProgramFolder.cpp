@@ -27,21 +27,18 @@ static QString dataHome()
 QString ResolveProgramFolder(const QString& homeOverride, const QString& exeFolder, const QString& dataHomeFolder)
 {
     QString folder;
-    if (!homeOverride.isEmpty()) folder = QDir::cleanPath(homeOverride);
-    else if (QFileInfo(exeFolder).isWritable()) folder = exeFolder;
-    else folder = dataHomeFolder + QStringLiteral("/Sonorell");
+    if (!homeOverride.isEmpty())
+        folder = QDir::cleanPath(homeOverride);
+    else if (QFileInfo(exeFolder).isWritable())
+        folder = exeFolder;
+    else
+        folder = dataHomeFolder + QStringLiteral("/Sonorell");
     if (folder != exeFolder) QDir().mkpath(folder);
     return withoutTrailingSlash(folder);
 }
 
-QString ProgramFolder()
-{
-    return ResolveProgramFolder(qEnvironmentVariable("SONORELL_HOME"), executableFolder(), dataHome());
-}
+QString ProgramFolder() { return ResolveProgramFolder(qEnvironmentVariable("SONORELL_HOME"), executableFolder(), dataHome()); }
 
-QString ProgramFile(const QString& name)
-{
-    return ProgramFolder() + QLatin1Char('/') + name;
-}
+QString ProgramFile(const QString& name) { return ProgramFolder() + QLatin1Char('/') + name; }
 
-} // namespace common
+}  // namespace common

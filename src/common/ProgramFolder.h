@@ -14,4 +14,4 @@ QString ResolveProgramFolder(const QString& homeOverride, const QString& exeFold
 // ProgramFolder() + "/" + name.
 QString ProgramFile(const QString& name);
 
-} // namespace common
+}  // namespace common

@@ -11,4 +11,4 @@ QString TimeText(int64_t totalSeconds, bool remaining = false);
 // The same from milliseconds, whole seconds by integer division.
 QString TimeTextMs(int64_t milliseconds, bool remaining = false);
 
-} // namespace common
+}  // namespace common

@@ -26,14 +26,14 @@ int16_t CDAudio::GetNumTracks()
     return static_cast<int16_t>(tracks);
 }
 
-bool CDAudio::IsAudioTrack(int16_t TrackNum) { return SendRaw("status cd type track " + std::to_string(TrackNum)).rfind("other", 0) != 0; }
+bool CDAudio::IsAudioTrack(int16_t TrackNum)
+{
+    return SendRaw("status cd type track " + std::to_string(TrackNum)).rfind("other", 0) != 0;
+}
 
 std::string CDAudio::GetCDLength() { return SendRaw("status cd length wait"); }
 
-std::string CDAudio::GetTrackLength(int16_t TrackNum)
-{
-    return SendRaw("status cd length track " + std::to_string(TrackNum));
-}
+std::string CDAudio::GetTrackLength(int16_t TrackNum) { return SendRaw("status cd length track " + std::to_string(TrackNum)); }
 
 int16_t CDAudio::CheckIfPlaying() { return SendRaw("status cd mode").substr(0, 7) == "playing" ? 1 : 0; }
 
@@ -81,4 +81,4 @@ CDAudio::Milliseconds CDAudio::ReadMilliseconds(int16_t track)
 void CDAudio::PlayCD() { SeekCDtoX(0); }
 void CDAudio::StopCD() { StopPlay(); }
 
-} // namespace media
+}  // namespace media

@@ -9,7 +9,7 @@ namespace media {
 
 class CDAudio {
 public:
-    std::string GetCDPosition_FUN();        // raw reply, current time format
+    std::string GetCDPosition_FUN();  // raw reply, current time format
     void StartPlay();
     void SetTrack(int16_t Track);
     void StopPlay();
@@ -20,16 +20,16 @@ public:
     void SetCDPlayerReady();
     void SetFormat_tmsf();
     void SetFormat_milliseconds();
-    int16_t GetNumTracks();                 // 0 when no disc is readable
-    std::string GetCDLength();              // raw reply
-    bool IsAudioTrack(int16_t TrackNum);    // false for a data track
+    int16_t GetNumTracks();                        // 0 when no disc is readable
+    std::string GetCDLength();                     // raw reply
+    bool IsAudioTrack(int16_t TrackNum);           // false for a data track
     std::string GetTrackLength(int16_t TrackNum);  // raw reply
-    int16_t CheckIfPlaying();               // 1 when playing, else 0
-    std::string GetCDMode();                // "playing", "paused", "stopped", … or "ERROR"
-    void SeekCDtoX(int16_t Track);          // plays Track from its start
-    void ReadyDevice();                     // closes everything, opens "cd" in tmsf
-    void PlayTrackFrom(int32_t FromPosition);  // seeks to ms from disc start, left stopped
-    void PlayCD();                          // plays on from the current position
+    int16_t CheckIfPlaying();                      // 1 when playing, else 0
+    std::string GetCDMode();                       // "playing", "paused", "stopped", … or "ERROR"
+    void SeekCDtoX(int16_t Track);                 // plays Track from its start
+    void ReadyDevice();                            // closes everything, opens "cd" in tmsf
+    void PlayTrackFrom(int32_t FromPosition);      // seeks to ms from disc start, left stopped
+    void PlayCD();                                 // plays on from the current position
     void StopCD();
 
     // A tmsf position reply ("tt:mm:ss:ff") as numbers; a field that is no number reads as 0.
@@ -49,4 +49,4 @@ public:
     Milliseconds ReadMilliseconds(int16_t track = 0);
 };
 
-} // namespace media
+}  // namespace media

@@ -27,7 +27,7 @@ std::string upToNul(const std::string& buffer) { return buffer.substr(0, buffer.
 
 bool isDigit(char c) { return c >= '0' && c <= '9'; }
 
-} // namespace
+}  // namespace
 
 std::string SendAction(const std::string& command)
 {
@@ -100,11 +100,8 @@ bool RoundToInt32(double value, int32_t& out)
     return true;
 }
 
-std::string WithLeadingBlank(int64_t value)
-{
-    return value < 0 ? std::to_string(value) : " " + std::to_string(value);
-}
+std::string WithLeadingBlank(int64_t value) { return value < 0 ? std::to_string(value) : " " + std::to_string(value); }
 
 void setCommandObserver(std::function<void(const std::string&)> o) { observer() = std::move(o); }
 
-} // namespace media
+}  // namespace media

@@ -37,4 +37,4 @@ std::string WithLeadingBlank(int64_t value);
 // Tests watch the exact command texts sent; null removes the observer.
 void setCommandObserver(std::function<void(const std::string&)> observer);
 
-} // namespace media
+}  // namespace media

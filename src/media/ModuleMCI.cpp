@@ -10,8 +10,10 @@ using namespace media;
 
 std::string PadField(std::string command, std::size_t width, bool cutWhenLonger)
 {
-    if (command.size() < width) command.append(width - command.size(), ' ');
-    else if (cutWhenLonger) command.resize(width);
+    if (command.size() < width)
+        command.append(width - command.size(), ' ');
+    else if (cutWhenLonger)
+        command.resize(width);
     return command;
 }
 
@@ -90,4 +92,4 @@ bool IsMediaAtEnd(const std::string& alias, int32_t& length)
     return position > length - 1 || position == length;
 }
 
-} // namespace ModuleMCI
+}  // namespace ModuleMCI

@@ -20,7 +20,7 @@ std::string PauseMedia(const std::string& alias);
 std::string ResumeMedia(const std::string& alias);
 std::string CloseMedia(const std::string& alias);
 
-std::string GetMediaMode(const std::string& alias);   // "playing", … or "ERROR"
+std::string GetMediaMode(const std::string& alias);  // "playing", … or "ERROR"
 int32_t GetMediaPosition(const std::string& alias);  // -1 when unknown
 int32_t GetMediaLength(const std::string& alias);    // leaves the time format "frames"
 int32_t GetMediaLengthMs(const std::string& alias);
@@ -38,4 +38,4 @@ std::string PadField(std::string command, std::size_t width, bool cutWhenLonger)
 // Reads width or height out of a "left top width height" reply; -1 when it is not one.
 int32_t VideoSizeFromReply(const std::string& reply, bool width);
 
-} // namespace ModuleMCI
+}  // namespace ModuleMCI

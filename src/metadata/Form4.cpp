@@ -27,7 +27,7 @@ QLabel* caption(QWidget* parent, const char* name, const char* greek, int left, 
     return l;
 }
 
-} // namespace
+}  // namespace
 
 int TypingLimit(const QString& fieldName)
 {
@@ -152,9 +152,9 @@ void Form4::Command4_Click()
     SetField(tag.Comment, Text6->text());
     SetFieldBytes(tag.Genre, GenreCode(Text1->currentText()));
     if (!WriteTag(Combo1->currentText(), tag)) {
-        platform::ShowMessage({common::Lang("Αδύνατη η αποθηκεύση.", "No saved."), {}, platform::DialogIcon::None,
-                               platform::DialogButtons::Ok},
-                              this);
+        platform::ShowMessage(
+            {common::Lang("Αδύνατη η αποθηκεύση.", "No saved."), {}, platform::DialogIcon::None, platform::DialogButtons::Ok},
+            this);
         return;
     }
     host_.SetEntryTitle(ShownTrackIndex, Text2->text().trimmed());
@@ -189,4 +189,4 @@ void Form4::closeEvent(QCloseEvent* event)
     event->accept();
 }
 
-} // namespace metadata
+}  // namespace metadata

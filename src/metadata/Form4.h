@@ -47,4 +47,4 @@ private:
 // The longest text typing may put in each field: the field's bytes (the comment one less).
 int TypingLimit(const QString& fieldName);
 
-} // namespace metadata
+}  // namespace metadata

@@ -7,23 +7,20 @@
 
 namespace Mp3Tag_Functions {
 
-template <std::size_t N>
-void SetFieldBytes(char (&field)[N], const std::string& bytes)
+template <std::size_t N> void SetFieldBytes(char (&field)[N], const std::string& bytes)
 {
     std::memset(field, ' ', N);
     std::memcpy(field, bytes.data(), bytes.size() < N ? bytes.size() : N);
 }
 
-template <std::size_t N>
-void SetField(char (&field)[N], const QString& text)
+template <std::size_t N> void SetField(char (&field)[N], const QString& text)
 {
     SetFieldBytes(field, platform::ToGreekCodePage(text));
 }
 
-template <std::size_t N>
-QString FieldText(const char (&field)[N])
+template <std::size_t N> QString FieldText(const char (&field)[N])
 {
     return platform::FromGreekCodePage(std::string_view(field, N));
 }
 
-} // namespace Mp3Tag_Functions
+}  // namespace Mp3Tag_Functions

@@ -23,13 +23,10 @@ struct TagRecord {
 static_assert(sizeof(TagRecord) == 128, "the tag is 128 bytes");
 
 // Assigning a text (Greek code page on disk): left-aligned, blank-padded, cut to the width.
-template <std::size_t N>
-void SetField(char (&field)[N], const QString& text);
-template <std::size_t N>
-void SetFieldBytes(char (&field)[N], const std::string& bytes);
+template <std::size_t N> void SetField(char (&field)[N], const QString& text);
+template <std::size_t N> void SetFieldBytes(char (&field)[N], const std::string& bytes);
 // The field as text, all its bytes (trailing blanks included).
-template <std::size_t N>
-QString FieldText(const char (&field)[N]);
+template <std::size_t N> QString FieldText(const char (&field)[N]);
 // Trailing blanks removed; leading blanks and other padding bytes stay.
 QString TrimTrailingBlanks(const QString& text);
 
@@ -66,6 +63,6 @@ QString GenreName(const std::string& genre);
 // Name to genre byte; "Other" (12) when the name is not in the list.
 std::string GenreCode(const QString& name);
 
-} // namespace Mp3Tag_Functions
+}  // namespace Mp3Tag_Functions
 
 #include "metadata/Mp3Tag_Fields.inl"

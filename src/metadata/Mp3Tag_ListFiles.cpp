@@ -58,4 +58,4 @@ bool WriteListFile(const QString& path, const QStringList& paths)
     return platform::WriteFileAtomically(path, bytes);
 }
 
-} // namespace Mp3Tag_Functions
+}  // namespace Mp3Tag_Functions

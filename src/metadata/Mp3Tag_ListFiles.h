@@ -12,8 +12,8 @@ namespace Mp3Tag_Functions {
 QString TrackNameFromFile(const QString& path);
 
 struct ListEntry {
-    QString path;   // the line trimmed of blanks
-    QString name;   // TrackNameFromFile of the line as read
+    QString path;  // the line trimmed of blanks
+    QString name;  // TrackNameFromFile of the line as read
 };
 // The lines that name existing files; empty for a missing, unreadable or useless file. An M3U,
 // M3U8 or PLS playlist is read as such (see Playlists.h).
@@ -25,4 +25,4 @@ bool WriteListFile(const QString& path, const QStringList& paths);
 // Does a regular file (or a link to one) exist at path, hidden files included.
 bool FileExists(const QString& path);
 
-} // namespace Mp3Tag_Functions
+}  // namespace Mp3Tag_Functions

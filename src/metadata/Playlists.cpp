@@ -72,13 +72,14 @@ QStringList plsEntries(const QStringList& all)
     static const QRegularExpression file(QStringLiteral("^\\s*file(\\d+)\\s*=(.*)$"), QRegularExpression::CaseInsensitiveOption);
     std::multimap<qlonglong, QString> numbered;
     for (const QString& line : all)
-        if (const auto match = file.match(line); match.hasMatch()) numbered.emplace(match.captured(1).toLongLong(), match.captured(2));
+        if (const auto match = file.match(line); match.hasMatch())
+            numbered.emplace(match.captured(1).toLongLong(), match.captured(2));
     QStringList entries;
     for (const auto& [number, entry] : numbered) entries << entry;
     return entries;
 }
 
-} // namespace
+}  // namespace
 
 bool IsM3u8(const QString& path) { return endsWith(path, ".m3u8"); }
 
@@ -102,4 +103,4 @@ bool WriteM3u8(const QString& path, const QStringList& paths)
     return platform::WriteFileAtomically(path, bytes);
 }
 
-} // namespace Mp3Tag_Functions
+}  // namespace Mp3Tag_Functions

@@ -18,4 +18,4 @@ QStringList ReadPlaylistPaths(const QString& path);
 // "#EXTM3U" and one path a line, UTF-8, written atomically; false when the write fails.
 bool WriteM3u8(const QString& path, const QStringList& paths);
 
-} // namespace Mp3Tag_Functions
+}  // namespace Mp3Tag_Functions

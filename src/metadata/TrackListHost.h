@@ -21,4 +21,4 @@ public:
     virtual void SetEntryTitle(int index, const QString& title) = 0;
 };
 
-} // namespace metadata
+}  // namespace metadata

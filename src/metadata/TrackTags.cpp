@@ -8,7 +8,8 @@ namespace {
 
 bool isMpegAudio(const QString& path)
 {
-    return path.endsWith(QStringLiteral(".mp3"), Qt::CaseInsensitive) || path.endsWith(QStringLiteral(".mp2"), Qt::CaseInsensitive);
+    return path.endsWith(QStringLiteral(".mp3"), Qt::CaseInsensitive) ||
+           path.endsWith(QStringLiteral(".mp2"), Qt::CaseInsensitive);
 }
 
 QString channelsText(int channels)
@@ -18,7 +19,7 @@ QString channelsText(int channels)
     return QString::number(channels) + QStringLiteral("ch");
 }
 
-} // namespace
+}  // namespace
 
 TrackTags ReadTrackTags(const QString& path)
 {
@@ -42,4 +43,4 @@ QString FactsLine(const QString& path)
     return facts.decoded ? HeaderSummaryLine(facts) : QString();
 }
 
-} // namespace Mp3Tag_Functions
+}  // namespace Mp3Tag_Functions

@@ -18,4 +18,4 @@ TrackTags ReadTrackTags(const QString& path);
 // header summary again for a format that has none; empty when the file cannot be read.
 QString FactsLine(const QString& path);
 
-} // namespace Mp3Tag_Functions
+}  // namespace Mp3Tag_Functions

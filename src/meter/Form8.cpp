@@ -12,8 +12,8 @@ namespace {
 
 // Segment colours from the top of a column (0) to its bottom (9).
 const QColor SegmentColours[10] = {
-    {255, 0, 0}, {253, 139, 85}, {255, 164, 255}, {255, 183, 255}, {255, 217, 255},
-    {249, 249, 0}, {255, 255, 242}, {53, 210, 100}, {0, 234, 0}, {217, 253, 236},
+    {255, 0, 0},   {253, 139, 85},  {255, 164, 255}, {255, 183, 255}, {255, 217, 255},
+    {249, 249, 0}, {255, 255, 242}, {53, 210, 100},  {0, 234, 0},     {217, 253, 236},
 };
 
 constexpr double TwipsPerPixel = 15.0;
@@ -28,7 +28,7 @@ QLabel* label(QWidget* parent, const QString& name, int left, int top, int width
 
 int px(double twips) { return int(std::lround(twips / TwipsPerPixel)); }
 
-} // namespace
+}  // namespace
 
 Form8::Form8(QWidget& mainWindow)
     : QWidget(&mainWindow, Qt::Tool | Qt::FramelessWindowHint | Qt::WindowDoesNotAcceptFocus), main_(mainWindow)
@@ -70,10 +70,7 @@ Form8::Form8(QWidget& mainWindow)
 }
 
 // Left of the main window with its right edge against the main window's left edge.
-void Form8::DockMeter()
-{
-    move(main_.x() - int(std::lround(width() / 1.5)) - px(240), main_.y() + px(260));
-}
+void Form8::DockMeter() { move(main_.x() - int(std::lround(width() / 1.5)) - px(240), main_.y() + px(260)); }
 
 bool Form8::sliding() const { return slideTimer_.isActive(); }
 
@@ -94,12 +91,17 @@ bool Form8::Form_Load()
     move(main_.x(), y());
     show();
     main_.raise();
-    slide(-1, [this] { DockMeter(); emit slidOut(); });
+    slide(-1, [this] {
+        DockMeter();
+        emit slidOut();
+    });
     if (!Meter_Sound::StartInput()) {
         slideTimer_.stop();
         common::globals().MeterSliding = false;
-        platform::ShowMessage({common::Lang("Δεν είναι δυνατό το άνοιγμα του Mixer.", "Can't open Mixer."), {},
-                               platform::DialogIcon::None, platform::DialogButtons::Ok},
+        platform::ShowMessage({common::Lang("Δεν είναι δυνατό το άνοιγμα του Mixer.", "Can't open Mixer."),
+                               {},
+                               platform::DialogIcon::None,
+                               platform::DialogButtons::Ok},
                               this);
         CloseMeter();
         return false;
@@ -142,4 +144,4 @@ void Form8::CloseMeter()
     });
 }
 
-} // namespace meter
+}  // namespace meter

@@ -55,4 +55,4 @@ private:
     std::function<void()> slideDone_;
 };
 
-} // namespace meter
+}  // namespace meter

@@ -13,7 +13,7 @@ platform::gst::LevelCapture& capture()
     return *c;
 }
 
-} // namespace
+}  // namespace
 
 bool StartInput() { return capture().start(); }
 void StopInput() { capture().stop(); }
@@ -28,4 +28,4 @@ int LitSegments(int32_t value)
     return top + 1;
 }
 
-} // namespace Meter_Sound
+}  // namespace Meter_Sound

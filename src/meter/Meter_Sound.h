@@ -15,4 +15,4 @@ int32_t ControlValue(int channel);
 // Lit segments of a column for a control value: v \ 2304, at most 10; negative values as positive.
 int LitSegments(int32_t value);
 
-} // namespace Meter_Sound
+}  // namespace Meter_Sound

@@ -16,7 +16,7 @@ std::function<void(const QString&)>& reporter()
 
 int toldByCaller = 0;
 
-} // namespace
+}  // namespace
 
 SaveFailuresToldHere::SaveFailuresToldHere() { ++toldByCaller; }
 SaveFailuresToldHere::~SaveFailuresToldHere() { --toldByCaller; }
@@ -34,12 +34,14 @@ bool WriteFileAtomically(const QString& path, const QByteArray& bytes)
     QSaveFile file(path);
     // Unbuffered, so a full disk fails the write itself: a buffered write that fails only when
     // the file is closed would still be committed, empty, over the old file.
-    bool written = file.open(QIODevice::WriteOnly | QIODevice::Unbuffered) && file.write(bytes) == bytes.size() &&
-                   file.flush() && file.error() == QFileDevice::NoError;
-    if (written) written = file.commit();
-    else file.cancelWriting();
+    bool written = file.open(QIODevice::WriteOnly | QIODevice::Unbuffered) && file.write(bytes) == bytes.size() && file.flush() &&
+                   file.error() == QFileDevice::NoError;
+    if (written)
+        written = file.commit();
+    else
+        file.cancelWriting();
     if (!written) ReportSaveFailure(path);
     return written;
 }
 
-} // namespace platform
+}  // namespace platform

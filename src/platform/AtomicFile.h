@@ -28,4 +28,4 @@ public:
     SaveFailuresToldHere& operator=(const SaveFailuresToldHere&) = delete;
 };
 
-} // namespace platform
+}  // namespace platform

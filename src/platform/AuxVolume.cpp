@@ -25,7 +25,7 @@ bool known(uint32_t device) { return device == AuxMedia || device == AuxCd; }
 
 QString key(uint32_t device) { return QStringLiteral("Device%1").arg(device); }
 
-} // namespace
+}  // namespace
 
 uint32_t auxGetVolume(uint32_t device)
 {
@@ -70,4 +70,4 @@ void resetAuxVolumes()
     for (auto& v : state().values) v.reset();
 }
 
-} // namespace platform
+}  // namespace platform

@@ -28,4 +28,4 @@ void removeAuxListener(int id);
 // Forgets the values read so far, so the settings store is read again (tests).
 void resetAuxVolumes();
 
-} // namespace platform
+}  // namespace platform

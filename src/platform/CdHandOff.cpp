@@ -73,7 +73,7 @@ bool ours(const HandOff& noted)
     return noted.processStart == 0 || processStartTicks(noted.pid) == noted.processStart;
 }
 
-} // namespace
+}  // namespace
 
 QString HandOffStateFile()
 {
@@ -114,4 +114,4 @@ std::optional<int32_t> TakeDiscBack(const QString& source)
     return int32_t(state->startMs + std::max<qint64>(0, now - state->startedAtMs));
 }
 
-} // namespace platform
+}  // namespace platform

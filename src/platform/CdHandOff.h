@@ -21,4 +21,4 @@ std::optional<int32_t> TakeDiscBack(const QString& source);
 // The state file's text for the player with pid, playing source from startMs at the given moment.
 QString HandOffState(qint64 pid, const QString& source, int32_t startMs, qint64 startedAtMs);
 
-} // namespace platform
+}  // namespace platform

@@ -40,7 +40,7 @@ const Table& table()
     return t;
 }
 
-} // namespace
+}  // namespace
 
 QString FromGreekCodePage(std::string_view bytes)
 {
@@ -61,4 +61,4 @@ std::string ToGreekCodePage(const QString& text)
     return bytes;
 }
 
-} // namespace platform
+}  // namespace platform

@@ -12,4 +12,4 @@ QString FromGreekCodePage(std::string_view bytes);
 // Characters the code page cannot hold become "?".
 std::string ToGreekCodePage(const QString& text);
 
-} // namespace platform
+}  // namespace platform

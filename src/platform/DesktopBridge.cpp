@@ -19,12 +19,22 @@ const QString DiscType = QStringLiteral("x-content/audio-cdda");
 
 // The canonical names shared-mime-info gives these extensions.
 const std::pair<const char*, const char*> TypeOfEntry[] = {
-    {".mp3", "audio/mpeg"},     {".mp2", "audio/mp2"},       {".mid", "audio/midi"},
-    {".wma", "audio/x-ms-wma"}, {".wax", "audio/x-ms-asx"},  {".wav", "audio/x-wav"},
-    {".rmi", "audio/midi"},     {".mov", "video/quicktime"}, {".avi", "video/x-msvideo"},
-    {".flac", "audio/flac"},    {".ogg", "audio/ogg"},       {".ogg", "audio/x-vorbis+ogg"},
-    {".opus", "audio/x-opus+ogg"}, {".m4a", "audio/mp4"},
-    {".mkv", "video/x-matroska"}, {".mp4", "video/mp4"},
+    {".mp3", "audio/mpeg"},
+    {".mp2", "audio/mp2"},
+    {".mid", "audio/midi"},
+    {".wma", "audio/x-ms-wma"},
+    {".wax", "audio/x-ms-asx"},
+    {".wav", "audio/x-wav"},
+    {".rmi", "audio/midi"},
+    {".mov", "video/quicktime"},
+    {".avi", "video/x-msvideo"},
+    {".flac", "audio/flac"},
+    {".ogg", "audio/ogg"},
+    {".ogg", "audio/x-vorbis+ogg"},
+    {".opus", "audio/x-opus+ogg"},
+    {".m4a", "audio/mp4"},
+    {".mkv", "video/x-matroska"},
+    {".mp4", "video/mp4"},
     {"AudioCD", "x-content/audio-cdda"},
 };
 
@@ -81,7 +91,7 @@ QString header(const QString& name, const QString& greekName)
         .arg(name, greekName);
 }
 
-} // namespace
+}  // namespace
 
 QString ApplicationsFolder()
 {
@@ -199,4 +209,4 @@ bool Reflect(const std::vector<Association>& entries, const QString& programPath
     return ok;
 }
 
-} // namespace platform::desktop
+}  // namespace platform::desktop

@@ -42,4 +42,4 @@ bool Reflect(const std::vector<Association>& entries, const QString& programPath
 QString WithOursFirst(const QString& list, const QString& id);
 QString WithoutOurs(const QString& list, const QString& id);
 
-} // namespace platform::desktop
+}  // namespace platform::desktop

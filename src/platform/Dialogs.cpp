@@ -24,15 +24,14 @@ QMessageBox::Icon qtIcon(DialogIcon icon)
     }
 }
 
-} // namespace
+}  // namespace
 
 int ShowMessage(const DialogCall& call, QWidget* parent)
 {
     if (recorder()) return recorder()(call);
     const QString title = call.title.isEmpty() ? QApplication::applicationName() : call.title;
     const bool question = call.buttons == DialogButtons::YesNo;
-    QMessageBox box(qtIcon(call.icon), title, call.text,
-                    question ? QMessageBox::Yes | QMessageBox::No : QMessageBox::Ok, parent);
+    QMessageBox box(qtIcon(call.icon), title, call.text, question ? QMessageBox::Yes | QMessageBox::No : QMessageBox::Ok, parent);
     const int answer = box.exec();
     if (!question) return AnswerOk;
     return answer == QMessageBox::Yes ? AnswerYes : AnswerNo;
@@ -40,4 +39,4 @@ int ShowMessage(const DialogCall& call, QWidget* parent)
 
 void setDialogRecorder(std::function<int(const DialogCall&)> r) { recorder() = std::move(r); }
 
-} // namespace platform
+}  // namespace platform

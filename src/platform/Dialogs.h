@@ -14,7 +14,7 @@ enum DialogAnswer { AnswerOk = 1, AnswerYes = 6, AnswerNo = 7 };
 
 struct DialogCall {
     QString text;
-    QString title;      // empty: the application title
+    QString title;  // empty: the application title
     DialogIcon icon = DialogIcon::None;
     DialogButtons buttons = DialogButtons::Ok;
 };
@@ -25,4 +25,4 @@ int ShowMessage(const DialogCall& call, QWidget* parent = nullptr);
 // Tests: every box is handed to recorder instead of being shown; null restores the real boxes.
 void setDialogRecorder(std::function<int(const DialogCall&)> recorder);
 
-} // namespace platform
+}  // namespace platform

@@ -11,9 +11,9 @@ namespace {
 bool isPseudoFileSystem(const QByteArray& type)
 {
     static const QSet<QByteArray> pseudo = {
-        "proc", "sysfs", "devtmpfs", "devpts", "cgroup", "cgroup2", "securityfs", "debugfs", "tracefs",
-        "mqueue", "hugetlbfs", "pstore", "bpf", "configfs", "fusectl", "autofs", "binfmt_misc", "efivarfs",
-        "rpc_pipefs", "nsfs", "ramfs", "squashfs", "fuse.gvfsd-fuse", "fuse.portal",
+        "proc",        "sysfs",    "devtmpfs",   "devpts", "cgroup", "cgroup2",  "securityfs",      "debugfs",
+        "tracefs",     "mqueue",   "hugetlbfs",  "pstore", "bpf",    "configfs", "fusectl",         "autofs",
+        "binfmt_misc", "efivarfs", "rpc_pipefs", "nsfs",   "ramfs",  "squashfs", "fuse.gvfsd-fuse", "fuse.portal",
     };
     return pseudo.contains(type);
 }
@@ -46,7 +46,7 @@ QString unescapeMountPoint(const QByteArray& field)
     return QFile::decodeName(out);
 }
 
-} // namespace
+}  // namespace
 
 QStringList DrivesOfMounts(const QByteArray& mounts, const QString& home)
 {
@@ -83,4 +83,4 @@ QString DriveOfFolder(const QStringList& drives, const QString& folder)
     return best;
 }
 
-} // namespace platform
+}  // namespace platform

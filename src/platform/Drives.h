@@ -16,4 +16,4 @@ QStringList DrivesOfMounts(const QByteArray& mounts, const QString& home);
 // The drive a folder lies on: the longest drive that is the folder or one of its ancestors.
 QString DriveOfFolder(const QStringList& drives, const QString& folder);
 
-} // namespace platform
+}  // namespace platform

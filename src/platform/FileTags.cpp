@@ -18,7 +18,7 @@ TagLib::FileRef open(const QString& path, bool withSound)
     return TagLib::FileRef(name.constData(), withSound, TagLib::AudioProperties::Fast);
 }
 
-} // namespace
+}  // namespace
 
 FileTags ReadFileTags(const QString& path)
 {
@@ -36,4 +36,4 @@ SoundFacts ReadSoundFacts(const QString& path)
     return {true, sound->bitrate(), sound->sampleRate(), sound->channels()};
 }
 
-} // namespace platform
+}  // namespace platform

@@ -21,4 +21,4 @@ struct SoundFacts {
 // does not read.
 SoundFacts ReadSoundFacts(const QString& path);
 
-} // namespace platform
+}  // namespace platform

@@ -39,7 +39,7 @@ class RootAdaptor : public QDBusAbstractAdaptor {
     Q_PROPERTY(QStringList SupportedUriSchemes READ schemes)
     Q_PROPERTY(QStringList SupportedMimeTypes READ mimeTypes)
 public:
-    RootAdaptor(QObject* parent, Player& player) : QDBusAbstractAdaptor(parent), player_(player) {}
+    RootAdaptor(QObject* parent, Player& player) : QDBusAbstractAdaptor(parent), player_(player) { }
     bool yes() const { return true; }
     bool no() const { return false; }
     QString identity() const { return QStringLiteral("Sonorell Player"); }
@@ -71,10 +71,10 @@ class PlayerAdaptor : public QDBusAbstractAdaptor {
     Q_PROPERTY(bool CanSeek READ canSeek)
     Q_PROPERTY(bool CanControl READ canControl)
 public:
-    PlayerAdaptor(QObject* parent, Player& player) : QDBusAbstractAdaptor(parent), player_(player) {}
+    PlayerAdaptor(QObject* parent, Player& player) : QDBusAbstractAdaptor(parent), player_(player) { }
     QString playbackStatus() const { return player_.status().playback; }
     double rate() const { return 1.0; }
-    void setRate(double) {}  // one speed only
+    void setRate(double) { }  // one speed only
     QVariantMap metadata() const { return toMap(player_.status().metadata); }
     double volume() const { return player_.status().volume; }
     void setVolume(double v) { player_.setVolume(v); }
@@ -94,7 +94,7 @@ public slots:
     void Play() { player_.play(); }
     void Seek(qlonglong offset) { player_.seek(offset); }
     void SetPosition(const QDBusObjectPath& trackId, qlonglong position) { player_.setPosition(trackId.path(), position); }
-    void OpenUri(const QString&) {}  // lists are made in the player itself
+    void OpenUri(const QString&) { }  // lists are made in the player itself
 signals:
     void Seeked(qlonglong Position);
 
@@ -155,7 +155,7 @@ private:
     Status last_;
 };
 
-} // namespace
+}  // namespace
 
 std::unique_ptr<Service> Service::Start(Player& player)
 {
@@ -166,6 +166,6 @@ std::unique_ptr<Service> Service::Start(Player& player)
     return service;
 }
 
-} // namespace platform::mpris
+}  // namespace platform::mpris
 
 #include "Mpris.moc"

@@ -12,9 +12,9 @@ namespace platform::mpris {
 inline const QString ServiceName = QStringLiteral("org.mpris.MediaPlayer2.sonorell");
 
 struct Metadata {
-    QString trackId;      // an object path naming the entry
+    QString trackId;  // an object path naming the entry
     QString title;
-    QString artist;       // empty: left out
+    QString artist;  // empty: left out
     QString album;
     int trackNumber = 0;
     qint64 lengthUs = 0;  // 0: left out
@@ -66,4 +66,4 @@ public:
     virtual void Seeked(qint64 positionUs) = 0;
 };
 
-} // namespace platform::mpris
+}  // namespace platform::mpris

@@ -17,9 +17,9 @@ namespace platform::musicbrainz {
 
 namespace {
 
-constexpr int TimeoutMs = 10000;                 // for the whole answer, not between two bytes
+constexpr int TimeoutMs = 10000;                   // for the whole answer, not between two bytes
 constexpr qint64 LargestAnswer = 4 * 1024 * 1024;  // a disc's releases are kilobytes
-constexpr qint64 RequestSpacingMs = 1000;  // the service's rule for anonymous clients
+constexpr qint64 RequestSpacingMs = 1000;          // the service's rule for anonymous clients
 
 QString creditText(const QJsonArray& credits)
 {
@@ -32,7 +32,8 @@ QString creditText(const QJsonArray& credits)
 bool namesDisc(const QJsonObject& medium, const QString& discId)
 {
     const QJsonArray discs = medium[QStringLiteral("discs")].toArray();
-    return std::any_of(discs.begin(), discs.end(), [&](const QJsonValue& d) { return d[QStringLiteral("id")].toString() == discId; });
+    return std::any_of(discs.begin(), discs.end(),
+                       [&](const QJsonValue& d) { return d[QStringLiteral("id")].toString() == discId; });
 }
 
 // The release's medium that names the disc's id, whatever its track count says; else, when
@@ -48,7 +49,9 @@ std::optional<QJsonObject> mediumOf(const QJsonObject& release, int tracks, cons
 
 Release releaseOf(const QJsonObject& release, const QJsonObject& medium)
 {
-    Release found{creditText(release[QStringLiteral("artist-credit")].toArray()), release[QStringLiteral("title")].toString().trimmed(), {}};
+    Release found{creditText(release[QStringLiteral("artist-credit")].toArray()),
+                  release[QStringLiteral("title")].toString().trimmed(),
+                  {}};
     int next = 1;
     for (const QJsonValue& value : medium[QStringLiteral("tracks")].toArray()) {
         const int position = value[QStringLiteral("position")].toInt(next);
@@ -74,7 +77,7 @@ QString failureOf(QNetworkReply* reply)
     return reply->errorString();
 }
 
-} // namespace
+}  // namespace
 
 std::optional<Release> ParseDiscReply(const QByteArray& json, int tracks, const QString& discId)
 {
@@ -133,10 +136,11 @@ void Client::send(const QString& discId, const QString& toc, int tracks, const A
         reply->deleteLater();
         --waiting_;
         if (reply->bytesAvailable() > LargestAnswer) reply->setProperty("tooLarge", true);
-        if (reply->error() != QNetworkReply::NoError || reply->property("tooLarge").toBool()) return done(std::nullopt, failureOf(reply));
+        if (reply->error() != QNetworkReply::NoError || reply->property("tooLarge").toBool())
+            return done(std::nullopt, failureOf(reply));
         const auto release = ParseDiscReply(reply->readAll(), tracks, discId);
         done(release, release ? QString() : QStringLiteral("no release of %1 tracks in the answer").arg(tracks));
     });
 }
 
-} // namespace platform::musicbrainz
+}  // namespace platform::musicbrainz

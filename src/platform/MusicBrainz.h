@@ -46,4 +46,4 @@ private:
     int waiting_ = 0;
 };
 
-} // namespace platform::musicbrainz
+}  // namespace platform::musicbrainz

@@ -51,8 +51,10 @@ std::optional<ProfileText> load(const QString& path, const QByteArray& newLine =
         const qsizetype stop = newline < 0 ? bytes.size() : newline + 1;
         QByteArray raw = bytes.mid(start, stop - start);
         QByteArray end;
-        if (raw.endsWith("\r\n")) end = "\r\n";
-        else if (raw.endsWith('\n')) end = "\n";
+        if (raw.endsWith("\r\n"))
+            end = "\r\n";
+        else if (raw.endsWith('\n'))
+            end = "\n";
         raw.chop(end.size());
         if (!endSeen && !end.isEmpty()) {
             profile.lineEnd = end;
@@ -137,7 +139,7 @@ QString oneLine(QString value)
     return value;
 }
 
-} // namespace
+}  // namespace
 
 std::optional<QString> ReadProfileValue(const QString& section, const QString& key, const QString& path)
 {
@@ -160,7 +162,8 @@ QMap<QString, QString> ReadProfileSection(const QString& section, const QString&
     for (int i = span.header + 1; span.header >= 0 && i < span.end; ++i) {
         const QString& text = profile->lines[size_t(i)].text;
         const auto name = keyName(text);
-        if (name && !values.contains(name->toLower())) values.insert(name->toLower(), text.mid(text.indexOf(QLatin1Char('=')) + 1).trimmed());
+        if (name && !values.contains(name->toLower()))
+            values.insert(name->toLower(), text.mid(text.indexOf(QLatin1Char('=')) + 1).trimmed());
     }
     return values;
 }
@@ -225,7 +228,7 @@ bool writeValues(const QString& section, const QList<std::pair<QString, QString>
     return WriteFileAtomically(path, encode(profile));
 }
 
-} // namespace
+}  // namespace
 
 bool WriteProfileValue(const QString& section, const QString& key, const QString& value, const QString& path,
                        const QByteArray& newLine)
@@ -238,4 +241,4 @@ bool WritePrivateProfileStrings(const QString& section, const QList<std::pair<QS
     return writeValues(section, values, path, "\r\n");
 }
 
-} // namespace platform
+}  // namespace platform

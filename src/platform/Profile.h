@@ -37,4 +37,4 @@ QMap<QString, QString> ReadProfileSection(const QString& section, const QString&
 // Removes the key's line and keeps every other; true when the key is gone (or was never there).
 bool DeleteProfileKey(const QString& section, const QString& key, const QString& path);
 
-} // namespace platform
+}  // namespace platform

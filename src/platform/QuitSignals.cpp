@@ -20,7 +20,7 @@ void onSignal(int)
     [[maybe_unused]] const ssize_t written = ::write(signalPipe[0], &byte, 1);
 }
 
-} // namespace
+}  // namespace
 
 void QuitOnTerminationSignals()
 {
@@ -31,7 +31,7 @@ void QuitOnTerminationSignals()
         [[maybe_unused]] const ssize_t got = ::read(signalPipe[1], &byte, 1);
         QCoreApplication::quit();
     });
-    struct sigaction action {};
+    struct sigaction action { };
     action.sa_handler = onSignal;
     sigemptyset(&action.sa_mask);
     action.sa_flags = SA_RESTART;
@@ -39,4 +39,4 @@ void QuitOnTerminationSignals()
     for (int signal : {SIGTERM, SIGINT, SIGHUP}) sigaction(signal, &action, nullptr);
 }
 
-} // namespace platform
+}  // namespace platform

@@ -6,4 +6,4 @@ namespace platform {
 
 void QuitOnTerminationSignals();
 
-} // namespace platform
+}  // namespace platform

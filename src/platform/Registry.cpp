@@ -18,10 +18,7 @@ const QByteArray Header = "REGEDIT4";
 bool same(const QString& a, const QString& b) { return a.compare(b, Qt::CaseInsensitive) == 0; }
 
 // "a\\b\" and "a\b" name the same key.
-QString normalised(const QString& path)
-{
-    return path.split(QLatin1Char('\\'), Qt::SkipEmptyParts).join(QLatin1Char('\\'));
-}
+QString normalised(const QString& path) { return path.split(QLatin1Char('\\'), Qt::SkipEmptyParts).join(QLatin1Char('\\')); }
 
 QString decode(const QByteArray& bytes)
 {
@@ -52,8 +49,10 @@ std::optional<QString> unquote(const QString& line, qsizetype& pos)
             ++pos;
             return out;
         }
-        if (c == QLatin1Char('\\') && pos + 1 < line.size()) out += line[++pos];
-        else out += c;
+        if (c == QLatin1Char('\\') && pos + 1 < line.size())
+            out += line[++pos];
+        else
+            out += c;
     }
     return std::nullopt;
 }
@@ -91,7 +90,8 @@ std::optional<Value> valueLine(const QString& line)
         return value;
     }
     const QString raw = line.mid(pos).trimmed();
-    if (!raw.startsWith(QLatin1String("dword:"), Qt::CaseInsensitive) && !raw.startsWith(QLatin1String("hex"), Qt::CaseInsensitive))
+    if (!raw.startsWith(QLatin1String("dword:"), Qt::CaseInsensitive) &&
+        !raw.startsWith(QLatin1String("hex"), Qt::CaseInsensitive))
         return std::nullopt;
     value.isString = false;
     value.data = raw;
@@ -155,7 +155,7 @@ bool save(const Loaded& loaded)
     return WriteFileAtomically(StoreFile(), loaded.classes.Serialize());
 }
 
-} // namespace
+}  // namespace
 
 QString StoreFile() { return settingsFolder() + QStringLiteral("/classes.reg"); }
 
@@ -183,7 +183,8 @@ Classes Classes::Parse(const QByteArray& bytes, bool* damaged)
             bad = true;
             continue;
         }
-        if (value->isString) classes.set(*current, value->name, value->data);
+        if (value->isString)
+            classes.set(*current, value->name, value->data);
         else {
             classes.remove(*current, value->name);
             current->values.push_back(*value);
@@ -197,7 +198,8 @@ QByteArray Classes::Serialize() const
 {
     QString text = QLatin1String(Header) + QStringLiteral("\r\n");
     for (const Key& key : keys_) {
-        text += QStringLiteral("\r\n[") + Root + (key.path.isEmpty() ? QString() : QLatin1Char('\\') + key.path) + QStringLiteral("]\r\n");
+        text += QStringLiteral("\r\n[") + Root + (key.path.isEmpty() ? QString() : QLatin1Char('\\') + key.path) +
+                QStringLiteral("]\r\n");
         for (const Value& value : key.values) {
             text += value.name.isEmpty() ? QStringLiteral("@") : quoted(value.name);
             text += QLatin1Char('=') + (value.isString ? quoted(value.data) : value.data) + QStringLiteral("\r\n");
@@ -288,4 +290,4 @@ bool DeleteValue(const QString& path, const QString& name)
     return save(loaded);
 }
 
-} // namespace platform::registry
+}  // namespace platform::registry

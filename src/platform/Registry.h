@@ -50,7 +50,7 @@ private:
 bool CreateKey(const QString& path);
 bool KeyExists(const QString& path);
 bool SetString(const QString& path, const QString& name, const QString& data);  // key must exist
-std::optional<QString> QueryString(const QString& path, const QString& name);  // none: missing or not a string
+std::optional<QString> QueryString(const QString& path, const QString& name);   // none: missing or not a string
 bool DeleteValue(const QString& path, const QString& name);
 
-} // namespace platform::registry
+}  // namespace platform::registry

@@ -34,7 +34,7 @@ QMap<QString, QVariant> contentsOf(const QString& path)
     return values;
 }
 
-} // namespace
+}  // namespace
 
 // The store is written beside itself and read back before it replaces the old one: the settings
 // class would commit a file that a full disk left empty.
@@ -50,10 +50,11 @@ void SaveSetting(const QString& section, const QString& key, const QString& valu
         for (auto it = values.cbegin(); it != values.cend(); ++it) store.setValue(it.key(), it.value());
         store.sync();
     }
-    if (contentsOf(staged) != values || std::rename(QFile::encodeName(staged).constData(), QFile::encodeName(settingsFile()).constData()) != 0) {
+    if (contentsOf(staged) != values ||
+        std::rename(QFile::encodeName(staged).constData(), QFile::encodeName(settingsFile()).constData()) != 0) {
         QFile::remove(staged);
         ReportSaveFailure(settingsFile());
     }
 }
 
-} // namespace platform
+}  // namespace platform

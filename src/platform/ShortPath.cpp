@@ -15,11 +15,11 @@ std::string takeString(gchar* text)
     return out;
 }
 
-} // namespace
+}  // namespace
 
 std::string ShortPathName(const std::string& path)
 {
-    struct stat st {};
+    struct stat st { };
     if (path.empty() || ::stat(path.c_str(), &st) != 0 || S_ISDIR(st.st_mode)) return {};
     if (!g_path_is_absolute(path.c_str())) {
         const std::string absolute = takeString(g_canonicalize_filename(path.c_str(), nullptr));
@@ -34,4 +34,4 @@ std::string LocalPathOf(const std::string& element)
     return takeString(g_filename_from_uri(element.c_str(), nullptr, nullptr));
 }
 
-} // namespace platform
+}  // namespace platform

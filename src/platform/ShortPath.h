@@ -12,4 +12,4 @@ std::string ShortPathName(const std::string& path);
 // The local path of a file:// URI, or the text itself when it is a plain path.
 std::string LocalPathOf(const std::string& element);
 
-} // namespace platform
+}  // namespace platform

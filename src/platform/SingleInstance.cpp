@@ -18,4 +18,4 @@ SingleInstance::SingleInstance()
 
 SingleInstance::~SingleInstance() = default;
 
-} // namespace platform
+}  // namespace platform

@@ -19,4 +19,4 @@ private:
     bool acquired_ = false;
 };
 
-} // namespace platform
+}  // namespace platform

@@ -11,7 +11,7 @@ namespace {
 
 class ButtonAccessible : public QAccessibleWidget {
 public:
-    explicit ButtonAccessible(PictureButton* button) : QAccessibleWidget(button, QAccessible::Button) {}
+    explicit ButtonAccessible(PictureButton* button) : QAccessibleWidget(button, QAccessible::Button) { }
 
     QString text(QAccessible::Text kind) const override
     {
@@ -34,7 +34,7 @@ private:
 
 class SliderAccessible : public QAccessibleWidget, public QAccessibleValueInterface {
 public:
-    explicit SliderAccessible(ValueBar* bar) : QAccessibleWidget(bar, QAccessible::Slider) {}
+    explicit SliderAccessible(ValueBar* bar) : QAccessibleWidget(bar, QAccessible::Slider) { }
 
     void* interface_cast(QAccessible::InterfaceType type) override
     {
@@ -60,7 +60,7 @@ private:
 // kept out of what a screen reader lists.
 class CoveredAccessible : public QAccessibleWidget {
 public:
-    explicit CoveredAccessible(QWidget* widget) : QAccessibleWidget(widget, QAccessible::NoRole) {}
+    explicit CoveredAccessible(QWidget* widget) : QAccessibleWidget(widget, QAccessible::NoRole) { }
     QAccessible::State state() const override
     {
         QAccessible::State s = QAccessibleWidget::state();
@@ -77,7 +77,7 @@ QAccessibleInterface* interfaceFor(const QString&, QObject* object)
     return nullptr;
 }
 
-} // namespace
+}  // namespace
 
 ValueBar::ValueBar(const char* name, QWidget* parent, Source source) : QWidget(parent), source_(std::move(source))
 {
@@ -103,4 +103,4 @@ void ValueBar::NotifyIfChanged()
     QAccessible::updateAccessibility(&event);
 }
 
-} // namespace player
+}  // namespace player

@@ -38,4 +38,4 @@ inline constexpr const char* CoveredForReaders = "coveredForReaders";
 // Once a run, before the first interface is asked for.
 void InstallAccessibility();
 
-} // namespace player
+}  // namespace player

@@ -21,7 +21,7 @@ void putRecord(QByteArray& bytes, int record, int16_t value)
     bytes[offset + 1] = char((uint16_t(value) >> 8) & 0xFF);
 }
 
-} // namespace
+}  // namespace
 
 SavedOptions ReadDataFile(const QString& path)
 {
@@ -33,8 +33,7 @@ SavedOptions ReadDataFile(const QString& path)
     }
     if (!file.open(QIODevice::ReadOnly)) return {};
     const QByteArray bytes = file.read(DataFileSize);
-    return {recordValue(bytes, 1), recordValue(bytes, 2), recordValue(bytes, 3), recordValue(bytes, 4),
-            recordValue(bytes, 5)};
+    return {recordValue(bytes, 1), recordValue(bytes, 2), recordValue(bytes, 3), recordValue(bytes, 4), recordValue(bytes, 5)};
 }
 
 bool WriteDataFile(const QString& path, const SavedOptions& o)
@@ -48,4 +47,4 @@ bool WriteDataFile(const QString& path, const SavedOptions& o)
     return platform::WriteFileAtomically(path, bytes);
 }
 
-} // namespace player
+}  // namespace player

@@ -22,4 +22,4 @@ SavedOptions ReadDataFile(const QString& path);
 // Written from scratch, atomically: a failed write leaves the previous file as it was.
 bool WriteDataFile(const QString& path, const SavedOptions& options);
 
-} // namespace player
+}  // namespace player

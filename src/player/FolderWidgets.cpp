@@ -12,10 +12,7 @@ QString WithTrailingSlash(const QString& folder)
     return folder.endsWith(QLatin1Char('/')) ? folder : folder + QLatin1Char('/');
 }
 
-DriveList::DriveList(QWidget* parent) : QComboBox(parent)
-{
-    addItems(platform::LocalDrives());
-}
+DriveList::DriveList(QWidget* parent) : QComboBox(parent) { addItems(platform::LocalDrives()); }
 
 void DriveList::selectDriveOf(const QString& folder)
 {
@@ -111,4 +108,4 @@ void FileList::refresh()
     addItems(folder.entryList(QDir::Files, QDir::Name | QDir::IgnoreCase));
 }
 
-} // namespace player
+}  // namespace player

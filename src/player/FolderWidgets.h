@@ -62,4 +62,4 @@ private:
 // The folder with a trailing "/" ("/" stays "/").
 QString WithTrailingSlash(const QString& folder);
 
-} // namespace player
+}  // namespace player

@@ -19,9 +19,7 @@ namespace player {
 
 namespace {
 
-
-template <typename W>
-W* make(QWidget* parent, const char* name)
+template <typename W> W* make(QWidget* parent, const char* name)
 {
     auto* w = new W(parent);
     w->setObjectName(QString::fromLatin1(name));
@@ -38,11 +36,10 @@ QLabel* label(QWidget* parent, const char* name, const QString& text, int left, 
     return l;
 }
 
-} // namespace
+}  // namespace
 
 Form1::Form1(QString commandLine, MenuFactory makeMenu)
-    : QWidget(nullptr, Qt::FramelessWindowHint | Qt::Window), commandLine_(std::move(commandLine)),
-      makeMenu_(std::move(makeMenu))
+    : QWidget(nullptr, Qt::FramelessWindowHint | Qt::Window), commandLine_(std::move(commandLine)), makeMenu_(std::move(makeMenu))
 {
     setObjectName(QStringLiteral("Form1"));
     setWindowIcon(skin::AppIcon());
@@ -54,24 +51,24 @@ Form1::Form1(QString commandLine, MenuFactory makeMenu)
 MenuWindow& MenuWindow::Unloaded()
 {
     class NoMenu final : public MenuWindow {
-        void Show_List_Menu_Click() override {}
-        void Mixer_Menu_Click() override {}
-        void TrayMenu_Click() override {}
-        void synexeia_Click() override {}
+        void Show_List_Menu_Click() override { }
+        void Mixer_Menu_Click() override { }
+        void TrayMenu_Click() override { }
+        void synexeia_Click() override { }
         bool TrayChecked() const override { return false; }
         bool TrayIconShown() const override { return false; }
         bool MixerChecked() const override { return false; }
         bool ExitWithContinueChecked() const override { return false; }
-        void SetCaption(const QString&) override {}
+        void SetCaption(const QString&) override { }
         QString Caption() const override { return {}; }
-        void ClearTracksSubmenu() override {}
-        void ShowMinimizedEntry() override {}
-        void Unload() override {}
-        void PopupMenu(int, QPoint) override {}
-        void DockMeter() override {}
-        void HideMeter() override {}
-        void RemoveSelectedTrack() override {}
-        void ShowAbout() override {}
+        void ClearTracksSubmenu() override { }
+        void ShowMinimizedEntry() override { }
+        void Unload() override { }
+        void PopupMenu(int, QPoint) override { }
+        void DockMeter() override { }
+        void HideMeter() override { }
+        void RemoveSelectedTrack() override { }
+        void ShowAbout() override { }
     };
     static NoMenu none;
     return none;
@@ -79,7 +76,7 @@ MenuWindow& MenuWindow::Unloaded()
 
 Form1::~Form1()
 {
-    tracks_.disconnect(this);  // the list controls go before the list
+    tracks_.disconnect(this);                  // the list controls go before the list
     if (menu_ && !shutDown_) menu_->Unload();  // the shutdown unloads it already
 }
 
@@ -141,7 +138,14 @@ void Form1::buildControls()
     Check1->setText(QStringLiteral("V"));
     place(Check1, 255, 142, 34, 16);
 
-    struct Pair { PictureButton** normal; PictureButton** twin; const char* normalName; const char* twinName; skin::Glyph glyph; int left; };
+    struct Pair {
+        PictureButton** normal;
+        PictureButton** twin;
+        const char* normalName;
+        const char* twinName;
+        skin::Glyph glyph;
+        int left;
+    };
     const Pair pairs[] = {
         {&Image10, &Image6, "Image10", "Image6", skin::Glyph::Previous, 10},
         {&Image8, &Image2, "Image8", "Image2", skin::Glyph::Play, 44},
@@ -191,8 +195,12 @@ void Form1::buildControls()
     followTrackList();
     connect(Timer1, &QTimer::timeout, this, &Form1::Timer1_Timer);
     connect(Timer2, &QTimer::timeout, this, &Form1::Timer2_Timer);
-    connect(Option1, &QRadioButton::clicked, this, [this] { if (!common::InMediaMode()) Option1_Click(); });
-    connect(Option2, &QRadioButton::clicked, this, [this] { if (common::InMediaMode()) Option2_Click(); });
+    connect(Option1, &QRadioButton::clicked, this, [this] {
+        if (!common::InMediaMode()) Option1_Click();
+    });
+    connect(Option2, &QRadioButton::clicked, this, [this] {
+        if (common::InMediaMode()) Option2_Click();
+    });
     setMouseTracking(true);
     setAcceptDrops(true);
     connectButtons();
@@ -222,7 +230,8 @@ void Form1::Layout()
     for (auto [button, twin] : {std::pair{Image31, Image24}, {Image30, Image25}, {Image29, Image26}, {Image28, Image27}})
         button->move(twin->pos());
     place(List1, 12, 112, 317, 100);
-    for (auto [button, twin] : {std::pair{Image2, Image8}, {Image6, Image10}, {Image3, Image11}, {Image4, Image7}, {Image5, Image9}})
+    for (auto [button, twin] :
+         {std::pair{Image2, Image8}, {Image6, Image10}, {Image3, Image11}, {Image4, Image7}, {Image5, Image9}})
         button->move(twin->pos());
     Image15->move(Image14->pos());
     VolumeBar->setGeometry(Label5[0]->geometry().united(Label5[9]->geometry()));
@@ -316,4 +325,4 @@ void Form1::closeEvent(QCloseEvent* event)
     QCoreApplication::quit();
 }
 
-} // namespace player
+}  // namespace player

@@ -26,7 +26,7 @@
 
 namespace Disk_Volume {
 class OnlineTitles;
-}
+}  // namespace Disk_Volume
 
 namespace player {
 
@@ -90,7 +90,7 @@ public:
     void Image17_MouseDown();
     void Image17_MouseMove(int x);  // x: the pointer over the thumb, in pixels
     void Image17_MouseUp();
-    void BackgroundMouseMove();     // the window's background and Label1
+    void BackgroundMouseMove();  // the window's background and Label1
 
     // The volume of an auxiliary device as a fraction 0..1, and the channel word of a fraction.
     static float GetOutputVolume(uint32_t device);
@@ -99,32 +99,32 @@ public:
     static int LitSegments(float fraction);
 
     // Controls, named as the player's design names them.
-    PictureButton* Image16;   // title strip
-    QLabel* Label9;           // title line
-    QLabel* Label7;           // options caption
-    QLabel* Label8;           // help caption
-    QLabel* Label3;           // time
-    QLabel* Label10;          // track number
+    PictureButton* Image16;          // title strip
+    QLabel* Label9;                  // title line
+    QLabel* Label7;                  // options caption
+    QLabel* Label8;                  // help caption
+    QLabel* Label3;                  // time
+    QLabel* Label10;                 // track number
     std::array<QLabel*, 10> Label5;  // volume bar
-    QRadioButton* Option1;    // MM-Player
-    QRadioButton* Option2;    // CD-Player
-    QLabel* Label1;           // title line
-    QLabel* Label200;         // artist
-    QLabel* Label201;         // album
-    QLabel* Label4;           // MP3 facts
-    QLabel* Label6;           // length
-    QLabel* Label2;           // status line
-    QLabel* Label11;          // list panel caption
-    QLabel* test;             // measures the title
+    QRadioButton* Option1;           // MM-Player
+    QRadioButton* Option2;           // CD-Player
+    QLabel* Label1;                  // title line
+    QLabel* Label200;                // artist
+    QLabel* Label201;                // album
+    QLabel* Label4;                  // MP3 facts
+    QLabel* Label6;                  // length
+    QLabel* Label2;                  // status line
+    QLabel* Label11;                 // list panel caption
+    QLabel* test;                    // measures the title
     QLabel* Groove;
-    PictureButton* Image17;   // thumb
-    PictureButton* Image14;   // list pop-up and its twin
+    PictureButton* Image17;  // thumb
+    PictureButton* Image14;  // list pop-up and its twin
     PictureButton* Image15;
     QCheckBox* Check1;
-    PictureButton *Image2, *Image3, *Image4, *Image5, *Image6;       // play pause next eject previous
-    PictureButton *Image8, *Image11, *Image7, *Image9, *Image10;     // their twins
-    PictureButton *Image28, *Image29, *Image30, *Image31;            // save open add-file add-directory
-    PictureButton *Image27, *Image26, *Image25, *Image24;            // their twins
+    PictureButton *Image2, *Image3, *Image4, *Image5, *Image6;    // play pause next eject previous
+    PictureButton *Image8, *Image11, *Image7, *Image9, *Image10;  // their twins
+    PictureButton *Image28, *Image29, *Image30, *Image31;         // save open add-file add-directory
+    PictureButton *Image27, *Image26, *Image25, *Image24;         // their twins
     QFrame* Shape2;
     QFrame* Image1;
     QListWidget* List1;
@@ -144,22 +144,21 @@ public:
     int64_t PositionMs();  // from the track's start
     int64_t LengthMs();    // of the track or file; 0 when there is none
     bool IsPlaying();
-    void PlayPause();      // pause while playing, else play (resume when paused)
+    void PlayPause();  // pause while playing, else play (resume when paused)
     void SeekTo(int64_t ms);
     void SeekBy(int64_t deltaMs);
     void TakeOverEndedEntry();
     void StepVolume(int segments);
     void SetVolumeTenths(int tenths);  // 0..10, the bar showing it
 
-
     MenuWindow* menu() const { return menu_; }
     // The list the window shows; changed only through the window's own routines below.
     const TrackList& Tracks() const { return tracks_; }
     const PlayerState& State() const { return state_; }
     void ShowRemainingTime(bool remaining);  // the time display counts down, or up
-    int SelectedEntry() const;          // the line selected in the list, -1 for none
-    bool RemoveEntry(int index);        // false when there is no such entry
-    void RemoveAllEntries();            // the player closes what it had loaded
+    int SelectedEntry() const;               // the line selected in the list, -1 for none
+    bool RemoveEntry(int index);             // false when there is no such entry
+    void RemoveAllEntries();                 // the player closes what it had loaded
     const QString& commandLine() const { return commandLine_; }
 
 signals:
@@ -262,10 +261,10 @@ private:
     bool shutDown_ = false;
     bool tickEnabled_ = false;
     int tickInterval_ = 1000;
-    QPoint dragOffset_;       // pointer within the window while it is dragged by hand
+    QPoint dragOffset_;  // pointer within the window while it is dragged by hand
     bool draggingByHand_ = false;
     NowShowing showing_;
     QString shownArtist_, shownAlbum_;  // the values behind Label200 and Label201, placeholders aside
 };
 
-} // namespace player
+}  // namespace player

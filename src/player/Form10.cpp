@@ -6,7 +6,7 @@ namespace player {
 
 namespace {
 int twipsToPixels(int twips) { return (twips + 7) / 15; }
-}
+}  // namespace
 
 Form10::Form10(QWidget* mainWindow) : QWidget(mainWindow, Qt::Window)
 {
@@ -35,4 +35,4 @@ void Form10::SizeToPicture(int cx, int cy)
     resize(twipsToPixels(16 * cx), twipsToPixels(height));
 }
 
-} // namespace player
+}  // namespace player

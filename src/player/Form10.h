@@ -15,4 +15,4 @@ public:
     void SizeToPicture(int cx, int cy);
 };
 
-} // namespace player
+}  // namespace player

@@ -28,11 +28,13 @@ QStringList localPaths(const QMimeData* data)
 
 void acceptWhenLocal(QDropEvent* event)
 {
-    if (!localPaths(event->mimeData()).isEmpty()) event->acceptProposedAction();
-    else event->ignore();
+    if (!localPaths(event->mimeData()).isEmpty())
+        event->acceptProposedAction();
+    else
+        event->ignore();
 }
 
-} // namespace
+}  // namespace
 
 void Form1::dragEnterEvent(QDragEnterEvent* event) { acceptWhenLocal(event); }
 
@@ -88,4 +90,4 @@ void Form1::DropPaths(const QStringList& paths)
     LetMessagesRun();
 }
 
-} // namespace player
+}  // namespace player

@@ -33,7 +33,7 @@ PictureButton* zone(Form1* window, const char* name, int from, int to)
     return button;
 }
 
-} // namespace
+}  // namespace
 
 void Form1::buildReaderControls()
 {
@@ -54,15 +54,16 @@ void Form1::buildReaderControls()
     VolumeBar = new ValueBar("VolumeBar", this,
                              {[this] { return showing_.volumeTenths; }, [] { return 10; },
                               [this](int tenths) { Label5_Click(std::clamp(tenths, 1, 10) - 1); }});
-    PositionBar = new ValueBar("PositionBar", this,
-                               {[this] { return int(showing_.positionNowMs() / 1000); }, [this] { return int(showing_.lengthMs / 1000); },
-                                [this](int seconds) { SeekTo(int64_t(seconds) * 1000); }});
+    PositionBar =
+        new ValueBar("PositionBar", this,
+                     {[this] { return int(showing_.positionNowMs() / 1000); }, [this] { return int(showing_.lengthMs / 1000); },
+                      [this](int seconds) { SeekTo(int64_t(seconds) * 1000); }});
     PositionBar->setGeometry(Groove->x(), Image17->y(), Groove->width(), Image17->height());
     nameReaderControls();
 
     setFocusPolicy(Qt::StrongFocus);
-    const QList<QWidget*> chain = {Image10, Image8, Image11, Image7, Image9, Image24, Image25, Image26, Image27,
-                                   Image14, Check1, Option1, Option2, List1, MinimiseZone, CloseZone};
+    const QList<QWidget*> chain = {Image10, Image8,  Image11, Image7,  Image9,  Image24, Image25,      Image26,
+                                   Image27, Image14, Check1,  Option1, Option2, List1,   MinimiseZone, CloseZone};
     for (QWidget* w : chain) w->setFocusPolicy(Qt::StrongFocus);
     for (QWidget* twin : {Image6, Image2, Image3, Image4, Image5, Image31, Image30, Image29, Image28, Image15})
         twin->setFocusPolicy(Qt::StrongFocus);
@@ -106,8 +107,10 @@ void Form1::PlayPause()
 {
     if (MessagesRun::Now()) return;
     TakeOverEndedEntry();
-    if (IsPlaying()) Image3_Click();
-    else Image2_Click();
+    if (IsPlaying())
+        Image3_Click();
+    else
+        Image2_Click();
 }
 
 // From the track's start, as the slider's release there would: the track plays on from it.
@@ -118,8 +121,10 @@ void Form1::SeekTo(int64_t ms)
     const int64_t length = LengthMs();
     if (length <= 0) return;
     ms = std::clamp<int64_t>(ms, 0, length - 1);
-    if (common::InMediaMode()) state_.seekTarget = QString::number(ms);
-    else common::globals().CdDevice->PlayTrackFrom(int32_t(state_.trackStartMs + ms));
+    if (common::InMediaMode())
+        state_.seekTarget = QString::number(ms);
+    else
+        common::globals().CdDevice->PlayTrackFrom(int32_t(state_.trackStartMs + ms));
     Image17_MouseUp();
     Timer2_Timer();
 }
@@ -169,15 +174,19 @@ void Form1::keyPressEvent(QKeyEvent* event)
         default: break;
         }
     } else if (mods == Qt::ControlModifier && media && (key == Qt::Key_O || key == Qt::Key_S)) {
-        if (key == Qt::Key_O) Image29_Click();
-        else Image28_Click();
+        if (key == Qt::Key_O)
+            Image29_Click();
+        else
+            Image28_Click();
         return;
     } else if (mods == Qt::AltModifier && (key == Qt::Key_O || key == Qt::Key_H)) {
-        if (key == Qt::Key_O) popUpCaptionMenu(Label7, Label8, media ? 3 : 1);
-        else popUpCaptionMenu(Label8, Label7, 4);
+        if (key == Qt::Key_O)
+            popUpCaptionMenu(Label7, Label8, media ? 3 : 1);
+        else
+            popUpCaptionMenu(Label8, Label7, 4);
         return;
     }
     QWidget::keyPressEvent(event);
 }
 
-} // namespace player
+}  // namespace player

@@ -141,8 +141,11 @@ void Form1::LoadCdTitles()
         titles << value;
     }
     tracks_.setDiscTitles(titles);
-    if (complete) showArtistAndAlbum(Disk_Volume::ReadValue(QStringLiteral("Artist")), Disk_Volume::ReadValue(QStringLiteral("Album")), false);
-    else showArtistAndAlbum({}, {}, true);
+    if (complete)
+        showArtistAndAlbum(Disk_Volume::ReadValue(QStringLiteral("Artist")), Disk_Volume::ReadValue(QStringLiteral("Album")),
+                           false);
+    else
+        showArtistAndAlbum({}, {}, true);
     QString length = QString::fromLatin1(cd.GetCDLength().c_str());
     const qsizetype colon = length.lastIndexOf(QLatin1Char(':'));
     if (colon >= 0) length = length.left(colon);
@@ -182,7 +185,8 @@ void Form1::FindMissingTitles()
     const int tracks = common::globals().CdDevice->GetNumTracks();
     const QList<int> audio = AudioTracks();
     // The disc on show must still be the one in the drive: found titles go under its serial.
-    if (serial == 0 || tracks < 2 || Disk_Volume::SerialOfDiscInDrive() != serial || Disk_Volume::SectionComplete(serial, audio)) return;
+    if (serial == 0 || tracks < 2 || Disk_Volume::SerialOfDiscInDrive() != serial || Disk_Volume::SectionComplete(serial, audio))
+        return;
     Disk_Volume::WriteMissing(serial, tracks, Disk_Volume::DiscTextTitles());
     if (!Disk_Volume::SectionComplete(serial, audio) && Disk_Volume::OnlineTitlesWanted()) onlineTitles_->Lookup(serial);
 }
@@ -207,7 +211,7 @@ void Form1::showFoundTitles(int32_t serial)
     LoadCdTitles();
 }
 
-} // namespace player
+}  // namespace player
 
 namespace player {
 
@@ -216,7 +220,7 @@ namespace {
 constexpr int ProgressAfterMs = 500;
 constexpr int TracksPerStep = 200;
 
-} // namespace
+}  // namespace
 
 // Adds the files with their numbered lines. Long work shows a progress window with Cancel;
 // the files added before a cancel stay.
@@ -243,10 +247,7 @@ void Form1::appendTracks(const QStringList& paths)
     }
 }
 
-void Form1::showAddedCount()
-{
-    Label2->setText(QString::number(tracks_.count()) + common::Lang(" τραγούδια.", " tracks."));
-}
+void Form1::showAddedCount() { Label2->setText(QString::number(tracks_.count()) + common::Lang(" τραγούδια.", " tracks.")); }
 
 // The entry selected before an addition becomes the current one again, loaded and not playing.
 void Form1::reloadPrevious(int previous)
@@ -269,8 +270,8 @@ void Form1::Image30_Click()
 {
     if (MessagesRun::Now()) return;
     const int previous = SelectedEntry();
-    const QString chosen = player::ChooseFile(QStringLiteral("1"), common::Lang("Επιλογή MP3 αρχείου", "Choose MP3 File"),
-                                             QDir::homePath(), this);
+    const QString chosen =
+        player::ChooseFile(QStringLiteral("1"), common::Lang("Επιλογή MP3 αρχείου", "Choose MP3 File"), QDir::homePath(), this);
     if (!chosen.trimmed().isEmpty() && Mp3Tag_Functions::FileExists(chosen)) {
         appendTracks({chosen});
         showAddedCount();
@@ -299,17 +300,21 @@ void Form1::Image31_Click()
 void Form1::Image28_Click()
 {
     if (MessagesRun::Now()) return;
-    const QString chosen = player::ChooseFile(QStringLiteral("2"), common::Lang("Αποθήκευση Λίστας Τραγουδιών", "Save List Track"),
-                                             common::ProgramFile(QStringLiteral("Lists")), this);
+    const QString chosen =
+        player::ChooseFile(QStringLiteral("2"), common::Lang("Αποθήκευση Λίστας Τραγουδιών", "Save List Track"),
+                           common::ProgramFile(QStringLiteral("Lists")), this);
     QString path = chosen.trimmed();
     if (!path.isEmpty()) {
         path = TrackList::WithListExtension(path);
         const platform::SaveFailuresToldHere toldHere;
         if (!SaveTrackList(path))
-            platform::ShowMessage({common::Lang(QString::fromUtf8("Δεν ήταν δυνατή η αποθήκευση της λίστας ") + path + QStringLiteral("."),
-                                                QStringLiteral("The list could not be saved to ") + path + QStringLiteral(".")),
-                                   {}, platform::DialogIcon::Exclamation, platform::DialogButtons::Ok},
-                                  this);
+            platform::ShowMessage(
+                {common::Lang(QString::fromUtf8("Δεν ήταν δυνατή η αποθήκευση της λίστας ") + path + QStringLiteral("."),
+                              QStringLiteral("The list could not be saved to ") + path + QStringLiteral(".")),
+                 {},
+                 platform::DialogIcon::Exclamation,
+                 platform::DialogButtons::Ok},
+                this);
     }
     LetMessagesRun();
     ResetHoverImages();
@@ -320,7 +325,7 @@ void Form1::Image29_Click()
 {
     if (MessagesRun::Now()) return;
     const QString chosen = player::ChooseFile(QStringLiteral("3"), common::Lang("Άνοιγμα Λίστας Τραγουδιών", "Open Track List"),
-                                             common::ProgramFile(QStringLiteral("Lists")), this);
+                                              common::ProgramFile(QStringLiteral("Lists")), this);
     if (!chosen.trimmed().isEmpty()) {
         QString path = chosen;
         LoadTrackList(path);
@@ -331,4 +336,4 @@ void Form1::Image29_Click()
     restorePair(Image26, Image29);
 }
 
-} // namespace player
+}  // namespace player

@@ -59,4 +59,4 @@ void Form1::Option2_Click()
     Timer2_Timer();
 }
 
-} // namespace player
+}  // namespace player

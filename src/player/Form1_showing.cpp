@@ -21,7 +21,7 @@ NowShowing::State stateOf(const std::string& mode)
 
 QString known(const QString& value) { return value.trimmed().isEmpty() ? QString() : value; }
 
-} // namespace
+}  // namespace
 
 // The artist and album lines; with placeholders, a blank value shows "New Artist" / "New Album".
 void Form1::showArtistAndAlbum(const QString& artist, const QString& album, bool placeholders)
@@ -78,4 +78,4 @@ void Form1::publish(NowShowing::State state, int index, int entries, int64_t pos
     if (PositionBar) PositionBar->NotifyIfChanged();
 }
 
-} // namespace player
+}  // namespace player

@@ -20,7 +20,6 @@ namespace {
 
 using common::MediaAlias;
 
-
 constexpr int ThumbStart = 5;
 constexpr int DragLimit = 191;  // no drag from this left edge on
 constexpr int PointerInThumb = 5;
@@ -33,7 +32,7 @@ int32_t roundToCount(double value)
     return int32_t(rounded);
 }
 
-} // namespace
+}  // namespace
 
 void Form1::SetTickInterval(int ms)
 {
@@ -49,8 +48,10 @@ void Form1::SetTickInterval(int ms)
 void Form1::SetTickEnabled(bool enabled)
 {
     tickEnabled_ = enabled;
-    if (enabled && tickInterval_ > 0) Timer2->start();
-    else Timer2->stop();
+    if (enabled && tickInterval_ > 0)
+        Timer2->start();
+    else
+        Timer2->stop();
 }
 
 void Form1::connectSlider()
@@ -164,4 +165,4 @@ void Form1::Label5_Click(int index)
     ShowVolumeBar(device);
 }
 
-} // namespace player
+}  // namespace player

@@ -30,17 +30,14 @@ bool settingIsTrue(const QString& value) { return value.compare(QStringLiteral("
 // Left in the program folder by older versions while one file played alone.
 QString CantorineMarker() { return common::ProgramFile(QStringLiteral("Cantorine.tmp")); }
 
-} // namespace
+}  // namespace
 
 bool Form1::commandLineNamesFile() const
 {
     return !commandLine_.trimmed().isEmpty() && QFile::exists(commandLine_) && !QFileInfo(commandLine_).isDir();
 }
 
-int32_t Form1::discPositionMs()
-{
-    return common::globals().CdDevice->ReadMilliseconds().position;
-}
+int32_t Form1::discPositionMs() { return common::globals().CdDevice->ReadMilliseconds().position; }
 
 // A file that could not be saved (a full disk, a folder made read-only) is told once a run: a
 // shutdown saving four files to a full disk would otherwise ask four times.
@@ -50,11 +47,14 @@ void Form1::tellSaveFailuresOnce()
     platform::SetSaveFailureReporter([window, told = false](const QString& path) mutable {
         if (told || !window) return;
         told = true;
-        platform::ShowMessage({common::Lang(QString::fromUtf8("Δεν ήταν δυνατή η αποθήκευση του αρχείου ") + path +
-                                                QString::fromUtf8(". Ο δίσκος μπορεί να είναι γεμάτος."),
-                                            QStringLiteral("Could not save the file ") + path + QStringLiteral(". The disk may be full.")),
-                               {}, platform::DialogIcon::Exclamation, platform::DialogButtons::Ok},
-                              window);
+        platform::ShowMessage(
+            {common::Lang(QString::fromUtf8("Δεν ήταν δυνατή η αποθήκευση του αρχείου ") + path +
+                              QString::fromUtf8(". Ο δίσκος μπορεί να είναι γεμάτος."),
+                          QStringLiteral("Could not save the file ") + path + QStringLiteral(". The disk may be full.")),
+             {},
+             platform::DialogIcon::Exclamation,
+             platform::DialogButtons::Ok},
+            window);
     });
 }
 
@@ -69,7 +69,8 @@ bool Form1::Start()
     tracks_.setCurrent(0);
     g.DialogOpen = false;
 
-    g.LanguageGreek = settingIsTrue(platform::GetSetting(QStringLiteral("Sonorell"), QStringLiteral("LANGUAGE"), QStringLiteral("False")));
+    g.LanguageGreek =
+        settingIsTrue(platform::GetSetting(QStringLiteral("Sonorell"), QStringLiteral("LANGUAGE"), QStringLiteral("False")));
     g.LanguageGreekToSave = g.LanguageGreek;
     if (!g.LanguageGreek) MakeEnglish();
     nameReaderControls();
@@ -158,4 +159,4 @@ void Form1::Shutdown()
     menu_ = &MenuWindow::Unloaded();
 }
 
-} // namespace player
+}  // namespace player

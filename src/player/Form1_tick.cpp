@@ -24,7 +24,7 @@ using common::MediaAlias;
 // "mm:ss" of a millisecond count as whole seconds.
 QString timeOf(int64_t ms, bool remaining) { return common::TimeText(ms / 1000, remaining); }
 
-} // namespace
+}  // namespace
 
 void Form1::placeThumb(double left)
 {
@@ -35,8 +35,10 @@ void Form1::placeThumb(double left)
 void Form1::Timer2_Timer()
 {
     if (MessagesRun::Now()) return;  // the next tick comes within a second
-    if (common::InMediaMode()) tickMedia();
-    else tickCd();
+    if (common::InMediaMode())
+        tickMedia();
+    else
+        tickCd();
     emit Ticked();
 }
 
@@ -117,10 +119,13 @@ void Form1::tickCd()
     state_.lastCdTrack = at.track;
 
     const media::CDAudio::Milliseconds ms = cd.ReadMilliseconds(at.track);
-    if (state_.showRemaining) Label3->setText(timeOf(int64_t(ms.trackLength) + state_.trackStartMs - ms.position, true));
-    else Label3->setText(common::TimeText(int64_t(at.minutes) * 60 + at.seconds));
+    if (state_.showRemaining)
+        Label3->setText(timeOf(int64_t(ms.trackLength) + state_.trackStartMs - ms.position, true));
+    else
+        Label3->setText(common::TimeText(int64_t(at.minutes) * 60 + at.seconds));
     placeThumb((ms.position - state_.trackStartMs) / state_.positionScale + 5);
-    publish(NowShowing::State::Playing, at.track - 1, tracks, std::max<int64_t>(0, ms.position - state_.trackStartMs), ms.trackLength);
+    publish(NowShowing::State::Playing, at.track - 1, tracks, std::max<int64_t>(0, ms.position - state_.trackStartMs),
+            ms.trackLength);
 }
 
 void Form1::Timer1_Timer()
@@ -128,8 +133,9 @@ void Form1::Timer1_Timer()
     ++state_.marqueeStep;
     if (Label1->text().trimmed().isEmpty()) state_.marqueeStep = 1;
     QString text = state_.marqueeStep >= 2 ? Label1->text() : QString();
-    if (!state_.marqueeText.isEmpty()) text += state_.marqueeText[std::min<qsizetype>(state_.marqueeStep, state_.marqueeText.size()) - 1];
+    if (!state_.marqueeText.isEmpty())
+        text += state_.marqueeText[std::min<qsizetype>(state_.marqueeStep, state_.marqueeText.size()) - 1];
     Label1->setText(text.right(40));
 }
 
-} // namespace player
+}  // namespace player

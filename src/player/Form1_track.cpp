@@ -30,18 +30,16 @@ std::string localPath(const QString& path) { return QFile::encodeName(path).toSt
 void showOpenFailure(const QString& path, QWidget* parent)
 {
     const QString cr(QChar(13));
-    const QString text = common::Lang(
-        QString::fromUtf8("Ανέκυψε λάθος κατα την εκτέλεση του αρχείου ") + path +
-            QString::fromUtf8(". Οι αιτίες μπορεί να είναι:") + cr + cr +
-            QString::fromUtf8("1. Δεν είναι Multimedia αρχείο") + cr +
-            QString::fromUtf8("2. Δεν υποστηρίζεται απο τό σύστημα.") + cr +
-            QString::fromUtf8("3. Αύτη τη στιγμή δεν είναι δυνατή ή εκτέλεση του."),
-        QStringLiteral("There is a error during executing file ") + path + QStringLiteral("."));
+    const QString text = common::Lang(QString::fromUtf8("Ανέκυψε λάθος κατα την εκτέλεση του αρχείου ") + path +
+                                          QString::fromUtf8(". Οι αιτίες μπορεί να είναι:") + cr + cr +
+                                          QString::fromUtf8("1. Δεν είναι Multimedia αρχείο") + cr +
+                                          QString::fromUtf8("2. Δεν υποστηρίζεται απο τό σύστημα.") + cr +
+                                          QString::fromUtf8("3. Αύτη τη στιγμή δεν είναι δυνατή ή εκτέλεση του."),
+                                      QStringLiteral("There is a error during executing file ") + path + QStringLiteral("."));
     platform::ShowMessage({text, {}, platform::DialogIcon::Critical, platform::DialogButtons::Ok}, parent);
 }
 
-} // namespace
-
+}  // namespace
 
 void Form1::unloadVideoWindow()
 {
@@ -73,7 +71,9 @@ void Form1::UpdateMP3(int index, bool play)
         MessagesRun running;  // the message box's own loop
         platform::ShowMessage({common::Lang(QString::fromUtf8("Το αρχείο ") + path + QString::fromUtf8(" δεν υπάρχει."),
                                             QStringLiteral("File ") + path + QStringLiteral(" does not exist.")),
-                               {}, platform::DialogIcon::None, platform::DialogButtons::Ok},
+                               {},
+                               platform::DialogIcon::None,
+                               platform::DialogButtons::Ok},
                               this);
         return;
     }
@@ -138,7 +138,9 @@ void Form1::scheduleCue()
 {
     if (cueScheduled_) return;
     cueScheduled_ = true;
-    QTimer::singleShot(0, this, [this] { if (cueScheduled_) CueNextEntry(); });
+    QTimer::singleShot(0, this, [this] {
+        if (cueScheduled_) CueNextEntry();
+    });
 }
 
 void Form1::StartMarqueeIfTooWide(int width, bool resetStep)
@@ -185,4 +187,4 @@ void Form1::ShowCdTrackInfo()
     StartMarqueeIfTooWide(Label1->width());
 }
 
-} // namespace player
+}  // namespace player

@@ -20,14 +20,12 @@ namespace {
 
 using common::MediaAlias;
 
-
-
 // The track number of a tmsf position reply; 0 when there is none.
 
 constexpr int HideZoneStart = 334;   // 5000 twips
 constexpr int CloseZoneStart = 347;  // 5200 twips
 
-} // namespace
+}  // namespace
 
 void Form1::connectButtons()
 {
@@ -53,7 +51,8 @@ void Form1::connectButtons()
         connect(normal, &PictureButton::activated, twin, &PictureButton::clicked);
         connect(twin, &PictureButton::activated, twin, &PictureButton::clicked);
     };
-    for (auto [normal, twin] : {std::pair{Image7, Image4}, {Image8, Image2}, {Image9, Image5}, {Image10, Image6}, {Image11, Image3}}) {
+    for (auto [normal, twin] :
+         {std::pair{Image7, Image4}, {Image8, Image2}, {Image9, Image5}, {Image10, Image6}, {Image11, Image3}}) {
         onHover(normal, twin, {});
         onPress(normal, twin);
     }
@@ -152,8 +151,10 @@ bool Form1::eventFilter(QObject* watched, QEvent* event)
         if (event->type() == QEvent::KeyPress) {
             const int key = static_cast<QKeyEvent*>(event)->key();
             if (key == Qt::Key_Return || key == Qt::Key_Enter) {
-                if (common::InMediaMode()) List1_DblClick();
-                else List1_Click();
+                if (common::InMediaMode())
+                    List1_DblClick();
+                else
+                    List1_Click();
                 return true;
             }
         }
@@ -210,8 +211,12 @@ void Form1::ResetHoverImages()
     if (common::InMediaMode())
         for (auto [normal, twin] : {std::pair{Image24, Image31}, {Image25, Image30}, {Image26, Image29}, {Image27, Image28}})
             restorePair(normal, twin);
-    for (auto [normal, twin] : {std::pair{Image10, Image6}, {Image8, Image2}, {Image11, Image3}, {Image7, Image4},
-                                {Image9, Image5}, {Image14, Image15}})
+    for (auto [normal, twin] : {std::pair{Image10, Image6},
+                                {Image8, Image2},
+                                {Image11, Image3},
+                                {Image7, Image4},
+                                {Image9, Image5},
+                                {Image14, Image15}})
         restorePair(normal, twin);
     if (!g.ListShown) List1->hide();
 }
@@ -329,8 +334,10 @@ void Form1::Check1_Click()
 {
     if (!common::globals().UserListClick) return;
     menu_->Show_List_Menu_Click();
-    if (Check1->isChecked()) List1->setFocus();
-    else (common::InMediaMode() ? Option1 : Option2)->setFocus();
+    if (Check1->isChecked())
+        List1->setFocus();
+    else
+        (common::InMediaMode() ? Option1 : Option2)->setFocus();
 }
 
 void Form1::Label3_Click()
@@ -366,11 +373,8 @@ void Form1::dragWindow(QEvent* event)
         if (!draggingByHand_ || !(mouse->buttons() & Qt::LeftButton)) return;
         move(mouse->globalPosition().toPoint() - dragOffset_);
         return;
-    case QEvent::MouseButtonRelease:
-        draggingByHand_ = false;
-        return;
-    default:
-        return;
+    case QEvent::MouseButtonRelease: draggingByHand_ = false; return;
+    default: return;
     }
 }
 
@@ -406,4 +410,4 @@ void Form1::hideToEntry()
     if (!menu_->TrayIconShown()) menu_->ShowMinimizedEntry();
 }
 
-} // namespace player
+}  // namespace player

@@ -19,7 +19,7 @@ namespace {
 const QString Section = QStringLiteral("Cantorine");
 const QString FilesFolderKey = QStringLiteral("Last Selected Files Directory");
 
-} // namespace
+}  // namespace
 
 QString RememberedFolder(const QString& key)
 {
@@ -45,14 +45,17 @@ Form20::Form20(QWidget* parent) : QDialog(parent, Qt::Tool | Qt::MSWindowsFixedS
     Command2->setAutoDefault(false);
 
     connect(Combo1, &QComboBox::currentTextChanged, File1, &FileList::setPattern);
-    connect(Drive1, &QComboBox::textActivated, this, [this](const QString& drive) { Dir1->setPath(Drive1->currentFolderOf(drive)); });
+    connect(Drive1, &QComboBox::textActivated, this,
+            [this](const QString& drive) { Dir1->setPath(Drive1->currentFolderOf(drive)); });
     connect(Dir1, &FolderList::changed, this, [this](const QString& folder) {
         File1->setPath(folder);
         Drive1->selectDriveOf(folder);
         Drive1->remember(folder);
     });
     connect(File1, &QListWidget::itemClicked, this, [this](QListWidgetItem* item) { Text1->setText(item->text()); });
-    connect(File1, &QListWidget::currentTextChanged, this, [this](const QString& name) { if (!name.isEmpty()) Text1->setText(name); });
+    connect(File1, &QListWidget::currentTextChanged, this, [this](const QString& name) {
+        if (!name.isEmpty()) Text1->setText(name);
+    });
     connect(File1, &QListWidget::itemDoubleClicked, this, &Form20::Command1_Click);
     connect(Text1, &QLineEdit::returnPressed, this, &Form20::Command1_Click);
     connect(Command1, &QPushButton::clicked, this, &Form20::Command1_Click);
@@ -72,15 +75,15 @@ namespace {
 QStringList FiltersForMode(const QString& mode)
 {
     if (mode == QLatin1String("1"))
-        return {QStringLiteral("*.MP3"),  QStringLiteral("*.FLAC"), QStringLiteral("*.OGG;*.OGA"), QStringLiteral("*.OPUS"),
-                QStringLiteral("*.M4A"),  QStringLiteral("*.WAV"),  QStringLiteral("*.WMA"),       QStringLiteral("*.MID"),
-                QStringLiteral("*.AVI"),  QStringLiteral("*.MKV"),  QStringLiteral("*.MP4"),       QStringLiteral("*.MOV"),
+        return {QStringLiteral("*.MP3"), QStringLiteral("*.FLAC"), QStringLiteral("*.OGG;*.OGA"), QStringLiteral("*.OPUS"),
+                QStringLiteral("*.M4A"), QStringLiteral("*.WAV"),  QStringLiteral("*.WMA"),       QStringLiteral("*.MID"),
+                QStringLiteral("*.AVI"), QStringLiteral("*.MKV"),  QStringLiteral("*.MP4"),       QStringLiteral("*.MOV"),
                 QStringLiteral("*.*")};
     if (mode == QLatin1String("2")) return TrackList::SavedListPatterns();
     return {QLatin1Char('*') + TrackList::ListExtension(), QStringLiteral("*.m3u8;*.m3u"), QStringLiteral("*.pls")};
 }
 
-} // namespace
+}  // namespace
 
 // The filters go in once: a message box over the chooser re-activates it, and the list must not grow.
 void Form20::Form_Activate()
@@ -114,7 +117,9 @@ void Form20::Command1_Click()
     if ((mode == 1 || mode == 3) && !Mp3Tag_Functions::FileExists(path)) {
         platform::ShowMessage({common::Lang(QString::fromUtf8("Το αρχείο ") + path + QString::fromUtf8(" δεν υπάρχει."),
                                             QStringLiteral("File ") + path + QStringLiteral(" does not exist.")),
-                               {}, platform::DialogIcon::None, platform::DialogButtons::Ok},
+                               {},
+                               platform::DialogIcon::None,
+                               platform::DialogButtons::Ok},
                               this);
         return;
     }
@@ -139,4 +144,4 @@ QString ChooseFile(const QString& mode, const QString& title, const QString& sta
     return g.ChosenFile;
 }
 
-} // namespace player
+}  // namespace player

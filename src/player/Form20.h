@@ -47,4 +47,4 @@ QString ChooseFile(const QString& mode, const QString& title, const QString& sta
 // The remembered folder when it still exists, else the home folder.
 QString RememberedFolder(const QString& key);
 
-} // namespace player
+}  // namespace player

@@ -11,7 +11,7 @@ namespace {
 const QString Section = QStringLiteral("Cantorine");
 const QString FolderKey = QStringLiteral("Last Selected Directory");
 
-} // namespace
+}  // namespace
 
 Form6::Form6(QWidget* parent) : QDialog(parent, Qt::Tool | Qt::MSWindowsFixedSizeDialogHint)
 {
@@ -30,7 +30,8 @@ Form6::Form6(QWidget* parent) : QDialog(parent, Qt::Tool | Qt::MSWindowsFixedSiz
     Command1->setAutoDefault(false);
     connect(Command1, &QPushButton::clicked, this, &Form6::Command1_Click);
     // Choosing a drive opens the folder last shown on it, as in the file chooser.
-    connect(Drive1, &QComboBox::textActivated, this, [this](const QString& drive) { Dir1->setPath(Drive1->currentFolderOf(drive)); });
+    connect(Drive1, &QComboBox::textActivated, this,
+            [this](const QString& drive) { Dir1->setPath(Drive1->currentFolderOf(drive)); });
     connect(Dir1, &FolderList::changed, this, [this](const QString& folder) {
         Drive1->selectDriveOf(folder);
         Drive1->remember(folder);
@@ -53,4 +54,4 @@ void ChooseFolder(QWidget* parent)
     chooser.exec();
 }
 
-} // namespace player
+}  // namespace player

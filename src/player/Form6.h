@@ -23,4 +23,4 @@ public:
 // Clears LastFolder, shows the chooser modally; LastFolder holds the result ("" when closed).
 void ChooseFolder(QWidget* parent = nullptr);
 
-} // namespace player
+}  // namespace player

@@ -38,4 +38,4 @@ public:
     static MenuWindow& Unloaded();
 };
 
-} // namespace player
+}  // namespace player

@@ -6,7 +6,7 @@ namespace player {
 
 namespace {
 int depth = 0;
-}
+}  // namespace
 
 MessagesRun::MessagesRun() { ++depth; }
 MessagesRun::~MessagesRun() { --depth; }
@@ -18,4 +18,4 @@ void LetMessagesRun()
     QCoreApplication::processEvents();
 }
 
-} // namespace player
+}  // namespace player

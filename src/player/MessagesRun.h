@@ -21,4 +21,4 @@ public:
 // Lets pending window messages run, with the entry points closed meanwhile.
 void LetMessagesRun();
 
-} // namespace player
+}  // namespace player

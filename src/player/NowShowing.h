@@ -14,10 +14,10 @@ struct NowShowing {
     enum class State { Stopped, Playing, Paused };
     State state = State::Stopped;
     bool mediaMode = true;
-    int entries = 0;   // list entries, or the disc's tracks
-    int index = -1;    // the entry or track on display, from 0; -1 for none
+    int entries = 0;               // list entries, or the disc's tracks
+    int index = -1;                // the entry or track on display, from 0; -1 for none
     QString title, artist, album;  // artist and album empty where the window shows a placeholder
-    QString path;      // the file, in media mode
+    QString path;                  // the file, in media mode
     int64_t lengthMs = 0;
     int64_t positionMs = 0;  // when published
     int volumeTenths = 0;
@@ -32,4 +32,4 @@ struct NowShowing {
     }
 };
 
-} // namespace player
+}  // namespace player

@@ -56,4 +56,4 @@ void PictureButton::paintEvent(QPaintEvent* event)
     painter.drawRect(rect().adjusted(0, 0, -1, -1));
 }
 
-} // namespace player
+}  // namespace player

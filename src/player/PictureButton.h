@@ -44,4 +44,4 @@ private:
     bool button_ = true;
 };
 
-} // namespace player
+}  // namespace player

@@ -16,17 +16,17 @@ struct PlayerState {
     QString marqueeText;         // what the scrolling title types out; empty when it fits
 
     // The entry playing.
-    int32_t mediaLengthMs = 0;   // of the file loaded
-    int32_t trackStartMs = 0;    // of the disc track on display, from the disc's start
-    int lastCdTrack = 0;         // the track the last tick showed
-    bool noDiscShown = false;    // "No AudioCD." is on display
+    int32_t mediaLengthMs = 0;  // of the file loaded
+    int32_t trackStartMs = 0;   // of the disc track on display, from the disc's start
+    int lastCdTrack = 0;        // the track the last tick showed
+    bool noDiscShown = false;   // "No AudioCD." is on display
 
     // The slider.
-    double positionScale = 0;    // milliseconds per pixel of the groove
+    double positionScale = 0;  // milliseconds per pixel of the groove
     bool thumbDragging = false;
-    QString seekTarget;          // ms of the last drag in media mode; "" until the first
+    QString seekTarget;  // ms of the last drag in media mode; "" until the first
 
     void reset() { *this = PlayerState(); }
 };
 
-} // namespace player
+}  // namespace player

@@ -8,7 +8,17 @@
 namespace player::skin {
 
 enum class Glyph {
-    Play, Pause, Next, Previous, Eject, AddDirectory, AddFile, OpenList, SaveList, ListDown, ListUp,
+    Play,
+    Pause,
+    Next,
+    Previous,
+    Eject,
+    AddDirectory,
+    AddFile,
+    OpenList,
+    SaveList,
+    ListDown,
+    ListUp,
 };
 
 // A skin button of size (window units); highlighted is the twin shown under the mouse.
@@ -20,4 +30,4 @@ QPixmap Groove(QSize size, qreal pixelRatio);
 // The program's icon: a disc with a note, at the usual icon sizes.
 QIcon AppIcon();
 
-} // namespace player::skin
+}  // namespace player::skin

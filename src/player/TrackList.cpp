@@ -117,4 +117,4 @@ void TrackList::clear()
     emit reset();
 }
 
-} // namespace player
+}  // namespace player

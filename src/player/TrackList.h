@@ -62,9 +62,9 @@ public:
     void clear();
 
 signals:
-    void reset();                      // the whole list is new
+    void reset();  // the whole list is new
     void appended(int first, int count);
-    void removed(int index);           // the lines may carry new numbers
+    void removed(int index);  // the lines may carry new numbers
     void titleChanged(int index);
 
 private:
@@ -78,4 +78,4 @@ private:
     bool singleFile_ = false;
 };
 
-} // namespace player
+}  // namespace player

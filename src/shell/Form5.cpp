@@ -66,8 +66,10 @@ void Form5::TrayMenu_Click()
     const bool on = !TrayMenu->isChecked();
     TrayMenu->setChecked(on);
     eikoll->setChecked(on);
-    if (on) AddTrayIcon();
-    else deleteTrayIcon();
+    if (on)
+        AddTrayIcon();
+    else
+        deleteTrayIcon();
 }
 
 void Form5::synexeia_Click()
@@ -140,4 +142,4 @@ void Form5::HideMeter()
     if (Meter) Meter->hide();
 }
 
-} // namespace shell
+}  // namespace shell

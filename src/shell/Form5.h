@@ -13,8 +13,12 @@
 #include <array>
 #include <memory>
 
-namespace player { class Form1; }
-namespace meter { class Form8; }
+namespace player {
+class Form1;
+}  // namespace player
+namespace meter {
+class Form8;
+}  // namespace meter
 
 namespace shell {
 
@@ -61,10 +65,11 @@ public:
     QAction* item(const QString& name) const;
 
     // The items other windows and the tests read.
-    QAction *Show_List_Menu, *Show_List_Menu2, *TrayMenu, *eikoll, *synexeia, *synexeia2, *Mixer_Menu, *Mixer_Menu2, *OnlineTitles;
+    QAction *Show_List_Menu, *Show_List_Menu2, *TrayMenu, *eikoll, *synexeia, *synexeia2, *Mixer_Menu, *Mixer_Menu2,
+        *OnlineTitles;
     QAction *ExitWithContinue, *play11, *diakoph, *eject22, *sxetika, *epanafora;
-    QMenu* Tracks;    // the tray's tracks submenu (ww)
-    QMenu* Listes1;   // the saved lists (ListMenu)
+    QMenu* Tracks;   // the tray's tracks submenu (ww)
+    QMenu* Listes1;  // the saved lists (ListMenu)
     QList<QAction*> ww;
     QList<QAction*> ListMenu;
     std::unique_ptr<QSystemTrayIcon> TrayIcon;
@@ -98,4 +103,4 @@ private:
     player::Form1* main_;
 };
 
-} // namespace shell
+}  // namespace shell

@@ -27,8 +27,7 @@ int say(const QString& text, platform::DialogIcon icon = platform::DialogIcon::N
     return platform::ShowMessage({text, title, icon, buttons});
 }
 
-
-} // namespace
+}  // namespace
 
 void Form5::connectCommands()
 {
@@ -129,16 +128,18 @@ void Form5::sxetikk_Click() { OpenAbout(*main_, item(QStringLiteral("sxetikk"))-
 void Form5::removefile_Click()
 {
     if (!main_->RemoveEntry(main_->SelectedEntry())) {
-        say(common::Lang("Επιλέξτε κάποιο τραγούδι απο την λίστα τραγουδιών\nκαι στην συνέχεια αφαιρέστε το τραγούδι απο την λίστα.",
-                         "You must select first a track from list"));
+        say(common::Lang(
+            "Επιλέξτε κάποιο τραγούδι απο την λίστα τραγουδιών\nκαι στην συνέχεια αφαιρέστε το τραγούδι απο την λίστα.",
+            "You must select first a track from list"));
         return;
     }
 }
 
 void Form5::removeALL_Click()
 {
-    const int answer = say(common::Lang("Είσαι σίγουρος ο,τι θέλεις να αφαιρέσεις όλα τα αρχεία;", "Are you sure, you want remove all tracks?"),
-                           platform::DialogIcon::Question, {}, platform::DialogButtons::YesNo);
+    const int answer =
+        say(common::Lang("Είσαι σίγουρος ο,τι θέλεις να αφαιρέσεις όλα τα αρχεία;", "Are you sure, you want remove all tracks?"),
+            platform::DialogIcon::Question, {}, platform::DialogButtons::YesNo);
     if (answer != platform::AnswerYes) return;
     main_->RemoveAllEntries();
 }
@@ -166,4 +167,4 @@ void Form5::english_language_menu_Click()
     say(QStringLiteral("You must restart program."));
 }
 
-} // namespace shell
+}  // namespace shell

@@ -99,7 +99,7 @@ const Popup Popups[] = {
 
 QString text(const char* utf8) { return QString::fromUtf8(utf8); }
 
-} // namespace
+}  // namespace
 
 void Form5::buildMenus()
 {
@@ -175,4 +175,4 @@ void Form5::MAKE_english()
                 if (QAction* a = item(QString::fromLatin1(popup.items[i].name))) a->setText(text(popup.items[i].english));
 }
 
-} // namespace shell
+}  // namespace shell

@@ -24,7 +24,7 @@ void dropExtraElements(QList<QAction*>& elements)
     while (elements.size() > 1) delete elements.takeLast();
 }
 
-} // namespace
+}  // namespace
 
 void Form5::AddTrayIcon()
 {
@@ -82,8 +82,10 @@ void Form5::epanafora_Click()
 
 void Form5::as87_Click(int index)
 {
-    if (index == 2) prepareTrayMenu();
-    else if (index == 3) rebuildSavedLists();
+    if (index == 2)
+        prepareTrayMenu();
+    else if (index == 3)
+        rebuildSavedLists();
 }
 
 void Form5::ClearTracksSubmenu() { dropExtraElements(ww); }
@@ -110,7 +112,8 @@ void Form5::prepareTrayMenu()
         ww[0]->setText(QStringLiteral("1. ") + list.line(0));
         for (int j = 0; j <= list.count() - 2; ++j) addTrack(list.line(j + 1));
         eject22->setEnabled(false);
-        if (ModuleMCI::GetMediaMode(MediaAlias) == "playing" && current >= 0 && current < ww.size()) ww[current]->setChecked(true);
+        if (ModuleMCI::GetMediaMode(MediaAlias) == "playing" && current >= 0 && current < ww.size())
+            ww[current]->setChecked(true);
         const bool playing = ModuleMCI::GetMediaMode(MediaAlias) == "playing";
         play11->setEnabled(!playing);
         diakoph->setEnabled(playing);
@@ -126,16 +129,19 @@ void Form5::prepareTrayMenu()
 
 void Form5::ww_Click(int index)
 {
-    if (!common::InMediaMode()) common::globals().CdDevice->SeekCDtoX(int16_t(index + 1));
-    else main_->UpdateMP3(index, true);
+    if (!common::InMediaMode())
+        common::globals().CdDevice->SeekCDtoX(int16_t(index + 1));
+    else
+        main_->UpdateMP3(index, true);
 }
 
 // The ".list" and ".m3u8" files of the Lists folder, hidden ones too, in the order the file system gives.
 void Form5::rebuildSavedLists()
 {
     dropExtraElements(ListMenu);
-    const QStringList names = QDir(common::ProgramFile(QStringLiteral("Lists")))
-                                  .entryList(player::TrackList::SavedListPatterns(), QDir::Files | QDir::Hidden | QDir::System, QDir::Unsorted);
+    const QStringList names =
+        QDir(common::ProgramFile(QStringLiteral("Lists")))
+            .entryList(player::TrackList::SavedListPatterns(), QDir::Files | QDir::Hidden | QDir::System, QDir::Unsorted);
     ListMenu[0]->setText(names.isEmpty() ? QStringLiteral("- - - - -") : names.first());
     ListMenu[0]->setEnabled(true);
     for (qsizetype i = 1; i < names.size(); ++i) {
@@ -157,4 +163,4 @@ void Form5::ListMenu_Click(int index)
     if (!main_->Tracks().isEmpty()) main_->UpdateMP3(0, false);
 }
 
-} // namespace shell
+}  // namespace shell

@@ -30,7 +30,7 @@ int field(const std::string& reply, std::size_t start)
 
 QString twoDigits(int n) { return QStringLiteral("%1").arg(n, 2, 10, QLatin1Char('0')); }
 
-} // namespace
+}  // namespace
 
 Form7::Form7(player::Form1& mainWindow) : QWidget(&mainWindow, Qt::Window | Qt::WindowCloseButtonHint), main_(mainWindow)
 {
@@ -41,7 +41,8 @@ Form7::Form7(player::Form1& mainWindow) : QWidget(&mainWindow, Qt::Window | Qt::
     background(this, "#808080");
     const char* captions[] = {" 15 δευτ/πτα", " 30 δευτ/πτα", " 45 δευτ/πτα", " 60 δευτ/πτα", " Άλλος χρόνος"};
     for (int i = 0; i < 5; ++i) {
-        Option1[i] = control<QRadioButton>(this, QStringLiteral("Option1_%1").arg(i).toLatin1().constData(), 8, 8 + 21 * i, i == 4 ? 103 : 97, 17);
+        Option1[i] = control<QRadioButton>(this, QStringLiteral("Option1_%1").arg(i).toLatin1().constData(), 8, 8 + 21 * i,
+                                           i == 4 ? 103 : 97, 17);
         Option1[i]->setText(QString::fromUtf8(captions[i]));
         connect(Option1[i], &QRadioButton::clicked, this, [this, i] { Option1_Click(i); });
     }
@@ -116,8 +117,9 @@ void Form7::Command2_Click()
         if (Option1[i]->isChecked()) preset = int16_t((i + 1) * 15);
     setControlsEnabled(false);
     PreviewSeconds = CustomSeconds(Text1->text()).value_or(preset);
-    setWindowTitle(common::Lang(QString::fromUtf8("Δοκιμή Τραγουδιών  (") + QString::number(PreviewSeconds) + QString::fromUtf8(" δευτ/πτα)"),
-                                QStringLiteral("Tracks Preview  (") + QString::number(PreviewSeconds) + QStringLiteral(" sec.)")));
+    setWindowTitle(common::Lang(
+        QString::fromUtf8("Δοκιμή Τραγουδιών  (") + QString::number(PreviewSeconds) + QString::fromUtf8(" δευτ/πτα)"),
+        QStringLiteral("Tracks Preview  (") + QString::number(PreviewSeconds) + QStringLiteral(" sec.)")));
     Command2->setEnabled(false);
     player::LetMessagesRun();
     CurrentTrack = 1;
@@ -217,4 +219,4 @@ void Form7::paintStatusBar()
     p.drawLine(r.topRight(), r.bottomRight());
 }
 
-} // namespace shell
+}  // namespace shell

@@ -11,7 +11,9 @@
 #include <array>
 #include <optional>
 
-namespace player { class Form1; }
+namespace player {
+class Form1;
+}  // namespace player
 
 namespace shell {
 
@@ -56,4 +58,4 @@ private:
     player::Form1& main_;
 };
 
-} // namespace shell
+}  // namespace shell

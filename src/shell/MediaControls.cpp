@@ -23,7 +23,7 @@ QString playbackOf(NowShowing::State state)
     }
 }
 
-} // namespace
+}  // namespace
 
 MediaControls::MediaControls(player::Form1& main) : main_(main)
 {
@@ -43,7 +43,9 @@ platform::mpris::Metadata MediaControls::metadata() const
         m.trackId = QStringLiteral("/org/mpris/MediaPlayer2/TrackList/NoTrack");
         return m;
     }
-    m.trackId = QStringLiteral("/org/sonorell/%1/%2").arg(now.mediaMode ? QStringLiteral("entry") : QStringLiteral("disc")).arg(now.index + 1);
+    m.trackId = QStringLiteral("/org/sonorell/%1/%2")
+                    .arg(now.mediaMode ? QStringLiteral("entry") : QStringLiteral("disc"))
+                    .arg(now.index + 1);
     m.title = now.title;
     m.artist = now.artist;
     m.album = now.album;
@@ -97,12 +99,30 @@ void MediaControls::quit()
     });
 }
 
-void MediaControls::play() { command([this] { main_.Image2_Click(); }); }
-void MediaControls::pause() { command([this] { main_.Image3_Click(); }); }
-void MediaControls::stop() { command([this] { main_.Image3_Click(); }); }
-void MediaControls::next() { command([this] { main_.Image4_Click(); }); }
-void MediaControls::previous() { command([this] { main_.Image6_Click(); }); }
-void MediaControls::playPause() { command([this] { main_.PlayPause(); }); }
+void MediaControls::play()
+{
+    command([this] { main_.Image2_Click(); });
+}
+void MediaControls::pause()
+{
+    command([this] { main_.Image3_Click(); });
+}
+void MediaControls::stop()
+{
+    command([this] { main_.Image3_Click(); });
+}
+void MediaControls::next()
+{
+    command([this] { main_.Image4_Click(); });
+}
+void MediaControls::previous()
+{
+    command([this] { main_.Image6_Click(); });
+}
+void MediaControls::playPause()
+{
+    command([this] { main_.PlayPause(); });
+}
 
 void MediaControls::seekTo(int64_t ms)
 {
@@ -137,4 +157,4 @@ void MediaControls::setVolume(double volume)
     command([this, tenths] { main_.SetVolumeTenths(tenths); });
 }
 
-} // namespace shell
+}  // namespace shell

@@ -7,7 +7,9 @@
 #include <functional>
 #include <memory>
 
-namespace player { class Form1; }
+namespace player {
+class Form1;
+}  // namespace player
 
 namespace shell {
 
@@ -41,4 +43,4 @@ private:
     std::unique_ptr<platform::mpris::Service> service_;
 };
 
-} // namespace shell
+}  // namespace shell

@@ -12,8 +12,7 @@ namespace shell {
 namespace {
 
 // The open window of type W, brought to the front; null when there is none.
-template <typename W>
-W* bringToFront()
+template <typename W> W* bringToFront()
 {
     for (QWidget* widget : QApplication::topLevelWidgets()) {
         auto* window = qobject_cast<W*>(widget);
@@ -25,7 +24,7 @@ W* bringToFront()
     return nullptr;
 }
 
-} // namespace
+}  // namespace
 
 void OpenTracksPreview(player::Form1& main, const QString& caption)
 {
@@ -55,4 +54,4 @@ QWidget* OpenAbout(player::Form1& main, const QString& caption)
     return about;
 }
 
-} // namespace shell
+}  // namespace shell

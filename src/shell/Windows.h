@@ -4,7 +4,9 @@
 #include <QString>
 
 class QWidget;
-namespace player { class Form1; }
+namespace player {
+class Form1;
+}  // namespace player
 
 namespace shell {
 
@@ -17,4 +19,4 @@ void OpenAssociations(player::Form1& main, const QString& caption);
 // The About window (Form3); caption empty keeps its own title; disablesMain as the help item does.
 QWidget* OpenAbout(player::Form1& main, const QString& caption);
 
-} // namespace shell
+}  // namespace shell

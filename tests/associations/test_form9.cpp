@@ -65,8 +65,8 @@ protected:
     QString defaultFor(const char* mimeType) { return desktop.run("xdg-mime", {"query", "default", mimeType}); }
 };
 
-const QStringList AllEntries = {"AudioCD", ".mp3", ".mp2", ".mid", ".wma", ".wax", ".wav", ".rmi", ".mov", ".avi",
-                                 ".flac", ".ogg", ".opus", ".m4a", ".mkv", ".mp4"};
+const QStringList AllEntries = {"AudioCD", ".mp3", ".mp2",  ".mid", ".wma",  ".wax", ".wav", ".rmi",
+                                ".mov",    ".avi", ".flac", ".ogg", ".opus", ".m4a", ".mkv", ".mp4"};
 
 TEST_F(AssociationsTest, AddingMp3WritesItsKeysMovesItToTheListAndMakesUsTheDesktopDefault)
 {
@@ -147,7 +147,11 @@ TEST_F(AssociationsTest, DeleteWithoutASelectionDoesNothingAndASecondAddReusesTh
     choose(w, ".mp3");
     w.Text1->setText("first");
     w.Command1_Click();
-    const QByteArray before = [] { QFile f(reg::StoreFile()); f.open(QIODevice::ReadOnly); return f.readAll(); }();
+    const QByteArray before = [] {
+        QFile f(reg::StoreFile());
+        f.open(QIODevice::ReadOnly);
+        return f.readAll();
+    }();
     w.Combo1->setEditText(".mp3");
     w.Command2_Click();
     EXPECT_EQ(w.List1->count(), 1);
@@ -221,7 +225,7 @@ TEST_F(AssociationsTest, EnglishTextsTypingBlockedAndTheMenuCaptionAsTitle)
     EXPECT_FALSE(common::globals().DialogOpen);
 }
 
-} // namespace
+}  // namespace
 
 TEST_F(AssociationsTest, DeleteRemovesTheEntryHighlightedWithTheKeyboard)
 {
@@ -251,7 +255,8 @@ TEST_F(AssociationsTest, TodaysFormatsAreBridgedToTheDesktopLikeTheOthers)
         w.Command1_Click();
     }
     EXPECT_EQ(w.List1->count(), 6);
-    for (const char* type : {"audio/flac", "audio/ogg", "audio/x-vorbis+ogg", "audio/x-opus+ogg", "audio/mp4", "video/x-matroska", "video/mp4"})
+    for (const char* type :
+         {"audio/flac", "audio/ogg", "audio/x-vorbis+ogg", "audio/x-opus+ogg", "audio/mp4", "video/x-matroska", "video/mp4"})
         EXPECT_EQ(defaultFor(type), "sonorell.desktop") << type;
     click(w, w.List1->count() - 1);  // listed from the end of the table: .flac is last
     EXPECT_EQ(w.Combo1->currentText(), ".flac");

@@ -93,8 +93,10 @@ private:
         const Answer answer = handler(request.target);
         if (answer.delayMs < 0) return;
         QTimer::singleShot(answer.delayMs, socket, [socket, answer] {
-            socket->write("HTTP/1.1 " + QByteArray::number(answer.status) + " X\r\nContent-Type: application/json\r\n"
-                          "Content-Length: " + QByteArray::number(answer.body.size()) + "\r\nConnection: close\r\n\r\n" + answer.body);
+            socket->write("HTTP/1.1 " + QByteArray::number(answer.status) +
+                          " X\r\nContent-Type: application/json\r\n"
+                          "Content-Length: " +
+                          QByteArray::number(answer.body.size()) + "\r\nConnection: close\r\n\r\n" + answer.body);
             socket->disconnectFromHost();
         });
     }
@@ -112,16 +114,17 @@ QByteArray releasesJson(const QString& discId, const std::vector<std::pair<QStri
         const auto& [album, tracks] = releases[r];
         json += (r ? "," : "") + QByteArray(R"({"title":")") + album.toUtf8() +
                 R"(","artist-credit":[{"name":"Μίκης","joinphrase":" & "},{"name":"Band","joinphrase":""}],)"
-                R"("media":[{"position":1,"track-count":)" + QByteArray::number(tracks) + R"(,"discs":[],"tracks":[)";
+                R"("media":[{"position":1,"track-count":)" +
+                QByteArray::number(tracks) + R"(,"discs":[],"tracks":[)";
         for (int t = 1; t <= tracks; ++t)
-            json += (t > 1 ? "," : "") + QByteArray(R"({"position":)") + QByteArray::number(t) + R"(,"title":")" + album.toUtf8() +
-                    " song " + QByteArray::number(t) + R"(","recording":{"title":"rec"}})";
+            json += (t > 1 ? "," : "") + QByteArray(R"({"position":)") + QByteArray::number(t) + R"(,"title":")" +
+                    album.toUtf8() + " song " + QByteArray::number(t) + R"(","recording":{"title":"rec"}})";
         json += "]}]}";
     }
     return json + "]}";
 }
 
-} // namespace
+}  // namespace
 
 TEST(DiscIdTest, TheIdAndTocAreMusicBrainzsForItsDocumentedExampleAndByHand)
 {
@@ -167,10 +170,11 @@ TEST(MusicBrainzReplyTest, TheReleaseWhoseMediumHasTheDiscsTrackCountFirstListed
 
     // The medium that names the disc wins, even when its track count is not the disc's (a data
     // track, a hidden track) and another release's medium has the right count.
-    const QByteArray named = R"({"releases":[)"
-                             R"({"title":"Counted","media":[{"track-count":3,"discs":[],"tracks":[{"position":1,"title":"c"}]}]},)"
-                             R"({"title":"Named","media":[{"track-count":2,"discs":[{"id":"Y"}],"tracks":[{"position":1,"title":"n"}]},)"
-                             R"({"track-count":3,"discs":[],"tracks":[{"position":1,"title":"other medium"}]}]}]})";
+    const QByteArray named =
+        R"({"releases":[)"
+        R"({"title":"Counted","media":[{"track-count":3,"discs":[],"tracks":[{"position":1,"title":"c"}]}]},)"
+        R"({"title":"Named","media":[{"track-count":2,"discs":[{"id":"Y"}],"tracks":[{"position":1,"title":"n"}]},)"
+        R"({"track-count":3,"discs":[],"tracks":[{"position":1,"title":"other medium"}]}]}]})";
     const auto chosen = ParseDiscReply(named, 3, "Y");
     ASSERT_TRUE(chosen);
     EXPECT_EQ(chosen->album, "Named");
@@ -220,7 +224,8 @@ protected:
 TEST_F(FoundTitlesTest, CdTextOfACueSheetOrATocFileFillsTheCatalogueAndIsShownAtOnce)
 {
     const fixtures::CdText text{"Άξιον Εστί", "Μίκης Θεοδωράκης", {"Η Γένεσις", "", "Τα Πάθη"}};
-    for (const std::string& sheet : {fixtures::writeCueWithText(disc, "text", text), fixtures::writeTocWithText(disc, "text", text)}) {
+    for (const std::string& sheet :
+         {fixtures::writeCueWithText(disc, "text", text), fixtures::writeTocWithText(disc, "text", text)}) {
         SCOPED_TRACE(sheet);
         QFile::remove(file("CdRoms.ini"));
         service.handler = [](const QByteArray&) { return StandInService::Answer{404, "{}"}; };
@@ -320,7 +325,9 @@ TEST_F(FoundTitlesTest, UnknownDiscsErrorsAndBadAnswersLeaveTheDefaultTitlesQuie
 
 TEST_F(FoundTitlesTest, AnAnswerAfterTheOptionWasSwitchedOffOrTooLargeIsNotFiled)
 {
-    service.handler = [&](const QByteArray&) { return StandInService::Answer{200, releasesJson(discId(), {{"Unwanted", 3}}), 1000}; };
+    service.handler = [&](const QByteArray&) {
+        return StandInService::Answer{200, releasesJson(discId(), {{"Unwanted", 3}}), 1000};
+    };
     insert(disc.cue);
     start();
     ASSERT_TRUE(waitForRequests(1, 3000));
@@ -330,7 +337,8 @@ TEST_F(FoundTitlesTest, AnAnswerAfterTheOptionWasSwitchedOffOrTooLargeIsNotFiled
     stop();
 
     platform::SaveSetting("Sonorell", "ONLINE_TITLES", "True");
-    const QByteArray huge = R"({"pad":")" + QByteArray(5 * 1024 * 1024, 'x') + R"(",)" + releasesJson(discId(), {{"Huge", 3}}).mid(1);
+    const QByteArray huge =
+        R"({"pad":")" + QByteArray(5 * 1024 * 1024, 'x') + R"(",)" + releasesJson(discId(), {{"Huge", 3}}).mid(1);
     service.handler = [&](const QByteArray&) { return StandInService::Answer{200, huge}; };
     start();
     ASSERT_TRUE(waitForRequests(2, 3000));

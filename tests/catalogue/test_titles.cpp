@@ -58,7 +58,8 @@ TEST_F(TitlesTest, AnUnknownDiscGetsNumberedTitlesInEitherLanguage)
 TEST_F(TitlesTest, AKnownDiscShowsItsTitlesAndOneMissingTitleBringsBackTheDefaults)
 {
     const QString section = insertDisc({150, 150, 150});
-    writeCatalogue("[" + section.toUtf8() + "]\r\nartist=Band\r\nAlbum=Record\r\nTrack1=Morning\r\nTrack2=\r\n"
+    writeCatalogue("[" + section.toUtf8() +
+                   "]\r\nartist=Band\r\nAlbum=Record\r\nTrack1=Morning\r\nTrack2=\r\n"
                    "TRACK3=Night ######## watch\r\n");
     start();
     EXPECT_EQ(common::globals().DiscSerial, section.toInt());
@@ -99,7 +100,8 @@ TEST_F(TitlesTest, TheEditorFilesANewDiscInKeyOrderAndTheTitlesComeBack)
     EXPECT_TRUE(editor.isNull() || !editor->isVisible());
     EXPECT_TRUE(window->isEnabled());
     EXPECT_FALSE(common::globals().DialogOpen);
-    EXPECT_EQ(read("CdRoms.ini"), "[" + section.toUtf8() + "]\r\nArtist=\r\nAlbum=\r\nTrack1=Dawn\r\nTrack2=Day\r\nTrack3=Dusk\r\n");
+    EXPECT_EQ(read("CdRoms.ini"),
+              "[" + section.toUtf8() + "]\r\nArtist=\r\nAlbum=\r\nTrack1=Dawn\r\nTrack2=Day\r\nTrack3=Dusk\r\n");
     EXPECT_EQ(entries(), (QStringList{"1. Dawn", "2. Day", "3. Dusk"}));
     EXPECT_EQ(window->Label200->text(), "");
     EXPECT_EQ(window->Label1->text(), "Dawn");
@@ -122,7 +124,9 @@ TEST_F(TitlesTest, TitlesFoundWhileEditingSurviveOkAndTheEditsAreFiled)
     f.Text1->setText("Mine");
     emit f.Text1->returnPressed();
     f.Command10_Click();
-    const auto stored = [&](const char* key) { return platform::GetPrivateProfileString(section, key, "<none>", file("CdRoms.ini")); };
+    const auto stored = [&](const char* key) {
+        return platform::GetPrivateProfileString(section, key, "<none>", file("CdRoms.ini"));
+    };
     EXPECT_EQ(stored("Track1"), "Mine");
     EXPECT_EQ(stored("Track2"), "Found two");
     EXPECT_EQ(stored("Artist"), "Found band");

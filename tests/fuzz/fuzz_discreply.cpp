@@ -15,8 +15,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     const QByteArray bytes(reinterpret_cast<const char*>(data + 1), qsizetype(size - 1));
     // Odd first bytes put the input inside a release's track list, so the parser's deeper paths
     // are reached without the fuzzer having to find JSON's frame first.
-    const QByteArray json = data[0] % 2 ? R"({"releases":[{"title":"t","media":[{"track-count":)" + QByteArray::number(data[0] % 8) +
-                                              R"(,"tracks":[)" + bytes + "]}]}]}"
+    const QByteArray json = data[0] % 2 ? R"({"releases":[{"title":"t","media":[{"track-count":)" +
+                                              QByteArray::number(data[0] % 8) + R"(,"tracks":[)" + bytes + "]}]}]}"
                                         : bytes;
     const int tracks = data[0] % 8;
     const auto release = platform::musicbrainz::ParseDiscReply(json, tracks, QStringLiteral("id"));

@@ -26,7 +26,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
             QFile file(path);
             if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate)) return 0;
             // A line may name the folder's own file, so the kept-entry path is reached too.
-            file.write(((QLatin1String(kind) == QLatin1String("pls") ? QStringLiteral("File1=") : QString()) + song + QStringLiteral("\r\n")).toUtf8());
+            file.write(((QLatin1String(kind) == QLatin1String("pls") ? QStringLiteral("File1=") : QString()) + song +
+                        QStringLiteral("\r\n"))
+                           .toUtf8());
             file.write(reinterpret_cast<const char*>(data), qint64(size));
         }
         for (const auto& entry : Mp3Tag_Functions::ReadListFile(path))

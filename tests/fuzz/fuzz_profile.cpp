@@ -28,7 +28,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     QString expected = value;
     expected.replace(QLatin1Char('\r'), QLatin1Char(' ')).replace(QLatin1Char('\n'), QLatin1Char(' '));
     expected = expected.trimmed().left(platform::ProfileValueLimit);
-    if (platform::GetPrivateProfileString(QStringLiteral("12345"), QStringLiteral("track1"), QStringLiteral("#"), path) != expected)
+    if (platform::GetPrivateProfileString(QStringLiteral("12345"), QStringLiteral("track1"), QStringLiteral("#"), path) !=
+        expected)
         std::abort();
     return 0;
 }

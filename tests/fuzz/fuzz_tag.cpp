@@ -21,8 +21,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     }
     const TagRecord tag = ReadTag(path);
     volatile qsizetype total = TrimTrailingBlanks(FieldText(tag.Title)).size() + FieldText(tag.Artist).size() +
-                               FieldText(tag.Album).size() + FieldText(tag.Year).size() +
-                               FieldText(tag.Comment).size() + GenreName(std::string(tag.Genre, 1)).size();
+                               FieldText(tag.Album).size() + FieldText(tag.Year).size() + FieldText(tag.Comment).size() +
+                               GenreName(std::string(tag.Genre, 1)).size();
     const HeaderSummary summary = ReadHeaderSummary(path);
     total = total + HeaderSummaryLine(summary).size();
     if (size >= 4) total = total + HeaderSummaryLine(HeaderSummaryOfBytes(data[2], data[3])).size();

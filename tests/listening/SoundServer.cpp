@@ -19,10 +19,7 @@
 
 namespace listening {
 
-double now()
-{
-    return std::chrono::duration<double>(std::chrono::steady_clock::now().time_since_epoch()).count();
-}
+double now() { return std::chrono::duration<double>(std::chrono::steady_clock::now().time_since_epoch()).count(); }
 
 namespace {
 
@@ -33,7 +30,7 @@ std::string le(uint32_t v, int bytes)
     return s;
 }
 
-} // namespace
+}  // namespace
 
 std::string WriteToneWav(const std::string& path, const std::vector<std::pair<double, double>>& tones)
 {
@@ -43,9 +40,9 @@ std::string WriteToneWav(const std::string& path, const std::vector<std::pair<do
             const auto v = uint16_t(int16_t(std::lround(16384 * std::sin(2 * M_PI * frequency * i / 44100))));
             data += le(v, 2) + le(v, 2);
         }
-    std::ofstream(path, std::ios::binary) << "RIFF" << le(36 + uint32_t(data.size()), 4) << "WAVEfmt " << le(16, 4)
-                                          << le(1, 2) << le(2, 2) << le(44100, 4) << le(44100 * 4, 4) << le(4, 2)
-                                          << le(16, 2) << "data" << le(uint32_t(data.size()), 4) << data;
+    std::ofstream(path, std::ios::binary) << "RIFF" << le(36 + uint32_t(data.size()), 4) << "WAVEfmt " << le(16, 4) << le(1, 2)
+                                          << le(2, 2) << le(44100, 4) << le(44100 * 4, 4) << le(4, 2) << le(16, 2) << "data"
+                                          << le(uint32_t(data.size()), 4) << data;
     return path;
 }
 
@@ -68,7 +65,7 @@ QString tail(const QString& path)
     return QString::fromUtf8(f.readAll().right(1500));
 }
 
-} // namespace
+}  // namespace
 
 SoundServer::SoundServer(Kind kind) : kind_(kind)
 {
@@ -120,8 +117,8 @@ int SoundServer::pactl(const QStringList& args, QString* out) const
 
 bool SoundServer::start(std::string& error)
 {
-    const QStringList tools = kind_ == Kind::PipeWire ? QStringList{"pipewire", "wireplumber", "pipewire-pulse"}
-                                                      : QStringList{"pulseaudio"};
+    const QStringList tools =
+        kind_ == Kind::PipeWire ? QStringList{"pipewire", "wireplumber", "pipewire-pulse"} : QStringList{"pulseaudio"};
     for (const QString& tool : tools + QStringList{"pactl", "parec", "dbus-daemon"})
         if (QStandardPaths::findExecutable(tool).isEmpty()) {
             error = tool.toStdString() + " is not installed (scripts/install-deps installs it)";
@@ -161,7 +158,8 @@ bool SoundServer::start(std::string& error)
 // The pulse protocol's server up, with the null sink "listen" as its default output.
 bool SoundServer::startPulse()
 {
-    if (kind_ == Kind::PipeWire) spawn("pipewire-pulse", {});
+    if (kind_ == Kind::PipeWire)
+        spawn("pipewire-pulse", {});
     else
         spawn("pulseaudio", {"-n", "--daemonize=no", "--exit-idle-time=-1", "--log-target=stderr", "-L",
                              "module-native-protocol-unix", "-L", "module-always-sink"});
@@ -169,7 +167,11 @@ bool SoundServer::startPulse()
     return waitFor([this] { return pactl({"info"}) == 0; }, 15) &&
            pactl({"load-module", "module-null-sink", "sink_name=listen", "rate=" + QString::number(Rate)}) == 0 &&
            pactl({"set-default-sink", "listen"}) == 0 &&
-           waitFor([&] { return pactl({"list", "short", "sinks"}, &sinks) == 0 && sinks.contains("listen"); }, 10);
+           waitFor(
+               [&] {
+                   return pactl({"list", "short", "sinks"}, &sinks) == 0 && sinks.contains("listen");
+               },
+               10);
 }
 
 QString SoundServer::sinkInputs() const
@@ -306,4 +308,4 @@ double Recording::longestSilence(double t0, double t1, double threshold) const
     return longest / 1000.0;
 }
 
-} // namespace listening
+}  // namespace listening

@@ -83,4 +83,4 @@ private:
     double startTime_ = 0;
 };
 
-} // namespace listening
+}  // namespace listening

@@ -35,13 +35,14 @@ std::string toMp3(const std::string& wav, const std::string& mp3)
 // The WAV re-encoded by GStreamer into another format ("flacenc", "opusenc ! oggmux", ...).
 std::string encoded(const std::string& wav, const std::string& out, const std::string& encoder)
 {
-    const std::string command = "gst-launch-1.0 -q filesrc location=\"" + wav + "\" ! wavparse ! audioconvert ! audioresample ! " +
-                                encoder + " ! filesink location=\"" + out + "\" >/dev/null 2>&1";
+    const std::string command = "gst-launch-1.0 -q filesrc location=\"" + wav +
+                                "\" ! wavparse ! audioconvert ! audioresample ! " + encoder + " ! filesink location=\"" + out +
+                                "\" >/dev/null 2>&1";
     if (std::system(command.c_str()) != 0) throw std::runtime_error("cannot make " + out);
     return out;
 }
 
-} // namespace
+}  // namespace
 
 class ListeningTest : public PlayerTest {
 protected:
@@ -252,7 +253,7 @@ TEST_F(ListeningTest, TheSliderPlaysFromWhereItWasDropped)
     until(now() + 1.1);  // a tick has seen it play
     window->Image17_MouseDown();
     window->Image17_MouseMove(149 - window->Image17->x() + 5);  // three quarters of the way along
-    window->Image17_MouseMove(5);    // the pointer rests there: the time follows the thumb
+    window->Image17_MouseMove(5);                               // the pointer rests there: the time follows the thumb
     const double t = clickAndListen([&] { window->Image17_MouseUp(); });
     EXPECT_NEAR(pitchAt(t + 0.2, t + 0.7), 880, 10);
 }
@@ -336,8 +337,10 @@ TEST_F(ListeningTest, TheTimeNeverFallsBackToZeroUnderTheEntryItCounts)
         QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
         const int index = window->Tracks().current();
         const QString shown = window->Label3->text();
-        if (shown != "00:00") counting[index] = true;
-        else ASSERT_FALSE(counting[index]) << "00:00 again under entry " << index;
+        if (shown != "00:00")
+            counting[index] = true;
+        else
+            ASSERT_FALSE(counting[index]) << "00:00 again under entry " << index;
     }
     EXPECT_EQ(window->Tracks().current(), 1);
 }
@@ -377,7 +380,8 @@ TEST_F(ListeningTest, FilesOfOtherRatesAndWidthsFollowWithoutAGapAndKeepTheirBit
     const double begin = recording->firstSound(t);
     until(begin + 2.5);
     const QString streams = server->sinkInputs();
-    EXPECT_TRUE(streams.contains("float32le 2ch " + QString::number(listening::SoundServer::Rate) + "Hz")) << streams.toStdString();
+    EXPECT_TRUE(streams.contains("float32le 2ch " + QString::number(listening::SoundServer::Rate) + "Hz"))
+        << streams.toStdString();
     EXPECT_NEAR(pitchAt(begin + 0.2, begin + 1.3), 440, 10);
     EXPECT_NEAR(pitchAt(begin + 1.7, begin + 2.4), 660, 10);
     EXPECT_LT(recording->longestSilence(begin + 0.1, begin + 2.4), Gap);
@@ -386,9 +390,10 @@ TEST_F(ListeningTest, FilesOfOtherRatesAndWidthsFollowWithoutAGapAndKeepTheirBit
 TEST_F(ListeningTest, AVideoLeftOpenSoundsAtOncePlayed)
 {
     const std::string clip = media.file("clip.avi");
-    const std::string command = "gst-launch-1.0 -q avimux name=m ! filesink location=\"" + clip +
-                                "\" videotestsrc num-buffers=150 ! video/x-raw,width=160,height=120,framerate=25/1 ! jpegenc ! m. "
-                                "audiotestsrc freq=440 volume=0.5 num-buffers=260 ! audioconvert ! lamemp3enc ! m. >/dev/null 2>&1";
+    const std::string command =
+        "gst-launch-1.0 -q avimux name=m ! filesink location=\"" + clip +
+        "\" videotestsrc num-buffers=150 ! video/x-raw,width=160,height=120,framerate=25/1 ! jpegenc ! m. "
+        "audiotestsrc freq=440 volume=0.5 num-buffers=260 ! audioconvert ! lamemp3enc ! m. >/dev/null 2>&1";
     ASSERT_EQ(std::system(command.c_str()), 0);
     writeList({QString::fromStdString(clip)});
     start();

@@ -41,10 +41,9 @@ protected:
     std::vector<std::string> sent;
 };
 
-
 using Commands = std::vector<std::string>;
 
-} // namespace
+}  // namespace
 
 // The routines that are several commands: their order is what makes each one work.
 TEST_F(CDAudioTest, CompoundRoutinesSendTheirCommandsInOrder)

@@ -50,7 +50,10 @@ protected:
         delete avi;
         delete folder;
     }
-    void SetUp() override { media::setCommandObserver([this](const std::string& c) { sent.push_back(c); }); }
+    void SetUp() override
+    {
+        media::setCommandObserver([this](const std::string& c) { sent.push_back(c); });
+    }
     void TearDown() override
     {
         media::setCommandObserver(nullptr);
@@ -77,7 +80,7 @@ std::string rtrim(std::string s)
     return s;
 }
 
-} // namespace
+}  // namespace
 
 TEST_F(ModuleMciTest, OpenSendsTheUriInAPaddedFieldAndNeverCutsIt)
 {
@@ -86,8 +89,8 @@ TEST_F(ModuleMciTest, OpenSendsTheUriInAPaddedFieldAndNeverCutsIt)
     EXPECT_EQ(parent, 4242u);
     ASSERT_EQ(sent.size(), 1u);
     EXPECT_EQ(sent[0].size(), 255u);
-    EXPECT_EQ(rtrim(sent[0]), "open file://" + folder->path() + "/a%20b.wav type MPEGVideo Alias " + Alias +
-                                  " parent 4242 Style 1073741824");
+    EXPECT_EQ(rtrim(sent[0]),
+              "open file://" + folder->path() + "/a%20b.wav type MPEGVideo Alias " + Alias + " parent 4242 Style 1073741824");
     EXPECT_EQ(CloseMedia(Alias), "Success");
 
     // A deep Greek path: its URI is far longer than the field and still opens.

@@ -20,10 +20,11 @@ QString q(const std::string& s) { return QString::fromStdString(s); }
 QStringList mutagenTitleAndGenre(const QString& path)
 {
     QProcess p;
-    p.start("/usr/bin/python3", {"-c", "import sys\nfrom mutagen.id3._id3v1 import find_id3v1\n"
-                                       "f = open(sys.argv[1], 'rb')\nframes, offset = find_id3v1(f)\n"
-                                       "print(frames['TIT2'].text[0] if 'TIT2' in frames else '')\n"
-                                       "print(frames['TCON'].text[0] if 'TCON' in frames else '')\n",
+    p.start("/usr/bin/python3", {"-c",
+                                 "import sys\nfrom mutagen.id3._id3v1 import find_id3v1\n"
+                                 "f = open(sys.argv[1], 'rb')\nframes, offset = find_id3v1(f)\n"
+                                 "print(frames['TIT2'].text[0] if 'TIT2' in frames else '')\n"
+                                 "print(frames['TCON'].text[0] if 'TCON' in frames else '')\n",
                                  path});
     p.waitForFinished(30000);
     return QString::fromUtf8(p.readAllStandardOutput()).split('\n');
@@ -35,7 +36,7 @@ void type(QWidget* box, const QString& text, int key = 0)
     QCoreApplication::sendEvent(box, &press);
 }
 
-} // namespace
+}  // namespace
 
 class TracksInfoTest : public PlayerTest {
 protected:
@@ -87,7 +88,7 @@ TEST_F(TracksInfoTest, AnUntaggedFileShowsBlanksAndSavesOther)
     EXPECT_EQ(f.Text1->count(), 126);
     f.Command4_Click();
     EXPECT_EQ(mutagenTitleAndGenre(songs[0]).value(1), "12");  // Other
-    EXPECT_EQ(window->List1->item(0)->text(), "1. ");  // an empty title
+    EXPECT_EQ(window->List1->item(0)->text(), "1. ");          // an empty title
     f.Command3_Click();
     EXPECT_TRUE(window->isEnabled());
     EXPECT_FALSE(common::globals().DialogOpen);

@@ -32,14 +32,15 @@ QByteArray header(uint8_t third, uint8_t fourth, int size)
     return bytes;
 }
 
-} // namespace
+}  // namespace
 
 TEST(HeaderField, TablesAsTheSystemHasThem)
 {
     EXPECT_EQ(BitrateTable.size(), 60);
     EXPECT_EQ(SampleRateTable.size(), 12);
     EXPECT_EQ(ModeTable.size(), 32);
-    const QStringList bitrates = {"144", "16", "32", "48", "56", "64", "80", "96", "112", "128", "160", "192", "224", "256", "320", ""};
+    const QStringList bitrates = {"144", "16",  "32",  "48",  "56",  "64",  "80",  "96",
+                                  "112", "128", "160", "192", "224", "256", "320", ""};
     for (int i = 0; i < 16; ++i) EXPECT_EQ(HeaderField(uint8_t(i << 4), 4, 7, 4, BitrateTable), bitrates[i]) << i;
     const QStringList rates = {"44", "48", "32", "??"};
     for (int i = 0; i < 4; ++i) EXPECT_EQ(HeaderField(uint8_t(i << 2), 2, 3, 3, SampleRateTable), rates[i]);
@@ -85,14 +86,13 @@ TEST(HeaderSummary, RealEncodedFiles)
     };
     // lame writes joint stereo for two channels.
     const std::vector<Encoding> encodings = {
-        {128, 44100, 2, "128", "44", "jstereo"}, {192, 48000, 2, "192", "48", "jstereo"},
-        {64, 32000, 1, "64", "32", "mono"},      {320, 44100, 2, "320", "44", "jstereo"},
-        {112, 48000, 1, "112", "48", "mono"},
+        {128, 44100, 2, "128", "44", "jstereo"}, {192, 48000, 2, "192", "48", "jstereo"}, {64, 32000, 1, "64", "32", "mono"},
+        {320, 44100, 2, "320", "44", "jstereo"}, {112, 48000, 1, "112", "48", "mono"},
     };
     for (const Encoding& e : encodings) {
         const std::string path = dir.file("e" + std::to_string(e.bitrate) + ".mp3");
-        const std::string command = "gst-launch-1.0 -q audiotestsrc num-buffers=50 ! audio/x-raw,rate=" +
-                                    std::to_string(e.rate) + ",channels=" + std::to_string(e.channels) +
+        const std::string command = "gst-launch-1.0 -q audiotestsrc num-buffers=50 ! audio/x-raw,rate=" + std::to_string(e.rate) +
+                                    ",channels=" + std::to_string(e.channels) +
                                     " ! lamemp3enc target=bitrate cbr=true bitrate=" + std::to_string(e.bitrate) +
                                     " ! filesink location=" + path + " >/dev/null 2>&1";
         ASSERT_EQ(std::system(command.c_str()), 0) << command;

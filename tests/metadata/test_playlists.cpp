@@ -49,23 +49,24 @@ protected:
     QString root;
 };
 
-} // namespace
+}  // namespace
 
 TEST_F(PlaylistTest, ExtendedM3u8WithRelativePathsUrisCommentsAndRemoteEntries)
 {
     // The shape of a media player's "save playlist": #EXTINF lines, file URIs percent-encoded,
     // a stream URL, relative paths from the list's own folder, a BOM and CR LF line ends.
-    const QString list = write("Lists/mix.m3u8",
-        "\xEF\xBB\xBF#EXTM3U\r\n"
-        "#EXTINF:2,Artist - One\r\n"
-        "../Music/one.mp3\r\n"
-        "#EXTINF:-1,Radio\r\n"
-        "http://radio.example/stream.mp3\r\n"
-        "# a comment\r\n"
-        "\r\n"
-        "file://" + QUrl::toPercentEncoding(two(), "/") + "\r\n"
-        "../Music/missing.mp3\r\n"
-        "../Music/three.ogg");
+    const QString list = write("Lists/mix.m3u8", "\xEF\xBB\xBF#EXTM3U\r\n"
+                                                 "#EXTINF:2,Artist - One\r\n"
+                                                 "../Music/one.mp3\r\n"
+                                                 "#EXTINF:-1,Radio\r\n"
+                                                 "http://radio.example/stream.mp3\r\n"
+                                                 "# a comment\r\n"
+                                                 "\r\n"
+                                                 "file://" +
+                                                     QUrl::toPercentEncoding(two(), "/") +
+                                                     "\r\n"
+                                                     "../Music/missing.mp3\r\n"
+                                                     "../Music/three.ogg");
     EXPECT_EQ(ReadPlaylistPaths(list), (QStringList{one(), two(), root + "/Music/missing.mp3", three()}));
     EXPECT_EQ(readPaths(list), (QStringList{one(), two(), three()}));  // what does not exist is left out
     EXPECT_EQ(ReadListFile(list).value(1).name, QStringLiteral("two 50%.flac"));
@@ -77,13 +78,14 @@ TEST_F(PlaylistTest, PlainM3uInLatin1WithWindowsSeparatorsAndPlsInTheOrderOfItsN
     const QString latin1 = write("Music/old.m3u", "one.mp3\ncaf\xE9.mp3\nsub\\..\\three.ogg\n");
     EXPECT_EQ(readPaths(latin1), (QStringList{one(), root + "/Music/café.mp3", three()}));
 
-    const QString pls = write("Music/list.pls",
-        "[playlist]\n"
-        "File2=three.ogg\n"
-        "Title2=Three\n"
-        "file1=" + one().toUtf8() + "\n"
-        "File3=https://example.org/a.ogg\n"
-        "NumberOfEntries=3\nVersion=2\n");
+    const QString pls = write("Music/list.pls", "[playlist]\n"
+                                                "File2=three.ogg\n"
+                                                "Title2=Three\n"
+                                                "file1=" +
+                                                    one().toUtf8() +
+                                                    "\n"
+                                                    "File3=https://example.org/a.ogg\n"
+                                                    "NumberOfEntries=3\nVersion=2\n");
     EXPECT_EQ(readPaths(pls), (QStringList{one(), three()}));
     EXPECT_TRUE(IsPlaylist("A.PLS") && IsPlaylist("b.M3u") && IsM3u8("c.m3u8") && !IsPlaylist("d.list"));
 }

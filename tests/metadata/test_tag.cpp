@@ -34,8 +34,8 @@ QByteArray fileBytes(const std::string& path)
     return f.readAll();
 }
 
-TagRecord tagOf(const QString& title, const QString& artist, const QString& album, const QString& year,
-                const QString& comment, int genre)
+TagRecord tagOf(const QString& title, const QString& artist, const QString& album, const QString& year, const QString& comment,
+                int genre)
 {
     TagRecord tag = BlankTag();
     SetField(tag.Title, title);
@@ -84,7 +84,10 @@ with open(sys.argv[1], 'ab') as f:
     f.write(MakeID3v1(frames))
 )";
 
-QString hex(const QString& text) { return QString::fromLatin1(QByteArray::fromStdString(platform::ToGreekCodePage(text)).toHex()); }
+QString hex(const QString& text)
+{
+    return QString::fromLatin1(QByteArray::fromStdString(platform::ToGreekCodePage(text)).toHex());
+}
 
 struct Case {
     QString title, artist, album, year, comment;
@@ -94,12 +97,12 @@ struct Case {
 const std::vector<Case> InteropCases = {
     {"Exactly thirty characters long", "Artist", "Album", "1999", "comment", 0},
     {"", "", "", "", "", 12},
-    {QString::fromUtf8("Σαν τα χαμένα μου όνειρα"), QString::fromUtf8("Χαρούλα Αλεξίου"), QString::fromUtf8("Ελληνικά"),
-     "2001", QString::fromUtf8("Σχόλιο"), 32},
+    {QString::fromUtf8("Σαν τα χαμένα μου όνειρα"), QString::fromUtf8("Χαρούλα Αλεξίου"), QString::fromUtf8("Ελληνικά"), "2001",
+     QString::fromUtf8("Σχόλιο"), 32},
     {"Last genre", "A", "B", "2020", "c", 125},
 };
 
-} // namespace
+}  // namespace
 
 TEST(TagFields, PadCutAndCodePage)
 {
@@ -226,11 +229,13 @@ TEST(Interop, WeReadWhatMutagenWrites)
     testsupport::TempFolder dir;
     for (const Case& c : InteropCases) {
         const std::string path = makeFile(dir, "theirs.mp3", 3000);
-        runTool("/usr/bin/python3", {"-c", MutagenWrite, q(path), hex(c.title), hex(c.artist), hex(c.album),
-                                     hex(c.year), hex(c.comment), QString::number(c.genre)});
+        runTool("/usr/bin/python3", {"-c", MutagenWrite, q(path), hex(c.title), hex(c.artist), hex(c.album), hex(c.year),
+                                     hex(c.comment), QString::number(c.genre)});
         const TagRecord tag = ReadTag(q(path));
         ASSERT_TRUE(HasTag(tag));
-        auto upToNul = [](const QString& s) { return TrimTrailingBlanks(s.left(s.indexOf(QChar(0)) < 0 ? s.size() : s.indexOf(QChar(0)))); };
+        auto upToNul = [](const QString& s) {
+            return TrimTrailingBlanks(s.left(s.indexOf(QChar(0)) < 0 ? s.size() : s.indexOf(QChar(0))));
+        };
         EXPECT_EQ(upToNul(FieldText(tag.Title)), c.title);
         EXPECT_EQ(upToNul(FieldText(tag.Artist)), c.artist);
         EXPECT_EQ(upToNul(FieldText(tag.Album)), c.album);
@@ -245,8 +250,8 @@ TEST(Interop, WeReadWhatId3v2Writes)
 {
     testsupport::TempFolder dir;
     const std::string path = makeFile(dir, "id3lib.mp3", 3000);
-    runTool("id3v2", {"-1", "-t", "Exactly thirty characters long", "-a", "Some Artist", "-A", "An Album", "-y", "1987",
-                      "-c", "A comment", "-g", "32", q(path)});
+    runTool("id3v2", {"-1", "-t", "Exactly thirty characters long", "-a", "Some Artist", "-A", "An Album", "-y", "1987", "-c",
+                      "A comment", "-g", "32", q(path)});
     const TagRecord tag = ReadTag(q(path));
     ASSERT_TRUE(HasTag(tag));
     EXPECT_EQ(FieldText(tag.Title), "Exactly thirty characters long");

@@ -30,7 +30,7 @@ protected:
     testsupport::TempFolder dir;
 };
 
-} // namespace
+}  // namespace
 
 TEST_F(TrackTagsTest, EveryFormatsOwnTagGivesTitleArtistAndAlbumInItsOwnEncoding)
 {
@@ -39,11 +39,8 @@ TEST_F(TrackTagsTest, EveryFormatsOwnTagGivesTitleArtistAndAlbumInItsOwnEncoding
     const Tagged cases[] = {
         {Media::Mp3Cbr, "v23.mp3", "id3v2.3"},  // UTF-16
         {Media::Mp3Cbr, "v24.mp3", "id3v2.4"},  // UTF-8
-        {Media::Mp3Cbr, "ape.mp3", "ape"},
-        {Media::Flac, "a.flac", "vorbis"},
-        {Media::OggVorbis, "a.ogg", "vorbis"},
-        {Media::Opus, "a.opus", "vorbis"},
-        {Media::M4a, "a.m4a", "mp4"},
+        {Media::Mp3Cbr, "ape.mp3", "ape"},     {Media::Flac, "a.flac", "vorbis"}, {Media::OggVorbis, "a.ogg", "vorbis"},
+        {Media::Opus, "a.opus", "vorbis"},     {Media::M4a, "a.m4a", "mp4"},
     };
     for (const Tagged& c : cases) {
         SCOPED_TRACE(c.name);
@@ -97,8 +94,11 @@ TEST_F(TrackTagsTest, TheFactsLineKeepsTheMp3HeaderAndGivesOtherFormatsTheSameSh
     EXPECT_EQ(FactsLine(q(mp3)), HeaderSummaryLine(ReadHeaderSummary(q(mp3))));  // the header's bytes, as ever
 
     const QRegularExpression shape(QStringLiteral("^(\\d+)Kbit  (\\d+)Khz  (stereo|mono)$"));
-    for (const auto& [kind, name, rate] : {std::tuple{Media::Flac, "f.flac", 44}, {Media::OggVorbis, "o.ogg", 44},
-                                            {Media::Opus, "o.opus", 48}, {Media::M4a, "m.m4a", 44}, {Media::Wav16Stereo, "w.wav", 44}}) {
+    for (const auto& [kind, name, rate] : {std::tuple{Media::Flac, "f.flac", 44},
+                                           {Media::OggVorbis, "o.ogg", 44},
+                                           {Media::Opus, "o.opus", 48},
+                                           {Media::M4a, "m.m4a", 44},
+                                           {Media::Wav16Stereo, "w.wav", 44}}) {
         SCOPED_TRACE(name);
         const auto match = shape.match(FactsLine(q(make(kind, name))));
         ASSERT_TRUE(match.hasMatch()) << FactsLine(q(make(kind, name))).toStdString();

@@ -19,12 +19,12 @@ const char* TwoTones = "interleave name=i "
                        "audiotestsrc is-live=true volume=0.2 ! audio/x-raw,channels=1,rate=8000,format=S16LE ! i. "
                        "audiotestsrc is-live=true volume=0.6 ! audio/x-raw,channels=1,rate=8000,format=S16LE ! i.";
 
-} // namespace
+}  // namespace
 
 TEST(MeterLevels, SegmentsLitForAControlValue)
 {
-    const std::pair<int32_t, int> cases[] = {{0, 0}, {2303, 0}, {2304, 1}, {4607, 1}, {4608, 2},
-                                             {20736, 9}, {23039, 9}, {23040, 10}, {32767, 10}, {-2304, 1}, {-32768, 10}};
+    const std::pair<int32_t, int> cases[] = {{0, 0},     {2303, 0},   {2304, 1},   {4607, 1},  {4608, 2},   {20736, 9},
+                                             {23039, 9}, {23040, 10}, {32767, 10}, {-2304, 1}, {-32768, 10}};
     for (const auto& [value, segments] : cases) EXPECT_EQ(Meter_Sound::LitSegments(value), segments) << value;
 }
 
@@ -62,8 +62,8 @@ TEST_F(MeterTest, LiveInputLightsEachChannelsShare)
         left = lit(meterWindow().Label2);
         right = lit(meterWindow().Label3);
     }
-    EXPECT_EQ(left, 2);   // 0.2 of full scale
-    EXPECT_EQ(right, 8);  // 0.6
+    EXPECT_EQ(left, 2);                                                 // 0.2 of full scale
+    EXPECT_EQ(right, 8);                                                // 0.6
     EXPECT_TRUE(meterWindow().Label2[9]->isVisibleTo(&meterWindow()));  // lit from the bottom
     EXPECT_FALSE(meterWindow().Label2[0]->isVisibleTo(&meterWindow()));
 }

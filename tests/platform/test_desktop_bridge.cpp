@@ -114,4 +114,4 @@ TEST(DesktopBridge, AnEntryNotWrittenByUsIsLeftInPlace)
     EXPECT_EQ(contents(desk::ApplicationsFolder() + "/sonorell.desktop"), installed);
 }
 
-} // namespace
+}  // namespace

@@ -16,7 +16,7 @@ using namespace platform::cdrom;
 namespace {
 
 struct Tray {
-    Toc disc;            // what a read finds: empty while the tray is out or empty
+    Toc disc;  // what a read finds: empty while the tray is out or empty
     bool changed = false;
     int ejects = 0, closes = 0, reads = 0;
     int64_t now = 1000;
@@ -24,7 +24,7 @@ struct Tray {
 
 class StandInDrive final : public DriveHardware {
 public:
-    explicit StandInDrive(Tray& tray) : tray_(tray) {}
+    explicit StandInDrive(Tray& tray) : tray_(tray) { }
     Toc ReadToc() override
     {
         ++tray_.reads;
@@ -54,7 +54,7 @@ Toc twoTracks(int32_t second = 1500)
     return toc;
 }
 
-} // namespace
+}  // namespace
 
 TEST(RealDrive, ADiscPushedBackInAfterEjectIsFoundAtTheNextTickButOne)
 {
@@ -72,7 +72,7 @@ TEST(RealDrive, ADiscPushedBackInAfterEjectIsFoundAtTheNextTickButOne)
     EXPECT_FALSE(drive.present());
 
     tray.disc = twoTracks();  // pushed back in by hand: nothing says "door closed"
-    drive.refresh();           // within the second since the last look: not asked yet
+    drive.refresh();          // within the second since the last look: not asked yet
     EXPECT_FALSE(drive.present());
     tray.now += 1000;
     drive.refresh();
@@ -146,7 +146,8 @@ TEST(DiscImage, AliasFoldersOfEndedRunsAreRemoved)
 {
     namespace fs = std::filesystem;
     const fs::path temp = fs::temp_directory_path();
-    const fs::path stale = temp / "sonorell-cue-2147483000-test", live = temp / ("sonorell-toc-" + std::to_string(::getpid()) + "-test");
+    const fs::path stale = temp / "sonorell-cue-2147483000-test",
+                   live = temp / ("sonorell-toc-" + std::to_string(::getpid()) + "-test");
     fs::create_directories(stale / "inside");
     fs::create_directories(live);
     RemoveStaleAliasFolders();

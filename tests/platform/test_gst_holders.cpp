@@ -24,8 +24,7 @@ GstElement* watched(const char* factory)
 // Makes a factory unavailable to the process while it lives, as an uninstalled plugin is.
 class MissingPlugin {
 public:
-    explicit MissingPlugin(const char* name)
-        : feature_(gst_registry_lookup_feature(gst_registry_get(), name))
+    explicit MissingPlugin(const char* name) : feature_(gst_registry_lookup_feature(gst_registry_get(), name))
     {
         gst_registry_remove_feature(gst_registry_get(), feature_);
     }
@@ -39,7 +38,7 @@ private:
     GstPluginFeature* feature_;
 };
 
-} // namespace
+}  // namespace
 
 TEST(GstHolders, AMissingElementReleasesEveryOtherAndGivesNoPipeline)
 {
@@ -61,7 +60,8 @@ TEST(GstHolders, AMissingElementReleasesEveryOtherAndGivesNoPipeline)
     gst_object_unref(video);
     gst_object_unref(audio);
 
-    GstElement* made = LinkedPipeline("p", {gst_element_factory_make("audiotestsrc", nullptr), gst_element_factory_make("fakesink", nullptr)});
+    GstElement* made =
+        LinkedPipeline("p", {gst_element_factory_make("audiotestsrc", nullptr), gst_element_factory_make("fakesink", nullptr)});
     ASSERT_NE(made, nullptr);
     EXPECT_EQ(GST_BIN_NUMCHILDREN(GST_BIN(made)), 2);
     dispose(made);

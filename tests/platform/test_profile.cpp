@@ -51,14 +51,14 @@ const QByteArray HandMade = "; made by hand\r\n"
                             "[-1985229329]\r\n"
                             "Track1=Other disc\r\n";
 
-} // namespace
+}  // namespace
 
 TEST_F(ProfileTest, ReadsIgnoreCaseTrimAndKnowEmptyFromMissing)
 {
     write(HandMade);
     EXPECT_EQ(read("12345", "Artist"), "The Band");
     EXPECT_EQ(read(" 12345 ", "artist"), "The Band");
-    EXPECT_EQ(read("12345", "Album"), "");             // present and empty
+    EXPECT_EQ(read("12345", "Album"), "");              // present and empty
     EXPECT_EQ(read("12345", "Track3"), "###########");  // absent
     EXPECT_EQ(read("12345", "Track2"), "########ABC");
     EXPECT_EQ(read("-1985229329", "TRACK1"), "Other disc");

@@ -46,15 +46,14 @@ TEST_F(RegistryTest, KeysAndValuesMatchWithoutCaseAndKeepTheirFirstSpelling)
     ASSERT_TRUE(reg::SetString("Cantorine_.mp3", "content type", "b"));  // replaces, no second value
     EXPECT_EQ(reg::QueryString("CANTORINE_.MP3\\SHELL\\OPEN\\COMMAND", "").value(), "/opt/x %1");
     EXPECT_EQ(reg::QueryString("Cantorine_.mp3", "Content Type").value(), "b");
-    EXPECT_FALSE(reg::QueryString("Cantorine_.mp3", "").has_value());     // no default set
+    EXPECT_FALSE(reg::QueryString("Cantorine_.mp3", "").has_value());  // no default set
     EXPECT_FALSE(reg::QueryString("Nowhere", "").has_value());
-    EXPECT_FALSE(reg::SetString("Nowhere", "", "v"));                      // a value needs its key
-    EXPECT_EQ(bytes(),
-              "REGEDIT4\r\n"
-              "\r\n[HKEY_CLASSES_ROOT\\Cantorine_.mp3]\r\n\"Content Type\"=\"b\"\r\n"
-              "\r\n[HKEY_CLASSES_ROOT\\Cantorine_.mp3\\Shell]\r\n"
-              "\r\n[HKEY_CLASSES_ROOT\\Cantorine_.mp3\\Shell\\Open]\r\n"
-              "\r\n[HKEY_CLASSES_ROOT\\Cantorine_.mp3\\Shell\\Open\\Command]\r\n@=\"/opt/x %1\"\r\n");
+    EXPECT_FALSE(reg::SetString("Nowhere", "", "v"));  // a value needs its key
+    EXPECT_EQ(bytes(), "REGEDIT4\r\n"
+                       "\r\n[HKEY_CLASSES_ROOT\\Cantorine_.mp3]\r\n\"Content Type\"=\"b\"\r\n"
+                       "\r\n[HKEY_CLASSES_ROOT\\Cantorine_.mp3\\Shell]\r\n"
+                       "\r\n[HKEY_CLASSES_ROOT\\Cantorine_.mp3\\Shell\\Open]\r\n"
+                       "\r\n[HKEY_CLASSES_ROOT\\Cantorine_.mp3\\Shell\\Open\\Command]\r\n@=\"/opt/x %1\"\r\n");
     EXPECT_TRUE(reg::DeleteValue("cantorine_.mp3\\shell\\open\\command", ""));
     EXPECT_FALSE(reg::QueryString("Cantorine_.mp3\\Shell\\Open\\Command", "").has_value());
     EXPECT_TRUE(reg::KeyExists("Cantorine_.mp3\\Shell\\Open\\Command"));  // the key stays
@@ -89,13 +88,13 @@ TEST_F(RegistryTest, DamagedFileKeepsWhatCanBeReadAndIsSetAsideBeforeItIsReplace
     const QByteArray damagedText = "REGEDIT4\n"
                                    "[HKEY_CLASSES_ROOT\\.wav]\n"
                                    "@=\"wavfile\"\n"
-                                   "@=\"no end\n"                      // unclosed string
+                                   "@=\"no end\n"  // unclosed string
                                    "garbage line\n"
                                    "[HKEY_LOCAL_MACHINE\\Software]\n"  // another root
                                    "\"x\"=\"y\"\n"
                                    "[HKEY_CLASSES_ROOT\\wavfile\\shell\\open\\command]\n"
                                    "@=\"/usr/bin/p %1\"\n"
-                                   "[HKEY_CLASSES_ROOT\\cut";                // cut off mid-line
+                                   "[HKEY_CLASSES_ROOT\\cut";  // cut off mid-line
     write(damagedText);
     EXPECT_EQ(reg::QueryString(".wav", "").value(), "wavfile");
     EXPECT_EQ(reg::QueryString("wavfile\\shell\\open\\command", "").value(), "/usr/bin/p %1");
@@ -130,4 +129,4 @@ TEST_F(RegistryTest, LineBreaksInAValueCannotSplitTheFile)
     EXPECT_FALSE(damaged);
 }
 
-} // namespace
+}  // namespace

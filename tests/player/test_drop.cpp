@@ -43,7 +43,7 @@ protected:
     QString root;
 };
 
-} // namespace
+}  // namespace
 
 TEST_F(DropTest, FilesAndFoldersAreAddedInTheOrderDroppedOnTheWindowOrItsList)
 {

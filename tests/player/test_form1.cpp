@@ -26,7 +26,7 @@ int16_t recordAt(const QByteArray& bytes, int offset)
     return int16_t(uint8_t(bytes[offset]) | (uint8_t(bytes[offset + 1]) << 8));
 }
 
-} // namespace
+}  // namespace
 
 TEST_F(PlayerTest, FirstStartIsEnglishWithEveryOptionOffAndNoMessage)
 {
@@ -97,8 +97,8 @@ TEST_F(PlayerTest, DamagedOrShortDataDatReadsWhatItHolds)
     QFile f(file("Data.dat"));
     f.open(QIODevice::WriteOnly);
     QByteArray bytes(130, '\0');
-    bytes[0] = 1;        // remaining time
-    bytes[128] = 2;      // tray: only exactly 1 counts
+    bytes[0] = 1;    // remaining time
+    bytes[128] = 2;  // tray: only exactly 1 counts
     f.write(bytes);
     f.close();
     start();
@@ -233,7 +233,8 @@ TEST_F(PlayerTest, CdTickFollowsTheDiscFromTrackToTrack)
 TEST_F(PlayerTest, ContinuousPlayWrapsToTheFirstEntry)
 {
     QStringList paths;
-    for (const char* name : {"a.wav", "b.wav", "c.wav"}) paths << q(fixtures::makeMedia(media.path(), Media::Wav8Mono, 0.5, name).path);
+    for (const char* name : {"a.wav", "b.wav", "c.wav"})
+        paths << q(fixtures::makeMedia(media.path(), Media::Wav8Mono, 0.5, name).path);
     writeList(paths);
     start();
     menu().synexeia_Click();

@@ -50,15 +50,22 @@ protected:
     std::vector<Button> buttons() const
     {
         auto& w = *window;
-        return {{w.Image10, "Previous", "Προηγούμενο"}, {w.Image8, "Play", "Εκτέλεση"}, {w.Image11, "Pause", "Διακοπή"},
-                {w.Image7, "Next", "Επόμενο"}, {w.Image9, "Eject", "Eject"}, {w.Image24, "Add Directory", "Πρόσθεση Καταλόγου"},
-                {w.Image25, "Add File", "Πρόσθεση Αρχείου"}, {w.Image26, "Open List", "Άνοιγμα Λίστας"},
-                {w.Image27, "Save List", "Αποθήκευση Λίστας"}, {w.Image14, "Track List", "Λίστα Τραγουδιών"},
-                {w.MinimiseZone, "Minimize", "Ελαχιστοποίηση"}, {w.CloseZone, "Close", "Κλείσιμο"}};
+        return {{w.Image10, "Previous", "Προηγούμενο"},
+                {w.Image8, "Play", "Εκτέλεση"},
+                {w.Image11, "Pause", "Διακοπή"},
+                {w.Image7, "Next", "Επόμενο"},
+                {w.Image9, "Eject", "Eject"},
+                {w.Image24, "Add Directory", "Πρόσθεση Καταλόγου"},
+                {w.Image25, "Add File", "Πρόσθεση Αρχείου"},
+                {w.Image26, "Open List", "Άνοιγμα Λίστας"},
+                {w.Image27, "Save List", "Αποθήκευση Λίστας"},
+                {w.Image14, "Track List", "Λίστα Τραγουδιών"},
+                {w.MinimiseZone, "Minimize", "Ελαχιστοποίηση"},
+                {w.CloseZone, "Close", "Κλείσιμο"}};
     }
 };
 
-} // namespace
+}  // namespace
 
 TEST_F(KeyboardTest, EveryVisibleButtonIsANamedPushButtonInTheLanguageInForce)
 {

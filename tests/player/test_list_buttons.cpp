@@ -38,7 +38,7 @@ void chooseFolder(const QString& folder)
     });
 }
 
-} // namespace
+}  // namespace
 
 class ListButtonsTest : public PlayerTest {
 protected:

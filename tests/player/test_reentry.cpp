@@ -16,7 +16,7 @@ const std::string Alias = "ToTrexonTragoydi";
 
 QString q(const std::string& s) { return QString::fromStdString(s); }
 
-} // namespace
+}  // namespace
 
 class ReentryTest : public PlayerTest {
 protected:
@@ -41,7 +41,10 @@ TEST_F(ReentryTest, AnOpenArrivingDuringASeekIsDropped)
     startWithVideoSongAndJunk();
     window->UpdateMP3(0, true);
     int nested = 0;
-    meanwhile([&] { ++nested; window->UpdateMP3(2, true); });  // the junk entry: its failure would show
+    meanwhile([&] {
+        ++nested;
+        window->UpdateMP3(2, true);
+    });  // the junk entry: its failure would show
     window->SeekTo(300);
     EXPECT_EQ(nested, 1);
     EXPECT_EQ(window->Tracks().current(), 0);
@@ -53,8 +56,15 @@ TEST_F(ReentryTest, ASecondOpenDuringAVideoOpenIsDroppedAndTheVideoStays)
 {
     startWithVideoSongAndJunk();
     int nested = 0;
-    meanwhile([&] { ++nested; window->UpdateMP3(0, true); });  // the song, double clicked meanwhile
-    meanwhile([&] { window->Timer2_Timer(); window->Image4_Click(); window->Image6_Click(); });
+    meanwhile([&] {
+        ++nested;
+        window->UpdateMP3(0, true);
+    });  // the song, double clicked meanwhile
+    meanwhile([&] {
+        window->Timer2_Timer();
+        window->Image4_Click();
+        window->Image6_Click();
+    });
     window->UpdateMP3(1, true);
     EXPECT_EQ(nested, 1);  // it arrived while the video window was being shown
     ASSERT_NE(window->VideoWindow, nullptr);
@@ -95,9 +105,9 @@ TEST_F(ReentryTest, TransportAndListClicksDuringAnotherClickAreDropped)
     bool blocked = false;
     meanwhile([&] {
         blocked = player::MessagesRun::Now();
-        window->Image4_Click();    // Next
-        window->Image31_Click();   // Add Directory: its chooser must not open
-        window->Option2_Click();   // CD mode
+        window->Image4_Click();   // Next
+        window->Image31_Click();  // Add Directory: its chooser must not open
+        window->Option2_Click();  // CD mode
     });
     window->Image2_Click();  // Play lets messages run before it redraws its button
     EXPECT_TRUE(blocked);

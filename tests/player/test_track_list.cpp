@@ -20,7 +20,7 @@ void fill(TrackList& list, int n)
     list.setFiles(files, titles);
 }
 
-} // namespace
+}  // namespace
 
 TEST(TrackList, RemovingNumbersEveryLineAgainButADroppedFileLeavesTheNumbersAlone)
 {

@@ -27,11 +27,10 @@ std::string le(uint32_t v, int bytes)
 std::string silentWav(const std::string& folder, const std::string& name, int seconds)
 {
     const uint32_t samples = uint32_t(seconds) * 8000;
-    const std::string header = "RIFF" + le(36 + samples, 4) + "WAVEfmt " + le(16, 4) + le(1, 2) + le(1, 2) +
-                               le(8000, 4) + le(8000, 4) + le(1, 2) + le(8, 2) + "data" + le(samples, 4);
+    const std::string header = "RIFF" + le(36 + samples, 4) + "WAVEfmt " + le(16, 4) + le(1, 2) + le(1, 2) + le(8000, 4) +
+                               le(8000, 4) + le(1, 2) + le(8, 2) + "data" + le(samples, 4);
     return fixtures::writeFile(folder, name, header + std::string(samples, char(0x80)));
 }
-
 
 void hover(player::PictureButton* normal) { emit normal->moved(nullptr); }
 
@@ -57,7 +56,7 @@ int litSegments(const player::Form1& w)
     return lit;
 }
 
-} // namespace
+}  // namespace
 
 class TransportTest : public PlayerTest {
 protected:

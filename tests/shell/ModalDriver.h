@@ -6,8 +6,7 @@
 
 #include <functional>
 
-template <typename Window>
-void whenShown(std::function<void(Window&)> act)
+template <typename Window> void whenShown(std::function<void(Window&)> act)
 {
     auto* poll = new QTimer;
     poll->setInterval(5);

@@ -28,7 +28,7 @@ QStringList files(const Form20& f)
     return out;
 }
 
-} // namespace
+}  // namespace
 
 class ChooserTest : public PlayerTest {
 protected:
@@ -58,8 +58,8 @@ TEST_F(ChooserTest, ModeOneShowsBothFiltersAndMatchesIgnoringCase)
         f.Command2_Click();
     });
     EXPECT_EQ(player::ChooseFile("1", "Choose MP3 File", "/nowhere"), "");
-    EXPECT_EQ(shownFilters, (QStringList{"*.MP3", "*.FLAC", "*.OGG;*.OGA", "*.OPUS", "*.M4A", "*.WAV", "*.WMA", "*.MID",
-                                         "*.AVI", "*.MKV", "*.MP4", "*.MOV", "*.*"}));
+    EXPECT_EQ(shownFilters, (QStringList{"*.MP3", "*.FLAC", "*.OGG;*.OGA", "*.OPUS", "*.M4A", "*.WAV", "*.WMA", "*.MID", "*.AVI",
+                                         "*.MKV", "*.MP4", "*.MOV", "*.*"}));
     EXPECT_EQ(shownFiles, (QStringList{"A.MP3", "b.mp3"}));
     EXPECT_EQ(oggFiles, (QStringList{"c.Ogg", "d.oga"}));
     EXPECT_EQ(allFiles, (QStringList{"A.MP3", "b.mp3", "c.Ogg", "d.oga", "mix.m3u", "mix.m3u8", "notes.txt", "old.list"}));
@@ -88,7 +88,10 @@ TEST_F(ChooserTest, AMissingFileIsReportedWithItsPathAndTheChooserStaysOpen)
     EXPECT_EQ(platform::GetSetting("Cantorine", "Last Selected Files Directory"), folder);
     EXPECT_EQ(common::globals().LastFolder, folder);
     QString next;
-    whenShown<Form20>([&](Form20& f) { next = f.File1->path(); f.reject(); });
+    whenShown<Form20>([&](Form20& f) {
+        next = f.File1->path();
+        f.reject();
+    });
     player::ChooseFile("1", "Choose MP3 File", "/");
     EXPECT_EQ(next, folder);
 }

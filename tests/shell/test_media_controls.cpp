@@ -23,7 +23,7 @@ const QString Service = QStringLiteral("org.mpris.MediaPlayer2.sonorell");
 const QString Path = QStringLiteral("/org/mpris/MediaPlayer2");
 const QString PlayerIface = QStringLiteral("org.mpris.MediaPlayer2.Player");
 
-} // namespace
+}  // namespace
 
 // Collects the PropertiesChanged signals that reach another program.
 class ChangeCatcher : public QObject {
@@ -80,8 +80,8 @@ protected:
     }
     bool setProperty(const QString& name, const QVariant& value)
     {
-        return call("Set", {PlayerIface, name, QVariant::fromValue(QDBusVariant(value))}, "org.freedesktop.DBus.Properties").type() ==
-               QDBusMessage::ReplyMessage;
+        return call("Set", {PlayerIface, name, QVariant::fromValue(QDBusVariant(value))}, "org.freedesktop.DBus.Properties")
+                   .type() == QDBusMessage::ReplyMessage;
     }
     QString trackId() { return playerctl({"metadata", "mpris:trackid"}).remove(QLatin1Char('\'')); }
 
@@ -173,7 +173,7 @@ TEST_F(MediaControlsTest, VolumeIsTheBarsTenthsAndChangesAreSignalledFromTheTick
     }));
     const int before = signalled.size();
     window->Timer2_Timer();  // nothing changed: nothing is sent
-    wait(200);  // nothing may arrive: a fixed time is the point here
+    wait(200);               // nothing may arrive: a fixed time is the point here
     EXPECT_EQ(signalled.size(), before);
 }
 
@@ -258,6 +258,6 @@ TEST(MediaControlsWithoutBus, TheProgramRunsQuietly)
     EXPECT_FALSE(said.contains("mpris", Qt::CaseInsensitive)) << said.toStdString();
 }
 
-} // namespace
+}  // namespace
 
 #include "test_media_controls.moc"

@@ -31,7 +31,7 @@ QStringList captions(const QList<QAction*>& items)
     return out;
 }
 
-} // namespace
+}  // namespace
 
 class MenuTest : public PlayerTest {
 protected:
@@ -58,7 +58,8 @@ TEST_F(MenuTest, EnglishWindowsShowNoGreekCaptionAndGreekOnesNoEnglish)
     for (auto it = english.begin(); it != english.end(); ++it) EXPECT_FALSE(it.value().contains(greek)) << it.key().toStdString();
     EXPECT_EQ(item("hhhdgf")->text(), "&Edit List");
     EXPECT_EQ(item("ExitWithContinue")->text(), "Exit and continue play");
-    for (const char* hidden : {"RunDecoder", "periexomena", "separator_t9", "dgfdg333g"}) EXPECT_FALSE(item(hidden)->isVisible()) << hidden;
+    for (const char* hidden : {"RunDecoder", "periexomena", "separator_t9", "dgfdg333g"})
+        EXPECT_FALSE(item(hidden)->isVisible()) << hidden;
     EXPECT_FALSE(item("ExitWithContinue")->isEnabled());
     EXPECT_EQ(menu().as87[2]->defaultAction(), item("epanafora"));
     stop();

@@ -59,4 +59,4 @@ private:
     TempFolder root_;
 };
 
-} // namespace testsupport
+}  // namespace testsupport

@@ -22,7 +22,8 @@ class FullDisk {
 public:
     FullDisk()
     {
-        mounted_ = !getenv("SONORELL_TEST_NO_MOUNT") && ::geteuid() == 0 && ::mount("tmpfs", base_.path().c_str(), "tmpfs", 0, "size=256k") == 0;
+        mounted_ = !getenv("SONORELL_TEST_NO_MOUNT") && ::geteuid() == 0 &&
+                   ::mount("tmpfs", base_.path().c_str(), "tmpfs", 0, "size=256k") == 0;
     }
     ~FullDisk()
     {
@@ -43,7 +44,7 @@ public:
             if (disk_.mounted_) {
                 std::ofstream filler(disk_.file(".filler"), std::ios::binary);
                 const std::string block(4096, '\0');
-                while (filler.write(block.data(), std::streamsize(block.size()))) {}
+                while (filler.write(block.data(), std::streamsize(block.size()))) { }
                 return;
             }
             ::getrlimit(RLIMIT_FSIZE, &saved_);
@@ -75,4 +76,4 @@ private:
     bool mounted_ = false;
 };
 
-} // namespace testsupport
+}  // namespace testsupport

@@ -25,4 +25,4 @@ protected:
     static inline fixtures::DiscImage* disc = nullptr;
 };
 
-} // namespace testsupport
+}  // namespace testsupport

@@ -15,4 +15,4 @@ private:
     QTemporaryDir dir_;
 };
 
-} // namespace testsupport
+}  // namespace testsupport

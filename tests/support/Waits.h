@@ -15,10 +15,12 @@ inline bool waitUntil(const std::function<bool()>& condition, int deadlineMs = 5
     const auto until = std::chrono::steady_clock::now() + std::chrono::milliseconds(deadlineMs);
     while (!condition()) {
         if (std::chrono::steady_clock::now() > until) return false;
-        if (pump) pump();
-        else std::this_thread::sleep_for(std::chrono::milliseconds(10));
+        if (pump)
+            pump();
+        else
+            std::this_thread::sleep_for(std::chrono::milliseconds(10));
     }
     return true;
 }
 
-} // namespace testsupport
+}  // namespace testsupport

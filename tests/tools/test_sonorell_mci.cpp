@@ -30,7 +30,7 @@ QString ask(QProcess& tool, const QString& command, int timeoutMs = 5000)
     return QString::fromUtf8(tool.readLine()).trimmed();
 }
 
-} // namespace
+}  // namespace
 
 TEST(SonorellMci, AnswersEachLineAtOnce)
 {
@@ -71,7 +71,8 @@ TEST(SonorellMci, AFileThatCannotBePlayedSaysWhyOnce)
     std::unique_ptr<QProcess> tool(startTool("none", {QString::fromStdString("open " + junk + " type MPEGVideo alias m")}));
     ASSERT_TRUE(tool->waitForFinished(8000));
     EXPECT_TRUE(QString::fromUtf8(tool->readAllStandardOutput()).startsWith("274 "));
-    const QStringList reasons = QString::fromUtf8(tool->readAllStandardError()).split('\n', Qt::SkipEmptyParts).filter("cannot play");
+    const QStringList reasons =
+        QString::fromUtf8(tool->readAllStandardError()).split('\n', Qt::SkipEmptyParts).filter("cannot play");
     ASSERT_EQ(reasons.size(), 1);
     EXPECT_TRUE(reasons[0].contains("junk.mp3"));
     EXPECT_GT(reasons[0].section(": ", 2).size(), 5);  // GStreamer's own description follows

@@ -29,7 +29,7 @@ std::string ask(platform::mci::Interpreter& mci, const std::string& command)
     return mci.send(command, reply) == 0 ? reply : std::string();
 }
 
-} // namespace
+}  // namespace
 
 int main(int argc, char** argv)
 {
@@ -44,9 +44,9 @@ int main(int argc, char** argv)
     ask(mci, "set cd time format milliseconds");
     if (mci.send("play cd from " + from, reply) != 0) return 1;
     const QString source = QString::fromStdString(platform::cdrom::defaultSource());
-    platform::WriteFileAtomically(platform::HandOffStateFile(),
-                                  platform::HandOffState(::getpid(), source, std::atoi(from.c_str()),
-                                                         QDateTime::currentMSecsSinceEpoch()).toUtf8());
+    platform::WriteFileAtomically(
+        platform::HandOffStateFile(),
+        platform::HandOffState(::getpid(), source, std::atoi(from.c_str()), QDateTime::currentMSecsSinceEpoch()).toUtf8());
     while (!takenBack && ask(mci, "status cd mode") == "playing") std::this_thread::sleep_for(std::chrono::milliseconds(200));
     mci.closeAll();
     if (!takenBack) QFile::remove(platform::HandOffStateFile());  // played to the end: nothing to take back

@@ -26,7 +26,7 @@ bool writePng(QSvgRenderer& renderer, int side, const QString& folder)
     return QDir().mkpath(dir) && image.save(dir + QStringLiteral("/sonorell.png"));
 }
 
-} // namespace
+}  // namespace
 
 int main(int argc, char** argv)
 {

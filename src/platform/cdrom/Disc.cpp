@@ -97,7 +97,8 @@ bool makeAliasFolder(fs::path& folder, const char* kind)
 {
     std::error_code error;
     std::string pattern =
-        (fs::temp_directory_path(error) / ("sonorell-" + std::string(kind) + "-" + std::to_string(::getpid()) + "-XXXXXX")).string();
+        (fs::temp_directory_path(error) / ("sonorell-" + std::string(kind) + "-" + std::to_string(::getpid()) + "-XXXXXX"))
+            .string();
     if (!::mkdtemp(pattern.data())) return false;
     folder = pattern;
     return true;
@@ -153,7 +154,8 @@ std::string cueAsLibcdioReadsIt(const std::string& source)
         const auto first = upper.find_first_not_of(" \t");
         if (!replaced && first != std::string::npos && upper.compare(first, 5, "FILE ") == 0) {
             const auto type = line.find_last_of(' ');
-            line = "FILE \"disc.bin\"" + (type != std::string::npos && type > first + 5 ? line.substr(type) : std::string(" BINARY"));
+            line = "FILE \"disc.bin\"" +
+                   (type != std::string::npos && type > first + 5 ? line.substr(type) : std::string(" BINARY"));
             if (!line.empty() && line.back() == '\r') line.pop_back();
             replaced = true;
         }
@@ -223,7 +225,7 @@ std::string tocAsLibcdioReadsIt(const std::string& source)
 CdIo_t* openSource(const std::string& source)
 {
     initCdio();
-    struct stat st {};
+    struct stat st { };
     if (source.empty() || ::stat(source.c_str(), &st) != 0) return nullptr;
     const std::string readable = endsWith(source, ".cue")   ? cueAsLibcdioReadsIt(source)
                                  : endsWith(source, ".toc") ? tocAsLibcdioReadsIt(source)
@@ -237,7 +239,7 @@ int64_t nowMs()
     return duration_cast<milliseconds>(steady_clock::now().time_since_epoch()).count();
 }
 
-} // namespace
+}  // namespace
 
 void RemoveStaleAliasFolders()
 {
@@ -308,7 +310,7 @@ std::string asWritten(const char* text)
     return read.toStdString();
 }
 
-} // namespace
+}  // namespace
 
 DiscText ReadDiscText(const std::string& source)
 {
@@ -346,7 +348,7 @@ std::string defaultSource()
     return first;
 }
 
-SectorReader::SectorReader(const std::string& source) : cdio_(openSource(source)) {}
+SectorReader::SectorReader(const std::string& source) : cdio_(openSource(source)) { }
 
 SectorReader::~SectorReader()
 {
@@ -383,7 +385,7 @@ namespace {
 // A real drive through libcdio. Kept open between queries, so a disc change is noticed.
 class LibcdioHardware final : public DriveHardware {
 public:
-    explicit LibcdioHardware(std::string device) : device_(std::move(device)) {}
+    explicit LibcdioHardware(std::string device) : device_(std::move(device)) { }
     ~LibcdioHardware() override { drop(); }
 
     Toc ReadToc() override
@@ -419,8 +421,8 @@ private:
     CdIo_t* handle_ = nullptr;
 };
 
-} // namespace
+}  // namespace
 
 std::unique_ptr<DriveHardware> LibcdioDrive(const std::string& device) { return std::make_unique<LibcdioHardware>(device); }
 
-} // namespace platform::cdrom
+}  // namespace platform::cdrom

@@ -18,9 +18,9 @@ constexpr int BytesPerFrame = 2352;  // 588 stereo 16-bit samples
 // Addresses are logical sectors (frames) with the first track's start at its own address.
 struct Toc {
     int firstTrack = 0;
-    std::vector<int32_t> starts;      // start of each track, in track order
-    std::vector<bool> audio;          // the track holds audio
-    int32_t leadout = 0;              // first frame after the last track
+    std::vector<int32_t> starts;  // start of each track, in track order
+    std::vector<bool> audio;      // the track holds audio
+    int32_t leadout = 0;          // first frame after the last track
 
     int count() const { return static_cast<int>(starts.size()); }
     int lastTrack() const { return firstTrack + count() - 1; }
@@ -84,11 +84,11 @@ Toc TocOf(const std::string& source);
 class DriveHardware {
 public:
     virtual ~DriveHardware() = default;
-    virtual Toc ReadToc() = 0;          // empty when no disc can be read
-    virtual bool MediaChanged() = 0;    // since the last ReadToc; true when it cannot tell
+    virtual Toc ReadToc() = 0;        // empty when no disc can be read
+    virtual bool MediaChanged() = 0;  // since the last ReadToc; true when it cannot tell
     virtual void Eject() = 0;
     virtual void CloseTray() = 0;
-    virtual int64_t NowMs() = 0;        // a steady clock
+    virtual int64_t NowMs() = 0;  // a steady clock
 };
 std::unique_ptr<DriveHardware> LibcdioDrive(const std::string& device);
 
@@ -137,4 +137,4 @@ private:
     std::unique_ptr<DriveHardware> hardware_;  // a real drive; null for an image
 };
 
-} // namespace platform::cdrom
+}  // namespace platform::cdrom

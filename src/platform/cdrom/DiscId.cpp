@@ -8,10 +8,10 @@ namespace platform::cdrom {
 
 namespace {
 
-constexpr int LeadIn = 150;            // frames before the first track's logical address 0
-constexpr int SessionGap = 11400;      // between the audio session and a data session after it
+constexpr int LeadIn = 150;        // frames before the first track's logical address 0
+constexpr int SessionGap = 11400;  // between the audio session and a data session after it
 
-} // namespace
+}  // namespace
 
 MusicBrainzDisc MusicBrainzDiscOf(const Toc& toc)
 {
@@ -31,4 +31,4 @@ MusicBrainzDisc MusicBrainzDiscOf(const Toc& toc)
     return {discid_get_id(disc.get()), tocText, last - toc.firstTrack + 1};
 }
 
-} // namespace platform::cdrom
+}  // namespace platform::cdrom

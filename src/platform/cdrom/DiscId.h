@@ -17,4 +17,4 @@ struct MusicBrainzDisc {
 // frames before the data begins.
 MusicBrainzDisc MusicBrainzDiscOf(const Toc& toc);
 
-} // namespace platform::cdrom
+}  // namespace platform::cdrom

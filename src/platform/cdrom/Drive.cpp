@@ -8,15 +8,15 @@ namespace {
 
 constexpr int64_t ProbeSpacingMs = 1000;  // a drive without a disc is asked at most once a second
 
-} // namespace
+}  // namespace
 
-Drive::Drive(std::string source) : Drive(source, nullptr) {}
+Drive::Drive(std::string source) : Drive(source, nullptr) { }
 
 Drive::Drive(std::string source, std::unique_ptr<DriveHardware> hardware)
     : source_(std::move(source)), hardware_(std::move(hardware))
 {
     if (!hardware_) {
-        struct stat st {};
+        struct stat st { };
         image_ = ::stat(source_.c_str(), &st) != 0 || S_ISREG(st.st_mode);
         if (!image_) hardware_ = LibcdioDrive(source_);
     }
@@ -27,10 +27,9 @@ Drive::~Drive() = default;
 
 Drive::FileIdentity Drive::identify(const std::string& path)
 {
-    struct stat st {};
+    struct stat st { };
     if (::stat(path.c_str(), &st) != 0) return {};
-    return {true, static_cast<uint64_t>(st.st_dev), static_cast<uint64_t>(st.st_ino),
-            static_cast<uint64_t>(st.st_size),
+    return {true, static_cast<uint64_t>(st.st_dev), static_cast<uint64_t>(st.st_ino), static_cast<uint64_t>(st.st_size),
             static_cast<int64_t>(st.st_mtim.tv_sec) * 1000000000 + st.st_mtim.tv_nsec};
 }
 
@@ -38,8 +37,10 @@ void Drive::readToc() { toc_ = image_ ? TocOf(source_) : hardware_->ReadToc(); }
 
 void Drive::refresh()
 {
-    if (image_) refreshImage();
-    else refreshDrive();
+    if (image_)
+        refreshImage();
+    else
+        refreshDrive();
 }
 
 void Drive::refreshImage()
@@ -48,8 +49,10 @@ void Drive::refreshImage()
     if (now == seen_) return;
     seen_ = now;
     doorOpen_ = false;  // a changed image is a disc put in
-    if (now.exists) readToc();
-    else toc_ = Toc{};
+    if (now.exists)
+        readToc();
+    else
+        toc_ = Toc{};
 }
 
 bool Drive::probeDue()
@@ -95,4 +98,4 @@ void Drive::closeDoor()
     readToc();
 }
 
-} // namespace platform::cdrom
+}  // namespace platform::cdrom

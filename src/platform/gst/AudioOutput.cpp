@@ -43,7 +43,7 @@ guint64 queuedBytes() { return guint64(outputRate()) * AudioOutput::FrameBytes /
 
 int64_t framesToNs(uint64_t frames) { return int64_t(gst_util_uint64_scale(frames, GST_SECOND, outputRate())); }
 
-} // namespace
+}  // namespace
 
 AudioOutput& AudioOutput::instance()
 {
@@ -53,15 +53,17 @@ AudioOutput& AudioOutput::instance()
 
 GstCaps* AudioOutput::newCaps()
 {
-    return gst_caps_new_simple("audio/x-raw", "format", G_TYPE_STRING, "F32LE", "layout", G_TYPE_STRING, "interleaved",
-                               "rate", G_TYPE_INT, outputRate(), "channels", G_TYPE_INT, Channels, nullptr);
+    return gst_caps_new_simple("audio/x-raw", "format", G_TYPE_STRING, "F32LE", "layout", G_TYPE_STRING, "interleaved", "rate",
+                               G_TYPE_INT, outputRate(), "channels", G_TYPE_INT, Channels, nullptr);
 }
 
 AudioOutput::AudioOutput()
 {
     ensureInit();
     build();
-    addAuxListener([this](uint32_t device) { if (device == AuxMedia) applyVolume(); });
+    addAuxListener([this](uint32_t device) {
+        if (device == AuxMedia) applyVolume();
+    });
 }
 
 AudioOutput::~AudioOutput() { dispose(pipeline_); }
@@ -86,14 +88,16 @@ void AudioOutput::build()
     const CapsRef caps{newCaps()};
     // Never blocking: a decoder waits for room in deliver(), where a change of the decoder
     // feeding the output can always wake it.
-    g_object_set(appsrc_, "caps", caps.get(), "format", GST_FORMAT_TIME, "stream-type", GST_APP_STREAM_TYPE_SEEKABLE,
-                 "max-bytes", queuedBytes(), "min-percent", 50u, "block", FALSE, nullptr);
+    g_object_set(appsrc_, "caps", caps.get(), "format", GST_FORMAT_TIME, "stream-type", GST_APP_STREAM_TYPE_SEEKABLE, "max-bytes",
+                 queuedBytes(), "min-percent", 50u, "block", FALSE, nullptr);
     // The output's flushes are seeks on the output; the decoders do the real seeking.
     GstAppSrcCallbacks callbacks{};
     callbacks.seek_data = [](GstAppSrc*, guint64, gpointer) -> gboolean { return TRUE; };
     callbacks.need_data = [](GstAppSrc*, guint, gpointer self) {
         auto* output = static_cast<AudioOutput*>(self);
-        { std::lock_guard lock(output->mutex_); }  // a decoder is either waiting or sees the room
+        {
+            std::lock_guard lock(output->mutex_);
+        }  // a decoder is either waiting or sees the room
         output->room_.notify_all();
     };
     gst_app_src_set_callbacks(GST_APP_SRC(appsrc_), &callbacks, this, nullptr);
@@ -470,4 +474,4 @@ void AudioOutput::finished(Decoder& from)
     if (follow) follow->run();
 }
 
-} // namespace platform::gst
+}  // namespace platform::gst

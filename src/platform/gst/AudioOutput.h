@@ -74,11 +74,11 @@ public:
 
     // What a decoder knows of its place on the timeline.
     struct Span {
-        bool feeding = false;    // it is the decoder the output plays
-        bool placed = false;     // it is on the timeline: feeding, or fed until the output went on
-        int64_t startNs = 0;     // timeline point of its first sample
-        int64_t fromNs = 0;      // file position of that sample
-        int64_t endNs = -1;      // timeline point after its last sample, once known
+        bool feeding = false;  // it is the decoder the output plays
+        bool placed = false;   // it is on the timeline: feeding, or fed until the output went on
+        int64_t startNs = 0;   // timeline point of its first sample
+        int64_t fromNs = 0;    // file position of that sample
+        int64_t endNs = -1;    // timeline point after its last sample, once known
     };
     Span span(const Decoder& decoder);
 
@@ -118,16 +118,16 @@ private:
     GstElement* volume_ = nullptr;
     bool playing_ = false;
     bool lost_ = false;
-    bool silent_ = false;     // a stand-in sink: the real output is tried again now and then
-    int64_t triedAtMs_ = 0;   // the last try to build the output
+    bool silent_ = false;    // a stand-in sink: the real output is tried again now and then
+    int64_t triedAtMs_ = 0;  // the last try to build the output
     int64_t lastHeardNs_ = 0;
-    int64_t wokeAtMs_ = -1;   // when the stream was started on silence; -1 once settled or played
+    int64_t wokeAtMs_ = -1;  // when the stream was started on silence; -1 once settled or played
     bool playedOut_ = false;
 
     std::mutex mutex_;
     std::condition_variable room_;  // the output has room for more
-    uint64_t epoch_ = 1;      // buffers stamped with another epoch are stale and dropped
-    uint64_t frames_ = 0;     // timeline length delivered so far
+    uint64_t epoch_ = 1;            // buffers stamped with another epoch are stale and dropped
+    uint64_t frames_ = 0;           // timeline length delivered so far
     std::shared_ptr<Decoder> feeding_;
     std::shared_ptr<Decoder> next_;
     Owner nextOwner_ = nullptr;
@@ -139,4 +139,4 @@ private:
     std::vector<std::shared_ptr<Decoder>> retired_;  // let go on a streaming thread
 };
 
-} // namespace platform::gst
+}  // namespace platform::gst

@@ -11,7 +11,7 @@ namespace platform::gst {
 
 namespace {
 constexpr uint32_t FramesPerBuffer = 15;  // 0.2 s
-}
+}  // namespace
 
 struct CdStream::Impl {
     GstElement* pipeline = nullptr;
@@ -54,7 +54,9 @@ struct CdStream::Impl {
         gst_app_src_set_callbacks(GST_APP_SRC(appsrc), &callbacks, this, nullptr);
 
         applyVolume();
-        auxListener = addAuxListener([this](uint32_t device) { if (device == AuxCd) applyVolume(); });
+        auxListener = addAuxListener([this](uint32_t device) {
+            if (device == AuxCd) applyVolume();
+        });
         return true;
     }
 
@@ -63,7 +65,10 @@ struct CdStream::Impl {
     // Streaming thread: the next block of frames, silence for data tracks and unreadable frames.
     void feed(GstAppSrc* src)
     {
-        if (cursor >= to) { gst_app_src_end_of_stream(src); return; }
+        if (cursor >= to) {
+            gst_app_src_end_of_stream(src);
+            return;
+        }
         const uint32_t count = static_cast<uint32_t>(std::min<int32_t>(FramesPerBuffer, to - cursor));
         const gsize bytes = gsize(count) * cdrom::BytesPerFrame;
         GstBuffer* buffer = gst_buffer_new_allocate(nullptr, bytes, nullptr);
@@ -83,13 +88,12 @@ struct CdStream::Impl {
     {
         if (!pipeline) return;
         drainBus(pipeline, [this](GstMessage* message) {
-            if (GST_MESSAGE_TYPE(message) == GST_MESSAGE_EOS || GST_MESSAGE_TYPE(message) == GST_MESSAGE_ERROR)
-                finished = true;
+            if (GST_MESSAGE_TYPE(message) == GST_MESSAGE_EOS || GST_MESSAGE_TYPE(message) == GST_MESSAGE_ERROR) finished = true;
         });
     }
 };
 
-CdStream::CdStream() : impl_(std::make_unique<Impl>()) {}
+CdStream::CdStream() : impl_(std::make_unique<Impl>()) { }
 CdStream::~CdStream() = default;
 
 bool CdStream::start(const std::string& source, const cdrom::Toc& toc, int32_t from, int32_t to)
@@ -145,4 +149,4 @@ bool CdStream::finished()
     return impl_->finished;
 }
 
-} // namespace platform::gst
+}  // namespace platform::gst

@@ -31,4 +31,4 @@ private:
     std::unique_ptr<Impl> impl_;
 };
 
-} // namespace platform::gst
+}  // namespace platform::gst

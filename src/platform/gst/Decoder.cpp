@@ -18,8 +18,8 @@ bool carries(GstPad* pad, const char* kind)
 {
     GstCaps* caps = gst_pad_get_current_caps(pad);
     if (!caps) caps = gst_pad_query_caps(pad, nullptr);
-    const bool match = caps && gst_caps_get_size(caps) > 0 &&
-                       g_str_has_prefix(gst_structure_get_name(gst_caps_get_structure(caps, 0)), kind);
+    const bool match =
+        caps && gst_caps_get_size(caps) > 0 && g_str_has_prefix(gst_structure_get_name(gst_caps_get_structure(caps, 0)), kind);
     if (caps) gst_caps_unref(caps);
     return match;
 }
@@ -34,7 +34,7 @@ void discard(GstElement* pipeline, GstPad* pad)
     gst_pad_link(pad, padOf(sink, "sink").get());
 }
 
-} // namespace
+}  // namespace
 
 Decoder::Decoder(std::string uri) : uri_(std::move(uri))
 {
@@ -50,7 +50,8 @@ Decoder::Decoder(std::string uri) : uri_(std::move(uri))
     // and the output wake a few times a second instead of once a frame.
     GstElement* blocks = gst_element_factory_make("audiobuffersplit", nullptr);
     if (blocks) g_object_set(blocks, "output-buffer-duration", 1, 10, nullptr);
-    pipeline_ = LinkedPipeline("decoder", {convert, gst_element_factory_make("audioresample", nullptr), format, blocks, ahead, sink});
+    pipeline_ =
+        LinkedPipeline("decoder", {convert, gst_element_factory_make("audioresample", nullptr), format, blocks, ahead, sink});
     if (!source || !pipeline_) {
         dispose(pipeline_);
         failed_ = true;
@@ -94,8 +95,10 @@ void Decoder::padAdded(GstElement*, GstPad* pad, gpointer self)
     if (carries(pad, "video/")) decoder->picture_ = true;
     const Ref<GstPad> target = padOf(decoder->convert_, "sink");
     const bool free = !gst_pad_is_linked(target.get());
-    if (free && carries(pad, "audio/")) gst_pad_link(pad, target.get());
-    else discard(decoder->pipeline_, pad);
+    if (free && carries(pad, "audio/"))
+        gst_pad_link(pad, target.get());
+    else
+        discard(decoder->pipeline_, pad);
 }
 
 // A file with a picture goes to the video player: its preroll need not wait for the sound.
@@ -139,8 +142,9 @@ bool Decoder::failed()
 
 bool Decoder::waitForPreroll(int64_t timeoutMs)
 {
-    const MessageRef message{gst_bus_timed_pop_filtered(
-        busOf(pipeline_).get(), timeoutMs * GST_MSECOND, GstMessageType(GST_MESSAGE_ASYNC_DONE | GST_MESSAGE_ERROR | GST_MESSAGE_APPLICATION))};
+    const MessageRef message{
+        gst_bus_timed_pop_filtered(busOf(pipeline_).get(), timeoutMs * GST_MSECOND,
+                                   GstMessageType(GST_MESSAGE_ASYNC_DONE | GST_MESSAGE_ERROR | GST_MESSAGE_APPLICATION))};
     bool ready = false;
     if (message) {
         ready = GST_MESSAGE_TYPE(message.get()) != GST_MESSAGE_ERROR;
@@ -182,8 +186,7 @@ bool Decoder::readyNow()
         return false;
     if (lengthMs_ < 0) {
         gint64 duration = -1;
-        if (gst_element_query_duration(pipeline_, GST_FORMAT_TIME, &duration) && duration > 0)
-            lengthMs_ = duration / GST_MSECOND;
+        if (gst_element_query_duration(pipeline_, GST_FORMAT_TIME, &duration) && duration > 0) lengthMs_ = duration / GST_MSECOND;
     }
     // A file that cannot tell its length yet is left to be opened as usual.
     return lengthMs_ > 0;
@@ -197,8 +200,8 @@ bool Decoder::seek(int64_t fromMs, int64_t toMs)
     // A stop at the length in whole milliseconds would cut the last samples of the file.
     const bool toEnd = toMs < 0 || (lengthMs_ > 0 && toMs >= lengthMs_);
     const gint64 stop = toEnd ? gint64(GST_CLOCK_TIME_NONE) : toMs * GST_MSECOND;
-    if (!gst_element_seek(pipeline_, 1.0, GST_FORMAT_TIME, flags, GST_SEEK_TYPE_SET, fromMs * GST_MSECOND,
-                          GST_SEEK_TYPE_SET, stop))
+    if (!gst_element_seek(pipeline_, 1.0, GST_FORMAT_TIME, flags, GST_SEEK_TYPE_SET, fromMs * GST_MSECOND, GST_SEEK_TYPE_SET,
+                          stop))
         return false;
     // Seeks in a file complete in milliseconds; waiting makes the first sample exact.
     gst_element_get_state(pipeline_, nullptr, nullptr, 2 * GST_SECOND);
@@ -215,4 +218,4 @@ void Decoder::hold()
     if (convert_) gst_element_set_state(pipeline_, GST_STATE_PAUSED);
 }
 
-} // namespace platform::gst
+}  // namespace platform::gst

@@ -66,7 +66,7 @@ private:
     GstElement* convert_ = nullptr;
     GstElement* source_ = nullptr;
     GstElement* sink_ = nullptr;
-    bool stalled_ = false;       // the source never answered: stopping it may wait for it
+    bool stalled_ = false;  // the source never answered: stopping it may wait for it
     std::atomic<bool> picture_{false};
     bool failed_ = false;
     std::string error_;
@@ -74,4 +74,4 @@ private:
     int64_t stopMs_ = -1;
 };
 
-} // namespace platform::gst
+}  // namespace platform::gst

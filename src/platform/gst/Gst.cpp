@@ -82,9 +82,7 @@ static GstElement* makeDesktopSink(const char* factory)
 static GstElement* makeSilentSink()
 {
     static std::once_flag notice;
-    std::call_once(notice, [] {
-        std::fprintf(stderr, "sonorell: no audio output could be opened; playing silently\n");
-    });
+    std::call_once(notice, [] { std::fprintf(stderr, "sonorell: no audio output could be opened; playing silently\n"); });
     GstElement* sink = gst_element_factory_make("fakesink", nullptr);
     g_object_set(sink, "sync", TRUE, nullptr);
     return sink;
@@ -180,4 +178,4 @@ void disposeAside(GstElement*& pipeline)
     aside->queued.notify_one();
 }
 
-} // namespace platform::gst
+}  // namespace platform::gst

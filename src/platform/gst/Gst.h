@@ -16,8 +16,7 @@ void ensureInit();
 struct Unref {
     void operator()(gpointer object) const;
 };
-template <typename T>
-using Ref = std::unique_ptr<T, Unref>;
+template <typename T> using Ref = std::unique_ptr<T, Unref>;
 struct MessageUnref {
     void operator()(GstMessage* message) const { gst_message_unref(message); }
 };
@@ -44,8 +43,7 @@ GstElement* makeAudioSink(bool* silent = nullptr, bool again = false);
 GstElement* parseBin(const std::string& description);
 
 // Takes every pending message off the bus and hands each to handle (which must not unref it).
-template <typename Handler>
-void drainBus(GstElement* pipeline, Handler&& handle)
+template <typename Handler> void drainBus(GstElement* pipeline, Handler&& handle)
 {
     const Ref<GstBus> bus = busOf(pipeline);
     while (MessageRef message{gst_bus_pop(bus.get())}) handle(message.get());
@@ -64,4 +62,4 @@ void dispose(GstElement*& pipeline);
 // waits for that source, and the caller must not.
 void disposeAside(GstElement*& pipeline);
 
-} // namespace platform::gst
+}  // namespace platform::gst

@@ -35,8 +35,8 @@ bool startsPlaying(GstElement* pipeline)
 {
     const Ref<GstBus> bus = busOf(pipeline);
     const auto next = [&] {
-        return MessageRef{gst_bus_timed_pop_filtered(bus.get(), StartTimeout,
-                                                     GstMessageType(GST_MESSAGE_ASYNC_DONE | GST_MESSAGE_ERROR | GST_MESSAGE_STATE_CHANGED))};
+        return MessageRef{gst_bus_timed_pop_filtered(
+            bus.get(), StartTimeout, GstMessageType(GST_MESSAGE_ASYNC_DONE | GST_MESSAGE_ERROR | GST_MESSAGE_STATE_CHANGED))};
     };
     for (MessageRef message = next(); message; message = next()) {
         const GstMessageType type = GST_MESSAGE_TYPE(message.get());
@@ -51,7 +51,7 @@ bool startsPlaying(GstElement* pipeline)
     return false;
 }
 
-} // namespace
+}  // namespace
 
 LevelCapture::LevelCapture() { ensureInit(); }
 
@@ -64,7 +64,8 @@ bool LevelCapture::start()
     GstElement* sink = gst_element_factory_make("fakesink", nullptr);
     if (level) g_object_set(level, "interval", guint64(100 * GST_MSECOND), "post-messages", TRUE, nullptr);
     if (sink) g_object_set(sink, "sync", FALSE, "async", FALSE, nullptr);
-    GstElement* pipeline = LinkedPipeline("level-capture", {makeSource(), gst_element_factory_make("audioconvert", nullptr), level, sink});
+    GstElement* pipeline =
+        LinkedPipeline("level-capture", {makeSource(), gst_element_factory_make("audioconvert", nullptr), level, sink});
     if (!pipeline) return false;
     if (gst_element_set_state(pipeline, GST_STATE_PLAYING) == GST_STATE_CHANGE_FAILURE || !startsPlaying(pipeline)) {
         dispose(pipeline);
@@ -110,4 +111,4 @@ int32_t LevelCapture::peak(int channel)
     return peaks_[channel == 1 ? 1 : 0];
 }
 
-} // namespace platform::gst
+}  // namespace platform::gst

@@ -31,4 +31,4 @@ private:
     std::array<int32_t, 2> peaks_{};
 };
 
-} // namespace platform::gst
+}  // namespace platform::gst

@@ -19,7 +19,7 @@ MediaPlayer::Mode modeOf(VideoPlayer::Mode mode)
     }
 }
 
-} // namespace
+}  // namespace
 
 MediaPlayer::MediaPlayer() = default;
 
@@ -56,8 +56,7 @@ MediaPlayer::OpenResult MediaPlayer::open(const std::string& uri, uint64_t paren
         lengthMs_ = video_->lengthMs();
         return OpenResult::Ok;
     }
-    default:
-        return OpenResult::CannotDecode;
+    default: return OpenResult::CannotDecode;
     }
 }
 
@@ -121,10 +120,7 @@ std::optional<int64_t> MediaPlayer::stopPosition() const
 
 // The output was rebuilt for a sound server that went away: the file goes on from where it was
 // heard (on a stand-in sink while the server is still away, tried again each second).
-void MediaPlayer::goOnAfterLoss()
-{
-    reposition(heardMs(), stopPosition(), true);
-}
+void MediaPlayer::goOnAfterLoss() { reposition(heardMs(), stopPosition(), true); }
 
 // Where the output stands in this file, as heard; without looking for its end. Between the
 // output going on to the next file and this one's end being heard, it is still this file's
@@ -266,4 +262,4 @@ void MediaPlayer::dropSuccessor()
     if (was == Mode::Paused) mode_ = was;
 }
 
-} // namespace platform::gst
+}  // namespace platform::gst

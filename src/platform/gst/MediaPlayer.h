@@ -61,11 +61,11 @@ private:
     std::unique_ptr<VideoPlayer> video_;
     Mode mode_ = Mode::Stopped;
     int64_t lengthMs_ = -1;
-    int64_t stopMs_ = -1;        // where play stops; -1 for the end
-    int64_t restMs_ = 0;         // the position while not on the output's timeline
-    bool atEnd_ = false;         // the last play reached its end
-    bool takenOver_ = false;     // playing since the output went on to it, not moved since
-    std::string cuedUri_;        // the file cued to follow this one
+    int64_t stopMs_ = -1;     // where play stops; -1 for the end
+    int64_t restMs_ = 0;      // the position while not on the output's timeline
+    bool atEnd_ = false;      // the last play reached its end
+    bool takenOver_ = false;  // playing since the output went on to it, not moved since
+    std::string cuedUri_;     // the file cued to follow this one
 };
 
-} // namespace platform::gst
+}  // namespace platform::gst

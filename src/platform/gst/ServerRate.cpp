@@ -32,9 +32,12 @@ void onServerInfo(pa_context* context, const pa_server_info* info, void* data)
         return;
     }
     ask->rate = int(info->sample_spec.rate);
-    pa_operation* op = info->default_sink_name ? pa_context_get_sink_info_by_name(context, info->default_sink_name, onSinkInfo, ask) : nullptr;
-    if (op) pa_operation_unref(op);
-    else ask->done = true;
+    pa_operation* op =
+        info->default_sink_name ? pa_context_get_sink_info_by_name(context, info->default_sink_name, onSinkInfo, ask) : nullptr;
+    if (op)
+        pa_operation_unref(op);
+    else
+        ask->done = true;
 }
 
 void onState(pa_context* context, void* data)
@@ -42,8 +45,10 @@ void onState(pa_context* context, void* data)
     auto* ask = static_cast<Ask*>(data);
     switch (pa_context_get_state(context)) {
     case PA_CONTEXT_READY:
-        if (pa_operation* op = pa_context_get_server_info(context, onServerInfo, ask)) pa_operation_unref(op);
-        else ask->done = true;
+        if (pa_operation* op = pa_context_get_server_info(context, onServerInfo, ask))
+            pa_operation_unref(op);
+        else
+            ask->done = true;
         break;
     case PA_CONTEXT_FAILED:
     case PA_CONTEXT_TERMINATED: ask->done = true; break;
@@ -51,7 +56,7 @@ void onState(pa_context* context, void* data)
     }
 }
 
-} // namespace
+}  // namespace
 
 int soundServerRate(int timeoutMs)
 {
@@ -66,7 +71,8 @@ int soundServerRate(int timeoutMs)
         while (!ask.done) {
             const auto left = std::chrono::duration_cast<std::chrono::microseconds>(until - std::chrono::steady_clock::now());
             if (left.count() <= 0) break;
-            if (pa_mainloop_prepare(loop, int(left.count())) < 0 || pa_mainloop_poll(loop) < 0 || pa_mainloop_dispatch(loop) < 0) break;
+            if (pa_mainloop_prepare(loop, int(left.count())) < 0 || pa_mainloop_poll(loop) < 0 || pa_mainloop_dispatch(loop) < 0)
+                break;
         }
         pa_context_disconnect(context);
     }
@@ -75,4 +81,4 @@ int soundServerRate(int timeoutMs)
     return ask.rate;
 }
 
-} // namespace platform::gst
+}  // namespace platform::gst

@@ -6,4 +6,4 @@ namespace platform::gst {
 // 0 when no server answers within timeoutMs (or it is not a pulse protocol server).
 int soundServerRate(int timeoutMs);
 
-} // namespace platform::gst
+}  // namespace platform::gst

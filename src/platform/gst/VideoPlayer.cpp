@@ -68,14 +68,14 @@ GstElement* makeQueuedAudioSink()
     return bin;
 }
 
-} // namespace
+}  // namespace
 
 struct VideoPlayer::Gst {
     GstElement* playbin = nullptr;
     ~Gst() { dispose(playbin); }
 };
 
-VideoPlayer::VideoPlayer() : gst_(std::make_unique<Gst>()) {}
+VideoPlayer::VideoPlayer() : gst_(std::make_unique<Gst>()) { }
 
 VideoPlayer::~VideoPlayer()
 {
@@ -89,9 +89,10 @@ int64_t VideoPlayer::preroll(const std::string& uri, uint64_t parentWindow, bool
     if (!playbin) return -2;
     gst_->playbin = playbin;
     GstElement* audioSink = waitForLength ? makeQueuedAudioSink() : makeAudioSink();
-    g_object_set(playbin, "uri", uri.c_str(), "flags", PlaybinVideo | PlaybinAudio | PlaybinSoftVolume,
-                 "audio-sink", audioSink, "video-sink", makeVideoSink(), nullptr);
-    if (parentWindow) gst_bus_set_sync_handler(busOf(playbin).get(), bindWindowWhenAsked, gpointer(guintptr(parentWindow)), nullptr);
+    g_object_set(playbin, "uri", uri.c_str(), "flags", PlaybinVideo | PlaybinAudio | PlaybinSoftVolume, "audio-sink", audioSink,
+                 "video-sink", makeVideoSink(), nullptr);
+    if (parentWindow)
+        gst_bus_set_sync_handler(busOf(playbin).get(), bindWindowWhenAsked, gpointer(guintptr(parentWindow)), nullptr);
     applyVolume();
     if (gst_element_set_state(playbin, GST_STATE_PAUSED) == GST_STATE_CHANGE_FAILURE) return -2;
 
@@ -108,8 +109,10 @@ int64_t VideoPlayer::preroll(const std::string& uri, uint64_t parentWindow, bool
     g_object_get(playbin, "n-audio", &audioStreams, "n-video", &videoStreams, nullptr);
     if (audioStreams + videoStreams == 0) return -2;
     gint64 duration = -1;
-    if (waitForLength) duration = WaitForDuration(playbin, 2000);
-    else gst_element_query_duration(playbin, GST_FORMAT_TIME, &duration);
+    if (waitForLength)
+        duration = WaitForDuration(playbin, 2000);
+    else
+        gst_element_query_duration(playbin, GST_FORMAT_TIME, &duration);
     return duration > 0 ? toMs(duration) : -1;
 }
 
@@ -128,7 +131,9 @@ VideoPlayer::OpenResult VideoPlayer::open(const std::string& uri, uint64_t paren
         lengthMs_ = -1;
         return OpenResult::CannotDecode;
     }
-    auxListener_ = addAuxListener([this](uint32_t device) { if (device == AuxMedia) applyVolume(); });
+    auxListener_ = addAuxListener([this](uint32_t device) {
+        if (device == AuxMedia) applyVolume();
+    });
     restedSinceMs_ = nowMs();
     return OpenResult::Ok;
 }
@@ -156,8 +161,7 @@ void VideoPlayer::poll()
         gint64 position = -1;
         const bool known = gst_element_query_position(gst_->playbin, GST_FORMAT_TIME, &position);
         // The end of the stream is the stop position (or the length) exactly.
-        endPositionMs_ = type == GST_MESSAGE_EOS ? (stopMs_ >= 0 ? stopMs_ : lengthMs_)
-                                                 : (known ? toMs(position) : 0);
+        endPositionMs_ = type == GST_MESSAGE_EOS ? (stopMs_ >= 0 ? stopMs_ : lengthMs_) : (known ? toMs(position) : 0);
         atEnd_ = true;
         mode_ = Mode::Stopped;
         gst_element_set_state(gst_->playbin, GST_STATE_PAUSED);
@@ -259,4 +263,4 @@ bool VideoPlayer::videoSize(int& width, int& height) const
     return gst_structure_get_int(s, "width", &width) && gst_structure_get_int(s, "height", &height);
 }
 
-} // namespace platform::gst
+}  // namespace platform::gst

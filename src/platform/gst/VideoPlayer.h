@@ -48,7 +48,7 @@ private:
     bool atEnd_ = false;         // the last play reached its end
     int64_t endPositionMs_ = 0;  // the position once at the end
     int auxListener_ = 0;
-    int64_t restedSinceMs_ = -1; // since when the sound stream waits, prerolled, for a play
+    int64_t restedSinceMs_ = -1;  // since when the sound stream waits, prerolled, for a play
 };
 
-} // namespace platform::gst
+}  // namespace platform::gst

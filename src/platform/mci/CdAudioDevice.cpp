@@ -47,7 +47,7 @@ std::optional<std::vector<int>> colonParts(const std::string& word)
     return parts;
 }
 
-} // namespace
+}  // namespace
 
 CdAudioDevice::CdAudioDevice() = default;
 CdAudioDevice::~CdAudioDevice() { stream_.stop(); }
@@ -81,10 +81,7 @@ void CdAudioDevice::sync()
     }
 }
 
-int32_t CdAudioDevice::position()
-{
-    return mode_ == Mode::Stopped ? frame_ : stream_.currentFrame();
-}
+int32_t CdAudioDevice::position() { return mode_ == Mode::Stopped ? frame_ : stream_.currentFrame(); }
 
 uint32_t CdAudioDevice::execute(const std::string& verb, WordCursor& args, std::string& reply)
 {
@@ -130,9 +127,18 @@ uint32_t CdAudioDevice::status(WordCursor& args, std::string& reply)
     if (!item) return MissingParameter;
     const std::string what = lower(*item);
 
-    if (what == "mode") { reply = modeWord(); return args.atEnd() ? Ok : ExtraCharacters; }
-    if (what == "media" && args.take("present")) { reply = drive_->present() ? "true" : "false"; return Ok; }
-    if (what == "ready") { reply = drive_->present() ? "true" : "false"; return Ok; }
+    if (what == "mode") {
+        reply = modeWord();
+        return args.atEnd() ? Ok : ExtraCharacters;
+    }
+    if (what == "media" && args.take("present")) {
+        reply = drive_->present() ? "true" : "false";
+        return Ok;
+    }
+    if (what == "ready") {
+        reply = drive_->present() ? "true" : "false";
+        return Ok;
+    }
     if (what == "time" && args.take("format")) {
         reply = format_ == Format::Tmsf ? "tmsf" : "milliseconds";
         return Ok;
@@ -163,7 +169,10 @@ uint32_t CdAudioDevice::status(WordCursor& args, std::string& reply)
         return args.atEnd() ? Ok : ExtraCharacters;
     }
     if (what == "length") {
-        if (args.atEnd()) { reply = formatLength(toc_.leadout - toc_.discStart()); return Ok; }
+        if (args.atEnd()) {
+            reply = formatLength(toc_.leadout - toc_.discStart());
+            return Ok;
+        }
         if (!args.take("track")) return UnrecognizedKeyword;
         const auto word = args.next();
         if (!word) return MissingParameter;
@@ -184,9 +193,12 @@ uint32_t CdAudioDevice::set(WordCursor& args)
         const auto name = args.next();
         if (!name) return MissingParameter;
         const std::string format = lower(*name);
-        if (format == "tmsf") format_ = Format::Tmsf;
-        else if (format == "milliseconds" || format == "ms") format_ = Format::Milliseconds;
-        else return BadTimeFormat;
+        if (format == "tmsf")
+            format_ = Format::Tmsf;
+        else if (format == "milliseconds" || format == "ms")
+            format_ = Format::Milliseconds;
+        else
+            return BadTimeFormat;
         return args.atEnd() ? Ok : ExtraCharacters;
     }
     if (args.take("door")) {
@@ -250,12 +262,15 @@ uint32_t CdAudioDevice::play(WordCursor& args)
 {
     if (!drive_->present()) return DeviceNotReady;
     std::optional<int64_t> from, to;
-    const uint32_t rc = readFromTo(args, [this](const std::string& word, int64_t& value) -> uint32_t {
-        const auto frame = parsePosition(word);
-        if (!frame) return OutOfRange;
-        value = *frame;
-        return Ok;
-    }, from, to);
+    const uint32_t rc = readFromTo(
+        args,
+        [this](const std::string& word, int64_t& value) -> uint32_t {
+            const auto frame = parsePosition(word);
+            if (!frame) return OutOfRange;
+            value = *frame;
+            return Ok;
+        },
+        from, to);
     if (rc) return rc;
     if (!from && !to && mode_ == Mode::Playing) return Ok;
     if (!from && !to && mode_ == Mode::Paused) {
@@ -283,8 +298,7 @@ uint32_t CdAudioDevice::play(WordCursor& args)
 // The track of a position; stopped where a data track begins, it is the end of the audio before.
 int CdAudioDevice::trackAtFrame(int32_t frame) const
 {
-    if (endedBeforeData_ && mode_ == Mode::Stopped && frame == frame_ && frame > toc_.discStart())
-        return toc_.trackAt(frame - 1);
+    if (endedBeforeData_ && mode_ == Mode::Stopped && frame == frame_ && frame > toc_.discStart()) return toc_.trackAt(frame - 1);
     return toc_.trackAt(frame);
 }
 
@@ -309,4 +323,4 @@ uint32_t CdAudioDevice::stop()
     return Ok;
 }
 
-} // namespace platform::mci
+}  // namespace platform::mci

@@ -40,11 +40,11 @@ private:
 
     std::unique_ptr<cdrom::Drive> drive_;
     gst::CdStream stream_;
-    cdrom::Toc toc_;         // the disc the position belongs to
+    cdrom::Toc toc_;  // the disc the position belongs to
     Mode mode_ = Mode::Stopped;
     Format format_ = Format::Tmsf;
-    int32_t frame_ = 0;      // position while not playing
+    int32_t frame_ = 0;             // position while not playing
     bool endedBeforeData_ = false;  // played on up to a data track and stopped there
 };
 
-} // namespace platform::mci
+}  // namespace platform::mci

@@ -9,8 +9,8 @@
 namespace platform::mci {
 
 struct OpenParams {
-    std::string element;     // file to open; empty for a device without one (cdaudio)
-    std::string type;        // lower-case device type
+    std::string element;  // file to open; empty for a device without one (cdaudio)
+    std::string type;     // lower-case device type
     uint64_t parentWindow = 0;
     int64_t style = 0;
     bool shareable = false;
@@ -25,4 +25,4 @@ public:
     virtual uint32_t execute(const std::string& verb, WordCursor& args, std::string& reply) = 0;
 };
 
-} // namespace platform::mci
+}  // namespace platform::mci

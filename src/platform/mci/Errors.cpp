@@ -36,4 +36,4 @@ std::string describe(uint32_t code)
     }
 }
 
-} // namespace platform::mci
+}  // namespace platform::mci

@@ -10,7 +10,7 @@ enum Error : uint32_t {
     UnrecognizedKeyword = 259,
     UnrecognizedCommand = 261,
     Hardware = 262,
-    InvalidDeviceName = 263,   // alias not open
+    InvalidDeviceName = 263,  // alias not open
     CannotLoadDriver = 266,
     MissingCommandString = 267,
     BadInteger = 270,
@@ -38,4 +38,4 @@ enum Error : uint32_t {
 // Our own English sentence for a code; empty for an unknown code.
 std::string describe(uint32_t code);
 
-} // namespace platform::mci
+}  // namespace platform::mci

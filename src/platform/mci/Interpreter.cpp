@@ -26,7 +26,7 @@ bool isKnownVerb(const std::string& verb)
     return false;
 }
 
-} // namespace
+}  // namespace
 
 Interpreter::Interpreter()
 {
@@ -37,10 +37,7 @@ Interpreter::Interpreter()
 
 Interpreter::~Interpreter() { closeAll(); }
 
-void Interpreter::registerType(const std::string& type, Factory factory)
-{
-    factories_[lower(type)] = std::move(factory);
-}
+void Interpreter::registerType(const std::string& type, Factory factory) { factories_[lower(type)] = std::move(factory); }
 
 void Interpreter::closeAll() { devices_.clear(); }
 
@@ -86,17 +83,24 @@ uint32_t Interpreter::open(WordCursor& words)
     while (!words.atEnd()) {
         const std::string word = lower(*words.next());
         if (word == "wait" || word == "notify") continue;
-        if (word == "shareable") { params.shareable = true; continue; }
+        if (word == "shareable") {
+            params.shareable = true;
+            continue;
+        }
         if (word == "type" || word == "alias" || word == "parent" || word == "style") {
             const auto value = words.next();
             if (!value) return MissingParameter;
-            if (word == "type") params.type = lower(*value);
-            else if (word == "alias") alias = *value;
+            if (word == "type")
+                params.type = lower(*value);
+            else if (word == "alias")
+                alias = *value;
             else {
                 const auto number = parseInteger(*value);
                 if (!number || *number < 0) return BadInteger;
-                if (word == "parent") params.parentWindow = static_cast<uint64_t>(*number);
-                else params.style = *number;
+                if (word == "parent")
+                    params.parentWindow = static_cast<uint64_t>(*number);
+                else
+                    params.style = *number;
             }
             continue;
         }
@@ -125,10 +129,7 @@ uint32_t Interpreter::open(WordCursor& words)
     return Ok;
 }
 
-uint32_t Interpreter::close(const std::string& alias)
-{
-    return devices_.erase(alias) ? Ok : InvalidDeviceName;
-}
+uint32_t Interpreter::close(const std::string& alias) { return devices_.erase(alias) ? Ok : InvalidDeviceName; }
 
 Interpreter& interpreter()
 {
@@ -148,8 +149,10 @@ uint32_t SendString(std::string_view command, char* reply, std::size_t replySize
 {
     std::string text;
     const uint32_t rc = interpreter().send(command, text);
-    if (rc == Ok) copyCut(text, reply, replySize);
-    else if (reply && replySize) reply[0] = '\0';
+    if (rc == Ok)
+        copyCut(text, reply, replySize);
+    else if (reply && replySize)
+        reply[0] = '\0';
     return rc;
 }
 
@@ -160,4 +163,4 @@ bool GetErrorString(uint32_t code, char* buffer, std::size_t size)
     return !text.empty();
 }
 
-} // namespace platform::mci
+}  // namespace platform::mci

@@ -33,8 +33,8 @@ private:
     uint32_t open(WordCursor& words);
     uint32_t close(const std::string& alias);
 
-    std::map<std::string, Factory> factories_;               // by lower-case type
-    std::map<std::string, std::unique_ptr<Device>> devices_; // by lower-case alias
+    std::map<std::string, Factory> factories_;                // by lower-case type
+    std::map<std::string, std::unique_ptr<Device>> devices_;  // by lower-case alias
 };
 
 // The process's interpreter, made on first use.
@@ -46,4 +46,4 @@ uint32_t SendString(std::string_view command, char* reply, std::size_t replySize
 // The description of code; false (and an empty buffer) for an unknown code.
 bool GetErrorString(uint32_t code, char* buffer, std::size_t size);
 
-} // namespace platform::mci
+}  // namespace platform::mci

@@ -15,7 +15,7 @@ uint32_t MediaDevice::open(const OpenParams& params)
 {
     if (params.element.empty()) return FilenameRequired;
     const std::string path = LocalPathOf(params.element);
-    struct stat st {};
+    struct stat st { };
     if (path.empty() || ::stat(path.c_str(), &st) != 0 || S_ISDIR(st.st_mode)) return FileNotFound;
     if (st.st_size == 0) return InvalidFile;
     const std::string uri = ShortPathName(path);
@@ -32,9 +32,18 @@ uint32_t MediaDevice::execute(const std::string& verb, WordCursor& args, std::st
     if (verb == "seek") return seek(args);
     if (verb == "cue") return cue(args);
     if (!args.atEnd()) return ExtraCharacters;
-    if (verb == "pause") { player_.pause(); return Ok; }
-    if (verb == "resume") { player_.resume(); return Ok; }
-    if (verb == "stop") { player_.stop(); return Ok; }
+    if (verb == "pause") {
+        player_.pause();
+        return Ok;
+    }
+    if (verb == "resume") {
+        player_.resume();
+        return Ok;
+    }
+    if (verb == "stop") {
+        player_.stop();
+        return Ok;
+    }
     return UnrecognizedCommand;
 }
 
@@ -52,11 +61,26 @@ uint32_t MediaDevice::status(WordCursor& args, std::string& reply)
         }
         return Ok;
     }
-    if (what == "position") { reply = std::to_string(player_.positionMs()); return Ok; }
-    if (what == "length") { reply = std::to_string(player_.lengthMs()); return Ok; }
-    if (what == "ready") { reply = "true"; return Ok; }
-    if (what == "volume") { reply = std::to_string(std::lround(std::max(0.0, player_.volume()) * 1000)); return Ok; }
-    if (what == "time" && args.take("format") && args.atEnd()) { reply = timeFormat_; return Ok; }
+    if (what == "position") {
+        reply = std::to_string(player_.positionMs());
+        return Ok;
+    }
+    if (what == "length") {
+        reply = std::to_string(player_.lengthMs());
+        return Ok;
+    }
+    if (what == "ready") {
+        reply = "true";
+        return Ok;
+    }
+    if (what == "volume") {
+        reply = std::to_string(std::lround(std::max(0.0, player_.volume()) * 1000));
+        return Ok;
+    }
+    if (what == "time" && args.take("format") && args.atEnd()) {
+        reply = timeFormat_;
+        return Ok;
+    }
     return UnrecognizedKeyword;
 }
 
@@ -67,22 +91,28 @@ uint32_t MediaDevice::set(WordCursor& args)
     const auto name = args.next();
     if (!name) return MissingParameter;
     const std::string format = lower(*name);
-    if (format == "ms") timeFormat_ = "milliseconds";
-    else if (format == "frames" || format == "milliseconds") timeFormat_ = format;
-    else return BadTimeFormat;
+    if (format == "ms")
+        timeFormat_ = "milliseconds";
+    else if (format == "frames" || format == "milliseconds")
+        timeFormat_ = format;
+    else
+        return BadTimeFormat;
     return args.atEnd() ? Ok : ExtraCharacters;
 }
 
 uint32_t MediaDevice::play(WordCursor& args)
 {
     std::optional<int64_t> from, to;
-    const uint32_t rc = readFromTo(args, [this](const std::string& word, int64_t& value) -> uint32_t {
-        const auto ms = parseInteger(word);
-        if (!ms) return BadInteger;
-        if (*ms < 0 || *ms > player_.lengthMs()) return OutOfRange;
-        value = *ms;
-        return Ok;
-    }, from, to);
+    const uint32_t rc = readFromTo(
+        args,
+        [this](const std::string& word, int64_t& value) -> uint32_t {
+            const auto ms = parseInteger(word);
+            if (!ms) return BadInteger;
+            if (*ms < 0 || *ms > player_.lengthMs()) return OutOfRange;
+            value = *ms;
+            return Ok;
+        },
+        from, to);
     if (rc) return rc;
     if (from && to && *to < *from) return OutOfRange;
     return player_.play(from, to) ? Ok : Internal;
@@ -94,10 +124,14 @@ uint32_t MediaDevice::seek(WordCursor& args)
     const auto word = args.next();
     if (!word || !args.atEnd()) return word ? ExtraCharacters : MissingParameter;
     int64_t target = 0;
-    if (iequals(*word, "start")) target = 0;
-    else if (iequals(*word, "end")) target = player_.lengthMs();
-    else if (const auto value = parseInteger(*word)) target = *value;
-    else return BadInteger;
+    if (iequals(*word, "start"))
+        target = 0;
+    else if (iequals(*word, "end"))
+        target = player_.lengthMs();
+    else if (const auto value = parseInteger(*word))
+        target = *value;
+    else
+        return BadInteger;
     if (target < 0 || target > player_.lengthMs()) return OutOfRange;
     return player_.seek(target) ? Ok : Internal;
 }
@@ -113,7 +147,7 @@ uint32_t MediaDevice::cue(WordCursor& args)
         return Ok;
     }
     const std::string path = LocalPathOf(*element);
-    struct stat st {};
+    struct stat st { };
     if (path.empty() || ::stat(path.c_str(), &st) != 0 || !S_ISREG(st.st_mode)) return FileNotFound;
     player_.cueNext(ShortPathName(path));
     return Ok;
@@ -129,4 +163,4 @@ uint32_t MediaDevice::where(WordCursor& args, std::string& reply)
     return Ok;
 }
 
-} // namespace platform::mci
+}  // namespace platform::mci

@@ -24,4 +24,4 @@ private:
     std::string timeFormat_ = "milliseconds";
 };
 
-} // namespace platform::mci
+}  // namespace platform::mci

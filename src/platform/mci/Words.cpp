@@ -13,7 +13,10 @@ uint32_t splitWords(std::string_view command, std::vector<std::string>& words)
     words.clear();
     std::size_t i = 0;
     while (i < command.size()) {
-        if (isBlank(command[i]) || command[i] == '\0') { ++i; continue; }
+        if (isBlank(command[i]) || command[i] == '\0') {
+            ++i;
+            continue;
+        }
         std::string word;
         if (command[i] == '"') {
             const std::size_t close = command.find('"', i + 1);
@@ -32,8 +35,7 @@ bool iequals(std::string_view a, std::string_view b)
 {
     if (a.size() != b.size()) return false;
     for (std::size_t i = 0; i < a.size(); ++i)
-        if (std::tolower(static_cast<unsigned char>(a[i])) != std::tolower(static_cast<unsigned char>(b[i])))
-            return false;
+        if (std::tolower(static_cast<unsigned char>(a[i])) != std::tolower(static_cast<unsigned char>(b[i]))) return false;
     return true;
 }
 
@@ -82,4 +84,4 @@ uint32_t readFromTo(WordCursor& args, const std::function<uint32_t(const std::st
     return Ok;
 }
 
-} // namespace platform::mci
+}  // namespace platform::mci

@@ -23,7 +23,7 @@ std::optional<int64_t> parseInteger(std::string_view text);
 // The words after the device alias, read front to back.
 class WordCursor {
 public:
-    explicit WordCursor(std::vector<std::string> words) : words_(std::move(words)) {}
+    explicit WordCursor(std::vector<std::string> words) : words_(std::move(words)) { }
     bool atEnd() const { return pos_ >= words_.size(); }
     const std::string& peek() const { return words_[pos_]; }
     // True and advances when the next word equals keyword (any letter case).
@@ -42,4 +42,4 @@ private:
 uint32_t readFromTo(WordCursor& args, const std::function<uint32_t(const std::string&, int64_t&)>& readValue,
                     std::optional<int64_t>& from, std::optional<int64_t>& to);
 
-} // namespace platform::mci
+}  // namespace platform::mci

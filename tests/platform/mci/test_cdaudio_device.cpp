@@ -46,8 +46,7 @@ protected:
     std::string reply;
 };
 
-
-} // namespace
+}  // namespace
 
 TEST_F(CdDeviceTest, QueriesInTmsf)
 {
@@ -268,7 +267,7 @@ std::string withDataTracks(const fixtures::DiscImage& image, std::initializer_li
     return image.cue;
 }
 
-} // namespace
+}  // namespace
 
 // CD-Extra: two audio tracks, then data. Playing on stops at the end of the audio, which reads
 // as the end of an all-audio disc does; the data track itself is never played.

@@ -70,7 +70,7 @@ std::string HandOverTest::first, HandOverTest::second, HandOverTest::third;
 
 void sleepMs(int ms) { std::this_thread::sleep_for(std::chrono::milliseconds(ms)); }
 
-} // namespace
+}  // namespace
 
 TEST_F(HandOverTest, ThePositionNeverGoesBackAndStaysAtTheLengthAfterTheEnd)
 {

@@ -29,11 +29,14 @@ struct EchoDevice : Device {
 struct InterpreterTest : ::testing::Test {
     Interpreter mci;
     std::string reply;
-    void SetUp() override { mci.registerType("echo", [] { return std::make_unique<EchoDevice>(); }); }
+    void SetUp() override
+    {
+        mci.registerType("echo", [] { return std::make_unique<EchoDevice>(); });
+    }
     uint32_t send(const std::string& command) { return mci.send(command, reply); }
 };
 
-} // namespace
+}  // namespace
 
 TEST(Words, BlanksQuotesAndCase)
 {

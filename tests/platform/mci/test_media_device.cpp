@@ -51,7 +51,8 @@ protected:
     {
         switch (kind) {
         case Media::Mp2: return ".mp2";
-        case Media::Wav16Stereo: case Media::Wav8Mono: return ".wav";
+        case Media::Wav16Stereo:
+        case Media::Wav8Mono: return ".wav";
         case Media::Midi: return ".mid";
         case Media::Rmi: return ".rmi";
         case Media::Wma: return ".wma";
@@ -81,7 +82,7 @@ protected:
 testsupport::TempFolder* MediaDeviceTest::folder = nullptr;
 std::map<std::pair<int, int>, fixtures::MediaFile> MediaDeviceTest::made;
 
-} // namespace
+}  // namespace
 
 TEST_F(MediaDeviceTest, EveryFormatOpensWithItsTrueLengthAndPictureSize)
 {
@@ -95,8 +96,10 @@ TEST_F(MediaDeviceTest, EveryFormatOpensWithItsTrueLengthAndPictureSize)
         EXPECT_NEAR(length, file.lengthMs, file.lengthMs * 0.01);
         ASSERT_EQ(send("set m time format ms"), Ok);
         EXPECT_EQ(number("status m length"), length);  // milliseconds under every format
-        if (file.width) EXPECT_EQ(ask("where m destination"), "0 0 352 288");
-        else EXPECT_EQ(send("where m destination"), NoWindow);
+        if (file.width)
+            EXPECT_EQ(ask("where m destination"), "0 0 352 288");
+        else
+            EXPECT_EQ(send("where m destination"), NoWindow);
         EXPECT_EQ(send("close m"), Ok);
     }
 }
@@ -244,7 +247,7 @@ long residentKb()
     return 0;
 }
 
-} // namespace
+}  // namespace
 
 TEST_F(MediaDeviceTest, ThreeHundredCyclesLeaveNothingBehind)
 {
