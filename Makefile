@@ -3,15 +3,15 @@ BUILD      ?= build
 ASAN_BUILD ?= build-asan
 FUZZ_BUILD ?= build-fuzz
 JOBS       ?= $(shell nproc)
-CMAKE_GEN   = -G Ninja
 
 .PHONY: deps build run install test test-fast test-listen test-asan bench fuzz clean
 
 deps:
 	@scripts/install-deps
 
+# The three builds are the presets of CMakePresets.json; BUILD and its kin only move them.
 $(BUILD)/build.ninja:
-	cmake -S . -B $(BUILD) $(CMAKE_GEN) -DCMAKE_BUILD_TYPE=RelWithDebInfo
+	cmake --preset default -B $(BUILD)
 
 build: deps $(BUILD)/build.ninja
 	cmake --build $(BUILD) -j $(JOBS)
@@ -34,14 +34,14 @@ test-listen: build
 	cd $(BUILD) && ctest --output-on-failure --timeout 600 -L listening
 
 $(ASAN_BUILD)/build.ninja:
-	cmake -S . -B $(ASAN_BUILD) $(CMAKE_GEN) -DCMAKE_BUILD_TYPE=Debug -DSONORELL_SANITIZE=ON
+	cmake --preset asan -B $(ASAN_BUILD)
 
 test-asan: deps $(ASAN_BUILD)/build.ninja
 	cmake --build $(ASAN_BUILD) -j $(JOBS)
 	cd $(ASAN_BUILD) && ctest --output-on-failure -j $(JOBS) --timeout 900 -LE listening
 
 $(FUZZ_BUILD)/build.ninja:
-	CC=clang CXX=clang++ cmake -S . -B $(FUZZ_BUILD) $(CMAKE_GEN) -DCMAKE_BUILD_TYPE=Debug -DSONORELL_FUZZ=ON
+	cmake --preset fuzz -B $(FUZZ_BUILD)
 
 fuzz: deps $(FUZZ_BUILD)/build.ninja
 	cmake --build $(FUZZ_BUILD) -j $(JOBS) --target fuzzers
