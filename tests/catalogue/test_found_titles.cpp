@@ -1,7 +1,7 @@
 // Disc titles found without typing: the disc's CD-Text, and the disc database answered by a
 // stand-in web service started in the test.
 
-#include "../player/PlayerFixture.h"
+#include "support/PlayerFixture.h"
 #include "catalogue/Disk_Volume.h"
 #include "catalogue/FoundTitles.h"
 #include "catalogue/OnlineTitles.h"
@@ -61,6 +61,7 @@ public:
     struct Request {
         QByteArray target, userAgent;
         qint64 atMs;
+        qint64 closedAtMs = -1;  // when the player let the connection go
     };
     std::function<Answer(const QByteArray& target)> handler;
     std::vector<Request> requests;
@@ -72,7 +73,11 @@ public:
         connect(&server, &QTcpServer::newConnection, this, [this] {
             while (QTcpSocket* socket = server.nextPendingConnection()) {
                 connect(socket, &QTcpSocket::readyRead, this, [this, socket] { read(socket); });
-                connect(socket, &QTcpSocket::disconnected, socket, &QObject::deleteLater);
+                connect(socket, &QTcpSocket::disconnected, this, [this, socket] {
+                    if (const auto at = asked.find(socket); at != asked.end()) requests[*at].closedAtMs = clock.elapsed();
+                    asked.remove(socket);
+                    socket->deleteLater();
+                });
             }
         });
     }
@@ -89,6 +94,7 @@ private:
         for (const QByteArray& line : lines)
             if (line.toLower().startsWith("user-agent:")) request.userAgent = line.mid(11).trimmed();
         requests.push_back(request);
+        asked[socket] = requests.size() - 1;
         pending.remove(socket);
         const Answer answer = handler(request.target);
         if (answer.delayMs < 0) return;
@@ -104,24 +110,50 @@ private:
     QTcpServer server;
     QElapsedTimer clock;
     QHash<QTcpSocket*, QByteArray> pending;
+    QHash<QTcpSocket*, size_t> asked;
 };
 
-// A discid answer as the service gives it: releases of the given track counts, in that order.
-QByteArray releasesJson(const QString& discId, const std::vector<std::pair<QString, int>>& releases)
+// A release's medium: its track count and whether its "discs" name the disc asked about.
+struct Medium {
+    int tracks;
+    bool namesTheDisc = false;
+};
+struct Release {
+    QString album;
+    std::vector<Medium> media;
+};
+
+// A discid answer as the service gives it, releases in that order. Track titles read
+// "<album> song <n>", or "<album> disc <m> song <n>" on a release of several media.
+QByteArray releasesJson(const QString& discId, const std::vector<Release>& releases)
 {
     QByteArray json = R"({"id":")" + discId.toUtf8() + R"(","releases":[)";
     for (size_t r = 0; r < releases.size(); ++r) {
-        const auto& [album, tracks] = releases[r];
-        json += (r ? "," : "") + QByteArray(R"({"title":")") + album.toUtf8() +
-                R"(","artist-credit":[{"name":"Μίκης","joinphrase":" & "},{"name":"Band","joinphrase":""}],)"
-                R"("media":[{"position":1,"track-count":)" +
-                QByteArray::number(tracks) + R"(,"discs":[],"tracks":[)";
-        for (int t = 1; t <= tracks; ++t)
-            json += (t > 1 ? "," : "") + QByteArray(R"({"position":)") + QByteArray::number(t) + R"(,"title":")" +
-                    album.toUtf8() + " song " + QByteArray::number(t) + R"(","recording":{"title":"rec"}})";
-        json += "]}]}";
+        const Release& release = releases[r];
+        json += (r ? "," : "") + QByteArray(R"({"title":")") + release.album.toUtf8() +
+                R"(","artist-credit":[{"name":"Μίκης","joinphrase":" & "},{"name":"Band","joinphrase":""}],"media":[)";
+        for (size_t m = 0; m < release.media.size(); ++m) {
+            const Medium& medium = release.media[m];
+            const QByteArray prefix =
+                release.album.toUtf8() + (release.media.size() > 1 ? " disc " + QByteArray::number(m + 1) : QByteArray());
+            json += (m ? "," : "") + QByteArray(R"({"position":)") + QByteArray::number(m + 1) + R"(,"track-count":)" +
+                    QByteArray::number(medium.tracks) + R"(,"discs":[)" +
+                    (medium.namesTheDisc ? R"({"id":")" + discId.toUtf8() + R"("})" : QByteArray()) + R"(],"tracks":[)";
+            for (int t = 1; t <= medium.tracks; ++t)
+                json += (t > 1 ? "," : "") + QByteArray(R"({"position":)") + QByteArray::number(t) + R"(,"title":")" + prefix +
+                        " song " + QByteArray::number(t) + R"(","recording":{"title":"rec"}})";
+            json += "]}";
+        }
+        json += "]}";
     }
     return json + "]}";
+}
+
+QByteArray releasesJson(const QString& discId, const std::vector<std::pair<QString, int>>& releases)
+{
+    std::vector<Release> full;
+    for (const auto& [album, tracks] : releases) full.push_back({album, {{tracks}}});
+    return releasesJson(discId, full);
 }
 
 }  // namespace
@@ -269,7 +301,10 @@ TEST_F(FoundTitlesTest, ADiscWithADataTrackShowsItsFoundTitlesAndIsNotAskedAgain
 TEST_F(FoundTitlesTest, TheDatabaseIsAskedByIdAndTocAndItsAnswerIsFiledAndShown)
 {
     service.handler = [&](const QByteArray&) {
-        return StandInService::Answer{200, releasesJson(discId(), {{"Four songs", 4}, {"Found album", 3}})};
+        // A release of four songs, then the one whose second medium is this disc (the first
+        // medium has as many tracks, so only the disc's id tells them apart).
+        return StandInService::Answer{
+            200, releasesJson(discId(), std::vector<Release>{{"Four songs", {{4}}}, {"Found album", {{3}, {3, true}}}})};
     };
     insert(disc.cue);
     start();
@@ -281,7 +316,8 @@ TEST_F(FoundTitlesTest, TheDatabaseIsAskedByIdAndTocAndItsAnswerIsFiledAndShown)
         << service.requests[0].userAgent.toStdString();
     EXPECT_EQ(stored("Album"), "Found album");
     EXPECT_EQ(stored("Artist"), "Μίκης & Band");
-    EXPECT_EQ(entries(), (QStringList{"1. Found album song 1", "2. Found album song 2", "3. Found album song 3"}));
+    EXPECT_EQ(entries(),
+              (QStringList{"1. Found album disc 2 song 1", "2. Found album disc 2 song 2", "3. Found album disc 2 song 3"}));
     EXPECT_EQ(window->Label201->text(), "Found album");
 
     // A complete section is not asked about again, in this run or the next.
@@ -376,6 +412,11 @@ TEST_F(FoundTitlesTest, AnAnswerAfterTheDiscChangedIsNotFiledAndASlowServiceNeve
     beat.start(50);
     wait(11000);
     EXPECT_LT(longestGap, 1000);
+    // The player gave up on the request: it closed the connection about ten seconds after asking.
+    ASSERT_FALSE(service.requests.empty());
+    const auto& request = service.requests.back();
+    EXPECT_GE(request.closedAtMs - request.atMs, 9000) << request.closedAtMs;
+    EXPECT_LE(request.closedAtMs - request.atMs, 10900) << request.closedAtMs;
     EXPECT_EQ(entries().value(0), "1. Track 1");
     EXPECT_FALSE(QFile::exists(file("CdRoms.ini")));
 }

@@ -1,6 +1,6 @@
 // Disc titles from the catalogue in the main window, and the title editor that files them.
 
-#include "../player/PlayerFixture.h"
+#include "support/PlayerFixture.h"
 #include "catalogue/Disk_Volume.h"
 #include "catalogue/Form2.h"
 #include "platform/Profile.h"

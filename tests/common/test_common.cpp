@@ -31,17 +31,6 @@ TEST(TimeText, RemainingCarriesMinusAndNegativeIsZero)
     EXPECT_EQ(TimeTextMs(92000, true), "-01:32");
 }
 
-TEST(Language, FollowsTheFlagInForce)
-{
-    resetGlobals();
-    EXPECT_TRUE(globals().LanguageGreek);  // Greek is the design language
-    EXPECT_EQ(Lang("Τραγούδι", "Track"), QString::fromUtf8("Τραγούδι"));
-    globals().LanguageGreek = false;
-    EXPECT_EQ(Lang("Τραγούδι", "Track"), "Track");
-    resetGlobals();
-    EXPECT_TRUE(globals().LanguageGreek);
-}
-
 TEST(ProgramFolder, OverrideWinsAndLosesItsTrailingSlash)
 {
     testsupport::TempFolder tmp;

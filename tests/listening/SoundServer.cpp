@@ -1,4 +1,5 @@
 #include "listening/SoundServer.h"
+#include "support/Bytes.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -23,12 +24,7 @@ double now() { return std::chrono::duration<double>(std::chrono::steady_clock::n
 
 namespace {
 
-std::string le(uint32_t v, int bytes)
-{
-    std::string s;
-    for (int i = 0; i < bytes; ++i) s += char((v >> (8 * i)) & 0xFF);
-    return s;
-}
+using testsupport::le;
 
 }  // namespace
 

@@ -4,7 +4,7 @@
 // benchmarks measure the real figures.
 
 #include "listening/SoundServer.h"
-#include "player/PlayerFixture.h"
+#include "support/PlayerFixture.h"
 #include "media/CDAudio.h"
 #include "media/ModuleMCI.h"
 

@@ -1,9 +1,10 @@
 // The tracks-info window on generated MP3 files: what it shows, what typing may do, what Save writes.
 
-#include "../player/PlayerFixture.h"
+#include "support/PlayerFixture.h"
 #include "metadata/Form4.h"
 #include "metadata/Mp3Tag_Functions.h"
 #include "shell/Windows.h"
+#include "support/Text.h"
 
 #include <QApplication>
 #include <QKeyEvent>
@@ -14,7 +15,7 @@ using namespace Mp3Tag_Functions;
 
 namespace {
 
-QString q(const std::string& s) { return QString::fromStdString(s); }
+using testsupport::q;
 
 // mutagen's reading of the file's ID3v1 title and genre, one per line.
 QStringList mutagenTitleAndGenre(const QString& path)

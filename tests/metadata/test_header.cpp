@@ -36,9 +36,6 @@ QByteArray header(uint8_t third, uint8_t fourth, int size)
 
 TEST(HeaderField, TablesAsTheSystemHasThem)
 {
-    EXPECT_EQ(BitrateTable.size(), 60);
-    EXPECT_EQ(SampleRateTable.size(), 12);
-    EXPECT_EQ(ModeTable.size(), 32);
     const QStringList bitrates = {"144", "16",  "32",  "48",  "56",  "64",  "80",  "96",
                                   "112", "128", "160", "192", "224", "256", "320", ""};
     for (int i = 0; i < 16; ++i) EXPECT_EQ(HeaderField(uint8_t(i << 4), 4, 7, 4, BitrateTable), bitrates[i]) << i;

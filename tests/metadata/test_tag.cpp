@@ -3,6 +3,7 @@
 #include "metadata/Mp3Tag_Functions.h"
 #include "platform/CodePage.h"
 #include "support/TempFolder.h"
+#include "support/Text.h"
 
 #include <gtest/gtest.h>
 
@@ -16,7 +17,7 @@ using namespace Mp3Tag_Functions;
 
 namespace {
 
-QString q(const std::string& s) { return QString::fromStdString(s); }
+using testsupport::q;
 
 std::string makeFile(const testsupport::TempFolder& dir, const std::string& name, std::size_t size, char fill = 'x')
 {

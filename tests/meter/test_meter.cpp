@@ -1,7 +1,7 @@
 // The level meter: the level mapping, a live capture of known amplitudes, a source that cannot
 // start, the slides and the docking.
 
-#include "../player/PlayerFixture.h"
+#include "support/PlayerFixture.h"
 #include "meter/Form8.h"
 #include "meter/Meter_Sound.h"
 

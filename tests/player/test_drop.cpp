@@ -1,6 +1,6 @@
 // Dragging files, folders and playlists from a file manager onto the window and its list.
 
-#include "PlayerFixture.h"
+#include "support/PlayerFixture.h"
 
 #include <QApplication>
 #include <QDir>

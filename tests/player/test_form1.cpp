@@ -1,6 +1,6 @@
 // The main window from start to close: start-up, the modes, the tick, file playback, shutdown.
 
-#include "PlayerFixture.h"
+#include "support/PlayerFixture.h"
 #include "media/CDAudio.h"
 #include "media/ModuleMCI.h"
 #include "metadata/Mp3Tag_Functions.h"
@@ -8,6 +8,7 @@
 #include "player/Form10.h"
 #include "support/FullDisk.h"
 #include "platform/Settings.h"
+#include "support/Text.h"
 
 #include <QApplication>
 #include <QProcess>
@@ -19,7 +20,7 @@ using fixtures::Media;
 
 namespace {
 
-QString q(const std::string& s) { return QString::fromStdString(s); }
+using testsupport::q;
 
 int16_t recordAt(const QByteArray& bytes, int offset)
 {
@@ -110,17 +111,22 @@ TEST_F(PlayerTest, DamagedOrShortDataDatReadsWhatItHolds)
 
 TEST_F(PlayerTest, DataDatIsReplacedWholeOrNotAtAll)
 {
+    testsupport::FullDisk disk;
+    const QString data = QString::fromStdString(disk.file("Data.dat"));
     player::SavedOptions before;
     before.ShowRemaining = 1;
-    ASSERT_TRUE(player::WriteDataFile(file("Data.dat"), before));
-    QFile(file("")).setPermissions(QFileDevice::ReadOwner | QFileDevice::ExeOwner);
-    // Root may write anywhere; where the folder is really read-only the old file must survive.
+    before.ListShown = -1;
+    ASSERT_TRUE(player::WriteDataFile(data, before));
     player::SavedOptions after;
-    after.ShowRemaining = 0;
-    const bool written = player::WriteDataFile(file("Data.dat"), after);
-    QFile(file("")).setPermissions(QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
-    EXPECT_EQ(player::ReadDataFile(file("Data.dat")).ShowRemaining, written ? 0 : 1);
-    EXPECT_EQ(read("Data.dat").size(), 514);
+    {
+        const testsupport::FullDisk::Full full(disk);
+        EXPECT_FALSE(player::WriteDataFile(data, after));
+    }
+    EXPECT_EQ(player::ReadDataFile(data).ShowRemaining, 1);
+    EXPECT_EQ(player::ReadDataFile(data).ListShown, -1);
+    EXPECT_EQ(QFileInfo(data).size(), 514);
+    ASSERT_TRUE(player::WriteDataFile(data, after));  // room again: replaced whole
+    EXPECT_EQ(player::ReadDataFile(data).ShowRemaining, 0);
 }
 
 TEST_F(PlayerTest, PlaySwitchWithADiscHidesTheWindowAndPlaysTrackOne)

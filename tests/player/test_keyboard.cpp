@@ -1,7 +1,7 @@
 // The main window as a screen reader reads it (Qt's accessibility interfaces, in process) and as
 // a person without a mouse drives it (key events).
 
-#include "PlayerFixture.h"
+#include "support/PlayerFixture.h"
 #include "../shell/ModalDriver.h"
 #include "about/Form3.h"
 #include "media/CDAudio.h"

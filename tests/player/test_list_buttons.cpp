@@ -1,12 +1,13 @@
 // The four list buttons and the list files behind them.
 
-#include "PlayerFixture.h"
+#include "support/PlayerFixture.h"
 #include "../shell/ModalDriver.h"
 #include "media/ModuleMCI.h"
 #include "metadata/Mp3Tag_Functions.h"
 #include "metadata/Mp3Tag_ListFiles.h"
 #include "player/Form20.h"
 #include "player/Form6.h"
+#include "support/Text.h"
 
 #include <QDir>
 
@@ -14,7 +15,7 @@ using fixtures::Media;
 
 namespace {
 
-QString q(const std::string& s) { return QString::fromStdString(s); }
+using testsupport::q;
 
 void chooseFile(const QString& folder, const QString& name)
 {

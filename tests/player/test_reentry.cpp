@@ -1,10 +1,11 @@
 // Clicks, ticks and other entry points that arrive while a routine of the main window lets
 // window messages run are dropped, never run inside it.
 
-#include "PlayerFixture.h"
+#include "support/PlayerFixture.h"
 #include "media/ModuleMCI.h"
 #include "player/Form10.h"
 #include "player/MessagesRun.h"
+#include "support/Text.h"
 
 #include <QTimer>
 
@@ -14,7 +15,7 @@ namespace {
 
 const std::string Alias = "ToTrexonTragoydi";
 
-QString q(const std::string& s) { return QString::fromStdString(s); }
+using testsupport::q;
 
 }  // namespace
 

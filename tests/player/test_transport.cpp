@@ -1,10 +1,12 @@
 // The skin buttons, the track list's clicks, the title strip, the position slider and the volume bar.
 
-#include "PlayerFixture.h"
+#include "support/PlayerFixture.h"
 #include "media/CDAudio.h"
 #include "media/ModuleMCI.h"
 #include "platform/AuxVolume.h"
 #include "platform/mci/Interpreter.h"
+#include "support/Text.h"
+#include "support/Bytes.h"
 
 #include <QMouseEvent>
 
@@ -14,14 +16,9 @@ namespace {
 
 const std::string Alias = common::MediaAlias;
 
-QString q(const std::string& s) { return QString::fromStdString(s); }
+using testsupport::q;
 
-std::string le(uint32_t v, int bytes)
-{
-    std::string s;
-    for (int i = 0; i < bytes; ++i) s += char((v >> (8 * i)) & 0xFF);
-    return s;
-}
+using testsupport::le;
 
 // A silent 8 kHz 8-bit mono WAV of exactly the given length, so its length is known to the millisecond.
 std::string silentWav(const std::string& folder, const std::string& name, int seconds)

@@ -1,6 +1,6 @@
 // The file and folder choosers: modes, filters, the OK checks and the remembered folders.
 
-#include "../player/PlayerFixture.h"
+#include "support/PlayerFixture.h"
 #include "ModalDriver.h"
 #include "platform/Drives.h"
 #include "platform/Settings.h"

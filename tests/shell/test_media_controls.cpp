@@ -1,7 +1,7 @@
 // The desktop's media controls against the player, over a private session bus: the same calls
 // the panels, playerctl and the media keys make.
 
-#include "PlayerFixture.h"
+#include "support/PlayerFixture.h"
 #include "metadata/Mp3Tag_Functions.h"
 #include "media/ModuleMCI.h"
 #include "platform/AuxVolume.h"

@@ -1,7 +1,7 @@
 // The menu window: its captions, every command's visible effect, the saved lists, the tray menu,
 // the language items, the About window and "Exit and continue play".
 
-#include "../player/PlayerFixture.h"
+#include "support/PlayerFixture.h"
 #include "about/Form3.h"
 #include "catalogue/Form2.h"
 #include "metadata/Form4.h"

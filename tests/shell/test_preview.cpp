@@ -1,6 +1,6 @@
 // The tracks preview, its tick driven directly so no test waits real seconds.
 
-#include "../player/PlayerFixture.h"
+#include "support/PlayerFixture.h"
 #include "media/CDAudio.h"
 #include "shell/Form7.h"
 #include "shell/Windows.h"

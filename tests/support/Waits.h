@@ -23,4 +23,6 @@ inline bool waitUntil(const std::function<bool()>& condition, int deadlineMs = 5
     return true;
 }
 
+inline void sleepMs(int ms) { std::this_thread::sleep_for(std::chrono::milliseconds(ms)); }
+
 }  // namespace testsupport

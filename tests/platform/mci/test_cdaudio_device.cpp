@@ -21,7 +21,7 @@ using namespace platform::mci;
 
 namespace {
 
-void sleepMs(int ms) { std::this_thread::sleep_for(std::chrono::milliseconds(ms)); }
+using testsupport::sleepMs;
 
 class CdDeviceTest : public testsupport::SharedDiscTest {
 protected:

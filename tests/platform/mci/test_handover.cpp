@@ -68,7 +68,7 @@ protected:
 testsupport::TempFolder* HandOverTest::folder = nullptr;
 std::string HandOverTest::first, HandOverTest::second, HandOverTest::third;
 
-void sleepMs(int ms) { std::this_thread::sleep_for(std::chrono::milliseconds(ms)); }
+using testsupport::sleepMs;
 
 }  // namespace
 

@@ -27,7 +27,7 @@ using fixtures::Media;
 
 namespace {
 
-void sleepMs(int ms) { std::this_thread::sleep_for(std::chrono::milliseconds(ms)); }
+using testsupport::sleepMs;
 
 class MediaDeviceTest : public ::testing::Test {
 protected:
