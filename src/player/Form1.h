@@ -100,7 +100,7 @@ public:
 
     // Controls, named as the player's design names them.
     PictureButton* Image16;          // title strip
-    QLabel* Label9;                  // title line
+    QLabel* Label9;                  // the name on the title strip
     QLabel* Label7;                  // options caption
     QLabel* Label8;                  // help caption
     QLabel* Label3;                  // time

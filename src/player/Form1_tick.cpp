@@ -1,4 +1,4 @@
-// The main tick (once a second), the title tick and the volume bar.
+// The main tick (once a second) of both modes, taking over the entry continuous play went on to, and the title tick.
 
 #include "player/Form1.h"
 #include "player/MenuWindow.h"

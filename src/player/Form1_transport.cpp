@@ -20,8 +20,6 @@ namespace {
 
 using common::MediaAlias;
 
-// The track number of a tmsf position reply; 0 when there is none.
-
 constexpr int HideZoneStart = 334;   // 5000 twips
 constexpr int CloseZoneStart = 347;  // 5200 twips
 

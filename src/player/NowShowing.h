@@ -1,7 +1,7 @@
 #pragma once
-// What the main window shows, published once a tick (and after each command it is given) for
-// those who report it elsewhere, such as the desktop's media controls: read from here, never
-// from the window's labels or its devices.
+// What the main window shows, published by the window at each tick and, asked by those who report
+// it elsewhere (the desktop's media controls), after a command. Readers take it from here, not
+// from the window's labels; only the window asks the devices.
 
 #include <QElapsedTimer>
 #include <QString>

@@ -347,17 +347,19 @@ bool AudioOutput::playedOut()
 bool AudioOutput::lost()
 {
     std::lock_guard control(control_);
-    drainBus(pipeline_, [this](GstMessage* message) {
-        if (GST_MESSAGE_TYPE(message) == GST_MESSAGE_EOS) {
-            playedOut_ = true;
-        } else if (GST_MESSAGE_TYPE(message) == GST_MESSAGE_ERROR && !lost_) {
-            std::fprintf(stderr, "sonorell: audio output lost (%s); it is opened again\n", ErrorText(message).c_str());
-            lost_ = true;
-        }
-    });
+    DrainBus(pipeline_, {.error = [this](GstMessage* message) { noteLoss(message); },
+                         .endOfStream = [this](GstMessage*) { playedOut_ = true; }});
     // A stand-in sink after a loss: the sound server is tried again once a second.
     if (silent_ && nowMs() - triedAtMs_ >= 1000) lost_ = true;
     return lost_;
+}
+
+// The sink failed: the sound server went away (or restarted). Told once.
+void AudioOutput::noteLoss(GstMessage* error)
+{
+    if (lost_) return;
+    std::fprintf(stderr, "sonorell: audio output lost (%s); it is opened again\n", ErrorText(error).c_str());
+    lost_ = true;
 }
 
 // A new pipeline and a new connection to the sound server, for one the server dropped.

@@ -8,7 +8,7 @@
 // stamps its buffers with that count; a decoder's file position is its start on the timeline plus
 // where in the file it started.
 //
-// Whatever the output plays belongs to an owner (a MediaPlayer): the file it feeds, the file cued
+// Whatever the output plays belongs to an owner (a SoundFilePlayer): the file it feeds, the file cued
 // to follow, and the file it went on to by itself until another player takes that over. A closed
 // owner's run-on waits a moment for a player to take it over (the window closes one file and
 // opens the next), and is silenced when none does.
@@ -101,6 +101,7 @@ private:
     ~AudioOutput();
     void build();
     void rebuildIfLost();
+    void noteLoss(GstMessage* error);
     static void unplace(Decoder* decoder);
     void silenceOrphanLater();
     void watchOrphans();

@@ -87,9 +87,8 @@ struct CdStream::Impl {
     void poll()
     {
         if (!pipeline) return;
-        drainBus(pipeline, [this](GstMessage* message) {
-            if (GST_MESSAGE_TYPE(message) == GST_MESSAGE_EOS || GST_MESSAGE_TYPE(message) == GST_MESSAGE_ERROR) finished = true;
-        });
+        const auto finish = [this](GstMessage*) { finished = true; };
+        DrainBus(pipeline, {.error = finish, .endOfStream = finish});
     }
 };
 
@@ -129,7 +128,7 @@ void CdStream::stop()
     gst_element_set_state(impl_->pipeline, GST_STATE_NULL);
     impl_->running = false;
     impl_->reader.reset();
-    gst::drainBus(impl_->pipeline, [](GstMessage*) {});
+    gst::DrainBus(impl_->pipeline);
 }
 
 int32_t CdStream::currentFrame()

@@ -129,9 +129,7 @@ void Decoder::begin()
 
 void Decoder::readBus()
 {
-    drainBus(pipeline_, [this](GstMessage* message) {
-        if (GST_MESSAGE_TYPE(message) == GST_MESSAGE_ERROR) noteError(message);
-    });
+    DrainBus(pipeline_, {.error = [this](GstMessage* message) { noteError(message); }});
 }
 
 bool Decoder::failed()

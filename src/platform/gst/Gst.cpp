@@ -178,4 +178,19 @@ void disposeAside(GstElement*& pipeline)
     aside->queued.notify_one();
 }
 
+void DrainBus(GstElement* pipeline, const BusHandlers& handlers)
+{
+    const Ref<GstBus> bus = busOf(pipeline);
+    while (MessageRef message{gst_bus_pop(bus.get())}) {
+        const std::function<void(GstMessage*)>* handler = nullptr;
+        switch (GST_MESSAGE_TYPE(message.get())) {
+        case GST_MESSAGE_ERROR: handler = &handlers.error; break;
+        case GST_MESSAGE_EOS: handler = &handlers.endOfStream; break;
+        case GST_MESSAGE_ELEMENT: handler = &handlers.element; break;
+        default: break;
+        }
+        if (handler && *handler) (*handler)(message.get());
+    }
+}
+
 }  // namespace platform::gst

@@ -5,6 +5,7 @@
 
 #include <initializer_list>
 #include <memory>
+#include <functional>
 #include <string>
 
 namespace platform::gst {
@@ -42,12 +43,16 @@ GstElement* makeAudioSink(bool* silent = nullptr, bool again = false);
 // Parses a pipeline fragment into a bin with ghost pads; null (and a notice) when it does not parse.
 GstElement* parseBin(const std::string& description);
 
-// Takes every pending message off the bus and hands each to handle (which must not unref it).
-template <typename Handler> void drainBus(GstElement* pipeline, Handler&& handle)
-{
-    const Ref<GstBus> bus = busOf(pipeline);
-    while (MessageRef message{gst_bus_pop(bus.get())}) handle(message.get());
-}
+// What a pipeline does with each kind of message its bus carries, one named handler a kind;
+// kinds without a handler are let go. A handler must not unref the message.
+struct BusHandlers {
+    std::function<void(GstMessage*)> error = {};
+    std::function<void(GstMessage*)> endOfStream = {};
+    std::function<void(GstMessage*)> element = {};
+};
+
+// Takes every pending message off the pipeline's bus and hands each to the handler of its kind.
+void DrainBus(GstElement* pipeline, const BusHandlers& handlers = {});
 
 // GStreamer's own description of an error message.
 std::string ErrorText(GstMessage* error);

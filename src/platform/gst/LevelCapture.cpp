@@ -88,21 +88,21 @@ void LevelCapture::stop()
 void LevelCapture::poll()
 {
     if (!pipeline_) return;
-    drainBus(pipeline_, [this](GstMessage* message) {
-        if (GST_MESSAGE_TYPE(message) == GST_MESSAGE_ERROR) {
-            peaks_ = {};
-            return;
-        }
-        if (GST_MESSAGE_TYPE(message) != GST_MESSAGE_ELEMENT) return;
-        const GstStructure* s = gst_message_get_structure(message);
-        if (!s || !gst_structure_has_name(s, "level")) return;
-        const GValue* value = gst_structure_get_value(s, "peak");
-        if (!value) return;
-        G_GNUC_BEGIN_IGNORE_DEPRECATIONS
-        const auto* peaks = static_cast<const GValueArray*>(g_value_get_boxed(value));
-        peaks_ = {controlValue(peaks, 0), controlValue(peaks, 1)};
-        G_GNUC_END_IGNORE_DEPRECATIONS
-    });
+    DrainBus(pipeline_,
+             {.error = [this](GstMessage*) { peaks_ = {}; }, .element = [this](GstMessage* message) { notePeaks(message); }});
+}
+
+// A level element's report: the peaks of its last interval.
+void LevelCapture::notePeaks(GstMessage* message)
+{
+    const GstStructure* s = gst_message_get_structure(message);
+    if (!s || !gst_structure_has_name(s, "level")) return;
+    const GValue* value = gst_structure_get_value(s, "peak");
+    if (!value) return;
+    G_GNUC_BEGIN_IGNORE_DEPRECATIONS
+    const auto* peaks = static_cast<const GValueArray*>(g_value_get_boxed(value));
+    peaks_ = {controlValue(peaks, 0), controlValue(peaks, 1)};
+    G_GNUC_END_IGNORE_DEPRECATIONS
 }
 
 int32_t LevelCapture::peak(int channel)

@@ -7,6 +7,7 @@
 #include <memory>
 
 typedef struct _GstElement GstElement;
+typedef struct _GstMessage GstMessage;
 
 namespace platform::gst {
 
@@ -27,6 +28,7 @@ public:
 
 private:
     void poll();
+    void notePeaks(GstMessage* message);
     GstElement* pipeline_ = nullptr;
     std::array<int32_t, 2> peaks_{};
 };

@@ -116,7 +116,7 @@ int64_t VideoPlayer::preroll(const std::string& uri, uint64_t parentWindow, bool
     return duration > 0 ? toMs(duration) : -1;
 }
 
-VideoPlayer::OpenResult VideoPlayer::open(const std::string& uri, uint64_t parentWindow)
+bool VideoPlayer::open(const std::string& uri, uint64_t parentWindow)
 {
     ensureInit();
     // Most files state their length; the few that do not are opened again behind a queue, so
@@ -129,13 +129,13 @@ VideoPlayer::OpenResult VideoPlayer::open(const std::string& uri, uint64_t paren
     if (lengthMs_ < 0) {
         dispose(gst_->playbin);
         lengthMs_ = -1;
-        return OpenResult::CannotDecode;
+        return false;
     }
     auxListener_ = addAuxListener([this](uint32_t device) {
         if (device == AuxMedia) applyVolume();
     });
     restedSinceMs_ = nowMs();
-    return OpenResult::Ok;
+    return true;
 }
 
 void VideoPlayer::applyVolume()
@@ -154,30 +154,25 @@ double VideoPlayer::volume() const
 void VideoPlayer::poll()
 {
     if (!gst_->playbin) return;
-    drainBus(gst_->playbin, [this](GstMessage* message) {
-        const GstMessageType type = GST_MESSAGE_TYPE(message);
-        if (type != GST_MESSAGE_EOS && type != GST_MESSAGE_ERROR) return;
+    const auto endAt = [this](int64_t positionMs) {
         if (mode_ != Mode::Playing) return;
-        gint64 position = -1;
-        const bool known = gst_element_query_position(gst_->playbin, GST_FORMAT_TIME, &position);
-        // The end of the stream is the stop position (or the length) exactly.
-        endPositionMs_ = type == GST_MESSAGE_EOS ? (stopMs_ >= 0 ? stopMs_ : lengthMs_) : (known ? toMs(position) : 0);
-        atEnd_ = true;
-        mode_ = Mode::Stopped;
+        reachEnd(positionMs);
         gst_element_set_state(gst_->playbin, GST_STATE_PAUSED);
-    });
-}
-
-VideoPlayer::Mode VideoPlayer::mode()
-{
-    poll();
-    return mode_;
+    };
+    DrainBus(gst_->playbin,
+             {.error =
+                  [this, endAt](GstMessage*) {
+                      gint64 position = -1;
+                      endAt(gst_element_query_position(gst_->playbin, GST_FORMAT_TIME, &position) ? toMs(position) : 0);
+                  },
+              // The end of the stream is the stop position (or the length) exactly.
+              .endOfStream = [endAt, this](GstMessage*) { endAt(endOfPlayMs()); }});
 }
 
 int64_t VideoPlayer::positionMs()
 {
     poll();
-    if (atEnd_) return endPositionMs_;
+    if (atEnd_) return restMs_;
     gint64 position = 0;
     if (!gst_element_query_position(gst_->playbin, GST_FORMAT_TIME, &position) || position < 0) return 0;
     return std::min(toMs(position), lengthMs_);
@@ -186,7 +181,7 @@ int64_t VideoPlayer::positionMs()
 bool VideoPlayer::play(std::optional<int64_t> fromMs, std::optional<int64_t> toMs)
 {
     poll();
-    if (!fromMs && atEnd_) fromMs = endPositionMs_;
+    if (!fromMs && atEnd_) fromMs = restMs_;
     if (restedSinceMs_ >= 0 && nowMs() - restedSinceMs_ > RestBeforeNewStreamMs) {
         // The sound server starts a stream left waiting since the open seconds late: a new one
         // (the pipeline readied and prerolled again where it stands) sounds at once.
@@ -206,11 +201,8 @@ bool VideoPlayer::play(std::optional<int64_t> fromMs, std::optional<int64_t> toM
         // Seeks in a file complete in milliseconds; waiting makes the next position exact.
         gst_element_get_state(gst_->playbin, nullptr, nullptr, 2 * GST_SECOND);
         atEnd_ = false;
-        if (from >= (toMs ? *toMs : lengthMs_)) {
-            // Nothing to play: the device is at its end at once.
-            atEnd_ = true;
-            endPositionMs_ = from;
-            mode_ = Mode::Stopped;
+        if (nothingToPlay(from, toMs)) {
+            reachEnd(from);
             return true;
         }
     }
@@ -220,33 +212,15 @@ bool VideoPlayer::play(std::optional<int64_t> fromMs, std::optional<int64_t> toM
     return true;
 }
 
-void VideoPlayer::pause()
-{
-    poll();
-    if (mode_ != Mode::Playing) return;
-    gst_element_set_state(gst_->playbin, GST_STATE_PAUSED);
-    mode_ = Mode::Paused;
-}
+void VideoPlayer::hold() { gst_element_set_state(gst_->playbin, GST_STATE_PAUSED); }
 
-void VideoPlayer::resume()
-{
-    poll();
-    // A loaded or stopped file starts from where it stands; one at its end stays there.
-    if (mode_ == Mode::Stopped) {
-        if (!atEnd_) play(std::nullopt, std::nullopt);
-        return;
-    }
-    if (mode_ != Mode::Paused) return;
-    gst_element_set_state(gst_->playbin, GST_STATE_PLAYING);
-    mode_ = Mode::Playing;
-}
+void VideoPlayer::goOn() { gst_element_set_state(gst_->playbin, GST_STATE_PLAYING); }
 
-void VideoPlayer::stop()
+bool VideoPlayer::seek(int64_t ms)
 {
-    poll();
-    if (mode_ == Mode::Stopped) return;
-    gst_element_set_state(gst_->playbin, GST_STATE_PAUSED);
-    mode_ = Mode::Stopped;
+    if (!play(ms, std::nullopt)) return false;
+    stop();
+    return true;
 }
 
 bool VideoPlayer::videoSize(int& width, int& height) const

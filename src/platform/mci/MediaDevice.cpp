@@ -1,5 +1,6 @@
 #include "platform/mci/MediaDevice.h"
 #include "platform/ShortPath.h"
+#include "platform/gst/MediaFile.h"
 #include "platform/mci/Errors.h"
 
 #include <algorithm>
@@ -9,7 +10,7 @@
 
 namespace platform::mci {
 
-using Mode = gst::MediaPlayer::Mode;
+using Mode = gst::Engine::Mode;
 
 uint32_t MediaDevice::open(const OpenParams& params)
 {
@@ -20,7 +21,8 @@ uint32_t MediaDevice::open(const OpenParams& params)
     if (st.st_size == 0) return InvalidFile;
     const std::string uri = ShortPathName(path);
     if (uri.empty()) return FileNotFound;
-    return player_.open(uri, params.parentWindow) == gst::MediaPlayer::OpenResult::Ok ? Ok : CannotPlayFile;
+    player_ = gst::OpenMediaFile(uri, params.parentWindow);
+    return player_ ? Ok : CannotPlayFile;
 }
 
 uint32_t MediaDevice::execute(const std::string& verb, WordCursor& args, std::string& reply)
@@ -33,15 +35,15 @@ uint32_t MediaDevice::execute(const std::string& verb, WordCursor& args, std::st
     if (verb == "cue") return cue(args);
     if (!args.atEnd()) return ExtraCharacters;
     if (verb == "pause") {
-        player_.pause();
+        player_->pause();
         return Ok;
     }
     if (verb == "resume") {
-        player_.resume();
+        player_->resume();
         return Ok;
     }
     if (verb == "stop") {
-        player_.stop();
+        player_->stop();
         return Ok;
     }
     return UnrecognizedCommand;
@@ -54,7 +56,7 @@ uint32_t MediaDevice::status(WordCursor& args, std::string& reply)
     if (!args.atEnd() && !iequals(*item, "time")) return ExtraCharacters;
     const std::string what = lower(*item);
     if (what == "mode") {
-        switch (player_.mode()) {
+        switch (player_->mode()) {
         case Mode::Playing: reply = "playing"; break;
         case Mode::Paused: reply = "paused"; break;
         default: reply = "stopped"; break;
@@ -62,11 +64,11 @@ uint32_t MediaDevice::status(WordCursor& args, std::string& reply)
         return Ok;
     }
     if (what == "position") {
-        reply = std::to_string(player_.positionMs());
+        reply = std::to_string(player_->positionMs());
         return Ok;
     }
     if (what == "length") {
-        reply = std::to_string(player_.lengthMs());
+        reply = std::to_string(player_->lengthMs());
         return Ok;
     }
     if (what == "ready") {
@@ -74,7 +76,7 @@ uint32_t MediaDevice::status(WordCursor& args, std::string& reply)
         return Ok;
     }
     if (what == "volume") {
-        reply = std::to_string(std::lround(std::max(0.0, player_.volume()) * 1000));
+        reply = std::to_string(std::lround(std::max(0.0, player_->volume()) * 1000));
         return Ok;
     }
     if (what == "time" && args.take("format") && args.atEnd()) {
@@ -108,14 +110,14 @@ uint32_t MediaDevice::play(WordCursor& args)
         [this](const std::string& word, int64_t& value) -> uint32_t {
             const auto ms = parseInteger(word);
             if (!ms) return BadInteger;
-            if (*ms < 0 || *ms > player_.lengthMs()) return OutOfRange;
+            if (*ms < 0 || *ms > player_->lengthMs()) return OutOfRange;
             value = *ms;
             return Ok;
         },
         from, to);
     if (rc) return rc;
     if (from && to && *to < *from) return OutOfRange;
-    return player_.play(from, to) ? Ok : Internal;
+    return player_->play(from, to) ? Ok : Internal;
 }
 
 uint32_t MediaDevice::seek(WordCursor& args)
@@ -127,13 +129,13 @@ uint32_t MediaDevice::seek(WordCursor& args)
     if (iequals(*word, "start"))
         target = 0;
     else if (iequals(*word, "end"))
-        target = player_.lengthMs();
+        target = player_->lengthMs();
     else if (const auto value = parseInteger(*word))
         target = *value;
     else
         return BadInteger;
-    if (target < 0 || target > player_.lengthMs()) return OutOfRange;
-    return player_.seek(target) ? Ok : Internal;
+    if (target < 0 || target > player_->lengthMs()) return OutOfRange;
+    return player_->seek(target) ? Ok : Internal;
 }
 
 // "cue ALIAS next FILE": the file to follow this one without a gap; "cue ALIAS next": none.
@@ -143,13 +145,13 @@ uint32_t MediaDevice::cue(WordCursor& args)
     const auto element = args.next();
     if (!args.atEnd()) return ExtraCharacters;
     if (!element) {
-        player_.cueNext({});
+        player_->cueNext({});
         return Ok;
     }
     const std::string path = LocalPathOf(*element);
     struct stat st { };
     if (path.empty() || ::stat(path.c_str(), &st) != 0 || !S_ISREG(st.st_mode)) return FileNotFound;
-    player_.cueNext(ShortPathName(path));
+    player_->cueNext(ShortPathName(path));
     return Ok;
 }
 
@@ -158,7 +160,7 @@ uint32_t MediaDevice::where(WordCursor& args, std::string& reply)
     if (!args.take("destination") && !args.take("source")) return MissingParameter;
     if (!args.atEnd()) return ExtraCharacters;
     int width = 0, height = 0;
-    if (!player_.videoSize(width, height)) return NoWindow;
+    if (!player_->videoSize(width, height)) return NoWindow;
     reply = "0 0 " + std::to_string(width) + " " + std::to_string(height);
     return Ok;
 }

@@ -2,8 +2,10 @@
 // The media file device ("mpegvideo", and "waveaudio", "sequencer", "avivideo" served alike).
 // Positions and lengths are milliseconds under every time format.
 
-#include "platform/gst/MediaPlayer.h"
+#include "platform/gst/Engine.h"
 #include "platform/mci/Device.h"
+
+#include <memory>
 
 namespace platform::mci {
 
@@ -20,7 +22,7 @@ private:
     uint32_t seek(WordCursor& args);
     uint32_t cue(WordCursor& args);
 
-    gst::MediaPlayer player_;
+    std::unique_ptr<gst::Engine> player_;  // set by a successful open
     std::string timeFormat_ = "milliseconds";
 };
 

@@ -1,0 +1,62 @@
+#pragma once
+// What plays a medium, whatever it is: a sound file on the run's one output (SoundFilePlayer) or
+// a file with a picture in a window (VideoPlayer). Everything in milliseconds. An engine runs
+// only when asked: each call first takes in what its pipeline reported since the last one.
+//
+// The rules every engine keeps: play runs from a place (else where it stands) to a stop (else
+// the end); reaching the stop or the end leaves it stopped there, "at its end"; pause holds only
+// what plays; resume starts a loaded or stopped medium from where it stands, but one at its end
+// stays there; a play that has nothing to play is at its end at once.
+
+#include <cstdint>
+#include <optional>
+#include <string>
+
+namespace platform::gst {
+
+class Engine {
+public:
+    enum class Mode { Stopped, Playing, Paused };
+
+    virtual ~Engine() = default;
+
+    int64_t lengthMs() const { return lengthMs_; }
+    virtual int64_t positionMs() = 0;
+    virtual Mode mode();
+    // Plays from fromMs (else from where it stands) up to toMs (else the end); false when refused.
+    virtual bool play(std::optional<int64_t> fromMs, std::optional<int64_t> toMs) = 0;
+    // Stands at ms, stopped.
+    virtual bool seek(int64_t ms) = 0;
+    virtual void pause();
+    virtual void resume();
+    virtual void stop();
+    // The gain the medium plays at, 0..1; -1 when nothing is open.
+    virtual double volume() const = 0;
+    // The picture's size; false for a medium without a picture.
+    virtual bool videoSize(int& width, int& height) const;
+    // The file to follow this one without a gap (empty: none); only a sound file plays on.
+    virtual void cueNext(const std::string& uri);
+
+protected:
+    // Takes in what the pipeline reported: an end, an error.
+    virtual void poll() = 0;
+    // What sounds holds where it is, and goes on again.
+    virtual void hold() = 0;
+    virtual void goOn() = 0;
+
+    // The play reached its stop, its end or an error at positionMs.
+    void reachEnd(int64_t positionMs);
+    // Where the play under way stops: its stop, else the length.
+    int64_t endOfPlayMs() const { return stopMs_ >= 0 ? stopMs_ : lengthMs_; }
+    std::optional<int64_t> stopPosition() const;
+    // A play from fromMs to toMs (else the end) that has nothing to play.
+    bool nothingToPlay(int64_t fromMs, std::optional<int64_t> toMs) const { return fromMs >= toMs.value_or(lengthMs_); }
+
+    Mode mode_ = Mode::Stopped;
+    int64_t lengthMs_ = -1;
+    int64_t stopMs_ = -1;  // where play stops; -1 for the end
+    bool atEnd_ = false;   // the last play reached its end
+    int64_t restMs_ = 0;   // the position while nothing moves it
+};
+
+}  // namespace platform::gst
