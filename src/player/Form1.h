@@ -98,46 +98,7 @@ public:
     static uint16_t ChannelWord(float fraction);
     static int LitSegments(float fraction);
 
-    // Controls, named as the player's design names them.
-    PictureButton* Image16;          // title strip
-    QLabel* Label9;                  // the name on the title strip
-    QLabel* Label7;                  // options caption
-    QLabel* Label8;                  // help caption
-    QLabel* Label3;                  // time
-    QLabel* Label10;                 // track number
-    std::array<QLabel*, 10> Label5;  // volume bar
-    QRadioButton* Option1;           // MM-Player
-    QRadioButton* Option2;           // CD-Player
-    QLabel* Label1;                  // title line
-    QLabel* Label200;                // artist
-    QLabel* Label201;                // album
-    QLabel* Label4;                  // MP3 facts
-    QLabel* Label6;                  // length
-    QLabel* Label2;                  // status line
-    QLabel* Label11;                 // list panel caption
-    QLabel* test;                    // measures the title
-    QLabel* Groove;
-    PictureButton* Image17;  // thumb
-    PictureButton* Image14;  // list pop-up and its twin
-    PictureButton* Image15;
-    QCheckBox* Check1;
-    PictureButton *Image2, *Image3, *Image4, *Image5, *Image6;    // play pause next eject previous
-    PictureButton *Image8, *Image11, *Image7, *Image9, *Image10;  // their twins
-    PictureButton *Image28, *Image29, *Image30, *Image31;         // save open add-file add-directory
-    PictureButton *Image27, *Image26, *Image25, *Image24;         // their twins
-    QFrame* Shape2;
-    QFrame* Image1;
-    QListWidget* List1;
-    QComboBox* Combo1;
-    QTimer* Timer1;
-    QTimer* Timer2;
     Form10* VideoWindow = nullptr;  // Form10 while a file with a picture is loaded
-    // For the keyboard and screen readers: the title strip's two zones as buttons, and stand-ins
-    // over the volume bar and the slider that carry their values.
-    PictureButton* MinimiseZone = nullptr;
-    PictureButton* CloseZone = nullptr;
-    ValueBar* VolumeBar = nullptr;
-    ValueBar* PositionBar = nullptr;
 
     // What the slider and the transport show and do, in one place for the keys, the screen
     // reader and the desktop's media controls.
@@ -203,6 +164,46 @@ public:
     void DropPaths(const QStringList& paths);
 
 private:
+    // Controls, named as the player's design names them.
+    PictureButton* Image16;          // title strip
+    QLabel* Label9;                  // the name on the title strip
+    QLabel* Label7;                  // options caption
+    QLabel* Label8;                  // help caption
+    QLabel* Label3;                  // time
+    QLabel* Label10;                 // track number
+    std::array<QLabel*, 10> Label5;  // volume bar
+    QRadioButton* Option1;           // MM-Player
+    QRadioButton* Option2;           // CD-Player
+    QLabel* Label1;                  // title line
+    QLabel* Label200;                // artist
+    QLabel* Label201;                // album
+    QLabel* Label4;                  // MP3 facts
+    QLabel* Label6;                  // length
+    QLabel* Label2;                  // status line
+    QLabel* Label11;                 // list panel caption
+    QLabel* test;                    // measures the title
+    QLabel* Groove;
+    PictureButton* Image17;  // thumb
+    PictureButton* Image14;  // list pop-up and its twin
+    PictureButton* Image15;
+    QCheckBox* Check1;
+    PictureButton *Image2, *Image3, *Image4, *Image5, *Image6;    // play pause next eject previous
+    PictureButton *Image8, *Image11, *Image7, *Image9, *Image10;  // their twins
+    PictureButton *Image28, *Image29, *Image30, *Image31;         // save open add-file add-directory
+    PictureButton *Image27, *Image26, *Image25, *Image24;         // their twins
+    QFrame* Shape2;
+    QFrame* Image1;
+    QListWidget* List1;
+    QComboBox* Combo1;
+    QTimer* Timer1;
+    QTimer* Timer2;
+    // For the keyboard and screen readers: the title strip's two zones as buttons, and stand-ins
+    // over the volume bar and the slider that carry their values.
+    PictureButton* MinimiseZone = nullptr;
+    PictureButton* CloseZone = nullptr;
+    ValueBar* VolumeBar = nullptr;
+    ValueBar* PositionBar = nullptr;
+
     QStringList folderFiles(const QString& folder) const;
     void buildControls();
     void buildReaderControls();

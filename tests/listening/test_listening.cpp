@@ -7,6 +7,7 @@
 #include "support/PlayerFixture.h"
 #include "media/CDAudio.h"
 #include "media/ModuleMCI.h"
+#include "support/Controls.h"
 
 #include <QApplication>
 #include <QTemporaryDir>
@@ -107,7 +108,7 @@ TEST_F(ListeningTest, PlayLongAfterTheOpenSoundsAtOnceAndTheTimeMoves)
     until(now() + 3.0);  // a person looks at the window before pressing Play
     const double t = clickAndListen([&] { window->Image2_Click(); }, 2.2);
     EXPECT_NEAR(pitchAt(t + 0.4, t + 1.8), 440, 10);
-    EXPECT_NE(window->Label3->text(), "00:00");
+    EXPECT_NE(testsupport::control<QLabel>(*window, "Label3")->text(), "00:00");
 }
 
 // The player starts while nothing else uses the sound server (its sink idle, as with a real card
@@ -172,7 +173,7 @@ TEST_F(ListeningTest, FlacOpusAndM4aFilesSoundAtTheirPitch)
 TEST_F(ListeningTest, ADoubleClickInTheListPlaysThatEntry)
 {
     startWithTones({440, 660, 880});
-    window->List1->setCurrentRow(2);
+    testsupport::control<QListWidget>(*window, "List1")->setCurrentRow(2);
     const double t = clickAndListen([&] { window->List1_DblClick(); });
     EXPECT_NEAR(pitchAt(t + 0.3, t + 0.8), 880, 10);
     EXPECT_EQ(window->Tracks().current(), 2);
@@ -188,8 +189,8 @@ TEST_F(ListeningTest, ContinuousPlayGoesOnWithoutAGapAndTheWindowFollows)
     const double start = recording->firstSound(t);
     until(start + 4.1);  // the third entry plays: the window shows it
     EXPECT_EQ(window->Tracks().current(), 2);
-    EXPECT_EQ(window->Label10->text(), "3");
-    EXPECT_EQ(window->List1->currentRow(), 2);
+    EXPECT_EQ(testsupport::control<QLabel>(*window, "Label10")->text(), "3");
+    EXPECT_EQ(testsupport::control<QListWidget>(*window, "List1")->currentRow(), 2);
     until(start + 4.6);
     EXPECT_NEAR(pitchAt(start + 0.2, start + 1.3), 440, 10);
     EXPECT_NEAR(pitchAt(start + 1.7, start + 2.8), 660, 10);
@@ -252,8 +253,9 @@ TEST_F(ListeningTest, TheSliderPlaysFromWhereItWasDropped)
     window->Image2_Click();
     until(now() + 1.1);  // a tick has seen it play
     window->Image17_MouseDown();
-    window->Image17_MouseMove(149 - window->Image17->x() + 5);  // three quarters of the way along
-    window->Image17_MouseMove(5);                               // the pointer rests there: the time follows the thumb
+    window->Image17_MouseMove(149 - testsupport::control<player::PictureButton>(*window, "Image17")->x() +
+                              5);  // three quarters of the way along
+    window->Image17_MouseMove(5);  // the pointer rests there: the time follows the thumb
     const double t = clickAndListen([&] { window->Image17_MouseUp(); });
     EXPECT_NEAR(pitchAt(t + 0.2, t + 0.7), 880, 10);
 }
@@ -305,8 +307,9 @@ TEST_P(HandOverHeardTest, WhatSoundsIsWhatTheWindowShows)
     act(what);
     until(acted + 1.4);  // a tick has run since
     expectHeardAsShown(pitches);
-    if (what == Act::RemoveAll || what == Act::Pause)
+    if (what == Act::RemoveAll || what == Act::Pause) {
         EXPECT_LT(recording->level(std::max(acted, end) + 0.15, now()), 0.002) << "still heard after the command";
+    }
     if (what == Act::Untick && offset < 0) {
         EXPECT_EQ(window->Tracks().current(), 0);
         EXPECT_LT(recording->level(end + 0.15, now()), 0.002) << "the next entry was heard";
@@ -336,7 +339,7 @@ TEST_F(ListeningTest, TheTimeNeverFallsBackToZeroUnderTheEntryItCounts)
     while (now() < t + 4.5) {
         QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
         const int index = window->Tracks().current();
-        const QString shown = window->Label3->text();
+        const QString shown = testsupport::control<QLabel>(*window, "Label3")->text();
         if (shown != "00:00")
             counting[index] = true;
         else

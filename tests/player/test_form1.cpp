@@ -9,6 +9,7 @@
 #include "support/FullDisk.h"
 #include "platform/Settings.h"
 #include "support/Text.h"
+#include "support/Controls.h"
 
 #include <QApplication>
 #include <QProcess>
@@ -32,15 +33,15 @@ int16_t recordAt(const QByteArray& bytes, int offset)
 TEST_F(PlayerTest, FirstStartIsEnglishWithEveryOptionOffAndNoMessage)
 {
     player::Form1& w = start();
-    EXPECT_EQ(w.Label7->text(), "Options");
-    EXPECT_EQ(w.Label8->text(), "Help");
-    EXPECT_EQ(w.Image2->toolTip(), "Play");
+    EXPECT_EQ(testsupport::control<QLabel>(w, "Label7")->text(), "Options");
+    EXPECT_EQ(testsupport::control<QLabel>(w, "Label8")->text(), "Help");
+    EXPECT_EQ(testsupport::control<player::PictureButton>(w, "Image2")->toolTip(), "Play");
     EXPECT_EQ(w.height(), 213);
     EXPECT_FALSE(w.windowIcon().pixmap(32, 32).toImage().pixelColor(16, 4).alpha() == 0);  // the disc art, drawn
     EXPECT_FALSE(common::globals().ListShown);
     EXPECT_FALSE(w.State().showRemaining);
     EXPECT_TRUE(common::InMediaMode());  // no disc: media mode
-    EXPECT_TRUE(w.Option1->isChecked());
+    EXPECT_TRUE(testsupport::control<QRadioButton>(w, "Option1")->isChecked());
     EXPECT_FALSE(menu().TrayChecked());
     EXPECT_FALSE(common::globals().Continuous);
     EXPECT_TRUE(dialogs.empty());
@@ -77,20 +78,20 @@ TEST_F(PlayerTest, OptionsAreWrittenToDataDatAndComeBack)
     EXPECT_FALSE(menu().MixerChecked());
     EXPECT_TRUE(common::globals().ListShown);
     EXPECT_EQ(window->height(), 305);
-    EXPECT_TRUE(window->Check1->isChecked());
+    EXPECT_TRUE(testsupport::control<QCheckBox>(*window, "Check1")->isChecked());
 }
 
 TEST_F(PlayerTest, GreekWhenTheSettingSaysSo)
 {
     platform::SaveSetting("Sonorell", "LANGUAGE", "True");
     start();
-    EXPECT_EQ(window->Label7->text(), QString::fromUtf8("Επιλογές"));
+    EXPECT_EQ(testsupport::control<QLabel>(*window, "Label7")->text(), QString::fromUtf8("Επιλογές"));
     EXPECT_TRUE(common::globals().LanguageGreek);
     stop();
     platform::SaveSetting("Sonorell", "LANGUAGE", "maybe");
     common::resetGlobals();
     start();
-    EXPECT_EQ(window->Label7->text(), "Options");
+    EXPECT_EQ(testsupport::control<QLabel>(*window, "Label7")->text(), "Options");
 }
 
 TEST_F(PlayerTest, DamagedOrShortDataDatReadsWhatItHolds)
@@ -144,8 +145,8 @@ TEST_F(PlayerTest, PlaySwitchWithADiscHidesTheWindowAndPlaysTrackOne)
     EXPECT_EQ(common::globals().CdDevice->CheckIfPlaying(), 1);
     const std::string position = common::globals().CdDevice->GetCDPosition_FUN();
     EXPECT_EQ(position.substr(0, 3), "01:");
-    EXPECT_EQ(window->List1->count(), 3);
-    EXPECT_EQ(window->List1->item(0)->text(), "1. Track 1");
+    EXPECT_EQ(testsupport::control<QListWidget>(*window, "List1")->count(), 3);
+    EXPECT_EQ(testsupport::control<QListWidget>(*window, "List1")->item(0)->text(), "1. Track 1");
 }
 
 TEST_F(PlayerTest, AMissingFileOnTheCommandLineIsNoPlaySwitch)
@@ -185,8 +186,8 @@ TEST_F(PlayerTest, CommandLineFilePlaysAloneAndLeavesTheDefaultList)
     player::WriteDataFile(file("Data.dat"), saved);
     start(q(song.path));
     EXPECT_TRUE(window->Tracks().singleFile());
-    EXPECT_EQ(window->List1->count(), 1);
-    EXPECT_EQ(window->List1->item(0)->text(), "1. alone.wav");
+    EXPECT_EQ(testsupport::control<QListWidget>(*window, "List1")->count(), 1);
+    EXPECT_EQ(testsupport::control<QListWidget>(*window, "List1")->item(0)->text(), "1. alone.wav");
     EXPECT_EQ(ModuleMCI::GetMediaMode("ToTrexonTragoydi"), "playing");
     ASSERT_TRUE(waitFor([] { return ModuleMCI::GetMediaMode("ToTrexonTragoydi") == "stopped"; }));
     window->Timer2_Timer();
@@ -204,16 +205,16 @@ TEST_F(PlayerTest, DiscTakenOutAndPutBackInCdMode)
     ASSERT_FALSE(common::InMediaMode());
     std::filesystem::rename(disc.cue, disc.cue + ".out");
     window->Timer2_Timer();
-    EXPECT_EQ(window->Label1->text(), "No AudioCD.");
-    EXPECT_EQ(window->Label2->text(), "  No AudioCD.");
-    EXPECT_EQ(window->Label10->text(), "0");
-    EXPECT_EQ(window->List1->count(), 0);
-    window->Label1->setText("changed");
+    EXPECT_EQ(testsupport::control<QLabel>(*window, "Label1")->text(), "No AudioCD.");
+    EXPECT_EQ(testsupport::control<QLabel>(*window, "Label2")->text(), "  No AudioCD.");
+    EXPECT_EQ(testsupport::control<QLabel>(*window, "Label10")->text(), "0");
+    EXPECT_EQ(testsupport::control<QListWidget>(*window, "List1")->count(), 0);
+    testsupport::control<QLabel>(*window, "Label1")->setText("changed");
     window->Timer2_Timer();
-    EXPECT_EQ(window->Label1->text(), "changed");  // drawn once per absence
+    EXPECT_EQ(testsupport::control<QLabel>(*window, "Label1")->text(), "changed");  // drawn once per absence
     std::filesystem::rename(disc.cue + ".out", disc.cue);
     window->Timer2_Timer();
-    EXPECT_EQ(window->List1->count(), 2);
+    EXPECT_EQ(testsupport::control<QListWidget>(*window, "List1")->count(), 2);
     EXPECT_FALSE(window->State().noDiscShown);
 }
 
@@ -224,13 +225,13 @@ TEST_F(PlayerTest, CdTickFollowsTheDiscFromTrackToTrack)
     start();
     common::globals().CdDevice->SeekCDtoX(1);
     window->Timer2_Timer();
-    EXPECT_EQ(window->Label10->text(), "1");
-    EXPECT_EQ(window->Label6->text(), "Length: 00:01");
+    EXPECT_EQ(testsupport::control<QLabel>(*window, "Label10")->text(), "1");
+    EXPECT_EQ(testsupport::control<QLabel>(*window, "Label6")->text(), "Length: 00:01");
     ASSERT_TRUE(waitFor([] { return common::globals().CdDevice->GetTmsfPosition().track == 2; }));
     window->Timer2_Timer();
-    EXPECT_EQ(window->Label10->text(), "2");
-    EXPECT_EQ(window->Label1->text(), "Track 2");
-    EXPECT_EQ(window->Label3->text(), "00:00");
+    EXPECT_EQ(testsupport::control<QLabel>(*window, "Label10")->text(), "2");
+    EXPECT_EQ(testsupport::control<QLabel>(*window, "Label1")->text(), "Track 2");
+    EXPECT_EQ(testsupport::control<QLabel>(*window, "Label3")->text(), "00:00");
     // The position read when the display changed stands for the track's start (110 frames = 1466 ms).
     EXPECT_GE(window->State().trackStartMs, 1466);
     EXPECT_LT(window->State().trackStartMs, 1466 + 1000);
@@ -250,7 +251,7 @@ TEST_F(PlayerTest, ContinuousPlayWrapsToTheFirstEntry)
         return window->Tracks().current() == 0;
     }));
     EXPECT_EQ(ModuleMCI::GetMediaMode("ToTrexonTragoydi"), "playing");
-    EXPECT_EQ(window->Label10->text(), "1");
+    EXPECT_EQ(testsupport::control<QLabel>(*window, "Label10")->text(), "1");
 }
 
 TEST_F(PlayerTest, AFileThatCannotPlayIsReportedAndRemoved)
@@ -259,15 +260,16 @@ TEST_F(PlayerTest, AFileThatCannotPlayIsReportedAndRemoved)
     const std::string bad = fixtures::writeFile(media.path(), "bad.mp3", "not music at all\n");
     writeList({q(good.path), q(bad), q(good.path)});
     start();
-    ASSERT_EQ(window->List1->count(), 3);
+    ASSERT_EQ(testsupport::control<QListWidget>(*window, "List1")->count(), 3);
     window->UpdateMP3(1, true);
     ASSERT_EQ(dialogs.size(), 1u);
     EXPECT_EQ(dialogs[0].icon, platform::DialogIcon::Critical);
     EXPECT_EQ(dialogs[0].text, "There is a error during executing file " + q(bad) + ".");
-    EXPECT_EQ(window->List1->count(), 2);
-    EXPECT_EQ(window->Combo1->count(), 2);
-    EXPECT_EQ(window->Label2->text(), "Tracks: 2");
-    EXPECT_EQ(window->List1->item(1)->text(), "3. good.wav");  // the others keep their numbers
+    EXPECT_EQ(testsupport::control<QListWidget>(*window, "List1")->count(), 2);
+    EXPECT_EQ(testsupport::control<QComboBox>(*window, "Combo1")->count(), 2);
+    EXPECT_EQ(testsupport::control<QLabel>(*window, "Label2")->text(), "Tracks: 2");
+    EXPECT_EQ(testsupport::control<QListWidget>(*window, "List1")->item(1)->text(),
+              "3. good.wav");  // the others keep their numbers
 }
 
 TEST_F(PlayerTest, ADeletedFileIsReportedAndKept)
@@ -282,7 +284,7 @@ TEST_F(PlayerTest, ADeletedFileIsReportedAndKept)
     ASSERT_EQ(dialogs.size(), 1u);
     EXPECT_EQ(dialogs[0].text, "File " + q(gone.path) + " does not exist.");
     EXPECT_EQ(dialogs[0].icon, platform::DialogIcon::None);
-    EXPECT_EQ(window->List1->count(), 2);
+    EXPECT_EQ(testsupport::control<QListWidget>(*window, "List1")->count(), 2);
     EXPECT_EQ(window->Tracks().current(), 0);
     EXPECT_EQ(ModuleMCI::GetMediaMode("ToTrexonTragoydi"), "playing");  // the first keeps playing
 }
@@ -299,9 +301,9 @@ TEST_F(PlayerTest, AVideoOpensTheVideoWindowAndASongClosesIt)
     EXPECT_EQ(window->VideoWindow->height(), (18 * 288 + 7) / 15);
     window->UpdateMP3(1, false);
     EXPECT_EQ(window->VideoWindow, nullptr);
-    EXPECT_EQ(window->Label4->text(), "128Kbit  44Khz  jstereo");
-    EXPECT_EQ(window->Label200->text(), "New Artist");
-    EXPECT_EQ(window->Label201->text(), "New Album");
+    EXPECT_EQ(testsupport::control<QLabel>(*window, "Label4")->text(), "128Kbit  44Khz  jstereo");
+    EXPECT_EQ(testsupport::control<QLabel>(*window, "Label200")->text(), "New Artist");
+    EXPECT_EQ(testsupport::control<QLabel>(*window, "Label201")->text(), "New Album");
 }
 
 TEST_F(PlayerTest, TrackDisplayOfATaggedFile)
@@ -314,11 +316,11 @@ TEST_F(PlayerTest, TrackDisplayOfATaggedFile)
     ASSERT_TRUE(Mp3Tag_Functions::WriteTag(q(song.path), tag));
     writeList({q(song.path)});
     start();
-    EXPECT_EQ(window->Label1->text().trimmed(), "Short");
-    EXPECT_EQ(window->Label200->text(), "New Artist");
-    EXPECT_EQ(window->Label201->text(), "The Album");
-    EXPECT_EQ(window->Label10->text(), "1");
-    EXPECT_FALSE(window->Timer1->isActive());  // short titles stay still
+    EXPECT_EQ(testsupport::control<QLabel>(*window, "Label1")->text().trimmed(), "Short");
+    EXPECT_EQ(testsupport::control<QLabel>(*window, "Label200")->text(), "New Artist");
+    EXPECT_EQ(testsupport::control<QLabel>(*window, "Label201")->text(), "The Album");
+    EXPECT_EQ(testsupport::control<QLabel>(*window, "Label10")->text(), "1");
+    EXPECT_FALSE(testsupport::control<QTimer>(*window, "Timer1")->isActive());  // short titles stay still
     EXPECT_TRUE(window->windowTitle().startsWith("Sonorell Player v.1 - Short"));
 }
 
@@ -328,14 +330,14 @@ TEST_F(PlayerTest, ALongTitleScrolls)
                                           "a title far too long to fit on the line of the player window.wav");
     writeList({q(song.path)});
     start();
-    EXPECT_TRUE(window->Timer1->isActive());
-    EXPECT_EQ(window->State().marqueeText, window->Label1->text() + QString(10, ' '));
+    EXPECT_TRUE(testsupport::control<QTimer>(*window, "Timer1")->isActive());
+    EXPECT_EQ(window->State().marqueeText, testsupport::control<QLabel>(*window, "Label1")->text() + QString(10, ' '));
     window->Timer1_Timer();
-    EXPECT_EQ(window->Label1->text(), "a");
+    EXPECT_EQ(testsupport::control<QLabel>(*window, "Label1")->text(), "a");
     window->Timer1_Timer();
-    EXPECT_EQ(window->Label1->text(), "a ");
+    EXPECT_EQ(testsupport::control<QLabel>(*window, "Label1")->text(), "a ");
     for (int i = 0; i < 60; ++i) window->Timer1_Timer();
-    EXPECT_EQ(window->Label1->text().size(), 40);
+    EXPECT_EQ(testsupport::control<QLabel>(*window, "Label1")->text().size(), 40);
 }
 
 TEST_F(PlayerTest, RemainingTimeOfATrackOf61AndAHalfSeconds)
@@ -346,10 +348,10 @@ TEST_F(PlayerTest, RemainingTimeOfATrackOf61AndAHalfSeconds)
     saved.ShowRemaining = 1;
     player::WriteDataFile(file("Data.dat"), saved);
     start();
-    EXPECT_EQ(window->Label6->text(), "Length: 01:01");
+    EXPECT_EQ(testsupport::control<QLabel>(*window, "Label6")->text(), "Length: 01:01");
     window->UpdateMP3(0, true);
     window->Timer2_Timer();
-    EXPECT_EQ(window->Label3->text(), "-01:01");
+    EXPECT_EQ(testsupport::control<QLabel>(*window, "Label3")->text(), "-01:01");
 }
 
 TEST_F(PlayerTest, SecondInstanceEndsAtOnce)
@@ -397,8 +399,8 @@ TEST_F(PlayerTest, OnAFullDiskNothingIsEmptiedAndTheUserIsToldOnce)
     start();
     {
         const testsupport::FullDisk::Full full(disk);
-        window->Option2->click();
-        window->Option1->click();
+        testsupport::control<QRadioButton>(*window, "Option2")->click();
+        testsupport::control<QRadioButton>(*window, "Option1")->click();
         stop();
     }
     EXPECT_EQ(bytesOf("Default.list"), list);
@@ -436,13 +438,14 @@ TEST_F(PlayerTest, TerminalClosedOrSessionEndedSavesTheOptions)
 TEST_F(PlayerTest, ATitleTooWideOnlyInBoldScrolls)
 {
     start();
-    window->Label1->ensurePolished();
-    window->test->ensurePolished();
+    testsupport::control<QLabel>(*window, "Label1")->ensurePolished();
+    testsupport::control<QLabel>(*window, "test")->ensurePolished();
     QString title = "M";
-    while (window->Label1->fontMetrics().horizontalAdvance(title + "M") <= 235) title += "M";
+    while (testsupport::control<QLabel>(*window, "Label1")->fontMetrics().horizontalAdvance(title + "M") <= 235) title += "M";
     title += "M";  // just too wide as drawn
-    window->Label1->setText(title);
+    testsupport::control<QLabel>(*window, "Label1")->setText(title);
     window->StartMarqueeIfTooWide(235);
-    EXPECT_TRUE(window->Timer1->isActive());
-    EXPECT_EQ(window->test->fontMetrics().horizontalAdvance(title), window->Label1->fontMetrics().horizontalAdvance(title));
+    EXPECT_TRUE(testsupport::control<QTimer>(*window, "Timer1")->isActive());
+    EXPECT_EQ(testsupport::control<QLabel>(*window, "test")->fontMetrics().horizontalAdvance(title),
+              testsupport::control<QLabel>(*window, "Label1")->fontMetrics().horizontalAdvance(title));
 }

@@ -8,6 +8,7 @@
 #include "media/ModuleMCI.h"
 #include "player/Accessibility.h"
 #include "player/Form20.h"
+#include "support/Controls.h"
 
 #include <QAccessible>
 #include <QAccessibleActionInterface>
@@ -50,18 +51,18 @@ protected:
     std::vector<Button> buttons() const
     {
         auto& w = *window;
-        return {{w.Image10, "Previous", "Προηγούμενο"},
-                {w.Image8, "Play", "Εκτέλεση"},
-                {w.Image11, "Pause", "Διακοπή"},
-                {w.Image7, "Next", "Επόμενο"},
-                {w.Image9, "Eject", "Eject"},
-                {w.Image24, "Add Directory", "Πρόσθεση Καταλόγου"},
-                {w.Image25, "Add File", "Πρόσθεση Αρχείου"},
-                {w.Image26, "Open List", "Άνοιγμα Λίστας"},
-                {w.Image27, "Save List", "Αποθήκευση Λίστας"},
-                {w.Image14, "Track List", "Λίστα Τραγουδιών"},
-                {w.MinimiseZone, "Minimize", "Ελαχιστοποίηση"},
-                {w.CloseZone, "Close", "Κλείσιμο"}};
+        return {{testsupport::control<player::PictureButton>(w, "Image10"), "Previous", "Προηγούμενο"},
+                {testsupport::control<player::PictureButton>(w, "Image8"), "Play", "Εκτέλεση"},
+                {testsupport::control<player::PictureButton>(w, "Image11"), "Pause", "Διακοπή"},
+                {testsupport::control<player::PictureButton>(w, "Image7"), "Next", "Επόμενο"},
+                {testsupport::control<player::PictureButton>(w, "Image9"), "Eject", "Eject"},
+                {testsupport::control<player::PictureButton>(w, "Image24"), "Add Directory", "Πρόσθεση Καταλόγου"},
+                {testsupport::control<player::PictureButton>(w, "Image25"), "Add File", "Πρόσθεση Αρχείου"},
+                {testsupport::control<player::PictureButton>(w, "Image26"), "Open List", "Άνοιγμα Λίστας"},
+                {testsupport::control<player::PictureButton>(w, "Image27"), "Save List", "Αποθήκευση Λίστας"},
+                {testsupport::control<player::PictureButton>(w, "Image14"), "Track List", "Λίστα Τραγουδιών"},
+                {testsupport::control<player::PictureButton>(w, "MinimiseZone"), "Minimize", "Ελαχιστοποίηση"},
+                {testsupport::control<player::PictureButton>(w, "CloseZone"), "Close", "Κλείσιμο"}};
     }
 };
 
@@ -82,17 +83,20 @@ TEST_F(KeyboardTest, EveryVisibleButtonIsANamedPushButtonInTheLanguageInForce)
             EXPECT_EQ(i->actionInterface()->actionNames(), QStringList{QAccessibleActionInterface::pressAction()});
         }
         // The highlighted twin reads the same; the title strip and the thumb are no buttons.
-        EXPECT_EQ(nameOf(window->Image2), greek ? "Εκτέλεση" : "Play");
+        EXPECT_EQ(nameOf(testsupport::control<player::PictureButton>(*window, "Image2")), greek ? "Εκτέλεση" : "Play");
         // The pictures the stand-ins speak for are kept out of the reader's way.
-        for (QWidget* covered : {static_cast<QWidget*>(window->Image16), static_cast<QWidget*>(window->Image17),
-                                 static_cast<QWidget*>(window->Groove), static_cast<QWidget*>(window->Label5[0])})
+        for (QWidget* covered : {static_cast<QWidget*>(testsupport::control<player::PictureButton>(*window, "Image16")),
+                                 static_cast<QWidget*>(testsupport::control<player::PictureButton>(*window, "Image17")),
+                                 static_cast<QWidget*>(testsupport::control<QLabel>(*window, "Groove")),
+                                 static_cast<QWidget*>(testsupport::control<QLabel>(*window, "Label5_0"))})
             EXPECT_TRUE(reader(covered)->state().invisible) << covered->objectName().toStdString();
-        EXPECT_EQ(nameOf(window->Label7), greek ? "Επιλογές" : "Options");
-        EXPECT_EQ(nameOf(window->Label8), greek ? "Βοήθεια" : "Help");
-        EXPECT_EQ(nameOf(window->Label11), greek ? "Λίστα Τραγουδιών" : "Track 's List");
-        EXPECT_EQ(nameOf(window->Check1), window->Check1->text());
-        EXPECT_EQ(nameOf(window->VolumeBar), greek ? "Ένταση" : "Volume");
-        EXPECT_EQ(nameOf(window->PositionBar), greek ? "Θέση" : "Position");
+        EXPECT_EQ(nameOf(testsupport::control<QLabel>(*window, "Label7")), greek ? "Επιλογές" : "Options");
+        EXPECT_EQ(nameOf(testsupport::control<QLabel>(*window, "Label8")), greek ? "Βοήθεια" : "Help");
+        EXPECT_EQ(nameOf(testsupport::control<QLabel>(*window, "Label11")), greek ? "Λίστα Τραγουδιών" : "Track 's List");
+        EXPECT_EQ(nameOf(testsupport::control<QCheckBox>(*window, "Check1")),
+                  testsupport::control<QCheckBox>(*window, "Check1")->text());
+        EXPECT_EQ(nameOf(testsupport::control<player::ValueBar>(*window, "VolumeBar")), greek ? "Ένταση" : "Volume");
+        EXPECT_EQ(nameOf(testsupport::control<player::ValueBar>(*window, "PositionBar")), greek ? "Θέση" : "Position");
         stop();
     }
 }
@@ -100,34 +104,40 @@ TEST_F(KeyboardTest, EveryVisibleButtonIsANamedPushButtonInTheLanguageInForce)
 TEST_F(KeyboardTest, LabelsReadWhatTheyShowAsItChangesAndPressPlays)
 {
     startWithSongs(2, 6.0);
-    EXPECT_EQ(nameOf(window->Label1), "t01.wav");
-    EXPECT_EQ(nameOf(window->Label10), "1");
-    reader(window->Image8)->actionInterface()->doAction(QAccessibleActionInterface::pressAction());
+    EXPECT_EQ(nameOf(testsupport::control<QLabel>(*window, "Label1")), "t01.wav");
+    EXPECT_EQ(nameOf(testsupport::control<QLabel>(*window, "Label10")), "1");
+    reader(testsupport::control<player::PictureButton>(*window, "Image8"))
+        ->actionInterface()
+        ->doAction(QAccessibleActionInterface::pressAction());
     EXPECT_EQ(mediaMode(), "playing");
-    EXPECT_TRUE(window->Image8->isVisible());  // pressed without the mouse's picture swap
+    EXPECT_TRUE(
+        testsupport::control<player::PictureButton>(*window, "Image8")->isVisible());  // pressed without the mouse's picture swap
     EXPECT_TRUE(waitFor([&] {
         window->Timer2_Timer();
-        return window->Label3->text() != "00:00";
+        return testsupport::control<QLabel>(*window, "Label3")->text() != "00:00";
     }));
-    EXPECT_EQ(nameOf(window->Label3), window->Label3->text());
-    reader(window->Image7)->actionInterface()->doAction(QAccessibleActionInterface::pressAction());
+    EXPECT_EQ(nameOf(testsupport::control<QLabel>(*window, "Label3")), testsupport::control<QLabel>(*window, "Label3")->text());
+    reader(testsupport::control<player::PictureButton>(*window, "Image7"))
+        ->actionInterface()
+        ->doAction(QAccessibleActionInterface::pressAction());
     EXPECT_EQ(window->Tracks().current(), 1);
-    EXPECT_EQ(nameOf(window->Label1), "t02.wav");
-    EXPECT_EQ(nameOf(window->Label10), "2");
-    EXPECT_EQ(nameOf(window->Label6), window->Label6->text());
+    EXPECT_EQ(nameOf(testsupport::control<QLabel>(*window, "Label1")), "t02.wav");
+    EXPECT_EQ(nameOf(testsupport::control<QLabel>(*window, "Label10")), "2");
+    EXPECT_EQ(nameOf(testsupport::control<QLabel>(*window, "Label6")), testsupport::control<QLabel>(*window, "Label6")->text());
 
     // The sliders' values: the volume in tenths, the position and the length in seconds.
-    QAccessibleValueInterface* volume = reader(window->VolumeBar)->valueInterface();
+    QAccessibleValueInterface* volume = reader(testsupport::control<player::ValueBar>(*window, "VolumeBar"))->valueInterface();
     ASSERT_NE(volume, nullptr);
     volume->setCurrentValue(3);
     EXPECT_EQ(volume->currentValue().toInt(), 3);
     EXPECT_EQ(volume->maximumValue().toInt(), 10);
-    QAccessibleValueInterface* position = reader(window->PositionBar)->valueInterface();
+    QAccessibleValueInterface* position =
+        reader(testsupport::control<player::ValueBar>(*window, "PositionBar"))->valueInterface();
     ASSERT_NE(position, nullptr);
     EXPECT_EQ(position->maximumValue().toInt(), window->LengthMs() / 1000);
     position->setCurrentValue(4);
     EXPECT_NEAR(position->currentValue().toInt(), 4, 1);
-    EXPECT_EQ(reader(window->PositionBar)->role(), QAccessible::Slider);
+    EXPECT_EQ(reader(testsupport::control<player::ValueBar>(*window, "PositionBar"))->role(), QAccessible::Slider);
 }
 
 TEST_F(KeyboardTest, TheTransportKeysActAsTheButtonsDoInMediaMode)
@@ -159,27 +169,30 @@ TEST_F(KeyboardTest, TheTransportKeysActAsTheButtonsDoInMediaMode)
 
     window->Label5_Click(4);
     key(Qt::Key_Up);
-    EXPECT_EQ(reader(window->VolumeBar)->valueInterface()->currentValue().toInt(), 6);
+    EXPECT_EQ(reader(testsupport::control<player::ValueBar>(*window, "VolumeBar"))->valueInterface()->currentValue().toInt(), 6);
     key(Qt::Key_Down);
     key(Qt::Key_Down);
-    EXPECT_EQ(reader(window->VolumeBar)->valueInterface()->currentValue().toInt(), 4);
+    EXPECT_EQ(reader(testsupport::control<player::ValueBar>(*window, "VolumeBar"))->valueInterface()->currentValue().toInt(), 4);
 
     // With the list box or a mode button focused, the arrows still change the volume, and the
     // focus and the mode stay.
-    for (QWidget* focused : {static_cast<QWidget*>(window->Check1), static_cast<QWidget*>(window->Option1)}) {
+    for (QWidget* focused : {static_cast<QWidget*>(testsupport::control<QCheckBox>(*window, "Check1")),
+                             static_cast<QWidget*>(testsupport::control<QRadioButton>(*window, "Option1"))}) {
         focused->setFocus();
         key(Qt::Key_Up, Qt::NoModifier, focused);
-        EXPECT_EQ(reader(window->VolumeBar)->valueInterface()->currentValue().toInt(), 5);
+        EXPECT_EQ(reader(testsupport::control<player::ValueBar>(*window, "VolumeBar"))->valueInterface()->currentValue().toInt(),
+                  5);
         key(Qt::Key_Down, Qt::NoModifier, focused);
-        EXPECT_EQ(reader(window->VolumeBar)->valueInterface()->currentValue().toInt(), 4);
-        EXPECT_TRUE(window->Option1->isChecked());
+        EXPECT_EQ(reader(testsupport::control<player::ValueBar>(*window, "VolumeBar"))->valueInterface()->currentValue().toInt(),
+                  4);
+        EXPECT_TRUE(testsupport::control<QRadioButton>(*window, "Option1")->isChecked());
     }
 
-    window->List1->setCurrentRow(0);
+    testsupport::control<QListWidget>(*window, "List1")->setCurrentRow(0);
     key(Qt::Key_Delete);
-    EXPECT_EQ(window->List1->count(), 2);
-    EXPECT_EQ(window->List1->item(0)->text(), "1. t02.wav");
-    window->List1->setCurrentRow(-1);
+    EXPECT_EQ(testsupport::control<QListWidget>(*window, "List1")->count(), 2);
+    EXPECT_EQ(testsupport::control<QListWidget>(*window, "List1")->item(0)->text(), "1. t02.wav");
+    testsupport::control<QListWidget>(*window, "List1")->setCurrentRow(-1);
     key(Qt::Key_Delete);  // nothing selected: the menu's own message
     ASSERT_EQ(dialogs.size(), 1u);
     EXPECT_EQ(dialogs[0].text, "You must select first a track from list");
@@ -251,13 +264,14 @@ TEST_F(KeyboardTest, TabWalksTheButtonsInOrderAndSpaceOrEnterPressesTheFocusedOn
         walked << focused->objectName();
     }
     EXPECT_EQ(walked, (QStringList{"Image10", "Image8", "Image11", "Image7", "Image24", "Image25"}));  // no Eject for files
-    window->Image7->setFocus();
-    key(Qt::Key_Return, Qt::NoModifier, window->Image7);
+    testsupport::control<player::PictureButton>(*window, "Image7")->setFocus();
+    key(Qt::Key_Return, Qt::NoModifier, testsupport::control<player::PictureButton>(*window, "Image7"));
     EXPECT_EQ(window->Tracks().current(), 1);
     EXPECT_EQ(mediaMode(), "playing");
-    window->Image11->setFocus();
-    key(Qt::Key_Space, Qt::NoModifier, window->Image11);  // the focused Pause, not the window's play/pause
+    testsupport::control<player::PictureButton>(*window, "Image11")->setFocus();
+    key(Qt::Key_Space, Qt::NoModifier,
+        testsupport::control<player::PictureButton>(*window, "Image11"));  // the focused Pause, not the window's play/pause
     EXPECT_EQ(mediaMode(), "paused");
-    key(Qt::Key_Space, Qt::NoModifier, window->Image11);
+    key(Qt::Key_Space, Qt::NoModifier, testsupport::control<player::PictureButton>(*window, "Image11"));
     EXPECT_EQ(mediaMode(), "paused");
 }

@@ -6,6 +6,7 @@
 #include "player/Form10.h"
 #include "player/MessagesRun.h"
 #include "support/Text.h"
+#include "support/Controls.h"
 
 #include <QTimer>
 
@@ -94,9 +95,9 @@ TEST_F(ReentryTest, WhileAFailureMessageShowsNothingElseStartsAndTheRightEntryGo
     });
     window->UpdateMP3(2, true);
     EXPECT_EQ(asked, 1);
-    ASSERT_EQ(window->List1->count(), 2);  // the junk entry went, and only it
-    EXPECT_EQ(window->Combo1->itemText(0), song);
-    EXPECT_EQ(window->Combo1->itemText(1), video);
+    ASSERT_EQ(testsupport::control<QListWidget>(*window, "List1")->count(), 2);  // the junk entry went, and only it
+    EXPECT_EQ(testsupport::control<QComboBox>(*window, "Combo1")->itemText(0), song);
+    EXPECT_EQ(testsupport::control<QComboBox>(*window, "Combo1")->itemText(1), video);
 }
 
 TEST_F(ReentryTest, TransportAndListClicksDuringAnotherClickAreDropped)

@@ -7,6 +7,7 @@
 #include "platform/mci/Interpreter.h"
 #include "support/Text.h"
 #include "support/Bytes.h"
+#include "support/Controls.h"
 
 #include <QMouseEvent>
 
@@ -46,10 +47,12 @@ void click(QWidget* w)
     QCoreApplication::sendEvent(w, &release);
 }
 
+QLabel* segment(const player::Form1& w, int i) { return testsupport::control<QLabel>(w, QStringLiteral("Label5_%1").arg(i)); }
+
 int litSegments(const player::Form1& w)
 {
     int lit = 0;
-    for (QLabel* segment : w.Label5) lit += segment->palette().color(QPalette::Window) == QColor(0xFF, 0xC0, 0xC0);
+    for (int i = 0; i < 10; ++i) lit += segment(w, i)->palette().color(QPalette::Window) == QColor(0xFF, 0xC0, 0xC0);
     return lit;
 }
 
@@ -87,34 +90,35 @@ TEST_F(TransportTest, PlayResumesAPausedFileAndRestartsAPlayingOrFinishedOne)
     EXPECT_TRUE(waitFor([&] { return mediaMode() == "stopped"; }));
     window->Image2_Click();
     EXPECT_EQ(mediaMode(), "playing");
-    EXPECT_TRUE(window->Image8->isVisibleTo(window.get()));
-    EXPECT_FALSE(window->Image2->isVisibleTo(window.get()));
+    EXPECT_TRUE(testsupport::control<player::PictureButton>(*window, "Image8")->isVisibleTo(window.get()));
+    EXPECT_FALSE(testsupport::control<player::PictureButton>(*window, "Image2")->isVisibleTo(window.get()));
 }
 
 TEST_F(TransportTest, NextAndPreviousStopAtTheEndsOfTheList)
 {
     startWithSongs();
-    hover(window->Image10);
-    EXPECT_TRUE(window->Image6->isVisibleTo(window.get()));
+    hover(testsupport::control<player::PictureButton>(*window, "Image10"));
+    EXPECT_TRUE(testsupport::control<player::PictureButton>(*window, "Image6")->isVisibleTo(window.get()));
     window->Image6_Click();  // on the first entry: nothing, the twin stays lit
     EXPECT_EQ(window->Tracks().current(), 0);
-    EXPECT_TRUE(window->Image6->isVisibleTo(window.get()));
+    EXPECT_TRUE(testsupport::control<player::PictureButton>(*window, "Image6")->isVisibleTo(window.get()));
     EXPECT_NE(mediaMode(), "playing");
 
-    hover(window->Image7);
-    EXPECT_FALSE(window->Image6->isVisibleTo(window.get()));  // moving on resets every other pair
+    hover(testsupport::control<player::PictureButton>(*window, "Image7"));
+    EXPECT_FALSE(testsupport::control<player::PictureButton>(*window, "Image6")
+                     ->isVisibleTo(window.get()));  // moving on resets every other pair
     window->Image4_Click();
     EXPECT_EQ(window->Tracks().current(), 1);
     EXPECT_EQ(mediaMode(), "playing");
-    EXPECT_FALSE(window->Image4->isVisibleTo(window.get()));
+    EXPECT_FALSE(testsupport::control<player::PictureButton>(*window, "Image4")->isVisibleTo(window.get()));
     window->Image4_Click();
-    hover(window->Image7);
+    hover(testsupport::control<player::PictureButton>(*window, "Image7"));
     window->Image4_Click();  // on the last entry: no wrap
     EXPECT_EQ(window->Tracks().current(), 2);
-    EXPECT_TRUE(window->Image4->isVisibleTo(window.get()));
+    EXPECT_TRUE(testsupport::control<player::PictureButton>(*window, "Image4")->isVisibleTo(window.get()));
     window->Image6_Click();
     EXPECT_EQ(window->Tracks().current(), 1);
-    EXPECT_EQ(window->Label10->text(), "2");
+    EXPECT_EQ(testsupport::control<QLabel>(*window, "Label10")->text(), "2");
 }
 
 TEST_F(TransportTest, NextAndPreviousOnADisc)
@@ -143,39 +147,39 @@ TEST_F(TransportTest, EjectLeavesNoDiscAtTheNextTick)
     startWithDisc();
     window->Image5_Click();
     window->Timer2_Timer();
-    EXPECT_EQ(window->Label1->text(), "No AudioCD.");
-    EXPECT_EQ(window->List1->count(), 0);
-    EXPECT_TRUE(window->Image9->isVisibleTo(window.get()));
+    EXPECT_EQ(testsupport::control<QLabel>(*window, "Label1")->text(), "No AudioCD.");
+    EXPECT_EQ(testsupport::control<QListWidget>(*window, "List1")->count(), 0);
+    EXPECT_TRUE(testsupport::control<player::PictureButton>(*window, "Image9")->isVisibleTo(window.get()));
 }
 
 TEST_F(TransportTest, ThePopUpListOpensOnTheCurrentTrackAndClosesOverTheStatusLine)
 {
     startWithSongs();
     window->UpdateMP3(1, false);
-    hover(window->Image14);
-    ASSERT_TRUE(window->Image15->isVisibleTo(window.get()));
+    hover(testsupport::control<player::PictureButton>(*window, "Image14"));
+    ASSERT_TRUE(testsupport::control<player::PictureButton>(*window, "Image15")->isVisibleTo(window.get()));
     window->Image15_Click();
-    EXPECT_TRUE(window->List1->isVisibleTo(window.get()));
-    EXPECT_EQ(window->List1->currentRow(), 1);
+    EXPECT_TRUE(testsupport::control<QListWidget>(*window, "List1")->isVisibleTo(window.get()));
+    EXPECT_EQ(testsupport::control<QListWidget>(*window, "List1")->currentRow(), 1);
     window->BackgroundMouseMove();  // an open pop-up list stays open over the background
-    EXPECT_TRUE(window->List1->isVisibleTo(window.get()));
-    moveMouseOver(window->Label2);
-    EXPECT_FALSE(window->List1->isVisibleTo(window.get()));
+    EXPECT_TRUE(testsupport::control<QListWidget>(*window, "List1")->isVisibleTo(window.get()));
+    moveMouseOver(testsupport::control<QLabel>(*window, "Label2"));
+    EXPECT_FALSE(testsupport::control<QListWidget>(*window, "List1")->isVisibleTo(window.get()));
 
     window->RemoveAllEntries();  // an empty list has no pop-up
-    hover(window->Image14);
-    EXPECT_FALSE(window->Image15->isVisibleTo(window.get()));
+    hover(testsupport::control<player::PictureButton>(*window, "Image14"));
+    EXPECT_FALSE(testsupport::control<player::PictureButton>(*window, "Image15")->isVisibleTo(window.get()));
 }
 
 TEST_F(TransportTest, ListClicksSeekTheDiscOrPlayTheFile)
 {
     startWithDisc();
     common::globals().UserListClick = true;
-    window->List1->setCurrentRow(2);
+    testsupport::control<QListWidget>(*window, "List1")->setCurrentRow(2);
     window->List1_Click();
     EXPECT_EQ(cdPosition().substr(0, 2), "03");
     EXPECT_FALSE(common::globals().UserListClick);
-    window->List1->setCurrentRow(1);
+    testsupport::control<QListWidget>(*window, "List1")->setCurrentRow(1);
     window->List1_Click();  // a selection made by code: the disc stays
     EXPECT_EQ(cdPosition().substr(0, 2), "03");
     stop();
@@ -184,7 +188,7 @@ TEST_F(TransportTest, ListClicksSeekTheDiscOrPlayTheFile)
     setenv("SONORELL_CD_DEVICE", "none", 1);
     startWithSongs();
     common::globals().UserListClick = true;
-    window->List1->setCurrentRow(2);
+    testsupport::control<QListWidget>(*window, "List1")->setCurrentRow(2);
     window->List1_Click();
     EXPECT_EQ(window->Tracks().current(), 0);  // a single click only selects
     window->List1_DblClick();
@@ -217,11 +221,11 @@ TEST_F(TransportTest, TimeDisplayTogglesAtOnce)
 {
     startWithSongs();
     window->Image2_Click();
-    click(window->Label3);
+    click(testsupport::control<QLabel>(*window, "Label3"));
     EXPECT_TRUE(window->State().showRemaining);
-    EXPECT_TRUE(window->Label3->text().startsWith("-00:0"));
-    click(window->Label3);
-    EXPECT_TRUE(window->Label3->text().startsWith("00:0"));
+    EXPECT_TRUE(testsupport::control<QLabel>(*window, "Label3")->text().startsWith("-00:0"));
+    click(testsupport::control<QLabel>(*window, "Label3"));
+    EXPECT_TRUE(testsupport::control<QLabel>(*window, "Label3")->text().startsWith("00:0"));
 }
 
 TEST_F(TransportTest, DraggingTheThumbShowsTheTimeAndSeeksOnRelease)
@@ -233,28 +237,30 @@ TEST_F(TransportTest, DraggingTheThumbShowsTheTimeAndSeeksOnRelease)
     window->Image2_Click();
     window->Timer2_Timer();
     window->Image17_MouseDown();
-    EXPECT_FALSE(window->Timer2->isActive());
+    EXPECT_FALSE(testsupport::control<QTimer>(*window, "Timer2")->isActive());
     window->Image17_MouseMove(100);  // from left edge 5, pointer 100 px in: the edge goes to 100
-    EXPECT_EQ(window->Image17->x(), 100);
+    EXPECT_EQ(testsupport::control<player::PictureButton>(*window, "Image17")->x(), 100);
     EXPECT_EQ(window->State().seekTarget, "5000");
     window->Image17_MouseMove(5);
-    EXPECT_EQ(window->Label3->text(), "01:40");
+    EXPECT_EQ(testsupport::control<QLabel>(*window, "Label3")->text(), "01:40");
     EXPECT_EQ(window->State().seekTarget, "100000");
     window->ShowRemainingTime(true);
     window->Image17_MouseMove(5);
-    EXPECT_EQ(window->Label3->text(), "-01:32");
+    EXPECT_EQ(testsupport::control<QLabel>(*window, "Label3")->text(), "-01:32");
     window->Image17_MouseUp();
-    EXPECT_TRUE(window->Timer2->isActive());
+    EXPECT_TRUE(testsupport::control<QTimer>(*window, "Timer2")->isActive());
     EXPECT_EQ(mediaMode(), "playing");
     EXPECT_GE(mediaPosition(), 100000);
     EXPECT_LT(mediaPosition(), 101000);
 
-    window->Image17->move(192, window->Image17->y());  // the end of the range: no drag from here
+    testsupport::control<player::PictureButton>(*window, "Image17")
+        ->move(192,
+               testsupport::control<player::PictureButton>(*window, "Image17")->y());  // the end of the range: no drag from here
     window->Image17_MouseDown();
-    const QString shown = window->Label3->text();
+    const QString shown = testsupport::control<QLabel>(*window, "Label3")->text();
     window->Image17_MouseMove(-50);
-    EXPECT_EQ(window->Image17->x(), 192);
-    EXPECT_EQ(window->Label3->text(), shown);
+    EXPECT_EQ(testsupport::control<player::PictureButton>(*window, "Image17")->x(), 192);
+    EXPECT_EQ(testsupport::control<QLabel>(*window, "Label3")->text(), shown);
     window->Image17_MouseUp();
 }
 
@@ -274,17 +280,18 @@ TEST_F(TransportTest, DraggingOnADiscSeeksWithinTheTrackAndPlaysOnRelease)
     auto& cd = *common::globals().CdDevice;
     cd.SeekCDtoX(2);
     window->Timer2_Timer();  // the track display: track 2 of 50.4 s starts at 20 s
-    ASSERT_EQ(window->Label10->text(), "2");
+    ASSERT_EQ(testsupport::control<QLabel>(*window, "Label10")->text(), "2");
     window->Image17_MouseDown();
-    window->Image17->move(100, window->Image17->y());
+    testsupport::control<player::PictureButton>(*window, "Image17")
+        ->move(100, testsupport::control<player::PictureButton>(*window, "Image17")->y());
     window->Image17_MouseMove(5);
     // 100 units of 50,400 / 187 ms after the track's start: 26.95 s into track 2.
-    EXPECT_EQ(window->Label3->text(), "00:26");
+    EXPECT_EQ(testsupport::control<QLabel>(*window, "Label3")->text(), "00:26");
     EXPECT_EQ(cd.CheckIfPlaying(), 0);
     EXPECT_EQ(cdPosition().substr(0, 5), "02:00");
     window->ShowRemainingTime(true);
     window->Image17_MouseMove(5);
-    EXPECT_EQ(window->Label3->text(), "-00:23");
+    EXPECT_EQ(testsupport::control<QLabel>(*window, "Label3")->text(), "-00:23");
     window->Image17_MouseUp();
     EXPECT_EQ(cd.CheckIfPlaying(), 1);
     EXPECT_EQ(cdPosition().substr(0, 5), "02:00");
@@ -314,14 +321,14 @@ TEST_F(TransportTest, EverySegmentLightsItsShareAndSetsTheStream)
     startWithSongs();
     window->Image2_Click();
     for (int i = 0; i < 10; ++i) {
-        click(window->Label5[i]);
+        click(segment(*window, i));
         EXPECT_EQ(litSegments(*window), i + 1) << "segment " << i;
         std::string volume;
         platform::mci::interpreter().send("status " + Alias + " volume", volume);
         EXPECT_NEAR(std::stoi(volume), (i + 1) * 100, 1) << "segment " << i;
     }
     window->Option2_Click();  // CD mode has its own device
-    click(window->Label5[2]);
+    click(segment(*window, 2));
     EXPECT_EQ(litSegments(*window), 3);
     EXPECT_EQ(platform::auxGetVolume(platform::AuxCd), 0x4CCD4CCDu);
     EXPECT_EQ(platform::auxGetVolume(platform::AuxMedia), 0xFFFFFFFFu);
@@ -331,12 +338,13 @@ TEST_F(TransportTest, EverySegmentLightsItsShareAndSetsTheStream)
 TEST_F(TransportTest, ASecondClickWithoutAMoveActsAgain)
 {
     startWithSongs();
-    hover(window->Image7);
-    click(window->Image4);
+    hover(testsupport::control<player::PictureButton>(*window, "Image7"));
+    click(testsupport::control<player::PictureButton>(*window, "Image4"));
     EXPECT_EQ(window->Tracks().current(), 1);
-    ASSERT_TRUE(window->Image7->isVisibleTo(window.get()));  // the normal picture is back
-    click(window->Image7);
+    ASSERT_TRUE(
+        testsupport::control<player::PictureButton>(*window, "Image7")->isVisibleTo(window.get()));  // the normal picture is back
+    click(testsupport::control<player::PictureButton>(*window, "Image7"));
     EXPECT_EQ(window->Tracks().current(), 2);
-    click(window->Image10);  // previous, never hovered
+    click(testsupport::control<player::PictureButton>(*window, "Image10"));  // previous, never hovered
     EXPECT_EQ(window->Tracks().current(), 1);
 }

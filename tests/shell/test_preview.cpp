@@ -4,6 +4,7 @@
 #include "media/CDAudio.h"
 #include "shell/Form7.h"
 #include "shell/Windows.h"
+#include "support/Controls.h"
 
 #include <QApplication>
 
@@ -139,7 +140,7 @@ TEST_F(PreviewTest, CancelStopsTheDiscAtItsStartAndTheNextOpeningIsFresh)
     preview->Command1_Click();
     EXPECT_EQ(common::globals().CdDevice->CheckIfPlaying(), 0);
     EXPECT_EQ(common::globals().CdDevice->GetCDPosition_FUN().substr(0, 11), "01:00:00:00");
-    EXPECT_TRUE(window->Timer2->isActive());
+    EXPECT_TRUE(testsupport::control<QTimer>(*window, "Timer2")->isActive());
     EXPECT_FALSE(common::globals().DialogOpen);
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     EXPECT_TRUE(preview.isNull());

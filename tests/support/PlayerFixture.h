@@ -12,6 +12,7 @@
 #include "shell/Form5.h"
 #include "support/TempFolder.h"
 #include "support/Waits.h"
+#include "support/Controls.h"
 
 #include <gtest/gtest.h>
 
@@ -97,7 +98,8 @@ protected:
     QStringList entries() const
     {
         QStringList lines;
-        for (int i = 0; i < window->List1->count(); ++i) lines << window->List1->item(i)->text();
+        for (int i = 0; i < testsupport::control<QListWidget>(*window, "List1")->count(); ++i)
+            lines << testsupport::control<QListWidget>(*window, "List1")->item(i)->text();
         return lines;
     }
     static std::string mediaMode() { return ModuleMCI::GetMediaMode(common::MediaAlias); }

@@ -56,7 +56,9 @@ protected:
         ASSERT_EQ(send("cue a next " + uri(second)), Ok);
         ASSERT_EQ(send("play a from 0 to " + ask("status a length")), Ok);
         ASSERT_TRUE(testsupport::waitUntil([&] { return AudioOutput::instance().runningOn(uri(second)); }, 5000));
-        if (untilHeard) ASSERT_TRUE(testsupport::waitUntil([&] { return ask("status a mode") != "playing"; }, 3000));
+        if (untilHeard) {
+            ASSERT_TRUE(testsupport::waitUntil([&] { return ask("status a mode") != "playing"; }, 3000));
+        }
     }
 
     static testsupport::TempFolder* folder;
