@@ -5,8 +5,10 @@
 #include "platform/SingleInstance.h"
 #include "shell/Form5.h"
 #include "shell/MediaControls.h"
+#include "shell/Windows.h"
 
 #include <QApplication>
+#include <QFileInfo>
 
 #include <cstdio>
 #include <cstring>
@@ -21,9 +23,13 @@ bool printedInfo(int argc, char** argv)
             return true;
         }
         if (std::strcmp(argv[i], "--help") == 0) {
-            std::puts("Usage: sonorell [FILE | /play]\n"
-                      "  FILE    play this media file alone in MM-Player mode\n"
-                      "  /play   play the audio disc from track 1 with the window hidden\n"
+            std::puts("Usage: sonorell [FILE | /play | PATH...]\n"
+                      "  FILE     play this media file alone in MM-Player mode\n"
+                      "  /play    play the audio disc from track 1 with the window hidden\n"
+                      "  PATH...  files, folders and playlists (.m3u, .m3u8, .pls) become the track list\n"
+                      "           and the first entry plays\n"
+                      "  With the player already running, the paths are added to its list and the first\n"
+                      "  of them plays.\n"
                       "  --help, --version");
             return true;
         }
@@ -31,11 +37,31 @@ bool printedInfo(int argc, char** argv)
     return false;
 }
 
-QString joinedArguments(int argc, char** argv)
+QStringList arguments(int argc, char** argv)
 {
     QStringList words;
     for (int i = 1; i < argc; ++i) words << QString::fromLocal8Bit(argv[i]);
-    return words.join(QLatin1Char(' '));
+    return words;
+}
+
+// The paths named, made whole from this process's folder, for a player that may run elsewhere.
+QStringList existingPaths(const QStringList& words)
+{
+    QStringList paths;
+    for (const QString& word : words)
+        if (const QFileInfo info(word); info.exists()) paths << info.absoluteFilePath();
+    return paths;
+}
+
+// The command line as the player has always taken it: nothing, "/play", or one media file
+// (its name may hold blanks, so the words joined). Several paths, a folder or a playlist are
+// opened as a list instead.
+bool takenWhole(const QStringList& words)
+{
+    const QString joined = words.join(QLatin1Char(' '));
+    const QFileInfo whole(joined);
+    if (joined.trimmed().isEmpty() || !whole.exists()) return existingPaths(words).isEmpty();
+    return whole.isFile() && !player::TrackList::IsListFile(joined);
 }
 
 }  // namespace
@@ -45,11 +71,21 @@ int main(int argc, char** argv)
     if (printedInfo(argc, argv)) return 0;
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Sonorell Player"));
+    const QStringList words = arguments(argc, argv);
     platform::SingleInstance instance;
-    if (!instance.acquired()) return 0;
+    if (!instance.acquired()) {
+        // The running player takes the paths (or only comes forward); this start ends either way.
+        instance.handOver(existingPaths(words));
+        return 0;
+    }
 
-    player::Form1 window(joinedArguments(argc, argv), [](player::Form1* main) { return new shell::Form5(main); });
+    const bool whole = takenWhole(words);
+    player::Form1 window(whole ? words.join(QLatin1Char(' ')) : QString(),
+                         [](player::Form1* main) { return new shell::Form5(main); });
     window.Start();
+    if (!whole) window.OpenPaths(existingPaths(words), player::Form1::Opening::Replace);
+    QObject::connect(&instance, &platform::SingleInstance::argumentsArrived, &window,
+                     [&window](const QStringList& paths) { shell::OpenFromOutside(window, paths); });
     if (window.State().showAtStart) window.show();
     // Benchmarks time start-up as a whole process: with this set the player closes at once.
     if (qEnvironmentVariableIsSet("SONORELL_QUIT_AFTER_START")) return 0;

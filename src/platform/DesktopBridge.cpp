@@ -119,6 +119,8 @@ QStringList FileMimeTypes()
     return types;
 }
 
+QStringList PlaylistMimeTypes() { return {QStringLiteral("audio/x-mpegurl"), QStringLiteral("audio/x-scpls")}; }
+
 QString ExecArgument(const QString& argument)
 {
     static const QString reserved = QStringLiteral(" \t\n\"'\\><~|&;$*?#()`");
@@ -148,7 +150,7 @@ QString DesktopEntry(const QString& programPath)
                           "Comment[el]=Αναπαραγωγή CD ήχου και αρχείων πολυμέσων\n"
                           "Keywords=CD;MP3;Music;Player;\n"
                           "Categories=AudioVideo;Audio;Player;\n"
-                          "Exec=%1 %f\n"
+                          "Exec=%1 %F\n"
                           "MimeType=%2;\n"
                           "Actions=play;\n"
                           "\n"
@@ -156,7 +158,7 @@ QString DesktopEntry(const QString& programPath)
                           "Name=Play Audio CD\n"
                           "Name[el]=Αναπαραγωγή CD ήχου\n"
                           "Exec=%1 /play\n")
-               .arg(program, FileMimeTypes().join(QLatin1Char(';')));
+               .arg(program, (FileMimeTypes() + PlaylistMimeTypes()).join(QLatin1Char(';')));
 }
 
 QString DiscEntry(const QString& programPath)

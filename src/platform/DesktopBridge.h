@@ -20,6 +20,8 @@ QString MimeAppsFile();        // $XDG_CONFIG_HOME/mimeapps.list
 QStringList MimeTypesOf(const QString& entry);
 // Every media type the program opens as a file.
 QStringList FileMimeTypes();
+// The playlists it opens as lists (M3U, PLS).
+QStringList PlaylistMimeTypes();
 
 // One argument of an Exec line: quoted (and escaped) when it holds a reserved character.
 QString ExecArgument(const QString& argument);

@@ -6,6 +6,8 @@
 #include <QDBusConnectionInterface>
 #include <QDBusMessage>
 #include <QDBusObjectPath>
+#include <QFileInfo>
+#include <QUrl>
 #include <QVariantMap>
 
 namespace platform::mpris {
@@ -45,7 +47,7 @@ public:
     QString identity() const { return QStringLiteral("Sonorell Player"); }
     QString desktopEntry() const { return QStringLiteral("sonorell"); }
     QStringList schemes() const { return {QStringLiteral("file")}; }
-    QStringList mimeTypes() const { return desktop::FileMimeTypes(); }
+    QStringList mimeTypes() const { return desktop::FileMimeTypes() + desktop::PlaylistMimeTypes(); }
 public slots:
     void Raise() { player_.raise(); }
     void Quit() { player_.quit(); }
@@ -71,7 +73,9 @@ class PlayerAdaptor : public QDBusAbstractAdaptor {
     Q_PROPERTY(bool CanSeek READ canSeek)
     Q_PROPERTY(bool CanControl READ canControl)
 public:
-    PlayerAdaptor(QObject* parent, Player& player) : QDBusAbstractAdaptor(parent), player_(player) { }
+    PlayerAdaptor(QObject* parent, Player& player, QDBusConnection bus)
+        : QDBusAbstractAdaptor(parent), player_(player), bus_(std::move(bus))
+    { }
     QString playbackStatus() const { return player_.status().playback; }
     double rate() const { return 1.0; }
     void setRate(double) { }  // one speed only
@@ -94,12 +98,29 @@ public slots:
     void Play() { player_.play(); }
     void Seek(qlonglong offset) { player_.seek(offset); }
     void SetPosition(const QDBusObjectPath& trackId, qlonglong position) { player_.setPosition(trackId.path(), position); }
-    void OpenUri(const QString&) { }  // lists are made in the player itself
+    // A local file (or folder, or playlist) is added to the list and plays; anything else is
+    // refused with an error, not taken in silence.
+    void OpenUri(const QString& uri, const QDBusMessage& message)
+    {
+        const QUrl url(uri);
+        if (!url.isLocalFile())
+            return refuse(message, QDBusError::NotSupported, QStringLiteral("Only file:// URIs are opened: ") + uri);
+        const QString path = url.toLocalFile();
+        if (!QFileInfo::exists(path)) return refuse(message, QDBusError::InvalidArgs, QStringLiteral("No such file: ") + path);
+        player_.open(path);
+    }
 signals:
     void Seeked(qlonglong Position);
 
 private:
+    void refuse(const QDBusMessage& message, QDBusError::ErrorType type, const QString& text)
+    {
+        message.setDelayedReply(true);
+        bus_.send(message.createErrorReply(type, text));
+    }
+
     Player& player_;
+    QDBusConnection bus_;
 };
 
 class BusService : public Service {
@@ -107,7 +128,7 @@ public:
     BusService(Player& player, QDBusConnection bus) : player_(player), bus_(std::move(bus))
     {
         new RootAdaptor(&object_, player);
-        adaptor_ = new PlayerAdaptor(&object_, player);
+        adaptor_ = new PlayerAdaptor(&object_, player, bus_);
     }
     ~BusService() override
     {

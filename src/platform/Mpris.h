@@ -52,6 +52,8 @@ public:
     virtual void seek(qint64 offsetUs) = 0;
     virtual void setPosition(const QString& trackId, qint64 positionUs) = 0;
     virtual void setVolume(double volume) = 0;
+    // A local file, folder or playlist the desktop asks to play.
+    virtual void open(const QString& path) = 0;
 };
 
 class Service {

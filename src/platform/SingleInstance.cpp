@@ -1,10 +1,20 @@
 #include "platform/SingleInstance.h"
 
+#include <QDataStream>
 #include <QDir>
+#include <QLocalServer>
+#include <QLocalSocket>
 #include <QLockFile>
 #include <QStandardPaths>
 
 namespace platform {
+
+namespace {
+
+constexpr qint64 MaxMessageBytes = 4 * 1024 * 1024;  // arguments of a start, not a file
+constexpr char Taken = '1';
+
+}  // namespace
 
 SingleInstance::SingleInstance()
 {
@@ -13,9 +23,52 @@ SingleInstance::SingleInstance()
     QDir().mkpath(folder);
     lock_ = std::make_unique<QLockFile>(folder + QStringLiteral("/sonorell-player.lock"));
     lock_->setStaleLockTime(0);  // a lock left by a crashed run is recognised by its dead process
+    socketPath_ = folder + QStringLiteral("/sonorell-player.socket");
     acquired_ = lock_->tryLock(0);
+    if (acquired_) listen();
 }
 
 SingleInstance::~SingleInstance() = default;
+
+void SingleInstance::listen()
+{
+    server_ = new QLocalServer(this);
+    server_->setSocketOptions(QLocalServer::UserAccessOption);
+    QLocalServer::removeServer(socketPath_);  // left by a run that crashed: the lock is ours now
+    if (!server_->listen(socketPath_)) return;
+    connect(server_, &QLocalServer::newConnection, this, &SingleInstance::receive);
+}
+
+void SingleInstance::receive()
+{
+    while (QLocalSocket* socket = server_->nextPendingConnection()) {
+        connect(socket, &QLocalSocket::disconnected, socket, &QObject::deleteLater);
+        connect(socket, &QLocalSocket::readyRead, this, [this, socket] {
+            if (socket->bytesAvailable() > MaxMessageBytes) return socket->abort();
+            QDataStream in(socket);
+            in.startTransaction();
+            QStringList arguments;
+            in >> arguments;
+            if (!in.commitTransaction()) return;  // the rest is still on its way
+            socket->write(&Taken, 1);
+            socket->flush();
+            emit argumentsArrived(arguments);
+        });
+    }
+}
+
+bool SingleInstance::handOver(const QStringList& arguments, int timeoutMs) const
+{
+    QLocalSocket socket;
+    socket.connectToServer(socketPath_);
+    if (!socket.waitForConnected(timeoutMs)) return false;
+    QByteArray message;
+    QDataStream out(&message, QIODevice::WriteOnly);
+    out << arguments;
+    socket.write(message);
+    if (!socket.waitForBytesWritten(timeoutMs)) return false;
+    char reply = 0;
+    return socket.waitForReadyRead(timeoutMs) && socket.read(&reply, 1) == 1 && reply == Taken;
+}
 
 }  // namespace platform

@@ -162,6 +162,10 @@ public:
     // Files and folders dropped on the window, in their order: added as Add File and Add
     // Directory add them, a playlist opened as Open List opens it. CD mode changes to media first.
     void DropPaths(const QStringList& paths);
+    // Files, folders (every file, as Add Directory) and playlists (their entries) handed over from
+    // outside: they become the list or are added to it, in media mode, and the first of them plays.
+    enum class Opening { Replace, Add };
+    void OpenPaths(const QStringList& paths, Opening how);
 
 private:
     // Controls, named as the player's design names them.
@@ -205,6 +209,8 @@ private:
     ValueBar* PositionBar = nullptr;
 
     QStringList folderFiles(const QString& folder) const;
+    QStringList filesIn(const QString& path) const;
+    void enterMediaMode();
     void buildControls();
     void buildReaderControls();
     void showArtistAndAlbum(const QString& artist, const QString& album, bool placeholders);

@@ -51,13 +51,42 @@ void Form1::dropEvent(QDropEvent* event)
     DropPaths(paths);
 }
 
+void Form1::enterMediaMode()
+{
+    if (common::InMediaMode()) return;
+    Option1->setChecked(true);
+    Option1_Click();
+}
+
+// The files a path stands for: a folder's files, a playlist's entries that exist, or the file.
+QStringList Form1::filesIn(const QString& path) const
+{
+    if (QFileInfo(path).isDir()) return folderFiles(path);
+    if (!TrackList::IsListFile(path)) return Mp3Tag_Functions::FileExists(path) ? QStringList{path} : QStringList{};
+    QStringList files;
+    for (const Mp3Tag_Functions::ListEntry& entry : Mp3Tag_Functions::ReadListFile(path))
+        if (Mp3Tag_Functions::FileExists(entry.path)) files << entry.path;
+    return files;
+}
+
+void Form1::OpenPaths(const QStringList& paths, Opening how)
+{
+    if (MessagesRun::Now()) return;
+    QStringList files;
+    for (const QString& path : paths) files << filesIn(path);
+    if (files.isEmpty()) return;
+    enterMediaMode();
+    if (how == Opening::Replace) tracks_.clear();
+    const int first = tracks_.count();
+    appendTracks(files);
+    showTrackCount();
+    if (tracks_.contains(first)) UpdateMP3(first, true);
+}
+
 void Form1::DropPaths(const QStringList& paths)
 {
     if (MessagesRun::Now() || paths.isEmpty()) return;
-    if (!common::InMediaMode()) {
-        Option1->setChecked(true);
-        Option1_Click();
-    }
+    enterMediaMode();
     int previous = SelectedEntry();
     QStringList files;
     bool added = false;
@@ -68,20 +97,14 @@ void Form1::DropPaths(const QStringList& paths)
         added = true;
     };
     for (const QString& path : paths) {
-        const QFileInfo info(path);
-        if (info.isDir()) {
-            files << folderFiles(path);
-        } else if (TrackList::IsListFile(path) && paths.size() == 1) {
+        if (TrackList::IsListFile(path) && paths.size() == 1) {
             // A list dropped alone is opened, as Open List opens it.
             QString list = path;
             LoadTrackList(list);
             previous = 0;
-        } else if (TrackList::IsListFile(path)) {
-            // Among other files its entries are added with them, in the order dropped.
-            for (const Mp3Tag_Functions::ListEntry& entry : Mp3Tag_Functions::ReadListFile(path))
-                if (Mp3Tag_Functions::FileExists(entry.path)) files << entry.path;
-        } else if (Mp3Tag_Functions::FileExists(path)) {
-            files << path;
+        } else {
+            // Among other files a list's entries are added with them, in the order dropped.
+            files << filesIn(path);
         }
     }
     addFiles();

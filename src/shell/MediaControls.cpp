@@ -1,6 +1,7 @@
 #include "shell/MediaControls.h"
 #include "player/Form1.h"
 #include "shell/Form5.h"
+#include "shell/Windows.h"
 
 #include <QTimer>
 #include <QUrl>
@@ -84,11 +85,12 @@ void MediaControls::command(const std::function<void()>& run)
     if (service_) service_->Publish();
 }
 
-void MediaControls::raise()
+void MediaControls::raise() { BringForward(main_); }
+
+// After the reply has gone out, as a later start's paths are taken.
+void MediaControls::open(const QString& path)
 {
-    if (auto* menu = dynamic_cast<Form5*>(main_.menu())) menu->epanafora_Click();
-    main_.raise();
-    main_.activateWindow();
+    QTimer::singleShot(0, &main_, [this, path] { OpenFromOutside(main_, {path}); });
 }
 
 // After the reply has gone out: the shutdown closes the bus connection's owner.

@@ -33,6 +33,7 @@ public:
     void seek(qint64 offsetUs) override;
     void setPosition(const QString& trackId, qint64 positionUs) override;
     void setVolume(double volume) override;
+    void open(const QString& path) override;
 
 private:
     platform::mpris::Metadata metadata() const;

@@ -2,6 +2,7 @@
 #include "about/Form3.h"
 #include "associations/Form9.h"
 #include "player/Form1.h"
+#include "shell/Form5.h"
 #include "shell/Form7.h"
 #include "metadata/Form4.h"
 
@@ -52,6 +53,19 @@ QWidget* OpenAbout(player::Form1& main, const QString& caption)
     if (!caption.isEmpty()) about->setWindowTitle(caption);
     about->show();
     return about;
+}
+
+void BringForward(player::Form1& main)
+{
+    if (auto* menu = dynamic_cast<Form5*>(main.menu())) menu->epanafora_Click();
+    main.raise();
+    main.activateWindow();
+}
+
+void OpenFromOutside(player::Form1& main, const QStringList& paths)
+{
+    BringForward(main);
+    main.OpenPaths(paths, player::Form1::Opening::Add);
 }
 
 }  // namespace shell

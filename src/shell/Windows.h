@@ -2,6 +2,7 @@
 // The secondary windows the menus open, one routine each.
 
 #include <QString>
+#include <QStringList>
 
 class QWidget;
 namespace player {
@@ -16,6 +17,12 @@ void OpenTracksPreview(player::Form1& main, const QString& caption);
 bool OpenTracksInfo(player::Form1& main, const QString& caption);
 // The file-type associations (Form9), modal.
 void OpenAssociations(player::Form1& main, const QString& caption);
+// The main window comes forward, from the tray or the taskbar too.
+void BringForward(player::Form1& main);
+// Paths handed over from outside the window (a later start, the desktop's media controls): added
+// to the list, the first of them playing, and the window forward.
+void OpenFromOutside(player::Form1& main, const QStringList& paths);
+
 // The About window (Form3); caption empty keeps its own title; disablesMain as the help item does.
 QWidget* OpenAbout(player::Form1& main, const QString& caption);
 

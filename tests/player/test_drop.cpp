@@ -119,3 +119,33 @@ TEST_F(DropTest, ADropInCdModeChangesToMediaFirst)
     // The media list comes back as choosing the mode brings it, and the drop goes after it.
     EXPECT_EQ(entries(), (QStringList{"1. x.wav", "2. single.wav"}));
 }
+
+// Paths handed over from outside: a playlist's entries, a folder's files and a file become the
+// list (or follow it), the first of them plays, and a disc on show gives way to media mode.
+TEST_F(DropTest, PathsFromOutsideReplaceOrFollowTheListAndTheFirstPlays)
+{
+    QFile list(root + "/mix.m3u");
+    ASSERT_TRUE(list.open(QIODevice::WriteOnly));
+    list.write("#EXTM3U\nlisted.wav\nmissing.wav\n");
+    list.close();
+    const fixtures::DiscImage disc = fixtures::makeDiscImage(media.path(), {150, 150});
+    setenv("SONORELL_CD_DEVICE", disc.cue.c_str(), 1);
+    start();
+    ASSERT_FALSE(common::InMediaMode());
+
+    window->OpenPaths({root + "/mix.m3u", root + "/single.wav", root + "/nowhere.wav"}, player::Form1::Opening::Replace);
+    EXPECT_TRUE(common::InMediaMode());
+    EXPECT_EQ(window->Tracks().paths(), (QStringList{root + "/listed.wav", root + "/single.wav"}));
+    EXPECT_EQ(window->Tracks().current(), 0);
+    EXPECT_EQ(ModuleMCI::GetMediaMode(common::MediaAlias), "playing");
+
+    window->OpenPaths({root + "/album"}, player::Form1::Opening::Add);
+    EXPECT_EQ(window->Tracks().count(), 4);
+    EXPECT_EQ(window->Tracks().current(), 2);  // the folder's first file
+    EXPECT_EQ(window->Tracks().path(2).section('/', 0, -2), root + "/album");
+    EXPECT_EQ(testsupport::control<QLabel>(*window, "Label2")->text(), "Tracks: 4");
+
+    window->OpenPaths({root + "/nowhere.wav"}, player::Form1::Opening::Replace);  // nothing to open: nothing changes
+    EXPECT_EQ(window->Tracks().count(), 4);
+    EXPECT_TRUE(dialogs.empty());
+}

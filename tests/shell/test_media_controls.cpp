@@ -6,16 +6,20 @@
 #include "media/ModuleMCI.h"
 #include "platform/AuxVolume.h"
 #include "shell/MediaControls.h"
+#include "support/Text.h"
 
 #include <QDBusConnection>
 #include <QDBusMessage>
 #include <QDBusObjectPath>
 #include <QDBusVariant>
+#include <QElapsedTimer>
 #include <QProcess>
+#include <QUrl>
 
 #include <cstring>
 
 using fixtures::Media;
+using testsupport::q;
 
 namespace {
 
@@ -235,6 +239,53 @@ TEST_F(MediaControlsTest, TheProgramAnswersPlayerctlAndQuitSavesItsOptions)
     EXPECT_TRUE(program.waitForFinished(10000));
     EXPECT_EQ(program.exitCode(), 0);
     EXPECT_GT(read("Data.dat").size(), 0);
+}
+
+// Files reach the real program from outside: several on its command line become the list and the
+// first plays; a later start (a file manager's double click) adds its file and plays it, ending
+// at once; the desktop's OpenUri does the same, and refuses what is not a local file.
+TEST_F(MediaControlsTest, FilesFromTheCommandLineALaterStartAndOpenUriPlay)
+{
+    QStringList songs;
+    for (const char* name : {"one.wav", "two.wav", "three.wav", "four.wav"})
+        songs << q(fixtures::makeMedia(media.path(), Media::Wav8Mono, 30.0, name).path);
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert("QT_QPA_PLATFORM", "offscreen");
+    env.insert("XDG_RUNTIME_DIR", QString::fromStdString(media.path()));
+    QProcess program;
+    program.setProcessEnvironment(env);
+    program.start(SONORELL_PLAYER, {songs[0], songs[1]});
+    ASSERT_TRUE(program.waitForStarted());
+    QString status;
+    waitFor([&] { return (status = playerctl({"status"})) == "Playing"; });
+    EXPECT_EQ(status, "Playing");
+    EXPECT_EQ(playerctl({"metadata", "xesam:title"}), "one.wav");
+
+    QProcess later;
+    later.setProcessEnvironment(env);
+    QElapsedTimer clock;
+    clock.start();
+    later.start(SONORELL_PLAYER, {songs[2]});
+    ASSERT_TRUE(later.waitForFinished(3000));
+    EXPECT_LT(clock.elapsed(), 1500);
+    EXPECT_EQ(later.exitCode(), 0);
+    waitFor([&] { return playerctl({"metadata", "xesam:title"}) == "three.wav"; });
+    EXPECT_EQ(playerctl({"metadata", "xesam:title"}), "three.wav");
+    EXPECT_EQ(playerctl({"status"}), "Playing");
+    EXPECT_EQ(program.state(), QProcess::Running);
+
+    EXPECT_EQ(call("OpenUri", {QUrl::fromLocalFile(songs[3]).toString()}).type(), QDBusMessage::ReplyMessage);
+    waitFor([&] { return playerctl({"metadata", "xesam:title"}) == "four.wav"; });
+    EXPECT_EQ(playerctl({"metadata", "xesam:title"}), "four.wav");
+    const QDBusMessage refused = call("OpenUri", {"https://example.org/song.mp3"});
+    EXPECT_EQ(refused.type(), QDBusMessage::ErrorMessage);
+    EXPECT_EQ(refused.errorName(), "org.freedesktop.DBus.Error.NotSupported");
+    EXPECT_EQ(call("OpenUri", {"file:///nowhere/song.mp3"}).type(), QDBusMessage::ErrorMessage);
+
+    call("Quit", {}, "org.mpris.MediaPlayer2");
+    EXPECT_TRUE(program.waitForFinished(10000));
+    // The list the player ended with: the command line's files, then each one handed over.
+    EXPECT_EQ(QString::fromUtf8(read("Default.list")), songs.join("\r\n") + "\r\n");
 }
 
 // Without a session bus the program plays on and says nothing about it.

@@ -25,6 +25,6 @@ assert (w, h) == (int(sys.argv[2]),) * 2, f'{w}x{h}'
 PY
 done
 desktop-file-validate "$share/applications/sonorell.desktop"
-grep -qx 'Exec=sonorell %f' "$share/applications/sonorell.desktop"
+grep -qx 'Exec=sonorell %F' "$share/applications/sonorell.desktop"
 appstreamcli validate --no-net --explain "$share/metainfo/net.dravenholt.sonorell.metainfo.xml"
 echo "installation checked"
