@@ -1,5 +1,6 @@
 #include "metadata/Playlists.h"
 #include "platform/AtomicFile.h"
+#include "platform/CodePage.h"
 
 #include <QDir>
 #include <QFile>
@@ -17,20 +18,46 @@ namespace {
 
 bool endsWith(const QString& path, const char* extension) { return path.endsWith(QLatin1String(extension), Qt::CaseInsensitive); }
 
-// UTF-8 as today's players write it; older M3U files are often Latin-1, which any byte is.
-QString decode(QByteArray bytes)
+// A list's text: UTF-8 as today's players write it (always so in an .m3u8). An older list that is
+// not UTF-8 was written on a Greek Windows machine in its code page (windows-1253), as the
+// catalogue's old files were, or elsewhere in Latin-1: both readings are kept, Greek first.
+struct Text {
+    QString text;
+    QString latin1;  // the other reading of a list that is not UTF-8; empty for UTF-8
+};
+
+Text decode(QByteArray bytes, bool alwaysUtf8)
 {
     if (bytes.startsWith("\xEF\xBB\xBF")) bytes.remove(0, 3);
     QStringDecoder utf8(QStringDecoder::Utf8);
     const QString text = utf8(bytes);
-    return utf8.hasError() ? QString::fromLatin1(bytes) : text;
+    if (!utf8.hasError() || alwaysUtf8) return {text, {}};
+    return {platform::FromGreekCodePage(bytes.toStdString()), QString::fromLatin1(bytes)};
+}
+
+// The bytes of percent-escapes, read as text the same way (Greek first).
+QString percentDecoded(const QString& text) { return decode(QByteArray::fromPercentEncoding(text.toUtf8()), false).text; }
+
+// A file: URI as a local path: file:///p, file://localhost/p and file:/p; empty for another host.
+QString localFileOf(const QString& uri)
+{
+    QString rest = uri.mid(5);  // after "file:"
+    if (rest.startsWith(QLatin1String("//"))) {
+        const qsizetype slash = rest.indexOf(QLatin1Char('/'), 2);
+        const QString host = rest.mid(2, slash < 0 ? -1 : slash - 2);
+        if (!host.isEmpty() && host.compare(QLatin1String("localhost"), Qt::CaseInsensitive) != 0) return {};
+        rest = slash < 0 ? QString() : rest.mid(slash);
+    }
+    return rest.startsWith(QLatin1Char('/')) ? QDir::cleanPath(percentDecoded(rest)) : QString();
 }
 
 // A playlist is a regular file of a sensible size: a pipe or a device named ".m3u" would wait
 // forever to be read, and a file of gigabytes is no list.
 constexpr qint64 LargestPlaylist = 16 * 1024 * 1024;
 
-QStringList lines(const QString& path)
+QStringList splitLines(const QString& text) { return text.split(QRegularExpression(QStringLiteral("\r\n|\r|\n"))); }
+
+Text read(const QString& path)
 {
     std::error_code error;
     const std::filesystem::path file(QFile::encodeName(path).toStdString());
@@ -38,7 +65,7 @@ QStringList lines(const QString& path)
         return {};
     QFile playlist(path);
     if (!playlist.open(QIODevice::ReadOnly)) return {};
-    return decode(playlist.read(LargestPlaylist)).split(QRegularExpression(QStringLiteral("\r\n|\r|\n")));
+    return decode(playlist.read(LargestPlaylist), IsM3u8(path));
 }
 
 // One entry as a local path; empty for a remote URL or a blank entry.
@@ -47,7 +74,7 @@ QString localPath(const QString& entry, const QDir& folder)
     static const QRegularExpression scheme(QStringLiteral("^[A-Za-z][A-Za-z0-9+.-]*://"));
     const QString text = entry.trimmed();
     if (text.isEmpty()) return {};
-    if (text.startsWith(QLatin1String("file://"), Qt::CaseInsensitive)) return QUrl(text).toLocalFile();
+    if (text.startsWith(QLatin1String("file:"), Qt::CaseInsensitive)) return localFileOf(text);
     if (scheme.match(text).hasMatch()) return {};
     QString path = QDir::cleanPath(folder.absoluteFilePath(text));
     // Lists made on Windows separate folders with backslashes.
@@ -87,12 +114,21 @@ bool IsPlaylist(const QString& path) { return endsWith(path, ".m3u") || IsM3u8(p
 
 QStringList ReadPlaylistPaths(const QString& path)
 {
-    const QStringList all = lines(path);
+    const Text text = read(path);
+    const bool pls = endsWith(path, ".pls");
+    const auto entriesOf = [pls](const QString& all) { return pls ? plsEntries(splitLines(all)) : m3uEntries(splitLines(all)); };
+    const QStringList entries = entriesOf(text.text);
+    const QStringList others = text.latin1.isEmpty() ? QStringList() : entriesOf(text.latin1);
     const QDir folder = QFileInfo(path).absoluteDir();
     QStringList paths;
-    for (const QString& entry : endsWith(path, ".pls") ? plsEntries(all) : m3uEntries(all))
+    for (qsizetype i = 0; i < entries.size(); ++i) {
+        QString local = localPath(entries[i], folder);
+        // Not there under the Greek reading: the same line read as Latin-1.
+        if (!local.isEmpty() && i < others.size() && !QFileInfo::exists(local))
+            if (const QString other = localPath(others[i], folder); QFileInfo::exists(other)) local = other;
         // A playlist inside a playlist is not a song; it is left out, not opened as one.
-        if (const QString local = localPath(entry, folder); !local.isEmpty() && !IsPlaylist(local)) paths << local;
+        if (!local.isEmpty() && !IsPlaylist(local)) paths << local;
+    }
     return paths;
 }
 

@@ -4,6 +4,7 @@
 #include "fixtures/Media.h"
 #include "metadata/Mp3Tag_ListFiles.h"
 #include "metadata/Playlists.h"
+#include "platform/CodePage.h"
 #include "support/TempFolder.h"
 
 #include <gtest/gtest.h>
@@ -127,4 +128,25 @@ TEST_F(PlaylistTest, PipesHugeFilesAndNestedPlaylistsAreNotReadAsSongs)
 
     write("inner.m3u", "Music/three.ogg\n");
     EXPECT_EQ(ReadPlaylistPaths(write("outer.m3u8", "inner.m3u\nMusic/one.mp3\nother.PLS\n")), QStringList{one()});
+}
+
+// A list written on a Greek Windows machine: windows-1253 bytes and backslashes. An .m3u8 is UTF-8
+// whatever it holds; file URIs name local files with or without a host, and their escaped bytes
+// are read the way the list's text is.
+TEST_F(PlaylistTest, GreekCodePageListsAndEveryShapeOfLocalFileUri)
+{
+    QDir(root).mkpath(QString::fromUtf8("Μουσική"));
+    fixtures::writeFile(dir.path(), "Μουσική/Τραγούδι.wav", "sound");
+    const QString song = root + QString::fromUtf8("/Μουσική/Τραγούδι.wav");
+    const QByteArray greek = QByteArray::fromStdString(platform::ToGreekCodePage(QString::fromUtf8("Μουσική\\Τραγούδι.wav")));
+    EXPECT_EQ(readPaths(write("old.m3u", "#EXTM3U\r\n" + greek + "\r\n")), QStringList{song});
+    EXPECT_EQ(readPaths(write("old.pls", "[playlist]\r\nFile1=" + greek + "\r\nNumberOfEntries=1\r\n")), QStringList{song});
+    EXPECT_TRUE(readPaths(write("old.m3u8", greek + "\n")).isEmpty());  // not UTF-8: no such file
+
+    const QByteArray escaped =
+        QByteArray::fromStdString(platform::ToGreekCodePage(QString::fromUtf8("Μουσική/Τραγούδι.wav"))).toPercentEncoding("/");
+    const QString uris =
+        write("uris.m3u", "file://localhost" + one().toUtf8() + "\n" + "file:" + three().toUtf8() + "\n" + "file://" +
+                              root.toUtf8() + "/" + escaped + "\n" + "file://elsewhere" + one().toUtf8() + "\n");
+    EXPECT_EQ(ReadPlaylistPaths(uris), (QStringList{one(), three(), song}));
 }

@@ -2,12 +2,14 @@
 // machine lacks: what libcdio would answer, and a clock the test moves.
 
 #include "fixtures/DiscImage.h"
+#include "platform/CodePage.h"
 #include "platform/cdrom/Disc.h"
 #include "support/TempFolder.h"
 
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <fstream>
 
 #include <unistd.h>
 
@@ -154,4 +156,26 @@ TEST(DiscImage, AliasFoldersOfEndedRunsAreRemoved)
     EXPECT_FALSE(fs::exists(stale));
     EXPECT_TRUE(fs::exists(live));
     fs::remove_all(live);
+}
+
+// A cue sheet saved on a Greek Windows machine holds its text in windows-1253: it reads as Greek,
+// while one in UTF-8 reads as it is.
+TEST(DiscImage, ACueSheetInTheGreekCodePageReadsAsGreek)
+{
+    testsupport::TempFolder dir;
+    const fixtures::DiscImage disc = fixtures::makeDiscImage(dir.path(), {150, 225});
+    const fixtures::CdText text{"Άξιον Εστί", "Μίκης Θεοδωράκης", {"Η Γένεσις", "Café"}};
+    const std::string utf8 = fixtures::writeCueWithText(disc, "utf8", text);
+    std::ifstream in(utf8, std::ios::binary);
+    const std::string sheet((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    const std::string greek = dir.path() + "/greek.cue";
+    std::ofstream(greek, std::ios::binary) << platform::ToGreekCodePage(QString::fromStdString(sheet));
+    for (const std::string& cue : {utf8, greek}) {
+        SCOPED_TRACE(cue);
+        const DiscText read = ReadDiscText(cue);
+        EXPECT_EQ(read.albumTitle, "Άξιον Εστί");
+        EXPECT_EQ(read.albumPerformer, "Μίκης Θεοδωράκης");
+        EXPECT_EQ(read.trackTitles.at(1), "Η Γένεσις");
+    }
+    EXPECT_EQ(ReadDiscText(utf8).trackTitles.at(2), "Café");
 }

@@ -1,4 +1,5 @@
 #include "platform/cdrom/Disc.h"
+#include "platform/CodePage.h"
 
 #include <cdio/cdio.h>
 #include <cdio/cdtext.h>
@@ -291,9 +292,14 @@ uint32_t AudioDiscSerial(const Toc& toc)
 
 namespace {
 
+// A cue sheet or a cdrdao .toc file: text a person wrote.
+bool isSheet(const std::string& source) { return endsWith(source, ".cue") || endsWith(source, ".toc"); }
+
 // Disc images keep their text as the file has it, and libcdio reads those bytes as Latin-1, which
-// a cue sheet written in UTF-8 is not: such text is read again as the UTF-8 it is.
-std::string asWritten(const char* text)
+// a cue sheet written in UTF-8 is not: such text is read again as the UTF-8 it is. A sheet that
+// is not UTF-8 was written on a Greek Windows machine, in its code page (windows-1253), as the
+// catalogue's old files were; a drive's own CD-Text is Latin-1 as read.
+std::string asWritten(const char* text, bool sheet)
 {
     if (!text) return {};
     const QString read = QString::fromUtf8(text).trimmed();
@@ -306,6 +312,7 @@ std::string asWritten(const char* text)
         QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
         const QString again = utf8(read.toLatin1());
         if (!utf8.hasError()) return again.toStdString();
+        if (sheet) return FromGreekCodePage(read.toLatin1().toStdString()).toStdString();
     }
     return read.toStdString();
 }
@@ -317,13 +324,14 @@ DiscText ReadDiscText(const std::string& source)
     DiscText text;
     CdIo_t* cdio = source.empty() ? nullptr : openSource(source);
     if (!cdio) return text;
+    const bool sheet = isSheet(source);
     if (const cdtext_t* cdtext = cdio_get_cdtext(cdio)) {
-        text.albumTitle = asWritten(cdtext_get_const(cdtext, CDTEXT_FIELD_TITLE, 0));
-        text.albumPerformer = asWritten(cdtext_get_const(cdtext, CDTEXT_FIELD_PERFORMER, 0));
+        text.albumTitle = asWritten(cdtext_get_const(cdtext, CDTEXT_FIELD_TITLE, 0), sheet);
+        text.albumPerformer = asWritten(cdtext_get_const(cdtext, CDTEXT_FIELD_PERFORMER, 0), sheet);
         const track_t first = cdio_get_first_track_num(cdio), count = cdio_get_num_tracks(cdio);
         if (first != CDIO_INVALID_TRACK && count != CDIO_INVALID_TRACK)
             for (track_t t = first; t < first + count; ++t)
-                if (std::string title = asWritten(cdtext_get_const(cdtext, CDTEXT_FIELD_TITLE, t)); !title.empty())
+                if (std::string title = asWritten(cdtext_get_const(cdtext, CDTEXT_FIELD_TITLE, t), sheet); !title.empty())
                     text.trackTitles[t] = title;
     }
     cdio_destroy(cdio);
