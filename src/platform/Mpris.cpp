@@ -27,6 +27,7 @@ QVariantMap toMap(const Metadata& m)
     if (!m.album.isEmpty()) map.insert(QStringLiteral("xesam:album"), m.album);
     if (m.trackNumber > 0) map.insert(QStringLiteral("xesam:trackNumber"), m.trackNumber);
     if (!m.url.isEmpty()) map.insert(QStringLiteral("xesam:url"), m.url);
+    if (!m.artUrl.isEmpty()) map.insert(QStringLiteral("mpris:artUrl"), m.artUrl);
     return map;
 }
 

@@ -19,6 +19,7 @@ struct Metadata {
     int trackNumber = 0;
     qint64 lengthUs = 0;  // 0: left out
     QString url;
+    QString artUrl;  // empty: left out
 
     bool operator==(const Metadata&) const = default;
 };

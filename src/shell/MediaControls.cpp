@@ -1,8 +1,11 @@
 #include "shell/MediaControls.h"
+#include "platform/CoverArt.h"
+#include "platform/cdrom/Disc.h"
 #include "player/Form1.h"
 #include "shell/Form5.h"
 #include "shell/Windows.h"
 
+#include <QFileInfo>
 #include <QTimer>
 #include <QUrl>
 
@@ -36,6 +39,20 @@ MediaControls::MediaControls(player::Form1& main) : main_(main)
 
 MediaControls::~MediaControls() = default;
 
+// The picture of the file (or of the disc image, beside its sheet), found once for each.
+QString MediaControls::artOf(const QString& path) const
+{
+    if (path.isEmpty() && !discSource_) discSource_ = QString::fromStdString(platform::cdrom::defaultSource());  // asked once
+    const QString key = path.isEmpty() ? *discSource_ : path;
+    if (key != art_.first) {
+        const bool image = path.isEmpty() && QFileInfo(key).isFile();
+        art_ = {key, !path.isEmpty() ? platform::CoverArtFile(path)
+                     : image         ? platform::FolderCoverArt(QFileInfo(key).absolutePath())
+                                     : QString()};
+    }
+    return art_.second;
+}
+
 platform::mpris::Metadata MediaControls::metadata() const
 {
     const NowShowing& now = main_.Showing();
@@ -53,6 +70,8 @@ platform::mpris::Metadata MediaControls::metadata() const
     m.trackNumber = now.index + 1;
     m.lengthUs = now.lengthMs * 1000;
     if (now.mediaMode) m.url = QUrl::fromLocalFile(now.path).toString();
+    if (const QString art = artOf(now.mediaMode ? now.path : QString()); !art.isEmpty())
+        m.artUrl = QUrl::fromLocalFile(art).toString();
     return m;
 }
 

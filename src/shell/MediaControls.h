@@ -6,6 +6,7 @@
 
 #include <functional>
 #include <memory>
+#include <optional>
 
 namespace player {
 class Form1;
@@ -37,11 +38,14 @@ public:
 
 private:
     platform::mpris::Metadata metadata() const;
-    void seekTo(int64_t ms);  // from the track's start, as the slider's release
+    QString artOf(const QString& path) const;  // path empty: the disc
+    void seekTo(int64_t ms);                   // from the track's start, as the slider's release
     void command(const std::function<void()>& run);
 
     player::Form1& main_;
     std::unique_ptr<platform::mpris::Service> service_;
+    mutable std::pair<QString, QString> art_;  // the file or disc image, and its picture
+    mutable std::optional<QString> discSource_;
 };
 
 }  // namespace shell

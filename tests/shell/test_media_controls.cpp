@@ -12,7 +12,9 @@
 #include <QDBusMessage>
 #include <QDBusObjectPath>
 #include <QDBusVariant>
+#include <QDir>
 #include <QElapsedTimer>
+#include <QStandardPaths>
 #include <QProcess>
 #include <QUrl>
 
@@ -211,6 +213,51 @@ TEST_F(MediaControlsTest, ADiscTrackIsShownAndTheButtonsRulesHold)
     window->Timer2_Timer();
     EXPECT_EQ(trackId(), "/org/sonorell/disc/1");
     EXPECT_EQ(playerctl({"status"}), "Playing");
+}
+
+// The desktop shows the file's own picture (kept once in the cache), else the folder's cover, and
+// nothing where there is none.
+TEST_F(MediaControlsTest, CoverArtIsTheEmbeddedPictureElseTheFoldersCover)
+{
+    const QByteArray png = QByteArray::fromBase64(
+        "iVBORw0KGgoAAAANSUhEUgAAAAEAAAABCAYAAAAfFcSJAAAADUlEQVR42mP8z8BQDwAEhQGAhKmMIQAAAABJRU5ErkJggg==");
+    const std::string pictured = fixtures::makeMedia(media.path(), Media::Flac, 2.0, "pictured.flac").path;
+    const std::string picture = media.path() + "/front.png";
+    {
+        QFile f(QString::fromStdString(picture));
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+        f.write(png);
+    }
+    const std::string script = "from mutagen.flac import FLAC, Picture\n"
+                               "import sys\n"
+                               "f = FLAC(sys.argv[1]); p = Picture(); p.type = 3; p.mime = 'image/png'\n"
+                               "p.data = open(sys.argv[2], 'rb').read(); f.add_picture(p); f.save()\n";
+    ASSERT_EQ(QProcess::execute("/usr/bin/python3", {"-c", QString::fromStdString(script), q(pictured), q(picture)}), 0);
+    QDir().mkpath(q(media.path() + "/album"));
+    const std::string plain = fixtures::makeMedia(media.path() + "/album", Media::Wav8Mono, 2.0, "plain.wav").path;
+    QFile::copy(q(picture), q(media.path() + "/album/Folder.PNG"));
+    const std::string bare = fixtures::makeMedia(media.path() + "/album", Media::Wav8Mono, 2.0, "bare.wav").path;
+    QDir().mkpath(q(media.path() + "/bare"));
+    QFile::rename(q(bare), q(media.path() + "/bare/bare.wav"));
+    writeList({q(pictured), q(plain), q(media.path() + "/bare/bare.wav")});
+    start();
+    attach();
+
+    const QUrl art(playerctl({"metadata", "mpris:artUrl"}));
+    ASSERT_TRUE(art.isLocalFile()) << art.toString().toStdString();
+    EXPECT_TRUE(
+        art.toLocalFile().startsWith(QStandardPaths::writableLocation(QStandardPaths::GenericCacheLocation) + "/sonorell/"));
+    QFile cached(art.toLocalFile());
+    ASSERT_TRUE(cached.open(QIODevice::ReadOnly));
+    EXPECT_EQ(cached.readAll(), png);
+
+    window->UpdateMP3(1, false);
+    window->Timer2_Timer();
+    EXPECT_EQ(playerctl({"metadata", "mpris:artUrl"}), QUrl::fromLocalFile(q(media.path() + "/album/Folder.PNG")).toString());
+    window->UpdateMP3(2, false);
+    window->Timer2_Timer();
+    EXPECT_EQ(playerctl({"metadata", "mpris:artUrl"}), "");
+    EXPECT_EQ(playerctl({"metadata", "xesam:title"}), "bare.wav");
 }
 
 // The real program: playerctl drives it, Quit closes it as the Exit command does.
