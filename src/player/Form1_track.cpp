@@ -2,6 +2,7 @@
 
 #include "player/Form1.h"
 #include "player/Form10.h"
+#include "player/Form20.h"
 #include "player/MenuWindow.h"
 #include "player/MessagesRun.h"
 #include "common/Globals.h"
@@ -69,12 +70,7 @@ void Form1::UpdateMP3(int index, bool play)
     const QString path = tracks_.path(index);
     if (!path.isEmpty() && !Mp3Tag_Functions::FileExists(path)) {
         MessagesRun running;  // the message box's own loop
-        platform::ShowMessage({common::Lang(QString::fromUtf8("Το αρχείο ") + path + QString::fromUtf8(" δεν υπάρχει."),
-                                            QStringLiteral("File ") + path + QStringLiteral(" does not exist.")),
-                               {},
-                               platform::DialogIcon::None,
-                               platform::DialogButtons::Ok},
-                              this);
+        ShowFileDoesNotExist(path, this);
         return;
     }
     tracks_.setCurrent(index);

@@ -110,17 +110,22 @@ QString Form20::typedPath() const
     return WithTrailingSlash(File1->path()) + typed;
 }
 
+void ShowFileDoesNotExist(const QString& path, QWidget* parent)
+{
+    platform::ShowMessage({common::Lang(QString::fromUtf8("Το αρχείο ") + path + QString::fromUtf8(" δεν υπάρχει."),
+                                        QStringLiteral("File ") + path + QStringLiteral(" does not exist.")),
+                           {},
+                           platform::DialogIcon::None,
+                           platform::DialogButtons::Ok},
+                          parent);
+}
+
 void Form20::Command1_Click()
 {
     const QString path = typedPath();
     const int mode = mode_.toInt();
     if ((mode == 1 || mode == 3) && !Mp3Tag_Functions::FileExists(path)) {
-        platform::ShowMessage({common::Lang(QString::fromUtf8("Το αρχείο ") + path + QString::fromUtf8(" δεν υπάρχει."),
-                                            QStringLiteral("File ") + path + QStringLiteral(" does not exist.")),
-                               {},
-                               platform::DialogIcon::None,
-                               platform::DialogButtons::Ok},
-                              this);
+        ShowFileDoesNotExist(path, this);
         return;
     }
     auto& g = common::globals();

@@ -42,6 +42,8 @@ private:
 };
 
 // Shows the chooser modally; the chosen full path, or "" when cancelled or closed.
+// "File … does not exist." in the language in force, with an OK button.
+void ShowFileDoesNotExist(const QString& path, QWidget* parent);
 QString ChooseFile(const QString& mode, const QString& title, const QString& startFolder, QWidget* parent = nullptr);
 
 // The remembered folder when it still exists, else the home folder.
