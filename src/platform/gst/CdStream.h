@@ -1,5 +1,6 @@
 #pragma once
-// CD audio from a drive or image, read frame by frame and played through GStreamer.
+// CD audio from a drive or image, read frame by frame and played through GStreamer: the
+// pipeline under a DiscPlayer.
 
 #include "platform/cdrom/Disc.h"
 

@@ -32,7 +32,7 @@ void Engine::stop()
 {
     poll();
     if (mode_ == Mode::Stopped) return;
-    restMs_ = positionMs();
+    rest_ = position();
     hold();
     mode_ = Mode::Stopped;
 }
@@ -41,17 +41,17 @@ bool Engine::videoSize(int&, int&) const { return false; }
 
 void Engine::cueNext(const std::string&) { }
 
-void Engine::reachEnd(int64_t positionMs)
+void Engine::reachEnd(int64_t at)
 {
     atEnd_ = true;
-    restMs_ = positionMs;
+    rest_ = at;
     mode_ = Mode::Stopped;
 }
 
 std::optional<int64_t> Engine::stopPosition() const
 {
-    if (stopMs_ < 0) return std::nullopt;
-    return stopMs_;
+    if (stop_ < 0) return std::nullopt;
+    return stop_;
 }
 
 }  // namespace platform::gst

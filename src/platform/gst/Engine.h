@@ -1,7 +1,9 @@
 #pragma once
-// What plays a medium, whatever it is: a sound file on the run's one output (SoundFilePlayer) or
-// a file with a picture in a window (VideoPlayer). Everything in milliseconds. An engine runs
-// only when asked: each call first takes in what its pipeline reported since the last one.
+// What plays a medium, whatever it is: a sound file on the run's one output (SoundFilePlayer), a
+// file with a picture in a window (VideoPlayer), or a disc (DiscPlayer). Positions and lengths
+// count the engine's own unit: milliseconds for a file, frames (1/75 s) for a disc, so each keeps
+// its exact positions. An engine runs only when asked: each call first takes in what its pipeline
+// reported since the last one.
 //
 // The rules every engine keeps: play runs from a place (else where it stands) to a stop (else
 // the end); reaching the stop or the end leaves it stopped there, "at its end"; pause holds only
@@ -20,13 +22,16 @@ public:
 
     virtual ~Engine() = default;
 
-    int64_t lengthMs() const { return lengthMs_; }
-    virtual int64_t positionMs() = 0;
+    int64_t length() const { return length_; }
+    virtual int64_t position() = 0;
     virtual Mode mode();
-    // Plays from fromMs (else from where it stands) up to toMs (else the end); false when refused.
-    virtual bool play(std::optional<int64_t> fromMs, std::optional<int64_t> toMs) = 0;
-    // Stands at ms, stopped.
-    virtual bool seek(int64_t ms) = 0;
+    // The mode as last taken in, and where a stopped engine stands, without asking the pipeline.
+    Mode lastMode() const { return mode_; }
+    int64_t restingPosition() const { return rest_; }
+    // Plays from `from` (else from where it stands) up to `to` (else the end); false when refused.
+    virtual bool play(std::optional<int64_t> from, std::optional<int64_t> to) = 0;
+    // Stands at `at`, stopped.
+    virtual bool seek(int64_t at) = 0;
     virtual void pause();
     virtual void resume();
     virtual void stop();
@@ -44,19 +49,19 @@ protected:
     virtual void hold() = 0;
     virtual void goOn() = 0;
 
-    // The play reached its stop, its end or an error at positionMs.
-    void reachEnd(int64_t positionMs);
+    // The play reached its stop, its end or an error at `at`.
+    void reachEnd(int64_t at);
     // Where the play under way stops: its stop, else the length.
-    int64_t endOfPlayMs() const { return stopMs_ >= 0 ? stopMs_ : lengthMs_; }
+    int64_t endOfPlay() const { return stop_ >= 0 ? stop_ : length_; }
     std::optional<int64_t> stopPosition() const;
-    // A play from fromMs to toMs (else the end) that has nothing to play.
-    bool nothingToPlay(int64_t fromMs, std::optional<int64_t> toMs) const { return fromMs >= toMs.value_or(lengthMs_); }
+    // A play from `from` to `to` (else the end) that has nothing to play.
+    bool nothingToPlay(int64_t from, std::optional<int64_t> to) const { return from >= to.value_or(length_); }
 
     Mode mode_ = Mode::Stopped;
-    int64_t lengthMs_ = -1;
-    int64_t stopMs_ = -1;  // where play stops; -1 for the end
-    bool atEnd_ = false;   // the last play reached its end
-    int64_t restMs_ = 0;   // the position while nothing moves it
+    int64_t length_ = -1;
+    int64_t stop_ = -1;   // where play stops; -1 for the end
+    bool atEnd_ = false;  // the last play reached its end
+    int64_t rest_ = 0;    // the position while nothing moves it
 };
 
 }  // namespace platform::gst

@@ -9,7 +9,7 @@ namespace platform::gst {
 
 SoundFilePlayer::SoundFilePlayer(std::shared_ptr<Decoder> decoder, bool takenOver) : audio_(std::move(decoder))
 {
-    lengthMs_ = audio_->lengthMs();
+    length_ = audio_->lengthMs();
     if (!takenOver) return;
     mode_ = AudioOutput::instance().playing() ? Mode::Playing : Mode::Paused;
     takenOver_ = true;
@@ -45,7 +45,7 @@ void SoundFilePlayer::poll()
     const bool wentOn = !span.feeding;
     if (output.heardNs() >= span.endNs || (!wentOn && output.playedOut())) {
         // The end of the stream is the stop position (or the length) exactly.
-        atEnd(endOfPlayMs());
+        atEnd(endOfPlay());
         if (!wentOn) output.pause();
     }
 }
@@ -61,7 +61,7 @@ Engine::Mode SoundFilePlayer::mode()
 // sounds is still this alias's.
 bool SoundFilePlayer::holdsRunOn() { return atEnd_ && AudioOutput::instance().runOnOf(this); }
 
-int64_t SoundFilePlayer::positionMs()
+int64_t SoundFilePlayer::position()
 {
     poll();
     return heardMs();
@@ -78,19 +78,19 @@ int64_t SoundFilePlayer::heardMs()
 {
     AudioOutput& output = AudioOutput::instance();
     const AudioOutput::Span span = output.span(*audio_);
-    if (atEnd_ || !span.placed) return restMs_;  // loaded but not yet on the output, or at its end
+    if (atEnd_ || !span.placed) return rest_;  // loaded but not yet on the output, or at its end
     int64_t heard = std::max<int64_t>(0, output.heardNs() - span.startNs);
     if (span.endNs >= 0) heard = std::min(heard, span.endNs - span.startNs);
-    const int64_t end = std::min(endOfPlayMs(), lengthMs_);
+    const int64_t end = std::min(endOfPlay(), length_);
     return std::clamp<int64_t>((span.fromNs + heard) / GST_MSECOND, 0, std::max<int64_t>(0, end));
 }
 
 bool SoundFilePlayer::reposition(int64_t fromMs, std::optional<int64_t> toMs, bool start)
 {
     takenOver_ = false;
-    stopMs_ = toMs.value_or(-1);
+    stop_ = toMs.value_or(-1);
     atEnd_ = false;
-    restMs_ = fromMs;
+    rest_ = fromMs;
     if (nothingToPlay(fromMs, toMs)) {
         // Nothing to play: the device is at its end at once.
         AudioOutput::instance().release(audio_.get());
@@ -98,7 +98,7 @@ bool SoundFilePlayer::reposition(int64_t fromMs, std::optional<int64_t> toMs, bo
         return true;
     }
     AudioOutput& output = AudioOutput::instance();
-    if (!output.restart(audio_, fromMs * GST_MSECOND, [&] { return audio_->seek(fromMs, stopMs_); })) return false;
+    if (!output.restart(audio_, fromMs * GST_MSECOND, [&] { return audio_->seek(fromMs, stop_); })) return false;
     // What this file went on to was let go with the rest: its successor is prepared again.
     if (!cuedUri_.empty() && output.nextUri() != cuedUri_) output.setNext(this, std::make_shared<Decoder>(cuedUri_));
     if (start) output.play();
@@ -111,14 +111,14 @@ bool SoundFilePlayer::play(std::optional<int64_t> fromMs, std::optional<int64_t>
     poll();
     // The file the output went on to plays from its start already: playing it from the start
     // to its end goes on as it is.
-    if (takenOver_ && fromMs.value_or(0) == 0 && (!toMs || *toMs >= lengthMs_)) {
+    if (takenOver_ && fromMs.value_or(0) == 0 && (!toMs || *toMs >= length_)) {
         takenOver_ = false;
         AudioOutput::instance().play();
         mode_ = Mode::Playing;
         return true;
     }
     const bool onTimeline = AudioOutput::instance().span(*audio_).feeding;
-    if (fromMs || toMs || atEnd_ || !onTimeline) return reposition(fromMs.value_or(positionMs()), toMs, true);
+    if (fromMs || toMs || atEnd_ || !onTimeline) return reposition(fromMs.value_or(position()), toMs, true);
     AudioOutput::instance().play();
     mode_ = Mode::Playing;
     return true;
@@ -151,7 +151,7 @@ void SoundFilePlayer::stop()
     AudioOutput& output = AudioOutput::instance();
     if (output.runOnOf(this)) {
         // Its successor is already on the output (perhaps not yet heard): it goes.
-        if (!atEnd_) restMs_ = heardMs();
+        if (!atEnd_) rest_ = heardMs();
         output.dropRunOn();
         mode_ = Mode::Stopped;
         return;

@@ -19,7 +19,7 @@ public:
     SoundFilePlayer(const SoundFilePlayer&) = delete;
     SoundFilePlayer& operator=(const SoundFilePlayer&) = delete;
 
-    int64_t positionMs() override;
+    int64_t position() override;
     Mode mode() override;
     bool play(std::optional<int64_t> fromMs, std::optional<int64_t> toMs) override;
     bool seek(int64_t ms) override;

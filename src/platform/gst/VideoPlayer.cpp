@@ -121,14 +121,14 @@ bool VideoPlayer::open(const std::string& uri, uint64_t parentWindow)
     ensureInit();
     // Most files state their length; the few that do not are opened again behind a queue, so
     // the parser can run ahead and estimate it. A file that failed is not tried again.
-    lengthMs_ = preroll(uri, parentWindow, false);
-    if (lengthMs_ == -1) {
+    length_ = preroll(uri, parentWindow, false);
+    if (length_ == -1) {
         dispose(gst_->playbin);
-        lengthMs_ = preroll(uri, parentWindow, true);
+        length_ = preroll(uri, parentWindow, true);
     }
-    if (lengthMs_ < 0) {
+    if (length_ < 0) {
         dispose(gst_->playbin);
-        lengthMs_ = -1;
+        length_ = -1;
         return false;
     }
     auxListener_ = addAuxListener([this](uint32_t device) {
@@ -166,33 +166,33 @@ void VideoPlayer::poll()
                       endAt(gst_element_query_position(gst_->playbin, GST_FORMAT_TIME, &position) ? toMs(position) : 0);
                   },
               // The end of the stream is the stop position (or the length) exactly.
-              .endOfStream = [endAt, this](GstMessage*) { endAt(endOfPlayMs()); }});
+              .endOfStream = [endAt, this](GstMessage*) { endAt(endOfPlay()); }});
 }
 
-int64_t VideoPlayer::positionMs()
+int64_t VideoPlayer::position()
 {
     poll();
-    if (atEnd_) return restMs_;
+    if (atEnd_) return rest_;
     gint64 position = 0;
     if (!gst_element_query_position(gst_->playbin, GST_FORMAT_TIME, &position) || position < 0) return 0;
-    return std::min(toMs(position), lengthMs_);
+    return std::min(toMs(position), length_);
 }
 
 bool VideoPlayer::play(std::optional<int64_t> fromMs, std::optional<int64_t> toMs)
 {
     poll();
-    if (!fromMs && atEnd_) fromMs = restMs_;
+    if (!fromMs && atEnd_) fromMs = rest_;
     if (restedSinceMs_ >= 0 && nowMs() - restedSinceMs_ > RestBeforeNewStreamMs) {
         // The sound server starts a stream left waiting since the open seconds late: a new one
         // (the pipeline readied and prerolled again where it stands) sounds at once.
-        if (!fromMs) fromMs = positionMs();
+        if (!fromMs) fromMs = position();
         gst_element_set_state(gst_->playbin, GST_STATE_READY);
         gst_element_set_state(gst_->playbin, GST_STATE_PAUSED);
         gst_element_get_state(gst_->playbin, nullptr, nullptr, 2 * GST_SECOND);
     }
     if (fromMs || toMs || atEnd_) {
-        const int64_t from = fromMs.value_or(positionMs());
-        stopMs_ = toMs.value_or(-1);
+        const int64_t from = fromMs.value_or(position());
+        stop_ = toMs.value_or(-1);
         const auto flags = GstSeekFlags(GST_SEEK_FLAG_FLUSH | GST_SEEK_FLAG_ACCURATE);
         const gint64 stop = toMs ? *toMs * GST_MSECOND : gint64(GST_CLOCK_TIME_NONE);
         if (!gst_element_seek(gst_->playbin, 1.0, GST_FORMAT_TIME, flags, GST_SEEK_TYPE_SET, from * GST_MSECOND,

@@ -18,7 +18,7 @@ public:
     // refused. The picture is drawn into parentWindow when it is not 0.
     bool open(const std::string& uri, uint64_t parentWindow);
 
-    int64_t positionMs() override;
+    int64_t position() override;
     bool play(std::optional<int64_t> fromMs, std::optional<int64_t> toMs) override;
     bool seek(int64_t ms) override;
     bool videoSize(int& width, int& height) const override;

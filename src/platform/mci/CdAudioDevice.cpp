@@ -50,7 +50,7 @@ std::optional<std::vector<int>> colonParts(const std::string& word)
 }  // namespace
 
 CdAudioDevice::CdAudioDevice() = default;
-CdAudioDevice::~CdAudioDevice() { stream_.stop(); }
+CdAudioDevice::~CdAudioDevice() { disc_.stop(); }
 
 uint32_t CdAudioDevice::open(const OpenParams& params)
 {
@@ -59,7 +59,7 @@ uint32_t CdAudioDevice::open(const OpenParams& params)
     if (source.empty()) return DeviceNotInstalled;
     drive_ = std::make_unique<cdrom::Drive>(source);
     toc_ = drive_->toc();
-    frame_ = toc_.discStart();
+    disc_.load(drive_->source(), toc_);
     return Ok;
 }
 
@@ -67,21 +67,18 @@ void CdAudioDevice::sync()
 {
     drive_->refresh();
     if (!drive_->present() || !sameDisc(toc_, drive_->toc())) {
-        stream_.stop();
-        mode_ = Mode::Stopped;
         toc_ = drive_->present() ? drive_->toc() : cdrom::Toc{};
-        frame_ = toc_.discStart();
+        disc_.load(drive_->source(), toc_);
         return;
     }
-    if (mode_ == Mode::Playing && stream_.finished()) {
-        frame_ = stream_.currentFrame();
-        endedBeforeData_ = frame_ < toc_.leadout && !toc_.isAudio(toc_.trackAt(frame_));
-        stream_.stop();
-        mode_ = Mode::Stopped;
+    const bool wasPlaying = disc_.lastMode() == Mode::Playing;
+    if (wasPlaying && disc_.mode() == Mode::Stopped) {
+        const int32_t frame = position();
+        endedBeforeData_ = frame < toc_.leadout && !toc_.isAudio(toc_.trackAt(frame));
     }
 }
 
-int32_t CdAudioDevice::position() { return mode_ == Mode::Stopped ? frame_ : stream_.currentFrame(); }
+int32_t CdAudioDevice::position() { return int32_t(disc_.position()); }
 
 uint32_t CdAudioDevice::execute(const std::string& verb, WordCursor& args, std::string& reply)
 {
@@ -91,7 +88,7 @@ uint32_t CdAudioDevice::execute(const std::string& verb, WordCursor& args, std::
     if (!args.atEnd() && verb != "seek" && verb != "play") return ExtraCharacters;
     if (verb == "seek") return seek(args);
     if (verb == "play") return play(args);
-    if (verb == "resume") return mode_ == Mode::Paused ? play(args) : Ok;
+    if (verb == "resume") return disc_.lastMode() == Mode::Paused ? play(args) : Ok;
     if (verb == "pause") return pause();
     if (verb == "stop") return stop();
     return UnrecognizedCommand;
@@ -101,7 +98,7 @@ std::string CdAudioDevice::modeWord() const
 {
     if (drive_->doorOpen()) return "open";
     if (!drive_->present()) return "not ready";
-    switch (mode_) {
+    switch (disc_.lastMode()) {
     case Mode::Playing: return "playing";
     case Mode::Paused: return "paused";
     default: return "stopped";
@@ -203,11 +200,10 @@ uint32_t CdAudioDevice::set(WordCursor& args)
     }
     if (args.take("door")) {
         if (args.take("open")) {
-            stream_.stop();
-            mode_ = Mode::Stopped;
+            disc_.stop();
             drive_->openDoor();
             toc_ = cdrom::Toc{};
-            frame_ = 0;
+            disc_.load(drive_->source(), toc_);
         } else if (args.take("closed")) {
             drive_->closeDoor();
             sync();
@@ -251,9 +247,7 @@ uint32_t CdAudioDevice::seek(WordCursor& args)
     if (!args.atEnd()) return ExtraCharacters;
     const auto frame = parsePosition(*word);
     if (!frame) return parseInteger(*word) || word->find(':') != std::string::npos ? OutOfRange : BadInteger;
-    stream_.stop();
-    mode_ = Mode::Stopped;
-    frame_ = *frame;
+    disc_.seek(*frame);
     endedBeforeData_ = false;
     return Ok;
 }
@@ -272,10 +266,9 @@ uint32_t CdAudioDevice::play(WordCursor& args)
         },
         from, to);
     if (rc) return rc;
-    if (!from && !to && mode_ == Mode::Playing) return Ok;
-    if (!from && !to && mode_ == Mode::Paused) {
-        stream_.resume();
-        mode_ = Mode::Playing;
+    if (!from && !to && disc_.lastMode() == Mode::Playing) return Ok;
+    if (!from && !to && disc_.lastMode() == Mode::Paused) {
+        disc_.resume();
         return Ok;
     }
     const int32_t asked = static_cast<int32_t>(from.value_or(position()));
@@ -285,41 +278,31 @@ uint32_t CdAudioDevice::play(WordCursor& args)
     const auto [start, end] = toc_.audibleSpan(asked, until);
     endedBeforeData_ = false;
     if (start >= end) {
-        stream_.stop();
-        mode_ = Mode::Stopped;
-        frame_ = asked;
+        disc_.seek(asked);
         return Ok;
     }
-    if (!stream_.start(drive_->source(), toc_, start, end)) return Hardware;
-    mode_ = Mode::Playing;
-    return Ok;
+    return disc_.play(start, end) ? Ok : Hardware;
 }
 
 // The track of a position; stopped where a data track begins, it is the end of the audio before.
 int CdAudioDevice::trackAtFrame(int32_t frame) const
 {
-    if (endedBeforeData_ && mode_ == Mode::Stopped && frame == frame_ && frame > toc_.discStart()) return toc_.trackAt(frame - 1);
+    if (endedBeforeData_ && disc_.lastMode() == Mode::Stopped && frame == disc_.restingPosition() && frame > toc_.discStart())
+        return toc_.trackAt(frame - 1);
     return toc_.trackAt(frame);
 }
 
 uint32_t CdAudioDevice::pause()
 {
     if (!drive_->present()) return DeviceNotReady;
-    if (mode_ == Mode::Playing) {
-        stream_.pause();
-        mode_ = Mode::Paused;
-    }
+    disc_.pause();
     return Ok;
 }
 
 uint32_t CdAudioDevice::stop()
 {
     if (!drive_->present()) return DeviceNotReady;
-    if (mode_ != Mode::Stopped) {
-        frame_ = stream_.currentFrame();
-        stream_.stop();
-        mode_ = Mode::Stopped;
-    }
+    disc_.stop();
     return Ok;
 }
 

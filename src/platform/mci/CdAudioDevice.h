@@ -2,7 +2,7 @@
 // The "cdaudio" device: the disc in the CD drive (or a disc image standing in for it).
 
 #include "platform/cdrom/Disc.h"
-#include "platform/gst/CdStream.h"
+#include "platform/gst/DiscPlayer.h"
 #include "platform/mci/Device.h"
 
 #include <memory>
@@ -18,7 +18,7 @@ public:
     uint32_t execute(const std::string& verb, WordCursor& args, std::string& reply) override;
 
 private:
-    enum class Mode { Stopped, Playing, Paused };
+    using Mode = gst::Engine::Mode;
     enum class Format { Tmsf, Milliseconds };
 
     uint32_t status(WordCursor& args, std::string& reply);
@@ -39,11 +39,9 @@ private:
     std::string modeWord() const;
 
     std::unique_ptr<cdrom::Drive> drive_;
-    gst::CdStream stream_;
+    gst::DiscPlayer disc_;
     cdrom::Toc toc_;  // the disc the position belongs to
-    Mode mode_ = Mode::Stopped;
     Format format_ = Format::Tmsf;
-    int32_t frame_ = 0;             // position while not playing
     bool endedBeforeData_ = false;  // played on up to a data track and stopped there
 };
 

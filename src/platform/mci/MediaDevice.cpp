@@ -64,11 +64,11 @@ uint32_t MediaDevice::status(WordCursor& args, std::string& reply)
         return Ok;
     }
     if (what == "position") {
-        reply = std::to_string(player_->positionMs());
+        reply = std::to_string(player_->position());
         return Ok;
     }
     if (what == "length") {
-        reply = std::to_string(player_->lengthMs());
+        reply = std::to_string(player_->length());
         return Ok;
     }
     if (what == "ready") {
@@ -110,7 +110,7 @@ uint32_t MediaDevice::play(WordCursor& args)
         [this](const std::string& word, int64_t& value) -> uint32_t {
             const auto ms = parseInteger(word);
             if (!ms) return BadInteger;
-            if (*ms < 0 || *ms > player_->lengthMs()) return OutOfRange;
+            if (*ms < 0 || *ms > player_->length()) return OutOfRange;
             value = *ms;
             return Ok;
         },
@@ -129,12 +129,12 @@ uint32_t MediaDevice::seek(WordCursor& args)
     if (iequals(*word, "start"))
         target = 0;
     else if (iequals(*word, "end"))
-        target = player_->lengthMs();
+        target = player_->length();
     else if (const auto value = parseInteger(*word))
         target = *value;
     else
         return BadInteger;
-    if (target < 0 || target > player_->lengthMs()) return OutOfRange;
+    if (target < 0 || target > player_->length()) return OutOfRange;
     return player_->seek(target) ? Ok : Internal;
 }
 
