@@ -108,6 +108,8 @@ QStringList plsEntries(const QStringList& all)
 
 }  // namespace
 
+QStringList ReadTextLines(const QString& path) { return splitLines(read(path).text); }
+
 bool IsM3u8(const QString& path) { return endsWith(path, ".m3u8"); }
 
 bool IsPlaylist(const QString& path) { return endsWith(path, ".m3u") || IsM3u8(path) || endsWith(path, ".pls"); }

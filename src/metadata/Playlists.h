@@ -15,6 +15,10 @@ bool IsM3u8(const QString& path);
 // folder, file:// URIs decoded, remote URLs left out. Nothing is checked for existence here.
 QStringList ReadPlaylistPaths(const QString& path);
 
+// A playlist's or a sheet's lines: UTF-8, else windows-1253 (old lists of Greek Windows
+// machines); empty for what is not a regular file of at most 16 MiB.
+QStringList ReadTextLines(const QString& path);
+
 // "#EXTM3U" and one path a line, UTF-8, written atomically; false when the write fails.
 bool WriteM3u8(const QString& path, const QStringList& paths);
 

@@ -40,11 +40,13 @@ class Form1 : public QWidget, public catalogue::TitleHost, public metadata::Trac
 public:
     using MenuFactory = std::function<MenuWindow*(Form1*)>;
 
-    // commandLine: the arguments joined by single blanks.
+    // commandLine: what the player takes whole (nothing, "/play" or one file, its words joined by
+    // single blanks); several paths come through OpenPaths instead.
     Form1(QString commandLine, MenuFactory makeMenu);
     ~Form1() override;
 
-    // Start-up, from the layout to the first tick. False when another instance runs.
+    // Start-up, from the layout to the first tick (the single instance is the program's, not the
+    // window's); true once the window is ready.
     bool Start();
 
     // Called by the menus and other windows.

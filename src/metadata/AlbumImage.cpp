@@ -1,0 +1,110 @@
+#include "metadata/AlbumImage.h"
+#include "metadata/Mp3Tag_ListFiles.h"
+#include "metadata/Playlists.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QRegularExpression>
+
+namespace Mp3Tag_Functions {
+
+namespace {
+
+// A sheet line's words: the keyword, then its arguments, a quoted one whole.
+QStringList words(const QString& line)
+{
+    static const QRegularExpression word(QStringLiteral("\"([^\"]*)\"|(\\S+)"));
+    QStringList out;
+    for (auto it = word.globalMatch(line); it.hasNext();) {
+        const auto m = it.next();
+        out << (m.hasCaptured(1) ? m.captured(1) : m.captured(2));
+    }
+    return out;
+}
+
+// "mm:ss:ff", frames of 1/75 s; nullopt when it is not one.
+std::optional<int64_t> sheetTimeMs(const QString& text)
+{
+    const QStringList parts = text.split(QLatin1Char(':'));
+    if (parts.size() != 3) return std::nullopt;
+    bool ok[3];
+    const int64_t minutes = parts[0].toLongLong(&ok[0]), seconds = parts[1].toLongLong(&ok[1]),
+                  frames = parts[2].toLongLong(&ok[2]);
+    if (!ok[0] || !ok[1] || !ok[2] || minutes < 0 || seconds < 0 || seconds > 59 || frames < 0 || frames > 74)
+        return std::nullopt;
+    return (minutes * 60 + seconds) * 1000 + frames * 1000 / 75;
+}
+
+bool soundFileType(const QString& type)
+{
+    for (const char* known : {"WAVE", "MP3", "AIFF", "FLAC"})
+        if (type.compare(QLatin1String(known), Qt::CaseInsensitive) == 0) return true;
+    return false;
+}
+
+// The file a FILE line names: relative to the sheet's folder, backslashes of Windows rips too.
+QString fileNamed(const QString& name, const QDir& folder)
+{
+    const QString path = QDir::cleanPath(folder.absoluteFilePath(name));
+    if (QFileInfo::exists(path) || !name.contains(QLatin1Char('\\'))) return path;
+    return QDir::cleanPath(folder.absoluteFilePath(QString(name).replace(QLatin1Char('\\'), QLatin1Char('/'))));
+}
+
+}  // namespace
+
+QList<ImageTrack> ReadAlbumImage(const QString& sheet)
+{
+    if (!sheet.endsWith(QLatin1String(".cue"), Qt::CaseInsensitive)) return {};
+    const QDir folder = QFileInfo(sheet).absoluteDir();
+    QList<ImageTrack> tracks;
+    QString file;
+    std::optional<ImageTrack> track;  // the TRACK being read, while it is an audio one in a sound file
+    bool inTrack = false;
+    const auto close = [&] {
+        if (track && track->startMs >= 0 && FileExists(track->file)) tracks << *track;
+        track.reset();
+    };
+    for (const QString& line : ReadTextLines(sheet)) {
+        const QStringList w = words(line);
+        if (w.isEmpty()) continue;
+        const QString key = w[0].toUpper();
+        if (key == QLatin1String("FILE") && w.size() >= 3) {
+            close();
+            inTrack = false;
+            if (!soundFileType(w.last())) return {};  // a disc image's data, not an album's sound
+            file = fileNamed(w[1], folder);
+        } else if (key == QLatin1String("TRACK") && w.size() >= 3) {
+            close();
+            inTrack = true;
+            if (!file.isEmpty() && w[2].compare(QLatin1String("AUDIO"), Qt::CaseInsensitive) == 0)
+                track = ImageTrack{sheet, w[1].toInt(), file, -1, -1, {}, {}};
+        } else if (key == QLatin1String("INDEX") && w.size() >= 3 && track && w[1].toInt() == 1) {
+            if (const auto at = sheetTimeMs(w[2])) track->startMs = *at;
+        } else if (key == QLatin1String("TITLE") && w.size() >= 2 && inTrack && track) {
+            track->title = w[1].trimmed();
+        } else if (key == QLatin1String("PERFORMER") && w.size() >= 2 && inTrack && track) {
+            track->performer = w[1].trimmed();
+        }
+    }
+    close();
+    // A track ends where the next one of its file begins.
+    for (qsizetype i = 0; i + 1 < tracks.size(); ++i)
+        if (tracks[i + 1].file == tracks[i].file && tracks[i + 1].startMs > tracks[i].startMs)
+            tracks[i].endMs = tracks[i + 1].startMs;
+    return tracks;
+}
+
+QString ImageTrackLine(const ImageTrack& track) { return track.sheet + QLatin1Char('#') + QString::number(track.number); }
+
+std::optional<ImageTrack> ImageTrackOfLine(const QString& line)
+{
+    static const QRegularExpression form(QStringLiteral("^(.+\\.cue)#(\\d+)$"), QRegularExpression::CaseInsensitiveOption);
+    const auto m = form.match(line);
+    if (!m.hasMatch() || QFileInfo::exists(line)) return std::nullopt;  // a file really named so is a file
+    const int number = m.captured(2).toInt();
+    for (const ImageTrack& track : ReadAlbumImage(m.captured(1)))
+        if (track.number == number) return track;
+    return std::nullopt;
+}
+
+}  // namespace Mp3Tag_Functions

@@ -1,0 +1,31 @@
+#pragma once
+// An album image: the audio of a whole disc in one file (or a few) and the cue sheet that cuts it
+// into tracks, as rippers write them.
+
+#include <QList>
+#include <QString>
+
+#include <cstdint>
+#include <optional>
+
+namespace Mp3Tag_Functions {
+
+struct ImageTrack {
+    QString sheet;             // the cue sheet
+    int number = 0;            // as the sheet numbers it
+    QString file;              // the audio file it lies in
+    int64_t startMs = 0;       // its INDEX 01
+    int64_t endMs = -1;        // the next track's start in the same file; -1: the file's end
+    QString title, performer;  // empty where the sheet gives none
+};
+
+// The audio tracks of a cue sheet whose FILEs are sound files, in its order; a track whose file
+// is missing is left out. Empty for a disc image's sheet (BINARY data) or anything else.
+QList<ImageTrack> ReadAlbumImage(const QString& sheet);
+
+// How a list line names one of them: "<sheet>#<number>".
+QString ImageTrackLine(const ImageTrack& track);
+// The track a list line names; nullopt for a line that names anything else.
+std::optional<ImageTrack> ImageTrackOfLine(const QString& line);
+
+}  // namespace Mp3Tag_Functions
