@@ -82,8 +82,8 @@ int main(int argc, char** argv)
     const bool whole = takenWhole(words);
     player::Form1 window(whole ? words.join(QLatin1Char(' ')) : QString(),
                          [](player::Form1* main) { return new shell::Form5(main); });
+    if (!whole) window.OpenAtStart(existingPaths(words));
     window.Start();
-    if (!whole) window.OpenPaths(existingPaths(words), player::Form1::Opening::Replace);
     QObject::connect(&instance, &platform::SingleInstance::argumentsArrived, &window,
                      [&window](const QStringList& paths) { shell::OpenFromOutside(window, paths); });
     if (window.State().showAtStart) window.show();

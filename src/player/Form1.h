@@ -168,6 +168,8 @@ public:
     // outside: they become the list or are added to it, in media mode, and the first of them plays.
     enum class Opening { Replace, Add };
     void OpenPaths(const QStringList& paths, Opening how);
+    // Before Start: the command line's paths, the list in place of the default one.
+    void OpenAtStart(const QStringList& paths);
 
 private:
     // Controls, named as the player's design names them.
@@ -213,6 +215,7 @@ private:
     QStringList folderFiles(const QString& folder) const;
     QStringList filesIn(const QString& path) const;
     void enterMediaMode();
+    void addAndPlayFirst(const QStringList& files);
     void buildControls();
     void buildReaderControls();
     void showArtistAndAlbum(const QString& artist, const QString& album, bool placeholders);
@@ -259,6 +262,7 @@ private:
     bool continuousApplies() const;
 
     TrackList tracks_;
+    QStringList openAtStart_;  // the files of the command line's paths, until the list takes them
     PlayerState state_;
     int displayedEntry_ = -1;  // what Label10 shows, from 0
     QString commandLine_;

@@ -69,6 +69,11 @@ QStringList Form1::filesIn(const QString& path) const
     return files;
 }
 
+void Form1::OpenAtStart(const QStringList& paths)
+{
+    for (const QString& path : paths) openAtStart_ << filesIn(path);
+}
+
 void Form1::OpenPaths(const QStringList& paths, Opening how)
 {
     if (MessagesRun::Now()) return;
@@ -77,6 +82,12 @@ void Form1::OpenPaths(const QStringList& paths, Opening how)
     if (files.isEmpty()) return;
     enterMediaMode();
     if (how == Opening::Replace) tracks_.clear();
+    addAndPlayFirst(files);
+}
+
+// The files follow the list and the first of them plays.
+void Form1::addAndPlayFirst(const QStringList& files)
+{
     const int first = tracks_.count();
     appendTracks(files);
     showTrackCount();

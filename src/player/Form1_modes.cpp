@@ -7,6 +7,8 @@
 #include "media/CDAudio.h"
 #include "metadata/Mp3Tag_ListFiles.h"
 
+#include <utility>
+
 namespace player {
 
 void Form1::Option1_Click()
@@ -28,6 +30,9 @@ void Form1::Option1_Click()
         tracks_.appendFiles({commandLine_});
         Label2->setText(QString::number(tracks_.count()) + QString::fromUtf8(" τραγούδια."));
         UpdateMP3(0, true);
+    } else if (!openAtStart_.isEmpty()) {
+        // The start's paths stand for the default list, which is then not read at all.
+        addAndPlayFirst(std::exchange(openAtStart_, {}));
     } else {
         QString defaultList;
         LoadTrackList(defaultList);

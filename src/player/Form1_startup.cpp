@@ -105,6 +105,8 @@ bool Form1::Start()
         Option2->setChecked(false);
         Option1_Click();
     }
+    // Paths given on the command line are the list: the disc on show gives way to them.
+    if (!openAtStart_.isEmpty()) enterMediaMode();
     if (handedBack && state_.showAtStart && !common::InMediaMode()) {
         g.CdDevice->PlayTrackFrom(*handedBack);
         g.CdDevice->PlayCD();

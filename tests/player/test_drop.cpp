@@ -149,3 +149,19 @@ TEST_F(DropTest, PathsFromOutsideReplaceOrFollowTheListAndTheFirstPlays)
     EXPECT_EQ(window->Tracks().count(), 4);
     EXPECT_TRUE(dialogs.empty());
 }
+
+// The command line's paths stand for the default list at start, with a disc in the drive too: the
+// default list is not read first.
+TEST_F(DropTest, PathsAtStartAreTheListInsteadOfTheDefaultOne)
+{
+    writeList({root + "/listed.wav"});
+    const fixtures::DiscImage disc = fixtures::makeDiscImage(media.path(), {150, 150});
+    setenv("SONORELL_CD_DEVICE", disc.cue.c_str(), 1);
+    window = std::make_unique<player::Form1>(QString(), [](player::Form1* m) { return new shell::Form5(m); });
+    window->OpenAtStart({root + "/album"});
+    window->Start();
+    EXPECT_TRUE(common::InMediaMode());
+    ASSERT_EQ(window->Tracks().count(), 2);
+    EXPECT_EQ(window->Tracks().path(0).section('/', 0, -2), root + "/album");
+    EXPECT_EQ(ModuleMCI::GetMediaMode(common::MediaAlias), "playing");
+}
