@@ -81,7 +81,10 @@ int64_t SoundFilePlayer::heardMs()
     if (atEnd_ || !span.placed) return rest_;  // loaded but not yet on the output, or at its end
     int64_t heard = std::max<int64_t>(0, output.heardNs() - span.startNs);
     if (span.endNs >= 0) heard = std::min(heard, span.endNs - span.startNs);
-    const int64_t end = std::min(endOfPlay(), length_);
+    // The last millisecond shows once the end itself is heard, when the mode says stopped too: a
+    // length in whole milliseconds falls up to one short of the file's true end.
+    const bool endHeard = span.endNs >= 0 && output.heardNs() >= span.endNs;
+    const int64_t end = std::min(endOfPlay(), length_) - (endHeard ? 0 : 1);
     return std::clamp<int64_t>((span.fromNs + heard) / GST_MSECOND, 0, std::max<int64_t>(0, end));
 }
 
