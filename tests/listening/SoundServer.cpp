@@ -136,36 +136,60 @@ bool SoundServer::start(std::string& error)
     env_.insert("DBUS_SESSION_BUS_ADDRESS", lines[0].trimmed());
     busPid_ = lines[1].trimmed().toLongLong();
 
-    if (kind_ == Kind::PipeWire) {
-        spawn("pipewire", {});
-        QThread::msleep(300);
-        spawn("wireplumber", {});
+    // A server that does not come up is given one more try from scratch.
+    QString failedStep;
+    for (int attempt = 0; attempt < 2; ++attempt) {
+        if (attempt > 0) stopServers();
+        if (kind_ == Kind::PipeWire) {
+            spawn("pipewire", {});
+            QThread::msleep(300);
+            spawn("wireplumber", {});
+        }
+        if (startPulse(&failedStep)) return true;
     }
-    if (!startPulse()) {
-        QString logs;
-        for (const QString& tool : tools) logs += tool + ": " + tail(dir_ + "/" + tool + ".log") + "\n";
-        error = name() + " could not start with a null sink:\n" + logs.toStdString();
-        stop();
-        return false;
-    }
-    return true;
+    QString logs;
+    for (const QString& tool : tools) logs += tool + ": " + tail(dir_ + "/" + tool + ".log") + "\n";
+    error = name() + " could not start with a null sink (" + failedStep.toStdString() + " failed):\n" + logs.toStdString();
+    stop();
+    return false;
 }
 
-// The pulse protocol's server up, with the null sink "listen" as its default output.
-bool SoundServer::startPulse()
+// The pulse protocol's server up, with the null sink "listen" as its default output. PipeWire
+// answers "info" before its graph is ready and makes a loaded sink known a moment later, so
+// each step is retried until it holds.
+bool SoundServer::startPulse(QString* failedStep)
 {
     if (kind_ == Kind::PipeWire)
         spawn("pipewire-pulse", {});
     else
         spawn("pulseaudio", {"-n", "--daemonize=no", "--exit-idle-time=-1", "--log-target=stderr", "-L",
                              "module-native-protocol-unix", "-L", "module-always-sink"});
+    const auto step = [&](const char* name, const std::function<bool()>& done, double seconds) {
+        if (waitFor(done, seconds)) return true;
+        if (failedStep) *failedStep = name;
+        return false;
+    };
     QString sinks;
-    return waitFor([this] { return pactl({"info"}) == 0; }, 15) &&
-           pactl({"load-module", "module-null-sink", "sink_name=listen", "rate=" + QString::number(Rate)}) == 0 &&
-           pactl({"set-default-sink", "listen"}) == 0 &&
-           waitFor(
+    bool loaded = false;
+    return step(
+               "pactl info", [this] { return pactl({"info"}) == 0; }, 15) &&
+           step(
+               "load-module module-null-sink",
+               [&] {
+                   return loaded = loaded || pactl({"load-module", "module-null-sink", "sink_name=listen",
+                                                    "rate=" + QString::number(Rate)}) == 0;
+               },
+               10) &&
+           step(
+               "the sink listen",
                [&] {
                    return pactl({"list", "short", "sinks"}, &sinks) == 0 && sinks.contains("listen");
+               },
+               10) &&
+           step(
+               "set-default-sink listen",
+               [this] {
+                   return pactl({"set-default-sink", "listen"}) == 0;
                },
                10);
 }
@@ -196,12 +220,17 @@ void SoundServer::useInThisProcess() const
     unsetenv("SONORELL_AUDIO_SINK");
 }
 
-void SoundServer::stop()
+void SoundServer::stopServers()
 {
     for (auto it = processes_.rbegin(); it != processes_.rend(); ++it) (*it)->terminate();
     for (auto& p : processes_)
         if (!p->waitForFinished(5000)) p->kill(), p->waitForFinished();
     processes_.clear();
+}
+
+void SoundServer::stop()
+{
+    stopServers();
     if (busPid_ > 0) ::kill(pid_t(busPid_), SIGTERM);
     busPid_ = 0;
     if (!dir_.isEmpty()) QDir(dir_).removeRecursively();

@@ -46,7 +46,8 @@ public:
 
 private:
     bool spawn(const QString& program, const QStringList& args);
-    bool startPulse();
+    bool startPulse(QString* failedStep = nullptr);
+    void stopServers();
     int pactl(const QStringList& args, QString* out = nullptr) const;
     void stop();
 
