@@ -22,8 +22,8 @@ QStringList words(const QString& line)
     return out;
 }
 
-// "mm:ss:ff", frames of 1/75 s; nullopt when it is not one.
-std::optional<int64_t> sheetTimeMs(const QString& text)
+// "mm:ss:ff" in frames of 1/75 s; nullopt when it is not one.
+std::optional<int64_t> sheetFrames(const QString& text)
 {
     const QStringList parts = text.split(QLatin1Char(':'));
     if (parts.size() != 3) return std::nullopt;
@@ -32,7 +32,7 @@ std::optional<int64_t> sheetTimeMs(const QString& text)
                   frames = parts[2].toLongLong(&ok[2]);
     if (!ok[0] || !ok[1] || !ok[2] || minutes < 0 || seconds < 0 || seconds > 59 || frames < 0 || frames > 74)
         return std::nullopt;
-    return (minutes * 60 + seconds) * 1000 + frames * 1000 / 75;
+    return (minutes * 60 + seconds) * 75 + frames;
 }
 
 bool soundFileType(const QString& type)
@@ -61,7 +61,7 @@ QList<ImageTrack> ReadAlbumImage(const QString& sheet)
     std::optional<ImageTrack> track;  // the TRACK being read, while it is an audio one in a sound file
     bool inTrack = false;
     const auto close = [&] {
-        if (track && track->startMs >= 0 && FileExists(track->file)) tracks << *track;
+        if (track && track->start >= 0 && FileExists(track->file)) tracks << *track;
         track.reset();
     };
     for (const QString& line : ReadTextLines(sheet)) {
@@ -79,7 +79,7 @@ QList<ImageTrack> ReadAlbumImage(const QString& sheet)
             if (!file.isEmpty() && w[2].compare(QLatin1String("AUDIO"), Qt::CaseInsensitive) == 0)
                 track = ImageTrack{sheet, w[1].toInt(), file, -1, -1, {}, {}};
         } else if (key == QLatin1String("INDEX") && w.size() >= 3 && track && w[1].toInt() == 1) {
-            if (const auto at = sheetTimeMs(w[2])) track->startMs = *at;
+            if (const auto at = sheetFrames(w[2])) track->start = *at;
         } else if (key == QLatin1String("TITLE") && w.size() >= 2 && inTrack && track) {
             track->title = w[1].trimmed();
         } else if (key == QLatin1String("PERFORMER") && w.size() >= 2 && inTrack && track) {
@@ -89,8 +89,7 @@ QList<ImageTrack> ReadAlbumImage(const QString& sheet)
     close();
     // A track ends where the next one of its file begins.
     for (qsizetype i = 0; i + 1 < tracks.size(); ++i)
-        if (tracks[i + 1].file == tracks[i].file && tracks[i + 1].startMs > tracks[i].startMs)
-            tracks[i].endMs = tracks[i + 1].startMs;
+        if (tracks[i + 1].file == tracks[i].file && tracks[i + 1].start > tracks[i].start) tracks[i].end = tracks[i + 1].start;
     return tracks;
 }
 

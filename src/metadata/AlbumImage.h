@@ -14,8 +14,8 @@ struct ImageTrack {
     QString sheet;             // the cue sheet
     int number = 0;            // as the sheet numbers it
     QString file;              // the audio file it lies in
-    int64_t startMs = 0;       // its INDEX 01
-    int64_t endMs = -1;        // the next track's start in the same file; -1: the file's end
+    int64_t start = 0;         // its INDEX 01, in frames of 1/75 s
+    int64_t end = -1;          // the next track's start in the same file; -1: the file's end
     QString title, performer;  // empty where the sheet gives none
 };
 

@@ -57,16 +57,16 @@ TEST_F(AlbumImageTest, TracksStartAtIndexOneAndEndWhereTheNextOneOfTheirFileBegi
     EXPECT_EQ(tracks[0].file, path("Album Image.flac"));
     EXPECT_EQ(tracks[0].title, "Dawn");
     EXPECT_EQ(tracks[0].performer, "");  // the album's performer is not the track's
-    EXPECT_EQ(tracks[0].startMs, 0);
-    EXPECT_EQ(tracks[0].endMs, 240986);  // 04:00 and 74 frames: 986 ms, not the pregap's 03:58:40
-    EXPECT_EQ(tracks[1].startMs, 240986);
+    EXPECT_EQ(tracks[0].start, 0);
+    EXPECT_EQ(tracks[0].end, 240 * 75 + 74);  // 04:00:74, not the pregap's 03:58:40
+    EXPECT_EQ(tracks[1].start, 240 * 75 + 74);
     EXPECT_EQ(tracks[1].performer, "Guest");
-    EXPECT_EQ(tracks[1].endMs, 3662200);
+    EXPECT_EQ(tracks[1].end, 3662 * 75 + 15);
     EXPECT_EQ(tracks[2].title, "Dusk");
-    EXPECT_EQ(tracks[2].endMs, -1);  // the last of its file plays to the file's end
+    EXPECT_EQ(tracks[2].end, -1);  // the last of its file plays to the file's end
     EXPECT_EQ(tracks[3].file, path("bonus.wav"));
     EXPECT_EQ(tracks[3].number, 4);
-    EXPECT_EQ(tracks[3].endMs, -1);
+    EXPECT_EQ(tracks[3].end, -1);
 }
 
 TEST_F(AlbumImageTest, ADiscImagesSheetAndOtherFilesAreNoAlbum)
@@ -98,7 +98,7 @@ TEST_F(AlbumImageTest, ASheetFromAGreekWindowsMachineAndItsListLines)
     EXPECT_EQ(ImageTrackLine(tracks[1]), sheet + "#2");
     const auto back = ImageTrackOfLine(sheet + "#2");
     ASSERT_TRUE(back);
-    EXPECT_EQ(back->startMs, 120000);
+    EXPECT_EQ(back->start, 120 * 75);
     EXPECT_FALSE(ImageTrackOfLine(sheet + "#9"));
     EXPECT_FALSE(ImageTrackOfLine(path("a.wav") + "#1"));
     fixtures::writeFile(dir.path(), "real.cue#1", "a file really named so");

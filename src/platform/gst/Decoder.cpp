@@ -4,7 +4,10 @@
 
 #include <gst/app/gstappsink.h>
 
+#include <algorithm>
 #include <cstdio>
+#include <cstdlib>
+#include <cstring>
 
 namespace platform::gst {
 
@@ -36,9 +39,28 @@ void discard(GstElement* pipeline, GstPad* pad)
 
 }  // namespace
 
+namespace {
+
+// The frames of a section URI, as nanoseconds of the file: nearest, so a part's end and the next
+// part's start fall on one sample.
+gint64 framesToNs(int64_t frames) { return gint64((frames * GST_SECOND + 37) / 75); }
+
+}  // namespace
+
 Decoder::Decoder(std::string uri) : uri_(std::move(uri))
 {
     ensureInit();
+    std::string fileUri = uri_;
+    if (const size_t mark = uri_.find(SectionMark); mark != std::string::npos) {
+        fileUri = uri_.substr(0, mark);
+        const std::string frames = uri_.substr(mark + std::strlen(SectionMark));
+        const size_t dash = frames.find('-');
+        section_ = true;
+        atStart_ = false;
+        originNs_ = framesToNs(std::atoll(frames.c_str()));
+        if (dash != std::string::npos && dash + 1 < frames.size())
+            sectionEndNs_ = framesToNs(std::atoll(frames.c_str() + dash + 1));
+    }
     Ref<GstElement> source(gst_element_factory_make("uridecodebin", nullptr));
     GstElement* convert = gst_element_factory_make("audioconvert", nullptr);
     GstElement* format = gst_element_factory_make("capsfilter", nullptr);
@@ -63,7 +85,7 @@ Decoder::Decoder(std::string uri) : uri_(std::move(uri))
     g_object_set(format, "caps", caps.get(), nullptr);
     g_object_set(sink, "caps", caps.get(), "sync", FALSE, "max-buffers", 4u, nullptr);
     g_object_set(ahead, "max-size-time", guint64(3 * GST_SECOND), "max-size-buffers", 0u, "max-size-bytes", 0u, nullptr);
-    g_object_set(source.get(), "uri", uri_.c_str(), nullptr);
+    g_object_set(source.get(), "uri", fileUri.c_str(), nullptr);
     source_ = source.get();
     sink_ = sink;
     gst_bin_add(GST_BIN(pipeline_), source.release());
@@ -171,10 +193,24 @@ Decoder::Preroll Decoder::preroll()
     }
     if (picture_) return Preroll::HasPicture;
     if (!gst_pad_is_linked(padOf(convert_, "sink").get())) return Preroll::Failed;
-    const gint64 duration = WaitForDuration(pipeline_, LengthWaitMs);
-    lengthMs_ = duration > 0 ? duration / GST_MSECOND : -1;
-    return lengthMs_ > 0 ? Preroll::Ready : Preroll::Failed;
+    if (!takeLength(WaitForDuration(pipeline_, LengthWaitMs))) return Preroll::Failed;
+    if (section_ && !seek(0, -1)) return Preroll::Failed;
+    return Preroll::Ready;
 }
+
+// The length of what plays from the file's length: the file's, or its part's.
+bool Decoder::takeLength(gint64 fileNs)
+{
+    if (fileNs <= 0) return false;
+    fileEndNs_ = fileNs;
+    const gint64 end = sectionEndNs_ < 0 ? fileNs : std::min(sectionEndNs_, fileNs);
+    if (end - originNs_ < GST_MSECOND) return false;  // a part beyond the file's end
+    lengthMs_ = (end - originNs_) / GST_MSECOND;
+    return true;
+}
+
+// A position of what plays as a position in the file.
+gint64 Decoder::fileNs(int64_t ms) const { return originNs_ + ms * GST_MSECOND; }
 
 bool Decoder::readyNow()
 {
@@ -184,10 +220,10 @@ bool Decoder::readyNow()
         return false;
     if (lengthMs_ < 0) {
         gint64 duration = -1;
-        if (gst_element_query_duration(pipeline_, GST_FORMAT_TIME, &duration) && duration > 0) lengthMs_ = duration / GST_MSECOND;
+        if (gst_element_query_duration(pipeline_, GST_FORMAT_TIME, &duration)) takeLength(duration);
     }
     // A file that cannot tell its length yet is left to be opened as usual.
-    return lengthMs_ > 0;
+    return lengthMs_ > 0 && atStart_;
 }
 
 bool Decoder::seek(int64_t fromMs, int64_t toMs)
@@ -195,14 +231,15 @@ bool Decoder::seek(int64_t fromMs, int64_t toMs)
     stopMs_ = toMs;
     hold();
     const auto flags = GstSeekFlags(GST_SEEK_FLAG_FLUSH | GST_SEEK_FLAG_ACCURATE);
-    // A stop at the length in whole milliseconds would cut the last samples of the file.
+    // A stop at the length in whole milliseconds would cut the last samples of the file or part.
     const bool toEnd = toMs < 0 || (lengthMs_ > 0 && toMs >= lengthMs_);
-    const gint64 stop = toEnd ? gint64(GST_CLOCK_TIME_NONE) : toMs * GST_MSECOND;
-    if (!gst_element_seek(pipeline_, 1.0, GST_FORMAT_TIME, flags, GST_SEEK_TYPE_SET, fromMs * GST_MSECOND, GST_SEEK_TYPE_SET,
-                          stop))
+    const gint64 partEnd = sectionEndNs_ >= 0 && sectionEndNs_ < fileEndNs_ ? sectionEndNs_ : gint64(GST_CLOCK_TIME_NONE);
+    const gint64 stop = toEnd ? partEnd : fileNs(toMs);
+    if (!gst_element_seek(pipeline_, 1.0, GST_FORMAT_TIME, flags, GST_SEEK_TYPE_SET, fileNs(fromMs), GST_SEEK_TYPE_SET, stop))
         return false;
     // Seeks in a file complete in milliseconds; waiting makes the first sample exact.
     gst_element_get_state(pipeline_, nullptr, nullptr, 2 * GST_SECOND);
+    atStart_ = true;
     return true;
 }
 

@@ -3,6 +3,9 @@
 // run a few seconds ahead in a queue, handed over by an appsink. It stays paused (prerolled)
 // until the output lets it feed; then its streaming thread pushes into the output, blocking
 // while the output is full.
+//
+// A section URI (see SectionUri) decodes a part of its file: every position, seek and length is
+// counted from the part's start, and the part ends where its frames end.
 
 #include <gst/gst.h>
 
@@ -16,12 +19,15 @@ class Decoder {
 public:
     enum class Preroll { Ready, HasPicture, Failed };
 
+    static constexpr const char* SectionMark = "#sonorell-frames=";
+
     explicit Decoder(std::string uri);
     ~Decoder();
     Decoder(const Decoder&) = delete;
     Decoder& operator=(const Decoder&) = delete;
 
     const std::string& uri() const { return uri_; }
+    bool isSection() const { return section_; }
 
     // Starts prerolling without waiting.
     void begin();
@@ -70,8 +76,16 @@ private:
     std::atomic<bool> picture_{false};
     bool failed_ = false;
     std::string error_;
+    bool takeLength(gint64 fileNs);
+    gint64 fileNs(int64_t ms) const;
+
     int64_t lengthMs_ = -1;
     int64_t stopMs_ = -1;
+    bool section_ = false;
+    gint64 originNs_ = 0;       // the part's start in the file
+    gint64 sectionEndNs_ = -1;  // the part's end in the file; -1: the file's end
+    gint64 fileEndNs_ = -1;     // the file's length
+    bool atStart_ = true;       // a part stands at its start once prerolled (or was moved since)
 };
 
 }  // namespace platform::gst

@@ -17,6 +17,7 @@ std::unique_ptr<Engine> OpenMediaFile(const std::string& uri, uint64_t parentWin
     switch (decoder->preroll()) {
     case Decoder::Preroll::Ready: return std::make_unique<SoundFilePlayer>(std::move(decoder), false);
     case Decoder::Preroll::HasPicture: {
+        if (decoder->isSection()) return nullptr;  // only sound is cut into parts
         decoder.reset();
         auto video = std::make_unique<VideoPlayer>();
         if (!video->open(uri, parentWindow)) return nullptr;
@@ -24,6 +25,11 @@ std::unique_ptr<Engine> OpenMediaFile(const std::string& uri, uint64_t parentWin
     }
     default: return nullptr;
     }
+}
+
+std::string SectionUri(const std::string& fileUri, int64_t startFrame, int64_t endFrame)
+{
+    return fileUri + Decoder::SectionMark + std::to_string(startFrame) + "-" + (endFrame < 0 ? "" : std::to_string(endFrame));
 }
 
 }  // namespace platform::gst

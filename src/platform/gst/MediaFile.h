@@ -14,4 +14,8 @@ namespace platform::gst {
 // file with a picture drawn into parentWindow (when it is not 0). Null when it cannot be decoded.
 std::unique_ptr<Engine> OpenMediaFile(const std::string& uri, uint64_t parentWindow);
 
+// The URI of a part of a sound file: frames [startFrame, endFrame) of 1/75 s, endFrame -1 for the
+// file's end. It opens and cues like a file whose positions and length are the part's own.
+std::string SectionUri(const std::string& fileUri, int64_t startFrame, int64_t endFrame);
+
 }  // namespace platform::gst

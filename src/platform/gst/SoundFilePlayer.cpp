@@ -32,8 +32,8 @@ void SoundFilePlayer::atEnd(int64_t positionMs)
 // that stopped with an error.
 void SoundFilePlayer::poll()
 {
-    if (mode_ != Mode::Playing) return AudioOutput::instance().settle();
     AudioOutput& output = AudioOutput::instance();
+    if (mode_ != Mode::Playing) return output.settle();
     if (output.lost()) return goOnAfterLoss();
     const AudioOutput::Span span = output.span(*audio_);
     if (audio_->failed()) {
@@ -103,7 +103,7 @@ bool SoundFilePlayer::reposition(int64_t fromMs, std::optional<int64_t> toMs, bo
     AudioOutput& output = AudioOutput::instance();
     if (!output.restart(audio_, fromMs * GST_MSECOND, [&] { return audio_->seek(fromMs, stop_); })) return false;
     // What this file went on to was let go with the rest: its successor is prepared again.
-    if (!cuedUri_.empty() && output.nextUri() != cuedUri_) output.setNext(this, std::make_shared<Decoder>(cuedUri_));
+    if (!cuedUri_.empty() && output.nextUri() != cuedUri_) output.setNext(this, successor(cuedUri_));
     if (start) output.play();
     mode_ = start ? Mode::Playing : Mode::Stopped;
     return true;
@@ -171,7 +171,16 @@ void SoundFilePlayer::cueNext(const std::string& uri)
     if (output.runOnOf(this) && !output.runningOn(uri)) dropSuccessor();
     if (uri.empty()) return output.setNext(this, nullptr);
     if (output.nextUri() == uri || output.runningOn(uri)) return;
-    output.setNext(this, std::make_shared<Decoder>(uri));
+    output.setNext(this, successor(uri));
+}
+
+// The decoder of a file to follow this one. A part of a file must stand at its start before it
+// can follow: it is prerolled and moved there now; null when it cannot be.
+std::shared_ptr<Decoder> SoundFilePlayer::successor(const std::string& uri)
+{
+    auto next = std::make_shared<Decoder>(uri);
+    if (next->isSection() && next->preroll() != Decoder::Preroll::Ready) return nullptr;
+    return next;
 }
 
 // The output went on to a file that no longer follows this one. Heard already: it is silenced.

@@ -45,6 +45,7 @@ private:
     void goOnAfterLoss();
     bool holdsRunOn();
     void dropSuccessor();
+    static std::shared_ptr<Decoder> successor(const std::string& uri);
 
     std::shared_ptr<Decoder> audio_;
     bool takenOver_ = false;  // playing since the output went on to it, not moved since

@@ -2,6 +2,7 @@
 #include "platform/ShortPath.h"
 #include "platform/gst/MediaFile.h"
 #include "platform/mci/Errors.h"
+#include "platform/mci/Sections.h"
 
 #include <algorithm>
 #include <cmath>
@@ -12,15 +13,37 @@ namespace platform::mci {
 
 using Mode = gst::Engine::Mode;
 
+namespace {
+
+enum class Use { Open, Cue };
+
+// What the device plays for an element: the file's URI, or a section URI for a path that stands
+// for a part of a file. Ok and the URI, or why not.
+uint32_t playableUri(const std::string& element, Use use, std::string& uri)
+{
+    const std::string path = LocalPathOf(element);
+    if (path.empty()) return FileNotFound;
+    struct stat st { };
+    if (::stat(path.c_str(), &st) == 0) {
+        if (S_ISDIR(st.st_mode) || (use == Use::Cue && !S_ISREG(st.st_mode))) return FileNotFound;
+        if (use == Use::Open && st.st_size == 0) return InvalidFile;
+        uri = ShortPathName(path);
+        return uri.empty() ? FileNotFound : Ok;
+    }
+    const auto section = SectionOf(path);
+    const std::string file = section ? ShortPathName(section->file) : std::string();
+    if (file.empty()) return FileNotFound;
+    uri = gst::SectionUri(file, section->startFrame, section->endFrame);
+    return Ok;
+}
+
+}  // namespace
+
 uint32_t MediaDevice::open(const OpenParams& params)
 {
     if (params.element.empty()) return FilenameRequired;
-    const std::string path = LocalPathOf(params.element);
-    struct stat st { };
-    if (path.empty() || ::stat(path.c_str(), &st) != 0 || S_ISDIR(st.st_mode)) return FileNotFound;
-    if (st.st_size == 0) return InvalidFile;
-    const std::string uri = ShortPathName(path);
-    if (uri.empty()) return FileNotFound;
+    std::string uri;
+    if (const uint32_t rc = playableUri(params.element, Use::Open, uri)) return rc;
     player_ = gst::OpenMediaFile(uri, params.parentWindow);
     return player_ ? Ok : CannotPlayFile;
 }
@@ -148,10 +171,9 @@ uint32_t MediaDevice::cue(WordCursor& args)
         player_->cueNext({});
         return Ok;
     }
-    const std::string path = LocalPathOf(*element);
-    struct stat st { };
-    if (path.empty() || ::stat(path.c_str(), &st) != 0 || !S_ISREG(st.st_mode)) return FileNotFound;
-    player_->cueNext(ShortPathName(path));
+    std::string uri;
+    if (const uint32_t rc = playableUri(*element, Use::Cue, uri)) return rc;
+    player_->cueNext(uri);
     return Ok;
 }
 
