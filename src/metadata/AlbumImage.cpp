@@ -1,10 +1,13 @@
 #include "metadata/AlbumImage.h"
 #include "metadata/Mp3Tag_ListFiles.h"
 #include "metadata/Playlists.h"
+#include "platform/mci/Sections.h"
 
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QRegularExpression>
+#include <QSet>
 
 namespace Mp3Tag_Functions {
 
@@ -93,6 +96,8 @@ QList<ImageTrack> ReadAlbumImage(const QString& sheet)
     return tracks;
 }
 
+bool IsAlbumSheet(const QString& path) { return !ReadAlbumImage(path).isEmpty(); }
+
 QString ImageTrackLine(const ImageTrack& track) { return track.sheet + QLatin1Char('#') + QString::number(track.number); }
 
 std::optional<ImageTrack> ImageTrackOfLine(const QString& line)
@@ -104,6 +109,41 @@ std::optional<ImageTrack> ImageTrackOfLine(const QString& line)
     for (const ImageTrack& track : ReadAlbumImage(m.captured(1)))
         if (track.number == number) return track;
     return std::nullopt;
+}
+
+QString ImageTrackName(const ImageTrack& track)
+{
+    if (!track.title.isEmpty()) return track.title;
+    const QString line = ImageTrackLine(track);
+    return line.mid(line.lastIndexOf(QLatin1Char('/')) + 1);
+}
+
+QStringList WithImageTracks(const QStringList& files)
+{
+    QSet<QString> cut;
+    QList<QList<ImageTrack>> sheets;
+    for (const QString& file : files) {
+        sheets << ReadAlbumImage(file);
+        for (const ImageTrack& track : sheets.last()) cut.insert(track.file);
+    }
+    QStringList out;
+    for (qsizetype i = 0; i < files.size(); ++i) {
+        if (sheets[i].isEmpty()) {
+            if (!cut.contains(QDir::cleanPath(files[i]))) out << files[i];
+            continue;
+        }
+        for (const ImageTrack& track : sheets[i]) out << ImageTrackLine(track);
+    }
+    return out;
+}
+
+void PlayImageTracks()
+{
+    platform::mci::SetSectionReader([](const std::string& path) -> std::optional<platform::mci::FileSection> {
+        const auto track = ImageTrackOfLine(QFile::decodeName(QByteArray::fromStdString(path)));
+        if (!track) return std::nullopt;
+        return platform::mci::FileSection{QFile::encodeName(track->file).toStdString(), track->start, track->end};
+    });
 }
 
 }  // namespace Mp3Tag_Functions

@@ -3,6 +3,7 @@
 // into tracks, as rippers write them.
 
 #include <QList>
+#include <QStringList>
 #include <QString>
 
 #include <cstdint>
@@ -23,9 +24,21 @@ struct ImageTrack {
 // is missing is left out. Empty for a disc image's sheet (BINARY data) or anything else.
 QList<ImageTrack> ReadAlbumImage(const QString& sheet);
 
+// True for a cue sheet that holds such tracks.
+bool IsAlbumSheet(const QString& path);
+
 // How a list line names one of them: "<sheet>#<number>".
 QString ImageTrackLine(const ImageTrack& track);
 // The track a list line names; nullopt for a line that names anything else.
 std::optional<ImageTrack> ImageTrackOfLine(const QString& line);
+// Its name in the list: the sheet's TITLE, else the line's file name part.
+QString ImageTrackName(const ImageTrack& track);
+
+// A folder's files as the list takes them: an album sheet stands for its tracks, in its place,
+// and the sound files it cuts are left out.
+QStringList WithImageTracks(const QStringList& files);
+
+// From now on the media device opens and cues a track's list line as that part of its file.
+void PlayImageTracks();
 
 }  // namespace Mp3Tag_Functions

@@ -1,4 +1,5 @@
 #include "metadata/Mp3Tag_ListFiles.h"
+#include "metadata/AlbumImage.h"
 #include "metadata/Mp3Tag_Functions.h"
 #include "metadata/Playlists.h"
 #include "platform/AtomicFile.h"
@@ -16,8 +17,12 @@ bool FileExists(const QString& path)
     return QFileInfo(path).isFile();
 }
 
+bool ListEntryExists(const QString& path) { return FileExists(path) || ImageTrackOfLine(path.trimmed()); }
+
 QString TrackNameFromFile(const QString& path)
 {
+    if (!FileExists(path))
+        if (const auto track = ImageTrackOfLine(path.trimmed())) return ImageTrackName(*track);
     const TagRecord tag = ReadTag(path);
     if (HasTag(tag)) {
         const QString title = FieldText(tag.Title);
@@ -32,9 +37,13 @@ QString TrackNameFromFile(const QString& path)
 QList<ListEntry> ReadListFile(const QString& path)
 {
     QList<ListEntry> entries;
+    if (const QList<ImageTrack> tracks = ReadAlbumImage(path); !tracks.isEmpty()) {
+        for (const ImageTrack& track : tracks) entries.append({ImageTrackLine(track), ImageTrackName(track)});
+        return entries;
+    }
     if (IsPlaylist(path)) {
         for (const QString& entry : ReadPlaylistPaths(path))
-            if (FileExists(entry)) entries.append({entry, TrackNameFromFile(entry)});
+            if (ListEntryExists(entry)) entries.append({entry, TrackNameFromFile(entry)});
         return entries;
     }
     QFile file(path);
@@ -44,7 +53,7 @@ QList<ListEntry> ReadListFile(const QString& path)
         if (line.endsWith('\r')) line.chop(1);
         const QString asRead = QFile::decodeName(line);
         const QString trimmed = asRead.trimmed();
-        if (FileExists(trimmed)) entries.append({trimmed, TrackNameFromFile(asRead)});
+        if (ListEntryExists(trimmed)) entries.append({trimmed, TrackNameFromFile(asRead)});
     }
     return entries;
 }

@@ -119,7 +119,10 @@ QStringList FileMimeTypes()
     return types;
 }
 
-QStringList PlaylistMimeTypes() { return {QStringLiteral("audio/x-mpegurl"), QStringLiteral("audio/x-scpls")}; }
+QStringList PlaylistMimeTypes()
+{
+    return {QStringLiteral("audio/x-mpegurl"), QStringLiteral("audio/x-scpls"), QStringLiteral("application/x-cue")};
+}
 
 QString ExecArgument(const QString& argument)
 {

@@ -20,7 +20,7 @@ QString MimeAppsFile();        // $XDG_CONFIG_HOME/mimeapps.list
 QStringList MimeTypesOf(const QString& entry);
 // Every media type the program opens as a file.
 QStringList FileMimeTypes();
-// The playlists it opens as lists (M3U, PLS).
+// The playlists it opens as lists (M3U, PLS, an album image's cue sheet).
 QStringList PlaylistMimeTypes();
 
 // One argument of an Exec line: quoted (and escaped) when it holds a reserved character.

@@ -1,4 +1,5 @@
 #include "platform/ShortPath.h"
+#include "platform/mci/Sections.h"
 
 #include <glib.h>
 #include <sys/stat.h>
@@ -20,7 +21,9 @@ std::string takeString(gchar* text)
 std::string ShortPathName(const std::string& path)
 {
     struct stat st { };
-    if (path.empty() || ::stat(path.c_str(), &st) != 0 || S_ISDIR(st.st_mode)) return {};
+    if (path.empty()) return {};
+    const bool exists = ::stat(path.c_str(), &st) == 0;
+    if (exists ? S_ISDIR(st.st_mode) : !mci::SectionOf(path)) return {};
     if (!g_path_is_absolute(path.c_str())) {
         const std::string absolute = takeString(g_canonicalize_filename(path.c_str(), nullptr));
         return takeString(g_filename_to_uri(absolute.c_str(), nullptr, nullptr));

@@ -6,7 +6,8 @@
 
 namespace platform {
 
-// The URI of an existing file; "" when the path does not name an existing file.
+// The URI of an existing file, or of a path that stands for a part of one (see mci/Sections.h);
+// "" when the path names neither.
 std::string ShortPathName(const std::string& path);
 
 // The local path of a file:// URI, or the text itself when it is a plain path.

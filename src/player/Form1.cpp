@@ -1,6 +1,7 @@
 // The main window: its controls, the layout routine, the English captions and the two looks.
 
 #include "player/Form1.h"
+#include "metadata/AlbumImage.h"
 #include "player/Accessibility.h"
 #include "catalogue/OnlineTitles.h"
 #include "player/MessagesRun.h"
@@ -46,6 +47,7 @@ Form1::Form1(QString commandLine, MenuFactory makeMenu)
     buildControls();
     onlineTitles_ = new Disk_Volume::OnlineTitles(this);
     connect(onlineTitles_, &Disk_Volume::OnlineTitles::TitlesWritten, this, &Form1::showFoundTitles);
+    Mp3Tag_Functions::PlayImageTracks();  // an album image's tracks are list entries of their own
 }
 
 MenuWindow& MenuWindow::Unloaded()

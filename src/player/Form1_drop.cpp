@@ -65,7 +65,7 @@ QStringList Form1::filesIn(const QString& path) const
     if (!TrackList::IsListFile(path)) return Mp3Tag_Functions::FileExists(path) ? QStringList{path} : QStringList{};
     QStringList files;
     for (const Mp3Tag_Functions::ListEntry& entry : Mp3Tag_Functions::ReadListFile(path))
-        if (Mp3Tag_Functions::FileExists(entry.path)) files << entry.path;
+        if (Mp3Tag_Functions::ListEntryExists(entry.path)) files << entry.path;
     return files;
 }
 

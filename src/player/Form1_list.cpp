@@ -10,6 +10,7 @@
 #include "catalogue/Disk_Volume.h"
 #include "catalogue/FoundTitles.h"
 #include "catalogue/OnlineTitles.h"
+#include "metadata/AlbumImage.h"
 #include "metadata/Mp3Tag_ListFiles.h"
 #include "platform/AtomicFile.h"
 #include "platform/Dialogs.h"
@@ -257,13 +258,14 @@ void Form1::reloadPrevious(int previous)
 }
 
 // Every file, hidden ones too, in the order the file system gives; no folders, no type filter.
+// An album image's cue sheet stands for its tracks, and its sound file is not listed again.
 QStringList Form1::folderFiles(const QString& folder) const
 {
     const QStringList names = QDir(folder).entryList(QDir::Files | QDir::Hidden, QDir::Unsorted);
     QStringList paths;
     paths.reserve(names.size());
     for (const QString& name : names) paths << player::WithTrailingSlash(folder) + name;
-    return paths;
+    return Mp3Tag_Functions::WithImageTracks(paths);
 }
 
 void Form1::Image30_Click()

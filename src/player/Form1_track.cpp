@@ -68,7 +68,7 @@ void Form1::UpdateMP3(int index, bool play)
 {
     if (MessagesRun::Now()) return;
     const QString path = tracks_.path(index);
-    if (!path.isEmpty() && !Mp3Tag_Functions::FileExists(path)) {
+    if (!path.isEmpty() && !Mp3Tag_Functions::ListEntryExists(path)) {
         MessagesRun running;  // the message box's own loop
         ShowFileDoesNotExist(path, this);
         return;

@@ -80,7 +80,8 @@ QStringList FiltersForMode(const QString& mode)
                 QStringLiteral("*.AVI"), QStringLiteral("*.MKV"),  QStringLiteral("*.MP4"),       QStringLiteral("*.MOV"),
                 QStringLiteral("*.*")};
     if (mode == QLatin1String("2")) return TrackList::SavedListPatterns();
-    return {QLatin1Char('*') + TrackList::ListExtension(), QStringLiteral("*.m3u8;*.m3u"), QStringLiteral("*.pls")};
+    return {QLatin1Char('*') + TrackList::ListExtension(), QStringLiteral("*.m3u8;*.m3u"), QStringLiteral("*.pls"),
+            QStringLiteral("*.cue")};
 }
 
 }  // namespace

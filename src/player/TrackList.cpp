@@ -1,4 +1,5 @@
 #include "player/TrackList.h"
+#include "metadata/AlbumImage.h"
 #include "metadata/Mp3Tag_ListFiles.h"
 #include "metadata/Playlists.h"
 
@@ -14,7 +15,8 @@ QString TrackList::WithListExtension(const QString& path)
 
 bool TrackList::IsListFile(const QString& path)
 {
-    return Mp3Tag_Functions::IsPlaylist(path) || path.endsWith(ListExtension(), Qt::CaseInsensitive);
+    return Mp3Tag_Functions::IsPlaylist(path) || path.endsWith(ListExtension(), Qt::CaseInsensitive) ||
+           Mp3Tag_Functions::IsAlbumSheet(path);
 }
 
 QString TrackList::path(int index) const { return contains(index) ? entries_[index].path : QString(); }

@@ -21,7 +21,7 @@ public:
     static QStringList SavedListPatterns() { return {QLatin1Char('*') + ListExtension(), QStringLiteral("*.m3u8")}; }
     // A list file chosen without a four-letter extension gets ".list".
     static QString WithListExtension(const QString& path);
-    static bool IsListFile(const QString& path);  // ".list" or a playlist
+    static bool IsListFile(const QString& path);  // ".list", a playlist or an album image's cue sheet
 
     int count() const { return int(entries_.size()); }
     bool isEmpty() const { return entries_.isEmpty(); }

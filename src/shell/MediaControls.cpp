@@ -1,4 +1,5 @@
 #include "shell/MediaControls.h"
+#include "metadata/AlbumImage.h"
 #include "platform/CoverArt.h"
 #include "platform/cdrom/Disc.h"
 #include "player/Form1.h"
@@ -17,6 +18,13 @@ namespace shell {
 namespace {
 
 using player::NowShowing;
+
+// The file an entry plays: the entry's own, or the sound file an album image's track lies in.
+QString soundFileOf(const QString& path)
+{
+    const auto track = Mp3Tag_Functions::ImageTrackOfLine(path);
+    return track ? track->file : path;
+}
 
 QString playbackOf(NowShowing::State state)
 {
@@ -69,9 +77,9 @@ platform::mpris::Metadata MediaControls::metadata() const
     m.album = now.album;
     m.trackNumber = now.index + 1;
     m.lengthUs = now.lengthMs * 1000;
-    if (now.mediaMode) m.url = QUrl::fromLocalFile(now.path).toString();
-    if (const QString art = artOf(now.mediaMode ? now.path : QString()); !art.isEmpty())
-        m.artUrl = QUrl::fromLocalFile(art).toString();
+    const QString file = now.mediaMode ? soundFileOf(now.path) : QString();
+    if (now.mediaMode) m.url = QUrl::fromLocalFile(file).toString();
+    if (const QString art = artOf(file); !art.isEmpty()) m.artUrl = QUrl::fromLocalFile(art).toString();
     return m;
 }
 

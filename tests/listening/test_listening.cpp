@@ -198,6 +198,35 @@ TEST_F(ListeningTest, ContinuousPlayGoesOnWithoutAGapAndTheWindowFollows)
     EXPECT_LT(recording->longestSilence(start + 0.1, start + 4.4), Gap);
 }
 
+// An album rip: one FLAC of three tones and its cue sheet. Opened, its tracks play on into each
+// other without a gap; the third, chosen, plays the third tone with its time from 00:00.
+TEST_F(ListeningTest, AnAlbumImagesTracksPlayTheirOwnPartsWithoutAGap)
+{
+    const std::string wav = listening::WriteToneWav(media.file("album.wav"), {{440, 2.0}, {660, 2.0}, {880, 2.0}});
+    encoded(wav, media.file("album.flac"), "flacenc");
+    std::remove(wav.c_str());
+    const QString sheet = QString::fromStdString(
+        fixtures::writeFile(media.path(), "album.cue",
+                            "FILE \"album.flac\" WAVE\nTRACK 01 AUDIO\nINDEX 01 00:00:00\nTRACK 02 AUDIO\nINDEX 01 00:02:00\n"
+                            "TRACK 03 AUDIO\nINDEX 01 00:04:00\n"));
+    start();
+    menu().synexeia_Click();
+    const double t = clickAndListen([&] { window->OpenPaths({sheet}, player::Form1::Opening::Replace); }, 0.5);
+    const double begin = recording->firstSound(t);
+    until(begin + 3.3);  // the window shows the second track once it is heard
+    EXPECT_EQ(window->Tracks().current(), 1);
+    EXPECT_NEAR(pitchAt(begin + 0.2, begin + 1.8), 440, 10);
+    EXPECT_NEAR(pitchAt(begin + 2.2, begin + 3.2), 660, 10);
+    EXPECT_LT(recording->longestSilence(begin + 0.1, begin + 3.2), Gap);
+
+    testsupport::control<QListWidget>(*window, "List1")->setCurrentRow(2);
+    const double third = clickAndListen([&] { window->List1_DblClick(); });
+    EXPECT_LT(window->PositionMs(), 1500) << "the time counts from the track's start";
+    EXPECT_TRUE(testsupport::control<QLabel>(*window, "Label3")->text().startsWith("00:0"));
+    until(third + 1.0);
+    EXPECT_NEAR(pitchAt(third + 0.3, third + 0.8), 880, 10);
+}
+
 TEST_F(ListeningTest, ContinuousPlaySwitchedOffStopsAtTheEnd)
 {
     startWithTones({440, 660}, 1.5);

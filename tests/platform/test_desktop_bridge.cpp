@@ -62,6 +62,11 @@ TEST(DesktopBridge, EntriesPassTheDesktopValidator)
     put(env.data() + "/disc.desktop", desk::DiscEntry("/home/x/$odd \"dir\"/sonorell").toUtf8());
     EXPECT_EQ(env.run("desktop-file-validate", {env.data() + "/main.desktop"}), "");
     EXPECT_EQ(env.run("desktop-file-validate", {env.data() + "/disc.desktop"}), "");
+    // Several files at once, and the lists it opens: playlists and album images' cue sheets.
+    const QString entry = desk::DesktopEntry(Program);
+    EXPECT_TRUE(entry.contains(" %F\n"));
+    for (const char* type : {"audio/x-mpegurl;", "audio/x-scpls;", "application/x-cue;"})
+        EXPECT_TRUE(entry.contains(type)) << type;
 }
 
 TEST(DesktopBridge, ReflectKeepsOtherProgramsLinesAndUndoesExactlyWhatItSet)

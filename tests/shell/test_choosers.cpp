@@ -69,7 +69,7 @@ TEST_F(ChooserTest, AMissingFileIsReportedWithItsPathAndTheChooserStaysOpen)
 {
     bool stillOpen = false;
     whenShown<Form20>([&](Form20& f) {
-        EXPECT_EQ(filters(f), (QStringList{"*.list", "*.m3u8;*.m3u", "*.pls"}));
+        EXPECT_EQ(filters(f), (QStringList{"*.list", "*.m3u8;*.m3u", "*.pls", "*.cue"}));
         EXPECT_EQ(files(f), QStringList{"old.list"});
         f.Combo1->setCurrentIndex(1);
         EXPECT_EQ(files(f), (QStringList{"mix.m3u", "mix.m3u8"}));

@@ -335,6 +335,36 @@ TEST_F(MediaControlsTest, FilesFromTheCommandLineALaterStartAndOpenUriPlay)
     EXPECT_EQ(QString::fromUtf8(read("Default.list")), songs.join("\r\n") + "\r\n");
 }
 
+// An album rip's cue sheet opened with the real program: its tracks are the list, the first
+// plays under the sheet's title with the folder's cover, and Next goes on to the second.
+TEST_F(MediaControlsTest, AnAlbumRipsSheetOpensAsItsTracksWithItsCover)
+{
+    fixtures::makeMedia(media.path(), Media::Flac, 30.0, "rip.flac");
+    const QString sheet = q(fixtures::writeFile(media.path(), "rip.cue",
+                                                "FILE \"rip.flac\" WAVE\nTRACK 01 AUDIO\nTITLE \"Πρώτο\"\nINDEX 01 00:00:00\n"
+                                                "TRACK 02 AUDIO\nTITLE \"Second\"\nINDEX 01 00:10:00\n"));
+    const std::string cover = fixtures::writeFile(media.path(), "cover.jpg", "a picture");
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert("QT_QPA_PLATFORM", "offscreen");
+    env.insert("XDG_RUNTIME_DIR", QString::fromStdString(media.path()));
+    QProcess program;
+    program.setProcessEnvironment(env);
+    program.start(SONORELL_PLAYER, {sheet});
+    ASSERT_TRUE(program.waitForStarted());
+    waitFor([&] { return playerctl({"status"}) == "Playing"; });
+    EXPECT_EQ(playerctl({"metadata", "xesam:title"}), QString::fromUtf8("Πρώτο"));
+    EXPECT_EQ(playerctl({"metadata", "mpris:artUrl"}), QUrl::fromLocalFile(q(cover)).toString());
+    EXPECT_EQ(playerctl({"metadata", "xesam:url"}), QUrl::fromLocalFile(q(media.path() + "/rip.flac")).toString());
+    EXPECT_EQ(playerctl({"metadata", "mpris:length"}), "10000000");
+    playerctl({"next"});
+    waitFor([&] { return playerctl({"metadata", "xesam:title"}) == "Second"; });
+    EXPECT_EQ(playerctl({"metadata", "xesam:title"}), "Second");
+    EXPECT_EQ(playerctl({"status"}), "Playing");
+    call("Quit", {}, "org.mpris.MediaPlayer2");
+    EXPECT_TRUE(program.waitForFinished(10000));
+    EXPECT_EQ(QString::fromUtf8(read("Default.list")), sheet + "#1\r\n" + sheet + "#2\r\n");
+}
+
 // Without a session bus the program plays on and says nothing about it.
 TEST(MediaControlsWithoutBus, TheProgramRunsQuietly)
 {
