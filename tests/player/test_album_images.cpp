@@ -90,6 +90,19 @@ TEST_F(AlbumImageTest, TheNextTrackOfTheImageFollowsInContinuousPlay)
     EXPECT_LT(window->PositionMs(), 900);
 }
 
+TEST_F(AlbumImageTest, ADroppedSheetIsOpenedAsAListAndAPlaylistKeepsItsTracks)
+{
+    start();
+    window->DropPaths({sheet});
+    ASSERT_EQ(window->Tracks().paths(), (QStringList{line(1), line(2), line(3)}));
+    const QString playlist = rip + "/saved.m3u8";
+    ASSERT_TRUE(Mp3Tag_Functions::WriteListFile(playlist, window->Tracks().paths()));
+    const QList<Mp3Tag_Functions::ListEntry> back = Mp3Tag_Functions::ReadListFile(playlist);
+    ASSERT_EQ(back.size(), 3);
+    EXPECT_EQ(back[1].path, line(2));
+    EXPECT_EQ(back[1].name, "Second");
+}
+
 TEST_F(AlbumImageTest, ADiscImagesSheetIsNoList)
 {
     const fixtures::DiscImage disc = fixtures::makeDiscImage(media.path(), {150});
