@@ -63,6 +63,7 @@ QList<ImageTrack> ReadAlbumImage(const QString& sheet)
     QString file;
     std::optional<ImageTrack> track;  // the TRACK being read, while it is an audio one in a sound file
     bool inTrack = false;
+    QString album, albumPerformer;
     const auto close = [&] {
         if (track && track->start >= 0 && FileExists(track->file)) tracks << *track;
         track.reset();
@@ -80,13 +81,16 @@ QList<ImageTrack> ReadAlbumImage(const QString& sheet)
             close();
             inTrack = true;
             if (!file.isEmpty() && w[2].compare(QLatin1String("AUDIO"), Qt::CaseInsensitive) == 0)
-                track = ImageTrack{sheet, w[1].toInt(), file, -1, -1, {}, {}};
+                track = ImageTrack{sheet, w[1].toInt(), file, -1, -1, {}, {}, album, albumPerformer};
         } else if (key == QLatin1String("INDEX") && w.size() >= 3 && track && w[1].toInt() == 1) {
             if (const auto at = sheetFrames(w[2])) track->start = *at;
-        } else if (key == QLatin1String("TITLE") && w.size() >= 2 && inTrack && track) {
-            track->title = w[1].trimmed();
-        } else if (key == QLatin1String("PERFORMER") && w.size() >= 2 && inTrack && track) {
-            track->performer = w[1].trimmed();
+        } else if ((key == QLatin1String("TITLE") || key == QLatin1String("PERFORMER")) && w.size() >= 2) {
+            // Before the first TRACK they name the album; in an audio track, the track.
+            const bool title = key == QLatin1String("TITLE");
+            if (!inTrack)
+                (title ? album : albumPerformer) = w[1].trimmed();
+            else if (track)
+                (title ? track->title : track->performer) = w[1].trimmed();
         }
     }
     close();

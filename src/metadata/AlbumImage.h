@@ -12,12 +12,13 @@
 namespace Mp3Tag_Functions {
 
 struct ImageTrack {
-    QString sheet;             // the cue sheet
-    int number = 0;            // as the sheet numbers it
-    QString file;              // the audio file it lies in
-    int64_t start = 0;         // its INDEX 01, in frames of 1/75 s
-    int64_t end = -1;          // the next track's start in the same file; -1: the file's end
-    QString title, performer;  // empty where the sheet gives none
+    QString sheet;                  // the cue sheet
+    int number = 0;                 // as the sheet numbers it
+    QString file;                   // the audio file it lies in
+    int64_t start = 0;              // its INDEX 01, in frames of 1/75 s
+    int64_t end = -1;               // the next track's start in the same file; -1: the file's end
+    QString title, performer;       // empty where the sheet gives none
+    QString album, albumPerformer;  // the sheet's own TITLE and PERFORMER
 };
 
 // The audio tracks of a cue sheet whose FILEs are sound files, in its order; a track whose file

@@ -1,5 +1,7 @@
 #include "metadata/TrackTags.h"
+#include "metadata/AlbumImage.h"
 #include "metadata/Mp3Tag_Functions.h"
+#include "metadata/Mp3Tag_ListFiles.h"
 #include "platform/FileTags.h"
 
 namespace Mp3Tag_Functions {
@@ -19,10 +21,15 @@ QString channelsText(int channels)
     return QString::number(channels) + QStringLiteral("ch");
 }
 
+// The album image's track a list line names; nothing for a file.
+std::optional<ImageTrack> imageTrack(const QString& path) { return FileExists(path) ? std::nullopt : ImageTrackOfLine(path); }
+
 }  // namespace
 
 TrackTags ReadTrackTags(const QString& path)
 {
+    if (const auto track = imageTrack(path))
+        return {false, track->title, track->performer.isEmpty() ? track->albumPerformer : track->performer, track->album};
     const TagRecord tag = ReadTag(path);
     if (HasTag(tag))
         return {true, TrimTrailingBlanks(FieldText(tag.Title)), TrimTrailingBlanks(FieldText(tag.Artist)),
@@ -33,6 +40,7 @@ TrackTags ReadTrackTags(const QString& path)
 
 QString FactsLine(const QString& path)
 {
+    if (const auto track = imageTrack(path)) return FactsLine(track->file);
     if (!isMpegAudio(path)) {
         const platform::SoundFacts sound = platform::ReadSoundFacts(path);
         if (sound.known)

@@ -57,6 +57,8 @@ TEST_F(AlbumImageTest, TracksStartAtIndexOneAndEndWhereTheNextOneOfTheirFileBegi
     EXPECT_EQ(tracks[0].file, path("Album Image.flac"));
     EXPECT_EQ(tracks[0].title, "Dawn");
     EXPECT_EQ(tracks[0].performer, "");  // the album's performer is not the track's
+    EXPECT_EQ(tracks[0].albumPerformer, "The Band");
+    EXPECT_EQ(tracks[2].album, "The Album");
     EXPECT_EQ(tracks[0].start, 0);
     EXPECT_EQ(tracks[0].end, 240 * 75 + 74);  // 04:00:74, not the pregap's 03:58:40
     EXPECT_EQ(tracks[1].start, 240 * 75 + 74);

@@ -46,6 +46,10 @@ TEST_F(AlbumImageTest, ASheetOpensAsItsTracksAndEachPlaysItsOwnPart)
     EXPECT_EQ(entries(), (QStringList{QString::fromUtf8("1. Πρώτο"), "2. Second", "3. album.cue#3"}));
     EXPECT_EQ(mediaMode(), "playing");
     EXPECT_EQ(lengthMs(), 1000);
+    // The sheet names the artist and the album; the facts are the sound file's.
+    EXPECT_EQ(testsupport::control<QLabel>(*window, "Label200")->text(), "Band");
+    EXPECT_EQ(testsupport::control<QLabel>(*window, "Label201")->text(), "Album");
+    EXPECT_TRUE(testsupport::control<QLabel>(*window, "Label4")->text().contains("Khz"));
 
     window->UpdateMP3(2, true);
     EXPECT_EQ(mediaMode(), "playing");
