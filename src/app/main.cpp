@@ -1,6 +1,7 @@
 // Sonorell Player: one instance per session, the command line, the main window.
 
 #include "player/Form1.h"
+#include "platform/FileNames.h"
 #include "platform/QuitSignals.h"
 #include "platform/SingleInstance.h"
 #include "shell/Form5.h"
@@ -40,7 +41,7 @@ bool printedInfo(int argc, char** argv)
 QStringList arguments(int argc, char** argv)
 {
     QStringList words;
-    for (int i = 1; i < argc; ++i) words << QString::fromLocal8Bit(argv[i]);
+    for (int i = 1; i < argc; ++i) words << platform::DecodeFileName(QByteArray(argv[i]));
     return words;
 }
 
@@ -49,7 +50,7 @@ QStringList existingPaths(const QStringList& words)
 {
     QStringList paths;
     for (const QString& word : words)
-        if (const QFileInfo info(word); info.exists()) paths << info.absoluteFilePath();
+        if (platform::PathExists(word)) paths << QFileInfo(word).absoluteFilePath();
     return paths;
 }
 
@@ -59,9 +60,8 @@ QStringList existingPaths(const QStringList& words)
 bool takenWhole(const QStringList& words)
 {
     const QString joined = words.join(QLatin1Char(' '));
-    const QFileInfo whole(joined);
-    if (joined.trimmed().isEmpty() || !whole.exists()) return existingPaths(words).isEmpty();
-    return whole.isFile() && !player::TrackList::IsListFile(joined);
+    if (joined.trimmed().isEmpty() || !platform::PathExists(joined)) return existingPaths(words).isEmpty();
+    return platform::IsRegularFile(joined) && !player::TrackList::IsListFile(joined);
 }
 
 }  // namespace

@@ -1,6 +1,7 @@
 #include "metadata/AlbumImage.h"
 #include "metadata/Mp3Tag_ListFiles.h"
 #include "metadata/Playlists.h"
+#include "platform/FileNames.h"
 #include "platform/mci/Sections.h"
 
 #include <QDir>
@@ -144,9 +145,9 @@ QStringList WithImageTracks(const QStringList& files)
 void PlayImageTracks()
 {
     platform::mci::SetSectionReader([](const std::string& path) -> std::optional<platform::mci::FileSection> {
-        const auto track = ImageTrackOfLine(QFile::decodeName(QByteArray::fromStdString(path)));
+        const auto track = ImageTrackOfLine(platform::DecodeFileName(QByteArray::fromStdString(path)));
         if (!track) return std::nullopt;
-        return platform::mci::FileSection{QFile::encodeName(track->file).toStdString(), track->start, track->end};
+        return platform::mci::FileSection{platform::EncodeFileName(track->file).toStdString(), track->start, track->end};
     });
 }
 

@@ -3,6 +3,7 @@
 #include "metadata/Mp3Tag_Functions.h"
 #include "metadata/Playlists.h"
 #include "platform/AtomicFile.h"
+#include "platform/FileNames.h"
 #include "platform/FileTags.h"
 
 #include <QFile>
@@ -14,7 +15,7 @@ bool FileExists(const QString& path)
 {
     if (path.trimmed().isEmpty()) return false;
     // Regular files only: a pipe or a device would block the tag read that follows.
-    return QFileInfo(path).isFile();
+    return platform::IsRegularFile(path);
 }
 
 bool ListEntryExists(const QString& path) { return FileExists(path) || ImageTrackOfLine(path.trimmed()); }
@@ -31,7 +32,7 @@ QString TrackNameFromFile(const QString& path)
         return title;
     }
     const qsizetype slash = path.lastIndexOf(QLatin1Char('/'));
-    return slash < 0 ? QString() : path.mid(slash + 1);
+    return slash < 0 ? QString() : platform::ReadableFileName(path.mid(slash + 1));
 }
 
 QList<ListEntry> ReadListFile(const QString& path)
@@ -51,7 +52,7 @@ QList<ListEntry> ReadListFile(const QString& path)
     const QByteArray bytes = file.readAll();
     for (QByteArray line : bytes.split('\n')) {
         if (line.endsWith('\r')) line.chop(1);
-        const QString asRead = QFile::decodeName(line);
+        const QString asRead = platform::DecodeFileName(line);
         const QString trimmed = asRead.trimmed();
         if (ListEntryExists(trimmed)) entries.append({trimmed, TrackNameFromFile(asRead)});
     }
@@ -63,7 +64,7 @@ bool WriteListFile(const QString& path, const QStringList& paths)
     if (paths.isEmpty()) return true;
     if (IsM3u8(path)) return WriteM3u8(path, paths);
     QByteArray bytes;
-    for (const QString& p : paths) bytes += QFile::encodeName(p) + "\r\n";
+    for (const QString& p : paths) bytes += platform::EncodeFileName(p) + "\r\n";
     return platform::WriteFileAtomically(path, bytes);
 }
 

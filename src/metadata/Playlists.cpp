@@ -1,4 +1,5 @@
 #include "metadata/Playlists.h"
+#include "platform/FileNames.h"
 #include "platform/AtomicFile.h"
 #include "platform/CodePage.h"
 
@@ -60,7 +61,7 @@ QStringList splitLines(const QString& text) { return text.split(QRegularExpressi
 Text read(const QString& path)
 {
     std::error_code error;
-    const std::filesystem::path file(QFile::encodeName(path).toStdString());
+    const std::filesystem::path file(platform::EncodeFileName(path).toStdString());
     if (!std::filesystem::is_regular_file(file, error) || std::filesystem::file_size(file, error) > uint64_t(LargestPlaylist))
         return {};
     QFile playlist(path);

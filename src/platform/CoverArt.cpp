@@ -1,4 +1,5 @@
 #include "platform/CoverArt.h"
+#include "platform/FileNames.h"
 #include "platform/AtomicFile.h"
 
 #include <QCryptographicHash>
@@ -45,7 +46,7 @@ void fromFlacPictures(Picture& best, const TagLib::List<TagLib::FLAC::Picture*>&
 Picture embeddedPicture(const QString& path)
 {
     Picture best;
-    const QByteArray name = QFile::encodeName(path);
+    const QByteArray name = EncodeFileName(path);
     TagLib::FileRef ref(name.constData(), false);
     TagLib::File* file = ref.file();
     if (!file || !file->isValid()) return best;

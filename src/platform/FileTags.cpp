@@ -1,4 +1,5 @@
 #include "platform/FileTags.h"
+#include "platform/FileNames.h"
 
 #include <QFile>
 
@@ -14,7 +15,7 @@ QString text(const TagLib::String& value) { return QString::fromStdString(value.
 
 TagLib::FileRef open(const QString& path, bool withSound)
 {
-    const QByteArray name = QFile::encodeName(path);
+    const QByteArray name = EncodeFileName(path);
     return TagLib::FileRef(name.constData(), withSound, TagLib::AudioProperties::Fast);
 }
 

@@ -1,6 +1,7 @@
 // Files, folders and playlists dragged onto the window from a file manager.
 
 #include "player/Form1.h"
+#include "platform/FileNames.h"
 #include "player/MessagesRun.h"
 #include "common/Globals.h"
 #include "metadata/Mp3Tag_ListFiles.h"
@@ -61,7 +62,7 @@ void Form1::enterMediaMode()
 // The files a path stands for: a folder's files, a playlist's entries that exist, or the file.
 QStringList Form1::filesIn(const QString& path) const
 {
-    if (QFileInfo(path).isDir()) return folderFiles(path);
+    if (platform::IsFolder(path)) return folderFiles(path);
     if (!TrackList::IsListFile(path)) return Mp3Tag_Functions::FileExists(path) ? QStringList{path} : QStringList{};
     QStringList files;
     for (const Mp3Tag_Functions::ListEntry& entry : Mp3Tag_Functions::ReadListFile(path))

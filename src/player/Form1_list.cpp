@@ -1,6 +1,7 @@
 // The track list: the two list controls and the list files behind them.
 
 #include "player/Form1.h"
+#include "platform/FileNames.h"
 #include "player/MessagesRun.h"
 #include "common/Globals.h"
 #include "common/Language.h"
@@ -261,7 +262,7 @@ void Form1::reloadPrevious(int previous)
 // An album image's cue sheet stands for its tracks, and its sound file is not listed again.
 QStringList Form1::folderFiles(const QString& folder) const
 {
-    const QStringList names = QDir(folder).entryList(QDir::Files | QDir::Hidden, QDir::Unsorted);
+    const QStringList names = platform::FolderFileNames(folder);
     QStringList paths;
     paths.reserve(names.size());
     for (const QString& name : names) paths << player::WithTrailingSlash(folder) + name;

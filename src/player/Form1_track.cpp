@@ -1,6 +1,7 @@
 // Making a file the current track, and the track display of both modes.
 
 #include "player/Form1.h"
+#include "platform/FileNames.h"
 #include "player/Form10.h"
 #include "player/Form20.h"
 #include "player/MenuWindow.h"
@@ -26,7 +27,7 @@ namespace {
 using common::MediaAlias;
 const std::string MediaType = "MPEGVideo";
 
-std::string localPath(const QString& path) { return QFile::encodeName(path).toStdString(); }
+std::string localPath(const QString& path) { return platform::EncodeFileName(path).toStdString(); }
 
 void showOpenFailure(const QString& path, QWidget* parent)
 {

@@ -449,3 +449,30 @@ TEST_F(PlayerTest, ATitleTooWideOnlyInBoldScrolls)
     EXPECT_EQ(testsupport::control<QLabel>(*window, "test")->fontMetrics().horizontalAdvance(title),
               testsupport::control<QLabel>(*window, "Label1")->fontMetrics().horizontalAdvance(title));
 }
+
+// A name from an older system, Latin-1 "café.wav": listed, played and written back byte for byte.
+TEST_F(PlayerTest, AFileNameThatIsNotUtf8IsKeptPlayedAndSavedAsItWas)
+{
+    const std::string folder = media.path() + "/old";
+    std::filesystem::create_directory(folder);
+    const auto made = fixtures::makeMedia(folder, Media::Wav8Mono, 0.5, "cafe.wav");
+    const std::string latin = folder + "/caf\xe9.wav";
+    std::filesystem::rename(made.path, latin);
+    const QByteArray line = QByteArray::fromStdString(latin) + "\r\n";
+    {
+        QFile f(file("Default.list"));
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+        f.write(line + line);
+    }
+    start();
+    ASSERT_EQ(window->Tracks().count(), 2);
+    EXPECT_EQ(entries()[0], QString::fromUtf8("1. caf\xef\xbf\xbd.wav"));  // readable, with a replacement character
+    window->UpdateMP3(0, true);
+    EXPECT_EQ(mediaMode(), "playing");
+    EXPECT_TRUE(dialogs.empty());
+    window->RemoveEntry(1);
+    window->OpenPaths({QString::fromStdString(media.path()) + "/old"}, player::Form1::Opening::Add);  // Add Directory
+    ASSERT_EQ(window->Tracks().count(), 2);
+    stop();
+    EXPECT_EQ(read("Default.list"), line + line);
+}

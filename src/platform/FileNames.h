@@ -1,0 +1,27 @@
+#pragma once
+// File names are bytes. Qt reads them as UTF-8 and loses every byte that is not, so a name from
+// an older system (Latin-1 "caf\xe9.mp3") could not be found again. Here such a byte becomes the
+// lone surrogate U+DC80 + byte, as Python's "surrogateescape" does, and goes back to the same
+// byte: a name decoded and encoded again is the name read, byte for byte. Valid UTF-8 reads as
+// Qt reads it.
+
+#include <QByteArray>
+#include <QString>
+#include <QStringList>
+
+namespace platform {
+
+QString DecodeFileName(const QByteArray& bytes);
+QByteArray EncodeFileName(const QString& name);
+// The name for the eye: each kept byte shows as U+FFFD.
+QString ReadableFileName(const QString& name);
+
+// The file system asked through the exact bytes of the name.
+bool IsRegularFile(const QString& path);  // a link to one too
+bool IsFolder(const QString& path);
+bool PathExists(const QString& path);
+// The names of a folder's regular files (links to them too), hidden ones included, in the order
+// the file system gives.
+QStringList FolderFileNames(const QString& folder);
+
+}  // namespace platform

@@ -1,0 +1,55 @@
+// File names that are not valid UTF-8 (a Latin-1 name from an older system) go through the
+// player's strings and back to the same bytes, and the file system finds them again.
+
+#include "platform/FileNames.h"
+#include "support/TempFolder.h"
+
+#include <gtest/gtest.h>
+
+#include <QDir>
+
+#include <fstream>
+
+using namespace platform;
+
+TEST(FileNames, EveryByteStringComesBackAsItWas)
+{
+    const QByteArray cases[] = {
+        "plain.wav",
+        "caf\xe9.mp3",                         // Latin-1
+        "\xce\x9c\xce\xbf\xcf\x85.wav",        // valid Greek UTF-8
+        "\xf0\x9f\x8e\xb5 and \xff\xfe",       // a character beyond the BMP, then stray bytes
+        "\xc0\xaf overlong \xed\xa0\x80 cut",  // an overlong form and an encoded surrogate are not UTF-8
+        "end \xe2\x82",                        // a sequence cut short at the end
+    };
+    for (const QByteArray& bytes : cases) {
+        const QString name = DecodeFileName(bytes);
+        EXPECT_EQ(EncodeFileName(name), bytes) << bytes.toHex().toStdString();
+    }
+    // Valid UTF-8 reads as Qt reads it; kept bytes show as replacement characters.
+    EXPECT_EQ(DecodeFileName("\xce\x9c\xce\xbf\xcf\x85.wav"), QString::fromUtf8("Μου.wav"));
+    EXPECT_EQ(ReadableFileName(DecodeFileName("caf\xe9.mp3")), QString::fromUtf8("caf\xef\xbf\xbd.mp3"));
+    EXPECT_EQ(ReadableFileName(QString::fromUtf8("\xf0\x9f\x8e\xb5")), QString::fromUtf8("\xf0\x9f\x8e\xb5"));
+}
+
+TEST(FileNames, AFolderListsAndFindsANameInAnyBytes)
+{
+    testsupport::TempFolder folder;
+    std::ofstream(folder.path() + "/caf\xe9.wav") << "x";
+    std::ofstream(folder.path() + "/.hidden") << "x";
+    const QString dir = QString::fromStdString(folder.path());
+    QDir().mkpath(dir + "/sub");
+    QStringList names = FolderFileNames(dir);
+    names.sort();
+    ASSERT_EQ(names.size(), 2);  // no folders
+    EXPECT_EQ(names[0], ".hidden");
+    const QString latin = dir + "/" + names[1];
+    EXPECT_EQ(EncodeFileName(latin), QByteArray::fromStdString(folder.path()) + "/caf\xe9.wav");
+    EXPECT_TRUE(IsRegularFile(latin));
+    EXPECT_TRUE(PathExists(latin));
+    EXPECT_FALSE(IsFolder(latin));
+    EXPECT_TRUE(IsFolder(dir + "/sub"));
+    EXPECT_FALSE(IsRegularFile(dir + "/sub"));
+    EXPECT_FALSE(IsRegularFile(ReadableFileName(latin)));  // the name as shown is not the file
+    EXPECT_TRUE(FolderFileNames(dir + "/nowhere").isEmpty());
+}
