@@ -87,6 +87,12 @@ QString ReadableFileName(const QString& name)
     return out;
 }
 
+QString LocalFileOf(const QUrl& url)
+{
+    if (!url.isLocalFile()) return {};
+    return DecodeFileName(QByteArray::fromPercentEncoding(url.path(QUrl::FullyEncoded).toLatin1()));
+}
+
 bool IsRegularFile(const QString& path)
 {
     struct stat st { };

@@ -8,6 +8,7 @@
 #include <QByteArray>
 #include <QString>
 #include <QStringList>
+#include <QUrl>
 
 namespace platform {
 
@@ -15,6 +16,9 @@ QString DecodeFileName(const QByteArray& bytes);
 QByteArray EncodeFileName(const QString& name);
 // The name for the eye: each kept byte shows as U+FFFD.
 QString ReadableFileName(const QString& name);
+
+// The local file a file:// URL names, its percent-escaped bytes kept; "" for another URL.
+QString LocalFileOf(const QUrl& url);
 
 // The file system asked through the exact bytes of the name.
 bool IsRegularFile(const QString& path);  // a link to one too

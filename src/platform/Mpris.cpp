@@ -1,4 +1,5 @@
 #include "platform/Mpris.h"
+#include "platform/FileNames.h"
 #include "platform/DesktopBridge.h"
 
 #include <QDBusAbstractAdaptor>
@@ -106,8 +107,9 @@ public slots:
         const QUrl url(uri);
         if (!url.isLocalFile())
             return refuse(message, QDBusError::NotSupported, QStringLiteral("Only file:// URIs are opened: ") + uri);
-        const QString path = url.toLocalFile();
-        if (!QFileInfo::exists(path)) return refuse(message, QDBusError::InvalidArgs, QStringLiteral("No such file: ") + path);
+        const QString path = LocalFileOf(url);
+        if (!PathExists(path))
+            return refuse(message, QDBusError::InvalidArgs, QStringLiteral("No such file: ") + ReadableFileName(path));
         player_.open(path);
     }
 signals:

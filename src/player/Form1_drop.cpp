@@ -23,7 +23,7 @@ QStringList localPaths(const QMimeData* data)
     QStringList paths;
     if (!data || !data->hasUrls()) return paths;
     for (const QUrl& url : data->urls())
-        if (url.isLocalFile() && QFileInfo::exists(url.toLocalFile())) paths << url.toLocalFile();
+        if (const QString path = platform::LocalFileOf(url); !path.isEmpty() && platform::PathExists(path)) paths << path;
     return paths;
 }
 

@@ -2,6 +2,7 @@
 
 #include "support/PlayerFixture.h"
 #include "support/Controls.h"
+#include "platform/FileNames.h"
 
 #include <QApplication>
 #include <QDir>
@@ -164,4 +165,15 @@ TEST_F(DropTest, PathsAtStartAreTheListInsteadOfTheDefaultOne)
     ASSERT_EQ(window->Tracks().count(), 2);
     EXPECT_EQ(window->Tracks().path(0).section('/', 0, -2), root + "/album");
     EXPECT_EQ(ModuleMCI::GetMediaMode(common::MediaAlias), "playing");
+}
+
+// A file manager sends a Latin-1 name percent-escaped: the file is found by its bytes.
+TEST_F(DropTest, ADroppedNameThatIsNotUtf8IsTheFileItNames)
+{
+    const std::string latin = media.path() + "/caf\xe9.wav";
+    std::filesystem::copy_file(media.path() + "/single.wav", latin);
+    start();
+    ASSERT_TRUE(drag(window.get(), {QUrl::fromEncoded(QUrl::fromLocalFile(root).toEncoded() + "/caf%E9.wav")}));
+    ASSERT_EQ(window->Tracks().count(), 1);
+    EXPECT_EQ(platform::EncodeFileName(window->Tracks().path(0)), QByteArray::fromStdString(latin));
 }
