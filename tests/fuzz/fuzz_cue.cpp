@@ -1,5 +1,5 @@
-// Any text as a cue sheet beside a data file of another name: the sheet is read (through an
-// alias where its FILE line names that file) without failing badly.
+// Any text as a cue sheet beside a data file of another name: the sheet and its CD-Text are read
+// (through an alias where its FILE line names that file) without failing badly.
 
 #include "platform/cdrom/Disc.h"
 
@@ -22,5 +22,6 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     const std::string cue = folder + "/disc.cue";
     std::ofstream(cue, std::ios::binary | std::ios::trunc).write(reinterpret_cast<const char*>(data), std::streamsize(size));
     (void)platform::cdrom::DiscSerialOf(cue);
+    (void)platform::cdrom::ReadDiscText(cue);
     return 0;
 }

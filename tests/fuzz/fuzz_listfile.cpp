@@ -1,5 +1,5 @@
-// Arbitrary bytes as a list file and as M3U, M3U8 and PLS playlists: reading them must never
-// fail badly, and every entry kept must name a regular file.
+// Arbitrary bytes as a list file, as M3U, M3U8 and PLS playlists and as an album image's cue
+// sheet: reading them must never fail badly, and every entry kept must name something to play.
 
 #include "metadata/Mp3Tag_ListFiles.h"
 
@@ -20,19 +20,22 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     }();
     (void)made;
     const QString song = dir.path() + QStringLiteral("/a.mp3");
-    for (const char* kind : {"list", "m3u", "m3u8", "pls"}) {
+    for (const char* kind : {"list", "m3u", "m3u8", "pls", "cue"}) {
         const QString path = dir.path() + QStringLiteral("/input.") + QLatin1String(kind);
         {
             QFile file(path);
             if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate)) return 0;
             // A line may name the folder's own file, so the kept-entry path is reached too.
-            file.write(((QLatin1String(kind) == QLatin1String("pls") ? QStringLiteral("File1=") : QString()) + song +
-                        QStringLiteral("\r\n"))
-                           .toUtf8());
+            const QLatin1String type(kind);
+            if (type == QLatin1String("cue"))
+                file.write("FILE \"a.mp3\" MP3\r\nTRACK 01 AUDIO\r\n");
+            else
+                file.write(((type == QLatin1String("pls") ? QStringLiteral("File1=") : QString()) + song + QStringLiteral("\r\n"))
+                               .toUtf8());
             file.write(reinterpret_cast<const char*>(data), qint64(size));
         }
         for (const auto& entry : Mp3Tag_Functions::ReadListFile(path))
-            if (!QFileInfo(entry.path).isFile()) std::abort();
+            if (!Mp3Tag_Functions::ListEntryExists(entry.path)) std::abort();
     }
     return 0;
 }

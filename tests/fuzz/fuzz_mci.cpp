@@ -1,29 +1,62 @@
 // Any command text, answered into a reply buffer of any size: the interpreter never fails
-// badly, and a reply always ends inside the buffer.
+// badly, and a reply always ends inside the buffer. A disc image stands in the drive and a sound
+// file is open as "m", so the CD and media devices' own argument parsers are reached.
 
 #include "platform/mci/Interpreter.h"
+
+#include <QDir>
+#include <QTemporaryDir>
 
 #include <cctype>
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
 #include <cstring>
+#include <fstream>
 #include <string>
 #include <vector>
 
+namespace {
+
+std::string le(uint32_t value, int bytes)
+{
+    std::string out;
+    for (int i = 0; i < bytes; ++i) out += char((value >> (8 * i)) & 0xff);
+    return out;
+}
+
+// A disc image of two short tracks, and a second of silence as a WAV file; the folder's path.
+std::string makeMedia()
+{
+    static QTemporaryDir dir;
+    const std::string folder = dir.path().toStdString();
+    std::ofstream(folder + "/disc.bin", std::ios::binary) << std::string(2352 * 300, '\0');
+    std::ofstream(folder + "/disc.cue") << "TITLE \"Album\"\nFILE \"disc.bin\" BINARY\n"
+                                        << "TRACK 01 AUDIO\nTITLE \"One\"\nINDEX 01 00:00:00\n"
+                                        << "TRACK 02 AUDIO\nTITLE \"Two\"\nINDEX 01 00:02:00\n";
+    const std::string data(44100 * 4, '\0');
+    std::ofstream(folder + "/m.wav", std::ios::binary)
+        << "RIFF" << le(36 + uint32_t(data.size()), 4) << "WAVEfmt " << le(16, 4) << le(1, 2) << le(2, 2) << le(44100, 4)
+        << le(44100 * 4, 4) << le(4, 2) << le(16, 2) << "data" << le(uint32_t(data.size()), 4) << data;
+    return folder;
+}
+
+}  // namespace
+
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
-    static const bool quiet = [] {
-        setenv("SONORELL_CD_DEVICE", "none", 1);
+    static const std::string folder = [] {
+        const std::string made = makeMedia();
+        setenv("SONORELL_CD_DEVICE", (made + "/disc.cue").c_str(), 1);
         setenv("SONORELL_AUDIO_SINK", "fakesink", 1);
         setenv("SONORELL_VIDEO_SINK", "fakesink", 1);
-        return true;
+        return made;
     }();
-    (void)quiet;
     if (size == 0) return 0;
     const size_t replySize = data[0];  // 0..255, 0 meaning no buffer at all
     std::string text(reinterpret_cast<const char*>(data + 1), size - 1);
-    // Commands one a line, as the command-line tool sends them; files are never opened.
+    platform::mci::SendString("open \"" + folder + "/m.wav\" type mpegvideo alias m", nullptr, 0);
+    // Commands one a line, as the command-line tool sends them; no other file is opened.
     std::vector<char> reply(replySize + 1, '\x7f');
     size_t start = 0;
     while (start <= text.size()) {
