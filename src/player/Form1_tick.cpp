@@ -34,7 +34,9 @@ void Form1::placeThumb(double left)
 
 void Form1::Timer2_Timer()
 {
-    if (MessagesRun::Now()) return;  // the next tick comes within a second
+    // The next tick comes within a second. With only a chooser open the time goes on; taking
+    // over the next entry waits for it to close.
+    if (MessagesRun::Now() && !MessagesRun::OnlyChooserOpen()) return;
     if (common::InMediaMode())
         tickMedia();
     else

@@ -1,4 +1,5 @@
 #include "player/Form20.h"
+#include "player/MessagesRun.h"
 #include "common/Controls.h"
 #include "common/Globals.h"
 #include "common/Language.h"
@@ -146,6 +147,7 @@ QString ChooseFile(const QString& mode, const QString& title, const QString& sta
     chooser.SetMode(mode);
     chooser.setWindowTitle(title);
     if (mode.toInt() != 1) chooser.Dir1->setPath(startFolder);
+    ChooserOpen open;
     chooser.exec();
     return g.ChosenFile;
 }

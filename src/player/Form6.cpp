@@ -1,4 +1,5 @@
 #include "player/Form6.h"
+#include "player/MessagesRun.h"
 #include "player/Form20.h"
 #include "common/Globals.h"
 #include "common/Language.h"
@@ -51,6 +52,7 @@ void ChooseFolder(QWidget* parent)
 {
     common::globals().LastFolder.clear();
     Form6 chooser(parent);
+    ChooserOpen open;
     chooser.exec();
 }
 

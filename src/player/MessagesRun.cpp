@@ -6,11 +6,16 @@ namespace player {
 
 namespace {
 int depth = 0;
+int choosers = 0;
 }  // namespace
 
 MessagesRun::MessagesRun() { ++depth; }
 MessagesRun::~MessagesRun() { --depth; }
 bool MessagesRun::Now() { return depth > 0; }
+bool MessagesRun::OnlyChooserOpen() { return depth > 0 && depth == choosers; }
+
+ChooserOpen::ChooserOpen() { ++choosers; }
+ChooserOpen::~ChooserOpen() { --choosers; }
 
 void LetMessagesRun()
 {

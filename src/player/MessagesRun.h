@@ -16,6 +16,21 @@ public:
 
     // True while some routine lets messages run: an entry point returns at once.
     static bool Now();
+    // True when what lets messages run is only a file or folder chooser: the window's state is
+    // whole, so the tick may still show the time; only what would change the entry waits.
+    static bool OnlyChooserOpen();
+};
+
+// A file or folder chooser's own loop runs: the entry points are closed as for MessagesRun.
+class ChooserOpen {
+public:
+    ChooserOpen();
+    ~ChooserOpen();
+    ChooserOpen(const ChooserOpen&) = delete;
+    ChooserOpen& operator=(const ChooserOpen&) = delete;
+
+private:
+    MessagesRun running_;
 };
 
 // Lets pending window messages run, with the entry points closed meanwhile.

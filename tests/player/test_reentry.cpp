@@ -8,6 +8,8 @@
 #include "support/Text.h"
 #include "support/Controls.h"
 
+#include <QApplication>
+#include <QLabel>
 #include <QTimer>
 
 using fixtures::Media;
@@ -116,5 +118,60 @@ TEST_F(ReentryTest, TransportAndListClicksDuringAnotherClickAreDropped)
     EXPECT_EQ(window->Tracks().current(), 0);
     EXPECT_TRUE(common::InMediaMode());
     EXPECT_EQ(ModuleMCI::GetMediaMode(Alias), "playing");
+    EXPECT_TRUE(dialogs.empty());
+}
+
+// A file or folder chooser runs its own loop: the tick goes on showing the time, but neither it
+// nor a command from the desktop changes the entry until the chooser closes.
+TEST_F(ReentryTest, WhileAChooserIsOpenTheTimeGoesOnAndTheEntryStays)
+{
+    const QString longer = q(fixtures::makeMedia(media.path(), Media::Wav8Mono, 4.0, "longer.wav").path);
+    junk = q(fixtures::writeFile(media.path(), "junk.mp3", std::string(4096, 'x')));
+    writeList({longer, junk});
+    start();
+    window->UpdateMP3(0, true);
+    for (auto choose : {&player::Form1::Image31_Click, &player::Form1::Image30_Click}) {
+        QString shown;
+        meanwhile([&] {
+            ASSERT_TRUE(QApplication::activeModalWidget()) << "no chooser is open";
+            window->UpdateMP3(1, true);  // the junk entry: its failure would show
+            testsupport::sleepMs(1100);
+            window->Timer2_Timer();
+            shown = testsupport::control<QLabel>(*window, "Label3")->text();
+            QApplication::activeModalWidget()->close();
+        });
+        ((*window).*choose)();
+        EXPECT_NE(shown, "00:00") << "the time stood still";
+        EXPECT_EQ(window->Tracks().current(), 0);
+        EXPECT_TRUE(dialogs.empty());
+        EXPECT_EQ(ModuleMCI::GetMediaMode(Alias), "playing");
+    }
+}
+
+// A long list is added in steps, and its progress lets messages run between them: a tick or an
+// open arriving then is dropped, and the list comes whole.
+TEST_F(ReentryTest, ATickOrAnOpenDuringALongAdditionIsDropped)
+{
+    const std::string song = fixtures::makeMedia(media.path(), Media::Wav8Mono, 1.0, "song.wav").path;
+    const std::string folder = media.path() + "/many";
+    std::filesystem::create_directory(folder);
+    constexpr int Files = 600;
+    for (int i = 0; i < Files; ++i) std::filesystem::create_symlink(song, folder + "/" + std::to_string(i) + ".wav");
+    start();
+    int ticks = 0, steps = 0;
+    const auto counting = QObject::connect(window.get(), &player::Form1::Ticked, window.get(), [&] { ++ticks; });
+    // What a step's messages would run: the tick, and the desktop opening the first entry.
+    const auto poking = QObject::connect(&window->Tracks(), &player::TrackList::appended, window.get(), [&] {
+        ++steps;
+        window->Timer2_Timer();
+        window->UpdateMP3(0, true);
+    });
+    window->OpenPaths({q(folder)}, player::Form1::Opening::Add);
+    QObject::disconnect(counting);
+    QObject::disconnect(poking);
+    EXPECT_EQ(steps, Files / 200);
+    EXPECT_EQ(ticks, 0);
+    EXPECT_EQ(window->Tracks().count(), Files);
+    EXPECT_EQ(window->Tracks().current(), 0);  // played once the list is whole
     EXPECT_TRUE(dialogs.empty());
 }
