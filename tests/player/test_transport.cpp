@@ -348,3 +348,29 @@ TEST_F(TransportTest, ASecondClickWithoutAMoveActsAgain)
     click(testsupport::control<player::PictureButton>(*window, "Image10"));  // previous, never hovered
     EXPECT_EQ(window->Tracks().current(), 1);
 }
+
+// Two clicks on Previous without moving the mouse: the first lands on the lit twin, the second
+// (a double click to the window system) on the picture put back under the pointer. Each goes back
+// one track, and on the first track each restarts it.
+TEST_F(TransportTest, ATwinClickOnPreviousOnADiscGoesBackTwice)
+{
+    startWithDisc();
+    auto& cd = *common::globals().CdDevice;
+    auto* normal = testsupport::control<player::PictureButton>(*window, "Image10");
+    auto* twin = testsupport::control<player::PictureButton>(*window, "Image6");
+    const auto twinClick = [&] {
+        hover(normal);
+        click(twin);
+        const QPointF at(2, 2), global = normal->mapToGlobal(at);
+        QMouseEvent twice(QEvent::MouseButtonDblClick, at, global, Qt::LeftButton, Qt::LeftButton, Qt::NoModifier);
+        QMouseEvent release(QEvent::MouseButtonRelease, at, global, Qt::LeftButton, Qt::NoButton, Qt::NoModifier);
+        QCoreApplication::sendEvent(normal, &twice);
+        QCoreApplication::sendEvent(normal, &release);
+    };
+    cd.SeekCDtoX(3);
+    twinClick();
+    EXPECT_EQ(cdPosition().substr(0, 2), "01");
+    twinClick();
+    EXPECT_EQ(cdPosition().substr(0, 2), "01");
+    EXPECT_EQ(cd.CheckIfPlaying(), 1);
+}
