@@ -5,6 +5,7 @@
 
 #include <taglib/audioproperties.h>
 #include <taglib/fileref.h>
+#include <taglib/tpropertymap.h>
 #include <taglib/tag.h>
 
 namespace platform {
@@ -35,6 +36,43 @@ SoundFacts ReadSoundFacts(const QString& path)
     const TagLib::AudioProperties* sound = file.isNull() ? nullptr : file.audioProperties();
     if (!sound || sound->sampleRate() <= 0) return {};
     return {true, sound->bitrate(), sound->sampleRate(), sound->channels()};
+}
+
+bool WriteFileTags(const QString& path, const QList<QPair<QString, QString>>& fields)
+{
+    TagLib::FileRef file = open(path, false);
+    if (file.isNull()) return false;
+    TagLib::PropertyMap properties = file.file()->properties();
+    for (const auto& [name, value] : fields) {
+        const TagLib::String key(name.toStdString(), TagLib::String::UTF8);
+        if (value.isEmpty())
+            properties.erase(key);
+        else
+            properties.replace(key, TagLib::StringList(TagLib::String(value.toStdString(), TagLib::String::UTF8)));
+    }
+    file.file()->setProperties(properties);
+    return file.save();
+}
+
+QList<QPair<QString, QString>> ReadAllFileTags(const QString& path)
+{
+    QList<QPair<QString, QString>> fields;
+    const TagLib::FileRef file = open(path, false);
+    if (file.isNull()) return fields;
+    for (const auto& [key, values] : file.file()->properties())
+        if (!values.isEmpty())
+            fields << qMakePair(QString::fromStdString(key.to8Bit(true)),
+                                QString::fromStdString(values.toString(" / ").to8Bit(true)));
+    return fields;
+}
+
+QString ReadFileTag(const QString& path, const QString& name)
+{
+    const TagLib::FileRef file = open(path, false);
+    if (file.isNull()) return {};
+    const TagLib::PropertyMap properties = file.file()->properties();
+    const auto found = properties.find(TagLib::String(name.toStdString(), TagLib::String::UTF8));
+    return found == properties.end() || found->second.isEmpty() ? QString() : text(found->second.front());
 }
 
 }  // namespace platform

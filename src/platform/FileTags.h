@@ -2,6 +2,8 @@
 // Tags other than ID3v1 (ID3v2, APE, Vorbis comments, MP4 atoms) and the sound facts of a file,
 // read through TagLib. Text comes decoded as each format defines it.
 
+#include <QList>
+#include <QPair>
 #include <QString>
 
 namespace platform {
@@ -20,5 +22,14 @@ struct SoundFacts {
 // What the file's own headers say about its sound; known is false for a format TagLib
 // does not read.
 SoundFacts ReadSoundFacts(const QString& path);
+
+// Sets tags by their common names (TITLE, ARTIST, ALBUM, TRACKNUMBER, MUSICBRAINZ_DISCID,
+// REPLAYGAIN_TRACK_GAIN, …) in whatever tag the file's format keeps (Vorbis comments, ID3v2
+// frames, …); an empty value removes one. False when the file cannot be read or saved.
+bool WriteFileTags(const QString& path, const QList<QPair<QString, QString>>& fields);
+// Every tag the file carries, by common name (several values of one joined by " / ").
+QList<QPair<QString, QString>> ReadAllFileTags(const QString& path);
+// One tag by its common name; "" when the file has none.
+QString ReadFileTag(const QString& path, const QString& name);
 
 }  // namespace platform

@@ -7,7 +7,7 @@
 #  - the folder holds no sources at all (a wrong path must not pass).
 import pathlib, re, sys
 
-level = {'app': 6, 'shell': 5, 'player': 4, 'catalogue': 3, 'metadata': 3, 'meter': 3, 'about': 3,
+level = {'app': 6, 'shell': 5, 'player': 4, 'encoder': 4, 'catalogue': 3, 'metadata': 3, 'meter': 3, 'about': 3,
          'associations': 3, 'media': 2, 'common': 1, 'platform': 0}
 # Headers and link names only the platform layer may use.
 system_headers = re.compile(r'(gst|cdio|taglib|discid|pulse|alsa|dbus|sys|linux|unistd\.h|fcntl\.h|signal\.h|'

@@ -1,0 +1,72 @@
+#include "encoder/Converter.h"
+#include "platform/FileNames.h"
+#include "platform/FileTags.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QUrl>
+
+#include <cstdio>
+
+namespace encoder {
+
+namespace {
+
+TrackResult convertOne(int index, const QString& source, const QString& folder, const platform::gst::EncodeSettings& settings,
+                       const RipProgress& progress)
+{
+    TrackResult result;
+    result.track = index + 1;
+    const QString name = QFileInfo(source).completeBaseName() + QString::fromLatin1(platform::gst::ExtensionOf(settings.format));
+    const QString file = QDir(folder).filePath(name);
+    const QString part = QDir(folder).filePath(QLatin1Char('.') + name + QStringLiteral(".part"));
+    if (QFileInfo(source).absoluteFilePath() == QFileInfo(file).absoluteFilePath()) {
+        result.error = QStringLiteral("the file would replace itself");
+        return result;
+    }
+    const platform::gst::EncodeResult encoded = platform::gst::EncodeMediaFile(
+        QUrl::fromLocalFile(source).toString(QUrl::FullyEncoded).toStdString(), settings,
+        platform::EncodeFileName(part).toStdString(), [&](double done) { return !progress || progress(index, done); });
+    if (!encoded.ok) {
+        QFile::remove(part);
+        result.error = QString::fromStdString(encoded.error);
+        return result;
+    }
+    QList<QPair<QString, QString>> tags = platform::ReadAllFileTags(source);
+    tags << qMakePair(QStringLiteral("REPLAYGAIN_TRACK_GAIN"), QStringLiteral("%1 dB").arg(encoded.gainDb, 0, 'f', 2))
+         << qMakePair(QStringLiteral("REPLAYGAIN_TRACK_PEAK"), QString::number(encoded.peak, 'f', 6));
+    if (!platform::WriteFileTags(part, tags) ||
+        std::rename(platform::EncodeFileName(part).constData(), platform::EncodeFileName(file).constData()) != 0) {
+        QFile::remove(part);
+        result.error = QStringLiteral("the file could not be written whole");
+        return result;
+    }
+    result.ok = true;
+    result.file = file;
+    result.peak = encoded.peak;
+    result.gainDb = encoded.gainDb;
+    return result;
+}
+
+}  // namespace
+
+QList<TrackResult> ConvertFiles(const QStringList& files, const QString& folder, const platform::gst::EncodeSettings& settings,
+                                const RipProgress& progress)
+{
+    QList<TrackResult> results;
+    if (!QDir().mkpath(folder)) {
+        for (int i = 0; i < files.size(); ++i)
+            results << TrackResult{i + 1, {}, false, QStringLiteral("the folder %1 cannot be made").arg(folder)};
+        return results;
+    }
+    bool cancelled = false;
+    for (int i = 0; i < files.size(); ++i) {
+        results << (cancelled ? TrackResult{i + 1, {}, false, QStringLiteral("cancelled")}
+                              : convertOne(i, files[i], folder, settings, progress));
+        cancelled = results.last().error == QLatin1String("cancelled");
+    }
+    return results;
+}
+
+}  // namespace encoder

@@ -1,0 +1,197 @@
+#include "platform/gst/Encoder.h"
+#include "platform/gst/Gst.h"
+
+#include <gst/app/gstappsrc.h>
+
+#include <algorithm>
+
+namespace platform::gst {
+
+namespace {
+
+constexpr int64_t FinishTimeoutMs = 120000;
+
+int valueOr(int quality, int fallback, int low, int high) { return quality < 0 ? fallback : std::clamp(quality, low, high); }
+
+// The encoding half, from raw sound to the file: converted, measured, encoded, muxed, written (to
+// the sink named "out").
+std::string encodingTail(const EncodeSettings& settings)
+{
+    const std::string sink = " ! filesink name=out";
+    const std::string measured = "audioconvert ! rganalysis forced=true ! audioconvert ! ";
+    switch (settings.format) {
+    case EncodeFormat::Opus:
+        return measured + "audioresample ! audio/x-raw,rate=48000 ! opusenc bitrate=" +
+               std::to_string(valueOr(settings.quality, 160, 16, 256) * 1000) + " ! oggmux" + sink;
+    case EncodeFormat::Mp3:
+        return measured + "lamemp3enc target=quality quality=" + std::to_string(valueOr(settings.quality, 2, 0, 9)) +
+               " ! id3v2mux" + sink;
+    default: return measured + "flacenc quality=" + std::to_string(valueOr(settings.quality, 5, 0, 8)) + sink;
+    }
+}
+
+// The pipeline of a description, its named elements set: the file written, the file read.
+GstElement* encodingPipeline(const std::string& description, const std::string& path, const std::string& uri,
+                             EncodeResult& result)
+{
+    GError* error = nullptr;
+    GstElement* pipeline = gst_parse_launch(description.c_str(), &error);
+    if (error) {
+        result.error = error->message;
+        g_error_free(error);
+        dispose(pipeline);
+        return nullptr;
+    }
+    const auto set = [&](const char* name, const char* property, const std::string& value) {
+        if (GstElement* element = gst_bin_get_by_name(GST_BIN(pipeline), name)) {
+            g_object_set(element, property, value.c_str(), nullptr);
+            gst_object_unref(element);
+        }
+    };
+    set("out", "location", path);
+    if (!uri.empty()) set("in", "uri", uri);
+    return pipeline;
+}
+
+// What a bus message says of the work: an error, the track's gain and peak.
+void takeIn(GstMessage* message, EncodeResult& result, bool& ended)
+{
+    switch (GST_MESSAGE_TYPE(message)) {
+    case GST_MESSAGE_ERROR:
+        if (result.error.empty()) result.error = ErrorText(message);
+        ended = true;
+        break;
+    case GST_MESSAGE_EOS: ended = true; break;
+    case GST_MESSAGE_TAG: {
+        GstTagList* tags = nullptr;
+        gst_message_parse_tag(message, &tags);
+        gst_tag_list_get_double(tags, GST_TAG_TRACK_GAIN, &result.gainDb);
+        gst_tag_list_get_double(tags, GST_TAG_TRACK_PEAK, &result.peak);
+        gst_tag_list_unref(tags);
+        break;
+    }
+    default: break;
+    }
+}
+
+// Takes in the bus until the stream ended or failed, or timeoutMs passed.
+void waitForEnd(GstElement* pipeline, EncodeResult& result, int64_t timeoutMs)
+{
+    const Ref<GstBus> bus = busOf(pipeline);
+    const gint64 deadline = g_get_monotonic_time() + timeoutMs * 1000;
+    bool ended = false;
+    while (!ended) {
+        const gint64 left = deadline - g_get_monotonic_time();
+        if (left <= 0) {
+            if (result.error.empty()) result.error = "the encoder did not finish in time";
+            return;
+        }
+        const MessageRef message{gst_bus_timed_pop_filtered(
+            bus.get(), left * GST_USECOND, GstMessageType(GST_MESSAGE_ERROR | GST_MESSAGE_EOS | GST_MESSAGE_TAG))};
+        if (message) takeIn(message.get(), result, ended);
+    }
+}
+
+// Errors already reported, without waiting.
+void takeInPending(GstElement* pipeline, EncodeResult& result)
+{
+    bool ended = false;
+    DrainBus(pipeline, {.error = [&](GstMessage* m) { takeIn(m, result, ended); }});
+}
+
+}  // namespace
+
+const char* ExtensionOf(EncodeFormat format)
+{
+    switch (format) {
+    case EncodeFormat::Opus: return ".opus";
+    case EncodeFormat::Mp3: return ".mp3";
+    default: return ".flac";
+    }
+}
+
+PcmEncoder::PcmEncoder(const EncodeSettings& settings, const std::string& path)
+{
+    ensureInit();
+    const std::string description = "appsrc name=pcm format=time block=true max-bytes=1048576 "
+                                    "caps=audio/x-raw,format=S16LE,rate=44100,channels=2,layout=interleaved ! " +
+                                    encodingTail(settings);
+    pipeline_ = encodingPipeline(description, path, {}, result_);
+    if (!pipeline_) return;
+    source_ = gst_bin_get_by_name(GST_BIN(pipeline_), "pcm");
+    if (gst_element_set_state(pipeline_, GST_STATE_PLAYING) == GST_STATE_CHANGE_FAILURE) {
+        takeInPending(pipeline_, result_);
+        if (result_.error.empty()) result_.error = "the file cannot be written";
+    }
+}
+
+PcmEncoder::~PcmEncoder()
+{
+    if (source_) gst_object_unref(source_);
+    dispose(pipeline_);
+}
+
+bool PcmEncoder::push(const void* bytes, size_t count)
+{
+    if (!source_ || !result_.error.empty()) return false;
+    GstBuffer* buffer = gst_buffer_new_memdup(bytes, count);
+    GST_BUFFER_PTS(buffer) = gst_util_uint64_scale(result_.samples, GST_SECOND, 44100);
+    result_.samples += count / 4;
+    GST_BUFFER_DURATION(buffer) = gst_util_uint64_scale(result_.samples, GST_SECOND, 44100) - GST_BUFFER_PTS(buffer);
+    if (gst_app_src_push_buffer(GST_APP_SRC(source_), buffer) != GST_FLOW_OK) {
+        takeInPending(pipeline_, result_);
+        if (result_.error.empty()) result_.error = "the encoder stopped";
+        return false;
+    }
+    return true;
+}
+
+EncodeResult PcmEncoder::finish()
+{
+    if (source_ && result_.error.empty()) {
+        gst_app_src_end_of_stream(GST_APP_SRC(source_));
+        waitForEnd(pipeline_, result_, FinishTimeoutMs);
+    }
+    if (pipeline_) gst_element_set_state(pipeline_, GST_STATE_NULL);
+    result_.ok = result_.error.empty() && source_;
+    return result_;
+}
+
+EncodeResult EncodeMediaFile(const std::string& uri, const EncodeSettings& settings, const std::string& path,
+                             const std::function<bool(double)>& progress)
+{
+    ensureInit();
+    EncodeResult result;
+    GstElement* pipeline =
+        encodingPipeline("uridecodebin name=in caps=audio/x-raw ! " + encodingTail(settings), path, uri, result);
+    if (!pipeline) return result;
+    gst_element_set_state(pipeline, GST_STATE_PLAYING);
+    const gint64 deadline = g_get_monotonic_time() + FinishTimeoutMs * 1000;
+    bool ended = false;
+    const Ref<GstBus> bus = busOf(pipeline);
+    while (!ended && g_get_monotonic_time() < deadline) {
+        const MessageRef message{gst_bus_timed_pop_filtered(
+            bus.get(), 100 * GST_MSECOND, GstMessageType(GST_MESSAGE_ERROR | GST_MESSAGE_EOS | GST_MESSAGE_TAG))};
+        if (message) {
+            // A file's own tags pass by too; only the measured gain is kept.
+            EncodeResult seen = result;
+            takeIn(message.get(), seen, ended);
+            if (GST_MESSAGE_TYPE(message.get()) != GST_MESSAGE_TAG || GST_MESSAGE_SRC(message.get()) == nullptr ||
+                g_str_has_prefix(GST_OBJECT_NAME(GST_MESSAGE_SRC(message.get())), "rganalysis"))
+                result = seen;
+        }
+        gint64 at = 0, length = 0;
+        if (progress && gst_element_query_position(pipeline, GST_FORMAT_TIME, &at) &&
+            gst_element_query_duration(pipeline, GST_FORMAT_TIME, &length) && length > 0 &&
+            !progress(double(at) / double(length))) {
+            result.error = "cancelled";
+            break;
+        }
+    }
+    if (!ended && result.error.empty()) result.error = "the encoder did not finish in time";
+    dispose(pipeline);
+    result.ok = result.error.empty();
+    return result;
+}
+
+}  // namespace platform::gst

@@ -1,0 +1,61 @@
+#pragma once
+// Writing sound as a file of a chosen format with GStreamer: FLAC (lossless), Opus or MP3. Raw
+// CD sound pushed by a reader (PcmEncoder), or a media file decoded (EncodeMediaFile). Either
+// measures the track's ReplayGain on the way. Runs on the caller's thread; several at once are
+// independent pipelines.
+
+#include <cstddef>
+#include <cstdint>
+#include <functional>
+#include <string>
+
+typedef struct _GstElement GstElement;
+typedef struct _GstMessage GstMessage;
+
+namespace platform::gst {
+
+enum class EncodeFormat { Flac, Opus, Mp3 };
+
+// Quality per format, -1 for its default: FLAC compression 0..8 (5), Opus kbit/s 16..256 (160),
+// MP3 VBR quality 0 (best) .. 9 (2).
+struct EncodeSettings {
+    EncodeFormat format = EncodeFormat::Flac;
+    int quality = -1;
+};
+
+struct EncodeResult {
+    bool ok = false;
+    std::string error;     // why not, when not ok
+    double gainDb = 0;     // ReplayGain of the track
+    double peak = 0;       // its highest sample, 0..1
+    uint64_t samples = 0;  // stereo samples written (at the source's rate)
+};
+
+// Raw CD sound (16-bit little-endian stereo at 44.1 kHz), pushed in order, written to path.
+class PcmEncoder {
+public:
+    PcmEncoder(const EncodeSettings& settings, const std::string& path);
+    ~PcmEncoder();
+    PcmEncoder(const PcmEncoder&) = delete;
+    PcmEncoder& operator=(const PcmEncoder&) = delete;
+
+    // False once writing has failed (the disk full, the folder gone).
+    bool push(const void* bytes, size_t count);
+    // Ends the stream and waits until the file is written.
+    EncodeResult finish();
+
+private:
+    GstElement* pipeline_ = nullptr;
+    GstElement* source_ = nullptr;
+    EncodeResult result_;
+};
+
+// A media file (a file:// URI) decoded and written to path in the format. progress is told the
+// share done, 0..1, and stops the work by answering false (the result then says "cancelled").
+EncodeResult EncodeMediaFile(const std::string& uri, const EncodeSettings& settings, const std::string& path,
+                             const std::function<bool(double)>& progress = {});
+
+// The extension of the format's files, with its dot.
+const char* ExtensionOf(EncodeFormat format);
+
+}  // namespace platform::gst

@@ -1,0 +1,248 @@
+// Ripping a generated disc image: every sample as on the disc (and moved by the read offset),
+// AccurateRip checksums as an independent computation makes them, tags, names, the log and the
+// files beside, and what a cancel or a full disk leaves.
+
+#include "encoder/Converter.h"
+#include "encoder/Ripper.h"
+#include "fixtures/DiscImage.h"
+#include "fixtures/Media.h"
+#include "platform/FileTags.h"
+#include "platform/cdrom/Disc.h"
+#include "support/FullDisk.h"
+#include "support/TempFolder.h"
+#include "support/Text.h"
+
+#include <gtest/gtest.h>
+
+#include <QDir>
+#include <QFile>
+#include <QProcess>
+
+#include <fstream>
+#include <iterator>
+
+using namespace encoder;
+using platform::gst::EncodeFormat;
+using testsupport::q;
+
+namespace {
+
+constexpr int64_t Samples = 588;
+
+class RipTest : public ::testing::Test {
+protected:
+    void SetUp() override { disc = fixtures::makeDiscImage(folder.path(), {150, 113, 90}); }
+
+    RipReport rip(int offset = 0, EncodeFormat format = EncodeFormat::Flac, const RipProgress& progress = {},
+                  const QString& out = {})
+    {
+        RipOptions options{disc.cue, out.isEmpty() ? q(folder.path() + "/out") : out, {format, -1}, offset, {}};
+        return RipDisc(options, titles, progress);
+    }
+    // The disc's bytes of [from, from + count) samples, zero beyond its ends.
+    std::string discBytes(int64_t from, int64_t count) const
+    {
+        std::ifstream in(disc.bin, std::ios::binary);
+        const std::string all((std::istreambuf_iterator<char>(in)), {});
+        std::string out(size_t(count) * 4, '\0');
+        for (int64_t i = 0; i < count; ++i)
+            if (from + i >= 0 && (from + i) * 4 < int64_t(all.size()))
+                out.replace(size_t(i) * 4, 4, all, size_t(from + i) * 4, 4);
+        return out;
+    }
+    // A file decoded back to 16-bit stereo at 44.1 kHz, by GStreamer's own decoders.
+    static std::string decoded(const QString& file)
+    {
+        QProcess gst;
+        gst.start("gst-launch-1.0",
+                  {"-q", "filesrc", "location=" + file, "!", "decodebin", "!", "audioconvert", "!", "audioresample", "!",
+                   "audio/x-raw,format=S16LE,channels=2,rate=44100", "!", "fdsink", "fd=1"});
+        gst.waitForFinished(30000);
+        return gst.readAllStandardOutput().toStdString();
+    }
+    int64_t trackStart(int track) const
+    {
+        int64_t start = 0;
+        for (int t = 1; t < track; ++t) start += disc.trackFrames[size_t(t - 1)];
+        return start * Samples;
+    }
+
+    testsupport::TempFolder folder;
+    fixtures::DiscImage disc;
+    DiscTitles titles{"AC/DC", "Back: In Black?", {{1, "Hells Bells"}, {3, "Shoot to Thrill"}}};
+};
+
+}  // namespace
+
+TEST_F(RipTest, ALosslessRipIsTheDiscSampleForSampleNamedAndTagged)
+{
+    const RipReport report = rip();
+    ASSERT_TRUE(report.ok) << report.error.toStdString();
+    ASSERT_EQ(report.tracks.size(), 3);
+    const QString album = q(folder.path() + "/out/AC_DC/Back_ In Black_");
+    EXPECT_EQ(report.albumFolder, album);
+    EXPECT_EQ(report.tracks[0].file, album + "/01 Hells Bells.flac");
+    EXPECT_EQ(report.tracks[1].file, album + "/02 Track 02.flac");
+    for (int t = 1; t <= 3; ++t)
+        EXPECT_EQ(decoded(report.tracks[t - 1].file), discBytes(trackStart(t), disc.trackFrames[size_t(t - 1)] * Samples))
+            << "track " << t;
+    const QString first = report.tracks[0].file;
+    EXPECT_EQ(platform::ReadFileTag(first, "TITLE"), "Hells Bells");
+    EXPECT_EQ(platform::ReadFileTag(first, "ARTIST"), "AC/DC");
+    EXPECT_EQ(platform::ReadFileTag(first, "ALBUM"), "Back: In Black?");
+    EXPECT_EQ(platform::ReadFileTag(first, "TRACKNUMBER"), "1/3");
+    EXPECT_EQ(platform::ReadFileTag(first, "MUSICBRAINZ_DISCID").size(), 28);
+    EXPECT_TRUE(platform::ReadFileTag(first, "REPLAYGAIN_TRACK_GAIN").endsWith(" dB"));
+    EXPECT_GT(platform::ReadFileTag(first, "REPLAYGAIN_TRACK_PEAK").toDouble(), 0.1);
+
+    QStringList beside = QDir(album).entryList({"Back_ In Black_.*"}, QDir::Files);
+    beside.sort();
+    EXPECT_EQ(beside, (QStringList{"Back_ In Black_.cue", "Back_ In Black_.log", "Back_ In Black_.m3u8"}));
+    QFile list(album + "/Back_ In Black_.m3u8");
+    ASSERT_TRUE(list.open(QIODevice::ReadOnly));
+    EXPECT_EQ(list.readAll(), "#EXTM3U\n01 Hells Bells.flac\n02 Track 02.flac\n03 Shoot to Thrill.flac\n");
+}
+
+// Checksums computed apart, by a short Python program over the image's bytes.
+TEST_F(RipTest, AccurateRipChecksumsAreThoseOfAnIndependentComputation)
+{
+    const RipReport report = rip();
+    ASSERT_TRUE(report.ok);
+    const char* script = R"(
+import struct, sys
+data = open(sys.argv[1], 'rb').read()
+frames = [int(f) for f in sys.argv[2:]]
+start = 0
+for n, f in enumerate(frames):
+    words = struct.unpack('<%dI' % (f * 588), data[start * 2352:(start + f) * 2352])
+    first = 2940 if n == 0 else 1
+    last = len(words) - (2940 if n == len(frames) - 1 else 0)
+    v1 = v2 = 0
+    for i, w in enumerate(words):
+        m = i + 1
+        if first <= m <= last:
+            p = w * m
+            v1 = (v1 + p) & 0xffffffff
+            v2 = (v2 + (p & 0xffffffff) + (p >> 32)) & 0xffffffff
+    print('%08X %08X' % (v1, v2))
+    start += f
+)";
+    QProcess python;
+    QStringList args{"-c", script, q(disc.bin)};
+    for (int f : disc.trackFrames) args << QString::number(f);
+    python.start("/usr/bin/python3", args);
+    ASSERT_TRUE(python.waitForFinished(60000));
+    const QStringList expected = QString::fromUtf8(python.readAllStandardOutput()).split('\n', Qt::SkipEmptyParts);
+    ASSERT_EQ(expected.size(), 3);
+    for (int t = 0; t < 3; ++t)
+        EXPECT_EQ(QStringLiteral("%1 %2")
+                      .arg(report.tracks[t].v1, 8, 16, QLatin1Char('0'))
+                      .arg(report.tracks[t].v2, 8, 16, QLatin1Char('0'))
+                      .toUpper(),
+                  expected[t]);
+    QFile log(report.albumFolder + "/Back_ In Black_.log");
+    ASSERT_TRUE(log.open(QIODevice::ReadOnly));
+    const QString text = QString::fromUtf8(log.readAll());
+    EXPECT_TRUE(text.contains("AccurateRip v1: " + expected[1].section(' ', 0, 0) + "\n"));
+    EXPECT_TRUE(text.contains("Read offset: 0 samples\n"));
+}
+
+// With offset N, a track starting at sample S is written from S + N; beyond the disc, zeros.
+TEST_F(RipTest, TheReadOffsetMovesEveryTrackAndZeroesBeyondTheDisc)
+{
+    for (const int offset : {667, -30}) {
+        const RipReport report = rip(offset);
+        ASSERT_TRUE(report.ok);
+        for (int t = 1; t <= 3; ++t)
+            EXPECT_EQ(decoded(report.tracks[t - 1].file),
+                      discBytes(trackStart(t) + offset, disc.trackFrames[size_t(t - 1)] * Samples))
+                << "offset " << offset << ", track " << t;
+    }
+}
+
+TEST_F(RipTest, ACancelOrAFullDiskKeepsTheTracksDoneAndLeavesNoPartOfAFile)
+{
+    const RipReport cancelled = rip(0, EncodeFormat::Flac, [](int track, double done) { return track < 2 || done < 0.5; });
+    EXPECT_FALSE(cancelled.ok);
+    ASSERT_EQ(cancelled.tracks.size(), 3);
+    EXPECT_TRUE(cancelled.tracks[0].ok);
+    EXPECT_EQ(cancelled.tracks[1].error, "cancelled");
+    EXPECT_EQ(cancelled.tracks[2].error, "cancelled");
+    QStringList left = QDir(cancelled.albumFolder).entryList(QDir::Files | QDir::Hidden);
+    left.sort();
+    EXPECT_EQ(left, (QStringList{"01 Hells Bells.flac", "Back_ In Black_.cue", "Back_ In Black_.log", "Back_ In Black_.m3u8"}));
+
+    testsupport::FullDisk disk;
+    QDir().mkpath(q(disk.path() + "/AC_DC/Back_ In Black_"));
+    testsupport::FullDisk::Full full(disk);
+    const RipReport report = rip(0, EncodeFormat::Flac, {}, q(disk.path()));
+    EXPECT_FALSE(report.ok);
+    for (const TrackResult& track : report.tracks) EXPECT_FALSE(track.ok);
+    for (const QString& name : QDir(q(disk.path() + "/AC_DC/Back_ In Black_")).entryList(QDir::Files | QDir::Hidden))
+        EXPECT_FALSE(name.endsWith(".flac") || name.endsWith(".part")) << name.toStdString();
+}
+
+TEST_F(RipTest, OpusAndMp3RipsDecodeToTheirTracksLength)
+{
+    for (const EncodeFormat format : {EncodeFormat::Opus, EncodeFormat::Mp3}) {
+        const RipReport report = rip(0, format);
+        ASSERT_TRUE(report.ok) << report.tracks.value(0).error.toStdString();
+        const double seconds = double(decoded(report.tracks[0].file).size()) / 4 / 44100;
+        EXPECT_NEAR(seconds, 2.0, 0.06);
+        EXPECT_EQ(platform::ReadFileTag(report.tracks[2].file, "TITLE"), "Shoot to Thrill");
+    }
+}
+
+TEST_F(RipTest, NamesTheFileSystemTakes)
+{
+    EXPECT_EQ(SafeFileName("AC/DC"), "AC_DC");
+    EXPECT_EQ(SafeFileName("What? <Now>: \"a|b\\c*\""), "What_ _Now__ _a_b_c__");
+    EXPECT_EQ(SafeFileName("Dots..."), "Dots");
+    EXPECT_EQ(SafeFileName(" \t.."), "_");
+    EXPECT_EQ(SafeFileName(QString::fromUtf8("Μουσική")), QString::fromUtf8("Μουσική"));
+}
+
+TEST_F(RipTest, FilesConvertWithTheirTagsAndAGain)
+{
+    const auto song = fixtures::makeMedia(folder.path(), fixtures::Media::Flac, 2.0, "song.flac");
+    fixtures::tagWithMutagen(song.path, "vorbis", "Ένα", "Band", "Album");
+    const QList<TrackResult> results =
+        ConvertFiles({q(song.path), q(folder.path() + "/missing.wav")}, q(folder.path() + "/phone"), {EncodeFormat::Opus, 96});
+    ASSERT_EQ(results.size(), 2);
+    ASSERT_TRUE(results[0].ok) << results[0].error.toStdString();
+    EXPECT_EQ(results[0].file, q(folder.path() + "/phone/song.opus"));
+    EXPECT_EQ(platform::ReadFileTag(results[0].file, "TITLE"), QString::fromUtf8("Ένα"));
+    EXPECT_EQ(platform::ReadFileTag(results[0].file, "ARTIST"), "Band");
+    EXPECT_FALSE(platform::ReadFileTag(results[0].file, "REPLAYGAIN_TRACK_GAIN").isEmpty());
+    EXPECT_FALSE(results[1].ok);
+    EXPECT_EQ(QDir(q(folder.path() + "/phone")).entryList(QDir::Files | QDir::Hidden), QStringList{"song.opus"});
+}
+
+// The encoder without windows: the catalogue's titles (from SONORELL_HOME), a line a track, and
+// an exit status that says whether everything was written.
+TEST_F(RipTest, TheCommandLineRipsWithTheCataloguesTitlesAndSaysWhatFailed)
+{
+    const auto run = [&](const QStringList& args, QString* out = nullptr) {
+        QProcess encode;
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.insert("SONORELL_HOME", q(folder.path()));
+        encode.setProcessEnvironment(env);
+        encode.start(SONORELL_ENCODE, args);
+        encode.waitForFinished(60000);
+        if (out) *out = QString::fromUtf8(encode.readAllStandardOutput());
+        return encode.exitCode();
+    };
+    std::ofstream(folder.path() + "/CdRoms.ini")
+        << "[" << int32_t(platform::cdrom::DiscSerialOf(disc.cue)) << "]\r\nArtist=Cat\r\nAlbum=Alog\r\nTrack1=First\r\n";
+    EXPECT_EQ(run({"--disc", q(disc.cue), "--output", q(folder.path() + "/cli")}), 2);  // no format
+    EXPECT_EQ(run({"--disc", q(disc.cue), "--format", "wav", "--output", "x"}), 2);
+    EXPECT_EQ(run({"--disc", q(folder.path() + "/nowhere.cue"), "--format", "flac", "--output", q(folder.path() + "/cli")}), 1);
+    QString out;
+    EXPECT_EQ(run({"--disc", q(disc.cue), "--format", "flac", "--tracks", "1,3", "--output", q(folder.path() + "/cli")}, &out),
+              0);
+    const QStringList lines = out.split('\n', Qt::SkipEmptyParts);
+    ASSERT_EQ(lines.size(), 2);
+    EXPECT_TRUE(lines[0].startsWith("track 01")) << lines[0].toStdString();
+    EXPECT_TRUE(lines[0].endsWith("/cli/Cat/Alog/01 First.flac")) << lines[0].toStdString();
+    EXPECT_TRUE(lines[1].endsWith("/03 Track 03.flac")) << lines[1].toStdString();
+}
