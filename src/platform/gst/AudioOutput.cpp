@@ -411,8 +411,12 @@ std::string AudioOutput::nextUri()
 
 std::shared_ptr<Decoder> AudioOutput::takeRunOn(const std::string& uri)
 {
+    const int64_t heard = heardNs();
     std::lock_guard lock(mutex_);
     if (!runOn_ || runOn_->uri() != uri) return nullptr;
+    // Still behind the end of the file before it: that file's tail sounds, and a file asked for
+    // now starts now, from its own start.
+    if (framesToNs(runOn_->timeline_.start) > heard) return nullptr;
     if (!runOnOwner_) orphanDeadlineMs_ = -1;
     runOnOwner_ = nullptr;  // from now on the player that opened it answers for it as its own file
     return std::exchange(runOn_, nullptr);

@@ -85,7 +85,8 @@ public:
     // The file to play after the feeding decoder's natural end, cued by owner; null forgets it.
     void setNext(Owner owner, std::shared_ptr<Decoder> next);
     std::string nextUri();
-    // The decoder the output went on to by itself, when it plays uri; it is handed over once.
+    // The decoder the output went on to by itself, when it plays uri and is heard already (the
+    // file before it has ended); it is handed over once.
     std::shared_ptr<Decoder> takeRunOn(const std::string& uri);
     bool runningOn(const std::string& uri);
 

@@ -204,3 +204,17 @@ TEST_F(HandOverTest, AnotherFileOpenedInTheHandOverLetsTheOrphanGo)
     ASSERT_EQ(send("play a"), Ok);
     EXPECT_TRUE(testsupport::waitUntil([&] { return number("status a position") > 0; }));
 }
+
+// Asked for while the file before it still sounds (a click on the next entry in the last moments
+// of one), the file the output went on to starts anew from its start: the tail of the one before
+// does not sound first.
+TEST_F(HandOverTest, TheNextFileOpenedBeforeItIsHeardStartsAnew)
+{
+    playIntoHandOver(false);
+    ASSERT_EQ(ask("status a mode"), "playing");
+    ASSERT_EQ(send("close a"), Ok);
+    ASSERT_EQ(open(second, "a"), Ok);
+    EXPECT_EQ(ask("status a mode"), "stopped");
+    EXPECT_EQ(number("status a position"), 0);
+    EXPECT_FALSE(AudioOutput::instance().playing());
+}
