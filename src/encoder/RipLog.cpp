@@ -43,7 +43,9 @@ QString RipLogText(const RipOptions& options, const platform::cdrom::Toc& toc, c
     QString log = QStringLiteral("Sonorell Player rip log\n\n");
     log += QStringLiteral("Source: %1\n").arg(QString::fromStdString(options.source));
     log += QStringLiteral("Read offset: %1 samples\n").arg(options.offset);
-    log += QStringLiteral("Format: %1\n\n").arg(QLatin1String(formatName(options.settings.format)));
+    log += QStringLiteral("Format: %1\n").arg(QLatin1String(formatName(options.settings.format)));
+    if (!report.lookupFailure.isEmpty()) log += QStringLiteral("AccurateRip database: %1\n").arg(report.lookupFailure);
+    log += QLatin1Char('\n');
     log += QStringLiteral("Table of contents\n  Track  Start     Length    Start sector  End sector\n");
     for (int t = toc.firstTrack; t <= toc.lastTrack(); ++t) {
         const int32_t start = toc.trackStart(t), end = toc.trackEnd(t);

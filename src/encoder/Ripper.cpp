@@ -1,6 +1,7 @@
 #include "encoder/Ripper.h"
 #include "encoder/AccurateRip.h"
 #include "encoder/RipLog.h"
+#include "platform/AccurateRip.h"
 #include "platform/AtomicFile.h"
 #include "platform/FileNames.h"
 #include "platform/FileTags.h"
@@ -122,6 +123,17 @@ QList<QPair<QString, QString>> tagsOf(const DiscTitles& titles, int track, int t
             {QStringLiteral("REPLAYGAIN_TRACK_PEAK"), QString::number(result.peak, 'f', 6)}};
 }
 
+// What the AccurateRip database says of each track written, asked once for the disc.
+void verify(const cdrom::Toc& toc, RipReport& report)
+{
+    if (std::none_of(report.tracks.begin(), report.tracks.end(), [](const TrackResult& r) { return r.ok; })) return;
+    namespace ar = platform::accuraterip;
+    const ar::Lookup lookup = ar::Fetch(ar::DiscIdsOf(toc));
+    report.lookupFailure = lookup.failure;
+    for (TrackResult& track : report.tracks)
+        if (track.ok) track.verdict = ar::Verdict(lookup, track.track - toc.firstTrack, track.v1, track.v2);
+}
+
 }  // namespace
 
 QString SafeFileName(const QString& name)
@@ -179,9 +191,9 @@ RipReport RipDisc(const RipOptions& options, const DiscTitles& titles, const Rip
         else
             QFile::remove(part);
         cancelled = cancelled || result.error == QLatin1String("cancelled");
-        result.verdict = QStringLiteral("not looked up");
         report.tracks << result;
     }
+    verify(toc, report);
     report.ok = std::all_of(report.tracks.begin(), report.tracks.end(), [](const TrackResult& r) { return r.ok; });
     WriteRipFiles(options, toc, titles, report);
     return report;

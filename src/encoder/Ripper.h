@@ -44,6 +44,7 @@ struct RipReport {
     bool ok = false;  // every track chosen was written
     QString error;    // the disc could not be read at all
     QString albumFolder;
+    QString lookupFailure;  // why the AccurateRip database could not be asked, if it could not
     QList<TrackResult> tracks;
 };
 

@@ -9,11 +9,14 @@
 #include "platform/FileTags.h"
 #include "platform/cdrom/Disc.h"
 #include "support/FullDisk.h"
+#include "support/Bytes.h"
+#include "support/StandInService.h"
 #include "support/TempFolder.h"
 #include "support/Text.h"
 
 #include <gtest/gtest.h>
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QProcess>
@@ -31,7 +34,18 @@ constexpr int64_t Samples = 588;
 
 class RipTest : public ::testing::Test {
 protected:
-    void SetUp() override { disc = fixtures::makeDiscImage(folder.path(), {150, 113, 90}); }
+    static void SetUpTestSuite()
+    {
+        static int argc = 1;
+        static char name[] = "test_encoder";
+        static char* argv[] = {name, nullptr};
+        static QCoreApplication app(argc, argv);  // the database lookup waits in an event loop
+    }
+    void SetUp() override
+    {
+        qputenv("SONORELL_ACCURATERIP_URL", "http://127.0.0.1:9");  // nothing answers there
+        disc = fixtures::makeDiscImage(folder.path(), {150, 113, 90});
+    }
 
     RipReport rip(int offset = 0, EncodeFormat format = EncodeFormat::Flac, const RipProgress& progress = {},
                   const QString& out = {})
@@ -245,4 +259,43 @@ TEST_F(RipTest, TheCommandLineRipsWithTheCataloguesTitlesAndSaysWhatFailed)
     EXPECT_TRUE(lines[0].startsWith("track 01")) << lines[0].toStdString();
     EXPECT_TRUE(lines[0].endsWith("/cli/Cat/Alog/01 First.flac")) << lines[0].toStdString();
     EXPECT_TRUE(lines[1].endsWith("/03 Track 03.flac")) << lines[1].toStdString();
+}
+
+// The database asked at a stand-in: a match (by v1 or v2, confidences summed over pressings), a
+// mismatch, a disc it does not know, and an answer that is no checksum file.
+TEST_F(RipTest, EachTrackIsCheckedAgainstTheAccurateRipDatabase)
+{
+    const RipReport first = rip();  // nothing answers: not in the database
+    ASSERT_TRUE(first.ok);
+    EXPECT_EQ(first.tracks[0].verdict, "not in the database");
+
+    testsupport::StandInService service;
+    qputenv("SONORELL_ACCURATERIP_URL", service.url().toUtf8());
+    const auto le = [](uint32_t v) { return QByteArray::fromStdString(testsupport::le(v, 4)); };
+    const auto pressing = [&](const std::vector<std::pair<int, uint32_t>>& entries) {
+        QByteArray bytes = "\x03" + le(0x2fe) + le(0x9c6) + le(0x0b000403);
+        for (const auto& [confidence, checksum] : entries) bytes += char(confidence) + le(checksum) + le(0);
+        return bytes;
+    };
+    const QByteArray other = "\x03" + le(1) + le(2) + le(3) + QByteArray(27, '\x09');  // another disc in the same file
+    const std::vector<std::pair<testsupport::StandInService::Answer, QStringList>> cases = {
+        {{200, other + pressing({{5, first.tracks[0].v1}, {7, first.tracks[1].v2}, {3, 1}}) +
+                   pressing({{2, first.tracks[0].v2}, {1, 2}, {1, 3}})},
+         {"accurate (confidence 7)", "accurate (confidence 7)", "not accurate"}},
+        {{200, pressing({{5, 1}, {5, 2}, {5, 3}})}, {"not accurate", "not accurate", "not accurate"}},
+        {{404, "no such disc"}, {"not in the database", "not in the database", "not in the database"}},
+        {{200, "\x03garbage"}, {"not in the database", "not in the database", "not in the database"}},
+    };
+    for (const auto& [answer, verdicts] : cases) {
+        service.handler = [answer = answer](const QByteArray&) { return answer; };
+        const RipReport report = rip();
+        ASSERT_EQ(report.tracks.size(), 3);
+        for (int t = 0; t < 3; ++t) EXPECT_EQ(report.tracks[t].verdict, verdicts[t]) << "track " << t + 1;
+    }
+    // The disc's ids in the address, as AccurateRip makes them from this table of contents.
+    ASSERT_FALSE(service.requests.empty());
+    EXPECT_EQ(service.requests.back().target, "/accuraterip/e/f/2/dBAR-003-000002fe-000009c6-0b000403.bin");
+    QFile log(first.albumFolder + "/Back_ In Black_.log");
+    ASSERT_TRUE(log.open(QIODevice::ReadOnly));
+    EXPECT_TRUE(log.readAll().contains("AccurateRip database: the database's answer could not be read\n"));
 }
