@@ -19,6 +19,9 @@ class Form1;
 namespace meter {
 class Form8;
 }  // namespace meter
+namespace encoder {
+class EncoderWindow;
+}  // namespace encoder
 
 namespace shell {
 
@@ -73,7 +76,8 @@ public:
     QList<QAction*> ww;
     QList<QAction*> ListMenu;
     std::unique_ptr<QSystemTrayIcon> TrayIcon;
-    QPointer<meter::Form8> Meter;  // the level meter while it is loaded
+    QPointer<meter::Form8> Meter;              // the level meter while it is loaded
+    QPointer<encoder::EncoderWindow> Encoder;  // the encoder window while it is open
 
 protected:
     void changeEvent(QEvent* event) override;
@@ -96,6 +100,8 @@ private:
     void removefile_Click();
     void removeALL_Click();
     void RunDecoder_Click();
+    void RipDisc_Click();
+    void showEncoder(encoder::EncoderWindow* window);
     void greek_language_menu_Click();
     void english_language_menu_Click();
     bool discHasTracks(const char* greekMessage);

@@ -4,6 +4,8 @@
 #include "player/Form1.h"
 #include "shell/Windows.h"
 #include "catalogue/Form2.h"
+#include "encoder/EncoderWindow.h"
+#include "platform/cdrom/Disc.h"
 #include "common/Globals.h"
 #include "common/Language.h"
 #include "common/ProgramFolder.h"
@@ -67,6 +69,7 @@ void Form5::connectCommands()
     on("removefile", &Form5::removefile_Click);
     on("removeALL", &Form5::removeALL_Click);
     on("RunDecoder", &Form5::RunDecoder_Click);
+    on("RipDisc", &Form5::RipDisc_Click);
     on("greek_language_menu", &Form5::greek_language_menu_Click);
     on("english_language_menu", &Form5::english_language_menu_Click);
     on("rytmiseis_menu", &Form5::rytmiseis_menu_Click);
@@ -144,15 +147,32 @@ void Form5::removeALL_Click()
     main_->RemoveAllEntries();
 }
 
+// The encoder is built in: the list's files, converted.
 void Form5::RunDecoder_Click()
 {
-    const QString path = common::ProgramFile(QStringLiteral("Quorvane.exe"));
-    if (!Mp3Tag_Functions::FileExists(path)) {
-        say(QString::fromUtf8("Αδύνατη η εύρεση του αρχείου 'Quorvane.exe', στον κατάλογο του προγράμματος"),
-            platform::DialogIcon::Critical);
+    QStringList files;
+    for (const QString& path : main_->Tracks().paths())
+        if (Mp3Tag_Functions::FileExists(path)) files << path;
+    if (files.isEmpty()) {
+        say(common::Lang("Πρόσθεσε πρώτα αρχεία στη λίστα.", "Add files to the list first."), platform::DialogIcon::Information);
         return;
     }
-    QProcess::startDetached(path, {});
+    showEncoder(new encoder::EncoderWindow(files, main_));
+}
+
+void Form5::RipDisc_Click()
+{
+    if (!discHasTracks("Τοποθέτησε στο CD-ROM κάποιο μουσικό AudioCD, πρώτα !!!")) return;
+    auto* window = new encoder::EncoderWindow(platform::cdrom::defaultSource(), main_);
+    connect(window, &encoder::EncoderWindow::Starting, this, [] { common::globals().CdDevice->StopCD(); });
+    showEncoder(window);
+}
+
+void Form5::showEncoder(encoder::EncoderWindow* window)
+{
+    window->setAttribute(Qt::WA_DeleteOnClose);
+    window->show();
+    Encoder = window;
 }
 
 void Form5::greek_language_menu_Click()

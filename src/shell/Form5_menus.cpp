@@ -22,6 +22,7 @@ struct Item {
 const Item CdOptions[] = {
     {"hhhdgf", "&Επεξεργασία Λίστας", "&Edit List"},
     {"Dokimh1", "&Δοκιμή Τραγουδιών", "&Tracks Preview"},
+    {"RipDisc", "&Αντιγραφή Δίσκου σε Αρχεία…", "&Rip Disc to Files…"},
     {"mnbmbvnm", "-", nullptr, Kind::Separator},
     {"Show_List_Menu", "Δείξε την &Λίστα Τραγουδιών", "Show List Menu", Kind::Check},
     {"TrayMenu", "Εικονίδιο στο &System Tray", "Icon to &System Tray", Kind::Check},
@@ -61,8 +62,8 @@ const Item MediaOptions[] = {
     {"ListMenu", "n", nullptr},
     {"", "", nullptr, Kind::EndSubmenu},
     {"dfghh", "-", nullptr, Kind::Separator},
-    {"RunDecoder", "&Κωδικοποιητής Αρχειών MP3", "&MP3 Encoder", Kind::Command, false},
-    {"dgfdg333g", "-", nullptr, Kind::Separator, false},
+    {"RunDecoder", "&Κωδικοποιητής Αρχειών MP3", "&MP3 Encoder"},
+    {"dgfdg333g", "-", nullptr, Kind::Separator},
     {"Show_List_Menu2", "Δείξε την &Λίστα Τραγουδιών", "Show List Menu", Kind::Check},
     {"eikoll", "Εικονίδιο στο &System Tray", "Icon to &System Tray", Kind::Check},
     {"synexeia2", "Συνέχισε να &παίζεις", "&Continue", Kind::Check},

@@ -2,6 +2,10 @@
 // the language items, the About window and "Exit and continue play".
 
 #include "support/PlayerFixture.h"
+#include "encoder/EncoderWindow.h"
+#include <QComboBox>
+#include <QLineEdit>
+#include <QTreeWidget>
 #include "about/Form3.h"
 #include "catalogue/Form2.h"
 #include "metadata/Form4.h"
@@ -59,8 +63,13 @@ TEST_F(MenuTest, EnglishWindowsShowNoGreekCaptionAndGreekOnesNoEnglish)
     for (auto it = english.begin(); it != english.end(); ++it) EXPECT_FALSE(it.value().contains(greek)) << it.key().toStdString();
     EXPECT_EQ(item("hhhdgf")->text(), "&Edit List");
     EXPECT_EQ(item("ExitWithContinue")->text(), "Exit and continue play");
-    for (const char* hidden : {"RunDecoder", "periexomena", "separator_t9", "dgfdg333g"})
-        EXPECT_FALSE(item(hidden)->isVisible()) << hidden;
+    for (const char* hidden : {"periexomena", "separator_t9"}) EXPECT_FALSE(item(hidden)->isVisible()) << hidden;
+    // The encoder is built in: its item shows, and the disc's rip follows the preview.
+    EXPECT_TRUE(item("RunDecoder")->isVisible());
+    EXPECT_TRUE(item("dgfdg333g")->isVisible());
+    EXPECT_EQ(item("RipDisc")->text(), "&Rip Disc to Files…");
+    const QList<QAction*> cdItems = menu().as87[1]->actions();
+    EXPECT_EQ(cdItems.indexOf(item("RipDisc")), cdItems.indexOf(item("Dokimh1")) + 1);
     EXPECT_FALSE(item("ExitWithContinue")->isEnabled());
     EXPECT_EQ(menu().as87[2]->defaultAction(), item("epanafora"));
     stop();
@@ -75,6 +84,7 @@ TEST_F(MenuTest, EnglishWindowsShowNoGreekCaptionAndGreekOnesNoEnglish)
     EXPECT_GT(translated, 15);
     EXPECT_EQ(item("ExitWithContinue")->text(), QString::fromUtf8("'Εξοδος και &συνέχισε να παίζεις"));
     EXPECT_EQ(item("language_menu")->text(), "&Language");  // the one caption both languages share
+    EXPECT_EQ(item("RipDisc")->text(), QString::fromUtf8("&Αντιγραφή Δίσκου σε Αρχεία…"));
 }
 
 TEST_F(MenuTest, TwinCheckItemsCarryOneMark)
@@ -177,6 +187,44 @@ TEST_F(MenuTest, TheEditListCommandOpensTheEditorOnADisc)
     EXPECT_EQ(editor->windowTitle(), "&Edit List");
     editor->close();
     EXPECT_TRUE(window->isEnabled());
+}
+
+// Rip Disc to Files opens the encoder on the disc's tracks; a rip stops the disc and writes its
+// files; the encoder item does the same for the list's files.
+TEST_F(MenuTest, TheEncoderWindowRipsTheDiscOrConvertsTheListsFiles)
+{
+    startWithDisc({150, 113});
+    common::globals().CdDevice->SeekCDtoX(1);
+    trigger("RipDisc");
+    encoder::EncoderWindow* encoder = menu().Encoder;
+    ASSERT_NE(encoder, nullptr);
+    EXPECT_EQ(encoder->windowTitle(), "Rip Disc to Files");
+    ASSERT_EQ(testsupport::control<QTreeWidget>(*encoder, "Tracks")->topLevelItemCount(), 2);
+    testsupport::control<QLineEdit>(*encoder, "Folder")->setText(file("rips"));
+    bool finished = false;
+    QObject::connect(encoder, &encoder::EncoderWindow::Finished, [&] { finished = true; });
+    encoder->Start();
+    EXPECT_NE(common::globals().CdDevice->CheckIfPlaying(), 1);  // the disc stops while it is ripped
+    ASSERT_TRUE(waitFor([&] { return finished; }, 30000));
+    EXPECT_EQ(encoder->Results(), (QStringList{"not in the database", "not in the database"}));
+    EXPECT_TRUE(QFile::exists(file("rips/Unknown Artist/Unknown Album/02 Track 02.flac")));
+    encoder->close();
+    stop();
+
+    const auto song = fixtures::makeMedia(media.path(), fixtures::Media::Wav8Mono, 0.5, "song.wav");
+    start();
+    window->OpenPaths({QString::fromStdString(song.path)}, player::Form1::Opening::Replace);
+    trigger("RunDecoder");
+    encoder = menu().Encoder;
+    ASSERT_NE(encoder, nullptr);
+    testsupport::control<QLineEdit>(*encoder, "Folder")->setText(file("phone"));
+    testsupport::control<QComboBox>(*encoder, "Format")->setCurrentIndex(1);  // Opus
+    finished = false;
+    QObject::connect(encoder, &encoder::EncoderWindow::Finished, [&] { finished = true; });
+    encoder->Start();
+    ASSERT_TRUE(waitFor([&] { return finished; }, 30000));
+    EXPECT_EQ(encoder->Results(), QStringList{"Done"});
+    EXPECT_TRUE(QFile::exists(file("phone/song.opus")));
 }
 
 TEST_F(MenuTest, TheSavedListsSubmenuFollowsTheFolder)
