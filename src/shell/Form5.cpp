@@ -1,6 +1,8 @@
 // The menu window: loading, the option toggles, the taskbar entry and unloading.
 
 #include "shell/Form5.h"
+#include "platform/ReplayGain.h"
+#include "platform/Settings.h"
 #include "catalogue/OnlineTitles.h"
 #include "player/Form1.h"
 #include "shell/Windows.h"
@@ -21,6 +23,10 @@ Form5::Form5(player::Form1* mainWindow) : QWidget(nullptr, Qt::Window), main_(ma
     setWindowTitle(QStringLiteral("Menus"));
     buildMenus();
     connectCommands();
+    const bool replayGain = platform::GetSetting(QStringLiteral("Sonorell"), QStringLiteral("REPLAYGAIN"),
+                                                 QStringLiteral("True")) != QLatin1String("False");
+    item(QStringLiteral("ReplayGain"))->setChecked(replayGain);
+    platform::ApplyReplayGain(replayGain);
     if (!common::globals().LanguageGreek) MAKE_english();
     const QString lists = common::ProgramFile(QStringLiteral("Lists"));
     if (!QFileInfo(lists).isDir()) QDir().mkpath(lists);

@@ -101,6 +101,7 @@ private:
     void removeALL_Click();
     void RunDecoder_Click();
     void RipDisc_Click();
+    void ReplayGain_Click();
     void showEncoder(encoder::EncoderWindow* window);
     void greek_language_menu_Click();
     void english_language_menu_Click();

@@ -13,6 +13,8 @@
 #include "media/ModuleMCI.h"
 #include "metadata/Mp3Tag_ListFiles.h"
 #include "platform/Dialogs.h"
+#include "platform/ReplayGain.h"
+#include "platform/Settings.h"
 
 #include <QCoreApplication>
 #include <QProcess>
@@ -70,6 +72,7 @@ void Form5::connectCommands()
     on("removeALL", &Form5::removeALL_Click);
     on("RunDecoder", &Form5::RunDecoder_Click);
     on("RipDisc", &Form5::RipDisc_Click);
+    toggle("ReplayGain", &Form5::ReplayGain_Click);
     on("greek_language_menu", &Form5::greek_language_menu_Click);
     on("english_language_menu", &Form5::english_language_menu_Click);
     on("rytmiseis_menu", &Form5::rytmiseis_menu_Click);
@@ -158,6 +161,17 @@ void Form5::RunDecoder_Click()
         return;
     }
     showEncoder(new encoder::EncoderWindow(files, main_));
+}
+
+// Files play at their ReplayGain unless switched off; kept in the settings, on by default.
+void Form5::ReplayGain_Click()
+{
+    QAction* a = item(QStringLiteral("ReplayGain"));
+    const bool on = !a->isChecked();
+    a->setChecked(on);
+    platform::ApplyReplayGain(on);
+    platform::SaveSetting(QStringLiteral("Sonorell"), QStringLiteral("REPLAYGAIN"),
+                          on ? QStringLiteral("True") : QStringLiteral("False"));
 }
 
 void Form5::RipDisc_Click()

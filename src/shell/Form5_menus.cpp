@@ -68,6 +68,7 @@ const Item MediaOptions[] = {
     {"eikoll", "Εικονίδιο στο &System Tray", "Icon to &System Tray", Kind::Check},
     {"synexeia2", "Συνέχισε να &παίζεις", "&Continue", Kind::Check},
     {"Mixer_Menu2", "&Mixer", "&Mixer", Kind::Check},
+    {"ReplayGain", "Ομαλοποίηση Έντασης", "ReplayGain", Kind::Check},
     {"dffff5544", "-", nullptr, Kind::Separator},
     {"exitBRE", "&Έξοδος", "&Exit"},
 };

@@ -10,6 +10,7 @@
 #include "support/Controls.h"
 
 #include <QApplication>
+#include <QProcess>
 #include <QTemporaryDir>
 
 #include <cstdio>
@@ -225,6 +226,37 @@ TEST_F(ListeningTest, AnAlbumImagesTracksPlayTheirOwnPartsWithoutAGap)
     EXPECT_TRUE(testsupport::control<QLabel>(*window, "Label3")->text().startsWith("00:0"));
     until(third + 1.0);
     EXPECT_NEAR(pitchAt(third + 0.3, third + 0.8), 880, 10);
+}
+
+// ReplayGain: two files 12 dB apart, tagged so, sound within 1 dB of each other; switched off,
+// they are 12 dB apart again.
+TEST_F(ListeningTest, FilesTaggedWithReplayGainSoundAtOneLoudness)
+{
+    const auto make = [&](double pitch, const char* volume, const char* name, const char* gain, const char* peak) {
+        const std::string wav = listening::WriteToneWav(media.file(std::string(name) + ".wav"), {{pitch, 3.0}});
+        const std::string flac =
+            encoded(wav, media.file(std::string(name) + ".flac"), std::string("volume volume=") + volume + " ! flacenc");
+        const std::string tag = "from mutagen.flac import FLAC\nimport sys\nf = FLAC(sys.argv[1])\n"
+                                "f['REPLAYGAIN_TRACK_GAIN'] = sys.argv[2]; f['REPLAYGAIN_TRACK_PEAK'] = sys.argv[3]; f.save()\n";
+        EXPECT_EQ(
+            QProcess::execute("/usr/bin/python3", {"-c", QString::fromStdString(tag), QString::fromStdString(flac), gain, peak}),
+            0);
+        return QString::fromStdString(flac);
+    };
+    // 440 Hz at half scale, 660 Hz at an eighth: 12 dB apart; each tagged to meet at a quarter.
+    writeList({make(440, "1.0", "loud", "-6.00 dB", "0.500000"), make(660, "0.25", "quiet", "+6.00 dB", "0.125000")});
+    start();
+    const auto levelsApart = [&] {
+        const double a = clickAndListen([&] { window->UpdateMP3(0, true); });
+        const double loud = recording->level(a + 0.3, a + 0.8);
+        const double b = clickAndListen([&] { window->UpdateMP3(1, true); });
+        const double quiet = recording->level(b + 0.3, b + 0.8);
+        return 20 * std::log10(loud / quiet);
+    };
+    EXPECT_NEAR(levelsApart(), 0.0, 1.0);
+    menu().item("ReplayGain")->trigger();  // off
+    EXPECT_NEAR(levelsApart(), 12.0, 1.0);
+    menu().item("ReplayGain")->trigger();  // on again, as the settings had it
 }
 
 TEST_F(ListeningTest, ContinuousPlaySwitchedOffStopsAtTheEnd)

@@ -1,13 +1,31 @@
 #include "platform/gst/Decoder.h"
 #include "platform/gst/AudioOutput.h"
 #include "platform/gst/Gst.h"
+#include "platform/FileNames.h"
+#include "platform/FileTags.h"
+#include "platform/ReplayGain.h"
 
 #include <gst/app/gstappsink.h>
 
 #include <algorithm>
+#include <atomic>
+#include <cmath>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+
+namespace platform {
+
+namespace {
+
+std::atomic<bool> replayGainOn{true};
+
+}  // namespace
+
+void ApplyReplayGain(bool on) { replayGainOn = on; }
+bool ReplayGainApplied() { return replayGainOn; }
+
+}  // namespace platform
 
 namespace platform::gst {
 
@@ -41,6 +59,24 @@ void discard(GstElement* pipeline, GstPad* pad)
 
 namespace {
 
+// The gain a file's ReplayGain tags ask for, as a factor: the track gain, no more than its peak
+// allows; 1 without tags or with ReplayGain off.
+double gainOf(const std::string& fileUri)
+{
+    if (!ReplayGainApplied()) return 1.0;
+    gchar* name = g_filename_from_uri(fileUri.c_str(), nullptr, nullptr);
+    if (!name) return 1.0;
+    const QString path = DecodeFileName(QByteArray(name));
+    g_free(name);
+    bool ok = false;
+    const double db = ReadFileTag(path, QStringLiteral("REPLAYGAIN_TRACK_GAIN")).section(QLatin1Char(' '), 0, 0).toDouble(&ok);
+    if (!ok) return 1.0;
+    double factor = std::pow(10.0, std::clamp(db, -51.0, 24.0) / 20.0);
+    const double peak = ReadFileTag(path, QStringLiteral("REPLAYGAIN_TRACK_PEAK")).toDouble(&ok);
+    if (ok && peak > 0) factor = std::min(factor, 1.0 / peak);
+    return factor;
+}
+
 // The frames of a section URI, as nanoseconds of the file: nearest, so a part's end and the next
 // part's start fall on one sample.
 gint64 framesToNs(int64_t frames) { return gint64((frames * GST_SECOND + 37) / 75); }
@@ -72,8 +108,11 @@ Decoder::Decoder(std::string uri) : uri_(std::move(uri))
     // and the output wake a few times a second instead of once a frame.
     GstElement* blocks = gst_element_factory_make("audiobuffersplit", nullptr);
     if (blocks) g_object_set(blocks, "output-buffer-duration", 1, 10, nullptr);
-    pipeline_ =
-        LinkedPipeline("decoder", {convert, gst_element_factory_make("audioresample", nullptr), format, blocks, ahead, sink});
+    // The file's ReplayGain, in float after the format: a gain above 1 never clips on the way.
+    GstElement* gain = gst_element_factory_make("volume", nullptr);
+    if (gain) g_object_set(gain, "volume", gainOf(fileUri), nullptr);
+    pipeline_ = LinkedPipeline("decoder",
+                               {convert, gst_element_factory_make("audioresample", nullptr), format, gain, blocks, ahead, sink});
     if (!source || !pipeline_) {
         dispose(pipeline_);
         failed_ = true;
