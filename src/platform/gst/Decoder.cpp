@@ -68,6 +68,8 @@ double gainOf(const std::string& fileUri)
     if (!name) return 1.0;
     const QString path = DecodeFileName(QByteArray(name));
     g_free(name);
+    // Only a regular file's tags are read: a pipe would block here until its writer came.
+    if (!IsRegularFile(path)) return 1.0;
     bool ok = false;
     const double db = ReadFileTag(path, QStringLiteral("REPLAYGAIN_TRACK_GAIN")).section(QLatin1Char(' '), 0, 0).toDouble(&ok);
     if (!ok) return 1.0;
