@@ -190,22 +190,27 @@ void EncoderWindow::Start()
     cancel_ = false;
     emit Starting();
     for (int i = 0; i < Tracks->topLevelItemCount(); ++i) Tracks->topLevelItem(i)->setText(ResultColumn, {});
-    for (QWidget* w : std::initializer_list<QWidget*>{Format, Quality, Folder, Browse, StartButton, Tracks}) w->setEnabled(false);
-    CancelButton->setEnabled(true);
+    setWorking(true);
     worker_ = QThread::create(
         [this, rows = chosenRows(), folder = Folder->text(), chosen = settings()] { work(rows, folder, chosen); });
     connect(worker_, &QThread::finished, this, [this] {
         worker_->deleteLater();
         worker_ = nullptr;
-        for (QWidget* w : std::initializer_list<QWidget*>{Format, Quality, Folder, Browse, StartButton, Tracks})
-            w->setEnabled(true);
-        CancelButton->setEnabled(false);
+        setWorking(false);
         emit Finished();
     });
     worker_->start();
 }
 
 void EncoderWindow::Cancel() { cancel_ = true; }
+
+// While it works only Cancel answers.
+void EncoderWindow::setWorking(bool working)
+{
+    for (QWidget* w : std::initializer_list<QWidget*>{Format, Quality, Folder, Browse, StartButton, Tracks})
+        w->setEnabled(!working);
+    CancelButton->setEnabled(working);
+}
 
 // On the worker thread, with what the window held at Start: what it shows goes back to its own thread.
 void EncoderWindow::work(const QList<int>& rows, const QString& folder, const platform::gst::EncodeSettings& chosen)

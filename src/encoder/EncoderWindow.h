@@ -48,6 +48,7 @@ protected:
 private:
     void build(const QStringList& rows);
     void chooseFolder();
+    void setWorking(bool working);
     void setCaptions();
     platform::gst::EncodeSettings settings() const;
     QList<int> chosenRows() const;

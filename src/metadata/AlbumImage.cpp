@@ -109,7 +109,7 @@ std::optional<ImageTrack> ImageTrackOfLine(const QString& line)
 {
     static const QRegularExpression form(QStringLiteral("^(.+\\.cue)#(\\d+)$"), QRegularExpression::CaseInsensitiveOption);
     const auto m = form.match(line);
-    if (!m.hasMatch() || QFileInfo::exists(line)) return std::nullopt;  // a file really named so is a file
+    if (!m.hasMatch() || platform::PathExists(line)) return std::nullopt;  // a file really named so is a file
     const int number = m.captured(2).toInt();
     for (const ImageTrack& track : ReadAlbumImage(m.captured(1)))
         if (track.number == number) return track;

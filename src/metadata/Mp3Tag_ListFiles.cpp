@@ -20,10 +20,22 @@ bool FileExists(const QString& path)
 
 bool ListEntryExists(const QString& path) { return FileExists(path) || ImageTrackOfLine(path.trimmed()); }
 
+namespace {
+
+// The entry a list line makes (its name from asRead, the line as it was read), the sheet of an
+// album image's track read once; nothing for a line that names nothing to play.
+std::optional<ListEntry> entryOf(const QString& line, const QString& asRead)
+{
+    if (const auto track = ImageTrackOfLine(line)) return ListEntry{line, ImageTrackName(*track)};
+    if (FileExists(line)) return ListEntry{line, TrackNameFromFile(asRead)};
+    return std::nullopt;
+}
+
+}  // namespace
+
 QString TrackNameFromFile(const QString& path)
 {
-    if (!FileExists(path))
-        if (const auto track = ImageTrackOfLine(path.trimmed())) return ImageTrackName(*track);
+    if (const auto track = ImageTrackOfLine(path.trimmed())) return ImageTrackName(*track);
     const TagRecord tag = ReadTag(path);
     if (HasTag(tag)) {
         const QString title = FieldText(tag.Title);
@@ -44,7 +56,7 @@ QList<ListEntry> ReadListFile(const QString& path)
     }
     if (IsPlaylist(path)) {
         for (const QString& entry : ReadPlaylistPaths(path))
-            if (ListEntryExists(entry)) entries.append({entry, TrackNameFromFile(entry)});
+            if (const auto kept = entryOf(entry, entry)) entries.append(*kept);
         return entries;
     }
     QFile file(path);
@@ -54,7 +66,7 @@ QList<ListEntry> ReadListFile(const QString& path)
         if (line.endsWith('\r')) line.chop(1);
         const QString asRead = platform::DecodeFileName(line);
         const QString trimmed = asRead.trimmed();
-        if (ListEntryExists(trimmed)) entries.append({trimmed, TrackNameFromFile(asRead)});
+        if (const auto kept = entryOf(trimmed, asRead)) entries.append(*kept);
     }
     return entries;
 }

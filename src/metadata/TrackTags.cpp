@@ -21,14 +21,11 @@ QString channelsText(int channels)
     return QString::number(channels) + QStringLiteral("ch");
 }
 
-// The album image's track a list line names; nothing for a file.
-std::optional<ImageTrack> imageTrack(const QString& path) { return FileExists(path) ? std::nullopt : ImageTrackOfLine(path); }
-
 }  // namespace
 
 TrackTags ReadTrackTags(const QString& path)
 {
-    if (const auto track = imageTrack(path))
+    if (const auto track = ImageTrackOfLine(path))
         return {false, track->title, track->performer.isEmpty() ? track->albumPerformer : track->performer, track->album};
     const TagRecord tag = ReadTag(path);
     if (HasTag(tag))
@@ -40,7 +37,7 @@ TrackTags ReadTrackTags(const QString& path)
 
 QString FactsLine(const QString& path)
 {
-    if (const auto track = imageTrack(path)) return FactsLine(track->file);
+    if (const auto track = ImageTrackOfLine(path)) return FactsLine(track->file);
     if (!isMpegAudio(path)) {
         const platform::SoundFacts sound = platform::ReadSoundFacts(path);
         if (sound.known)
