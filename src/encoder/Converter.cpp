@@ -1,4 +1,6 @@
 #include "encoder/Converter.h"
+#include "encoder/Jobs.h"
+#include "platform/CoverArt.h"
 #include "platform/FileNames.h"
 #include "platform/FileTags.h"
 
@@ -36,7 +38,8 @@ TrackResult convertOne(int index, const QString& source, const QString& folder, 
     QList<QPair<QString, QString>> tags = platform::ReadAllFileTags(source);
     tags << qMakePair(QStringLiteral("REPLAYGAIN_TRACK_GAIN"), QStringLiteral("%1 dB").arg(encoded.gainDb, 0, 'f', 2))
          << qMakePair(QStringLiteral("REPLAYGAIN_TRACK_PEAK"), QString::number(encoded.peak, 'f', 6));
-    if (!platform::WriteFileTags(part, tags) ||
+    const platform::EmbeddedPicture picture = platform::ReadEmbeddedPicture(source);
+    if (!platform::WriteFileTags(part, tags) || (!picture.bytes.isEmpty() && !platform::WriteEmbeddedPicture(part, picture)) ||
         std::rename(platform::EncodeFileName(part).constData(), platform::EncodeFileName(file).constData()) != 0) {
         QFile::remove(part);
         result.error = QStringLiteral("the file could not be written whole");
@@ -57,15 +60,17 @@ QList<TrackResult> ConvertFiles(const QStringList& files, const QString& folder,
     QList<TrackResult> results;
     if (!QDir().mkpath(folder)) {
         for (int i = 0; i < files.size(); ++i)
-            results << TrackResult{i + 1, {}, false, QStringLiteral("the folder %1 cannot be made").arg(folder)};
+            results << FailedTrack(i + 1, QStringLiteral("the folder %1 cannot be made").arg(folder));
         return results;
     }
-    bool cancelled = false;
-    for (int i = 0; i < files.size(); ++i) {
-        results << (cancelled ? TrackResult{i + 1, {}, false, QStringLiteral("cancelled")}
-                              : convertOne(i, files[i], folder, settings, progress));
-        cancelled = results.last().error == QLatin1String("cancelled");
-    }
+    results.resize(files.size());
+    SharedProgress tell(progress);
+    RunJobs(files.size(), JobsForFiles(files.size()), [&] {
+        return [&](qsizetype i) {
+            results[i] = tell.cancelled() ? FailedTrack(int(i) + 1, QStringLiteral("cancelled"))
+                                          : convertOne(int(i), files[i], folder, settings, std::ref(tell));
+        };
+    });
     return results;
 }
 

@@ -46,14 +46,6 @@ QString resultText(const TrackResult& result)
     return result.verdict.isEmpty() ? common::Lang("Έτοιμο", "Done") : result.verdict;
 }
 
-TrackResult failedRow(int row, const QString& error)
-{
-    TrackResult result;
-    result.track = row;
-    result.error = error;
-    return result;
-}
-
 QStringList discRows(const std::string& source, const DiscTitles& titles)
 {
     QStringList rows;
@@ -190,6 +182,7 @@ void EncoderWindow::Start()
     cancel_ = false;
     emit Starting();
     for (int i = 0; i < Tracks->topLevelItemCount(); ++i) Tracks->topLevelItem(i)->setText(ResultColumn, {});
+    done_.clear();
     setWorking(true);
     worker_ = QThread::create(
         [this, rows = chosenRows(), folder = Folder->text(), chosen = settings()] { work(rows, folder, chosen); });
@@ -232,7 +225,7 @@ void EncoderWindow::work(const QList<int>& rows, const QString& folder, const pl
             results << result;
         }
         if (!report.error.isEmpty())
-            for (int row : rows) results << failedRow(row, report.error);
+            for (int row : rows) results << FailedTrack(row, report.error);
     } else {
         QStringList files;
         for (int row : rows) files << files_.value(row);
@@ -246,13 +239,16 @@ void EncoderWindow::work(const QList<int>& rows, const QString& folder, const pl
     QMetaObject::invokeMethod(this, [this, results] { showResults(results); });
 }
 
+// Tracks may go on at once: the total is the sum of what each has done.
 void EncoderWindow::showProgress(int row, double done)
 {
     if (QTreeWidgetItem* item = Tracks->topLevelItem(row))
         if (auto* bar = qobject_cast<QProgressBar*>(Tracks->itemWidget(item, ProgressColumn))) bar->setValue(int(done * 1000));
+    done_[row] = done;
     const QList<int> rows = chosenRows();  // the boxes cannot change while it works
-    const qsizetype before = rows.indexOf(row);
-    if (before >= 0 && !rows.isEmpty()) Total->setValue(int((double(before) + done) / double(rows.size()) * 1000));
+    double sum = 0;
+    for (int chosen : rows) sum += done_.value(chosen);
+    if (!rows.isEmpty()) Total->setValue(int(sum / double(rows.size()) * 1000));
 }
 
 void EncoderWindow::showResults(const QList<TrackResult>& results)

@@ -6,6 +6,7 @@
 #include "encoder/Ripper.h"
 
 #include <QDialog>
+#include <QMap>
 #include <QStringList>
 
 #include <atomic>
@@ -60,6 +61,7 @@ private:
     QStringList files_;
     DiscTitles titles_;
     std::atomic<bool> cancel_{false};
+    QMap<int, double> done_;  // the share done of each row under way
     QThread* worker_ = nullptr;
 
     QComboBox* Format = nullptr;

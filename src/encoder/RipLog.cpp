@@ -65,6 +65,10 @@ QString RipLogText(const RipOptions& options, const platform::cdrom::Toc& toc, c
         }
         log += QStringLiteral("  File: %1\n").arg(fileName(track.file));
         log += QStringLiteral("  Peak: %1 %\n").arg(track.peak * 100, 0, 'f', 1);
+        log += QStringLiteral("  Read: %1 retries, %2 corrections, %3 stretches not read\n")
+                   .arg(track.trouble.retries)
+                   .arg(track.trouble.corrected)
+                   .arg(track.trouble.skipped);
         log += QStringLiteral("  AccurateRip v1: %1\n  AccurateRip v2: %2\n").arg(hex8(track.v1), hex8(track.v2));
         log += QStringLiteral("  Verdict: %1\n").arg(track.verdict);
     }

@@ -1,5 +1,6 @@
 #include "encoder/Ripper.h"
 #include "encoder/AccurateRip.h"
+#include "encoder/Jobs.h"
 #include "encoder/RipLog.h"
 #include "platform/AccurateRip.h"
 #include "platform/AtomicFile.h"
@@ -7,6 +8,7 @@
 #include "platform/FileTags.h"
 #include "platform/cdrom/Disc.h"
 #include "platform/cdrom/DiscId.h"
+#include "platform/cdrom/SecureReader.h"
 
 #include <QDir>
 #include <QFile>
@@ -27,7 +29,7 @@ constexpr int64_t SamplesPerFrame = 588;
 constexpr int64_t ChunkFrames = 75;
 
 // The samples [from, from + count) of the disc, zero beyond its ends; false on a read error.
-bool readSamples(cdrom::SectorReader& reader, const cdrom::Toc& toc, int64_t from, int64_t count, uint8_t* out)
+bool readSamples(cdrom::SecureReader& reader, const cdrom::Toc& toc, int64_t from, int64_t count, uint8_t* out)
 {
     std::memset(out, 0, size_t(count) * 4);
     const int64_t first = std::max<int64_t>(from, int64_t(toc.discStart()) * SamplesPerFrame);
@@ -75,11 +77,12 @@ QList<Track> tracksToRip(const cdrom::Toc& toc, const QList<int>& chosen)
 }
 
 // Reads, measures and encodes one track into part; the result says what became of it.
-TrackResult ripTrack(cdrom::SectorReader& reader, const cdrom::Toc& toc, const RipOptions& options, const Track& track,
+TrackResult ripTrack(cdrom::SecureReader& reader, const cdrom::Toc& toc, const RipOptions& options, const Track& track,
                      const QString& part, const RipProgress& progress)
 {
     TrackResult result;
     result.track = track.number;
+    reader.takeTrouble();
     platform::gst::PcmEncoder encoder(options.settings, platform::EncodeFileName(part).toStdString());
     AccurateRipSum sum(uint64_t(track.samples), track.first, track.last);
     std::vector<uint8_t> chunk(size_t(ChunkFrames * SamplesPerFrame) * 4);
@@ -97,6 +100,14 @@ TrackResult ripTrack(cdrom::SectorReader& reader, const cdrom::Toc& toc, const R
             return result;
         }
     }
+    // A stretch given up on would be a file that is not the disc: none is written.
+    result.trouble = reader.takeTrouble();
+    if (result.trouble.skipped > 0) {
+        result.error = QStringLiteral("%1 places could not be read, after %2 retries")
+                           .arg(result.trouble.skipped)
+                           .arg(result.trouble.retries);
+        return result;
+    }
     const platform::gst::EncodeResult encoded = encoder.finish();
     if (!encoded.ok) {
         result.error = QString::fromStdString(encoded.error);
@@ -105,22 +116,30 @@ TrackResult ripTrack(cdrom::SectorReader& reader, const cdrom::Toc& toc, const R
     result.ok = true;
     result.peak = encoded.peak;
     result.gainDb = encoded.gainDb;
+    result.loudness = encoded.loudness;
     result.v1 = sum.v1();
     result.v2 = sum.v2();
     return result;
 }
 
+QString gainText(double db) { return QStringLiteral("%1 dB").arg(db, 0, 'f', 2); }
+QString peakText(double peak) { return QString::number(peak, 'f', 6); }
+
 QList<QPair<QString, QString>> tagsOf(const DiscTitles& titles, int track, int total, const std::string& discId,
-                                      const TrackResult& result)
+                                      const TrackResult& result, const RipReport& report)
 {
-    return {{QStringLiteral("TITLE"), titleOf(titles, track)},
-            {QStringLiteral("ARTIST"), titles.artist.trimmed()},
-            {QStringLiteral("ALBUMARTIST"), titles.artist.trimmed()},
-            {QStringLiteral("ALBUM"), titles.album.trimmed()},
-            {QStringLiteral("TRACKNUMBER"), QStringLiteral("%1/%2").arg(track).arg(total)},
-            {QStringLiteral("MUSICBRAINZ_DISCID"), QString::fromStdString(discId)},
-            {QStringLiteral("REPLAYGAIN_TRACK_GAIN"), QStringLiteral("%1 dB").arg(result.gainDb, 0, 'f', 2)},
-            {QStringLiteral("REPLAYGAIN_TRACK_PEAK"), QString::number(result.peak, 'f', 6)}};
+    QList<QPair<QString, QString>> tags{{QStringLiteral("TITLE"), titleOf(titles, track)},
+                                        {QStringLiteral("ARTIST"), titles.artist.trimmed()},
+                                        {QStringLiteral("ALBUMARTIST"), titles.artist.trimmed()},
+                                        {QStringLiteral("ALBUM"), titles.album.trimmed()},
+                                        {QStringLiteral("TRACKNUMBER"), QStringLiteral("%1/%2").arg(track).arg(total)},
+                                        {QStringLiteral("MUSICBRAINZ_DISCID"), QString::fromStdString(discId)},
+                                        {QStringLiteral("REPLAYGAIN_TRACK_GAIN"), gainText(result.gainDb)},
+                                        {QStringLiteral("REPLAYGAIN_TRACK_PEAK"), peakText(result.peak)}};
+    if (report.albumGain)
+        tags << qMakePair(QStringLiteral("REPLAYGAIN_ALBUM_GAIN"), gainText(report.albumGainDb))
+             << qMakePair(QStringLiteral("REPLAYGAIN_ALBUM_PEAK"), peakText(report.albumPeak));
+    return tags;
 }
 
 // What the AccurateRip database says of each track written, asked once for the disc.
@@ -134,7 +153,58 @@ void verify(const cdrom::Toc& toc, RipReport& report)
         if (track.ok) track.verdict = ar::Verdict(lookup, track.track - toc.firstTrack, track.v1, track.v2);
 }
 
+// How many tracks are read at once: a drive reads one place at a time, so its tracks go in turn
+// (each still encodes while the next is read); an image's go on every core.
+int jobsFor(const RipOptions& options, qsizetype tracks)
+{
+    if (options.jobs > 0) return options.jobs;
+    return platform::IsRegularFile(QString::fromStdString(options.source)) ? JobsForFiles(tracks) : 1;
+}
+
+// Each track read and encoded to its part file; in the order given.
+QList<TrackResult> ripParts(const RipOptions& options, const cdrom::Toc& toc, const QList<Track>& tracks,
+                            const QStringList& parts, const RipProgress& progress)
+{
+    QList<TrackResult> results(tracks.size());
+    SharedProgress tell(progress);
+    RunJobs(tracks.size(), jobsFor(options, tracks.size()), [&] {
+        return [&, reader = std::make_shared<cdrom::SecureReader>(options.source)](qsizetype i) {
+            TrackResult& result = results[i];
+            if (tell.cancelled())
+                result.error = QStringLiteral("cancelled");
+            else if (!reader->ok())
+                result.error = QStringLiteral("%1 cannot be read").arg(QString::fromStdString(options.source));
+            else
+                result = ripTrack(*reader, toc, options, tracks[i], parts[i], std::ref(tell));
+            result.track = tracks[i].number;
+        };
+    });
+    return results;
+}
+
+// The album's gain, when every audio track of the disc was ripped.
+void measureAlbum(const cdrom::Toc& toc, RipReport& report)
+{
+    std::vector<const platform::LoudnessMeter*> meters;
+    for (const TrackResult& track : report.tracks)
+        if (track.ok) meters.push_back(track.loudness.get());
+    int audio = 0;
+    for (int t = toc.firstTrack; t <= toc.lastTrack(); ++t) audio += toc.isAudio(t) ? 1 : 0;
+    report.albumGain = int(meters.size()) == audio;
+    if (!report.albumGain) return;
+    report.albumGainDb = platform::LoudnessMeter::AlbumGainDb(meters);
+    report.albumPeak = platform::LoudnessMeter::AlbumPeak(meters);
+}
+
 }  // namespace
+
+TrackResult FailedTrack(int track, const QString& error)
+{
+    TrackResult result;
+    result.track = track;
+    result.error = error;
+    return result;
+}
 
 QString SafeFileName(const QString& name)
 {
@@ -157,8 +227,7 @@ RipReport RipDisc(const RipOptions& options, const DiscTitles& titles, const Rip
         report.error = QStringLiteral("no audio track to rip on %1").arg(QString::fromStdString(options.source));
         return report;
     }
-    cdrom::SectorReader reader(options.source);
-    if (!reader.ok()) {
+    if (!cdrom::SecureReader(options.source).ok()) {
         report.error = QStringLiteral("%1 cannot be read").arg(QString::fromStdString(options.source));
         return report;
     }
@@ -172,26 +241,28 @@ RipReport RipDisc(const RipOptions& options, const DiscTitles& titles, const Rip
     const QString extension = QString::fromLatin1(platform::gst::ExtensionOf(options.settings.format));
     int total = 0;
     for (int t = toc.firstTrack; t <= toc.lastTrack(); ++t) total += toc.isAudio(t) ? 1 : 0;
-    bool cancelled = false;
+    QStringList files, parts;
     for (const Track& track : tracks) {
         const QString name =
             QStringLiteral("%1 %2").arg(track.number, 2, 10, QLatin1Char('0')).arg(SafeFileName(titleOf(titles, track.number))) +
             extension;
-        const QString file = QDir(report.albumFolder).filePath(name);
-        const QString part = QDir(report.albumFolder).filePath(QLatin1Char('.') + name + QStringLiteral(".part"));
-        TrackResult result = cancelled ? TrackResult{track.number, {}, false, QStringLiteral("cancelled")}
-                                       : ripTrack(reader, toc, options, track, part, progress);
-        if (result.ok && !platform::WriteFileTags(part, tagsOf(titles, track.number, total, discId, result)))
-            result = {track.number, {}, false, QStringLiteral("the tags could not be written")};
+        files << QDir(report.albumFolder).filePath(name);
+        parts << QDir(report.albumFolder).filePath(QLatin1Char('.') + name + QStringLiteral(".part"));
+    }
+    report.tracks = ripParts(options, toc, tracks, parts, progress);
+    measureAlbum(toc, report);
+    for (qsizetype i = 0; i < report.tracks.size(); ++i) {
+        TrackResult& result = report.tracks[i];
+        if (result.ok && !platform::WriteFileTags(parts[i], tagsOf(titles, result.track, total, discId, result, report)))
+            result = FailedTrack(result.track, QStringLiteral("the tags could not be written"));
         // rename() puts the whole file in the place of one ripped before, never a part of it.
-        if (result.ok && std::rename(platform::EncodeFileName(part).constData(), platform::EncodeFileName(file).constData()) != 0)
-            result = {track.number, {}, false, QStringLiteral("the file could not be named")};
+        if (result.ok &&
+            std::rename(platform::EncodeFileName(parts[i]).constData(), platform::EncodeFileName(files[i]).constData()) != 0)
+            result = FailedTrack(result.track, QStringLiteral("the file could not be named"));
         if (result.ok)
-            result.file = file;
+            result.file = files[i];
         else
-            QFile::remove(part);
-        cancelled = cancelled || result.error == QLatin1String("cancelled");
-        report.tracks << result;
+            QFile::remove(parts[i]);
     }
     verify(toc, report);
     report.ok = std::all_of(report.tracks.begin(), report.tracks.end(), [](const TrackResult& r) { return r.ok; });

@@ -96,6 +96,50 @@ QString FolderCoverArt(const QString& folder)
     return {};
 }
 
+EmbeddedPicture ReadEmbeddedPicture(const QString& path)
+{
+    Picture picture = embeddedPicture(path);
+    return {std::move(picture.bytes), std::move(picture.mimeType)};
+}
+
+bool WriteEmbeddedPicture(const QString& path, const EmbeddedPicture& picture)
+{
+    const QByteArray name = EncodeFileName(path);
+    TagLib::FileRef ref(name.constData(), false);
+    TagLib::File* file = ref.file();
+    if (!file || !file->isValid() || picture.bytes.isEmpty()) return false;
+    const TagLib::ByteVector bytes(picture.bytes.constData(), unsigned(picture.bytes.size()));
+    const TagLib::String mimeType(picture.mimeType.toStdString(), TagLib::String::UTF8);
+    const auto flacPicture = [&] {
+        auto* made = new TagLib::FLAC::Picture;
+        made->setType(TagLib::FLAC::Picture::FrontCover);
+        made->setMimeType(mimeType);
+        made->setData(bytes);
+        return made;
+    };
+    if (auto* mpeg = dynamic_cast<TagLib::MPEG::File*>(file)) {
+        TagLib::ID3v2::Tag* tag = mpeg->ID3v2Tag(true);
+        tag->removeFrames("APIC");
+        auto* frame = new TagLib::ID3v2::AttachedPictureFrame;
+        frame->setType(TagLib::ID3v2::AttachedPictureFrame::FrontCover);
+        frame->setMimeType(mimeType);
+        frame->setPicture(bytes);
+        tag->addFrame(frame);
+    } else if (auto* flac = dynamic_cast<TagLib::FLAC::File*>(file)) {
+        flac->removePictures();
+        flac->addPicture(flacPicture());
+    } else if (auto* vorbis = dynamic_cast<TagLib::Ogg::Vorbis::File*>(file); vorbis && vorbis->tag()) {
+        vorbis->tag()->removeAllPictures();
+        vorbis->tag()->addPicture(flacPicture());
+    } else if (auto* opus = dynamic_cast<TagLib::Ogg::Opus::File*>(file); opus && opus->tag()) {
+        opus->tag()->removeAllPictures();
+        opus->tag()->addPicture(flacPicture());
+    } else {
+        return false;
+    }
+    return file->save();
+}
+
 QString CoverArtFile(const QString& mediaPath)
 {
     if (mediaPath.isEmpty()) return {};

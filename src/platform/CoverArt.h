@@ -1,6 +1,7 @@
 #pragma once
 // The picture the desktop shows beside what plays.
 
+#include <QByteArray>
 #include <QString>
 
 namespace platform {
@@ -11,5 +12,15 @@ namespace platform {
 QString CoverArtFile(const QString& mediaPath);
 // A cover.jpg, folder.jpg or front.jpg (any letter case, or .png) in the folder; empty for none.
 QString FolderCoverArt(const QString& folder);
+
+struct EmbeddedPicture {
+    QByteArray bytes;  // as stored: a JPEG or PNG file; empty for none
+    QString mimeType;
+};
+// A file's embedded front cover, else its first picture.
+EmbeddedPicture ReadEmbeddedPicture(const QString& path);
+// Sets the picture as the file's front cover, in a FLAC, Ogg (Opus, Vorbis) or MP3 file, in place
+// of those it had; false when the file is none of them or cannot be saved.
+bool WriteEmbeddedPicture(const QString& path, const EmbeddedPicture& picture);
 
 }  // namespace platform

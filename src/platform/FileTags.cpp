@@ -5,6 +5,7 @@
 
 #include <taglib/audioproperties.h>
 #include <taglib/fileref.h>
+#include <taglib/mp4file.h>
 #include <taglib/tpropertymap.h>
 #include <taglib/tag.h>
 
@@ -18,6 +19,19 @@ TagLib::FileRef open(const QString& path, bool withSound)
 {
     const QByteArray name = EncodeFileName(path);
     return TagLib::FileRef(name.constData(), withSound, TagLib::AudioProperties::Fast);
+}
+
+// An MP4 file's own atom "----:com.apple.iTunes:NAME" (in any letter case), which TagLib's
+// common names leave out: ReplayGain is kept there.
+QString freeformItem(TagLib::File* file, const QString& name)
+{
+    auto* mp4 = dynamic_cast<TagLib::MP4::File*>(file);
+    if (!mp4 || !mp4->tag()) return {};
+    const QString wanted = QStringLiteral("----:com.apple.iTunes:") + name;
+    for (const auto& [key, item] : mp4->tag()->itemMap())
+        if (QString::fromStdString(key.to8Bit(true)).compare(wanted, Qt::CaseInsensitive) == 0 && !item.toStringList().isEmpty())
+            return text(item.toStringList().front());
+    return {};
 }
 
 }  // namespace
@@ -72,7 +86,8 @@ QString ReadFileTag(const QString& path, const QString& name)
     if (file.isNull()) return {};
     const TagLib::PropertyMap properties = file.file()->properties();
     const auto found = properties.find(TagLib::String(name.toStdString(), TagLib::String::UTF8));
-    return found == properties.end() || found->second.isEmpty() ? QString() : text(found->second.front());
+    if (found != properties.end() && !found->second.isEmpty()) return text(found->second.front());
+    return freeformItem(file.file(), name);
 }
 
 }  // namespace platform

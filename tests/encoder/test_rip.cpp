@@ -6,6 +6,7 @@
 #include "encoder/Ripper.h"
 #include "fixtures/DiscImage.h"
 #include "fixtures/Media.h"
+#include "platform/CoverArt.h"
 #include "platform/FileTags.h"
 #include "platform/cdrom/Disc.h"
 #include "support/FullDisk.h"
@@ -19,8 +20,10 @@
 #include <QCoreApplication>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QProcess>
 
+#include <filesystem>
 #include <fstream>
 #include <iterator>
 
@@ -48,9 +51,9 @@ protected:
     }
 
     RipReport rip(int offset = 0, EncodeFormat format = EncodeFormat::Flac, const RipProgress& progress = {},
-                  const QString& out = {})
+                  const QString& out = {}, int jobs = 0)
     {
-        RipOptions options{disc.cue, out.isEmpty() ? q(folder.path() + "/out") : out, {format, -1}, offset, {}};
+        RipOptions options{disc.cue, out.isEmpty() ? q(folder.path() + "/out") : out, {format, -1}, offset, {}, jobs};
         return RipDisc(options, titles, progress);
     }
     // The disc's bytes of [from, from + count) samples, zero beyond its ends.
@@ -106,8 +109,17 @@ TEST_F(RipTest, ALosslessRipIsTheDiscSampleForSampleNamedAndTagged)
     EXPECT_EQ(platform::ReadFileTag(first, "ALBUM"), "Back: In Black?");
     EXPECT_EQ(platform::ReadFileTag(first, "TRACKNUMBER"), "1/3");
     EXPECT_EQ(platform::ReadFileTag(first, "MUSICBRAINZ_DISCID").size(), 28);
-    EXPECT_TRUE(platform::ReadFileTag(first, "REPLAYGAIN_TRACK_GAIN").endsWith(" dB"));
-    EXPECT_GT(platform::ReadFileTag(first, "REPLAYGAIN_TRACK_PEAK").toDouble(), 0.1);
+    // Tones of amplitude 8000 in both channels: -12.9 LUFS by EBU R 128's own sum, so 5.1 dB
+    // below the -18 LUFS reference; each track the same, so the album too.
+    const auto db = [](const QString& gain) { return gain.section(' ', 0, 0).toDouble(); };
+    for (const TrackResult& track : report.tracks) {
+        EXPECT_NEAR(db(platform::ReadFileTag(track.file, "REPLAYGAIN_TRACK_GAIN")), -5.1, 0.6);
+        EXPECT_NEAR(platform::ReadFileTag(track.file, "REPLAYGAIN_TRACK_PEAK").toDouble(), 8000.0 / 32768, 0.002);
+        EXPECT_EQ(platform::ReadFileTag(track.file, "REPLAYGAIN_ALBUM_GAIN"),
+                  platform::ReadFileTag(first, "REPLAYGAIN_ALBUM_GAIN"));
+    }
+    EXPECT_NEAR(db(platform::ReadFileTag(first, "REPLAYGAIN_ALBUM_GAIN")), -5.1, 0.6);
+    EXPECT_NEAR(platform::ReadFileTag(first, "REPLAYGAIN_ALBUM_PEAK").toDouble(), 8000.0 / 32768, 0.002);
 
     QStringList beside = QDir(album).entryList({"Back_ In Black_.*"}, QDir::Files);
     beside.sort();
@@ -176,7 +188,9 @@ TEST_F(RipTest, TheReadOffsetMovesEveryTrackAndZeroesBeyondTheDisc)
 
 TEST_F(RipTest, ACancelOrAFullDiskKeepsTheTracksDoneAndLeavesNoPartOfAFile)
 {
-    const RipReport cancelled = rip(0, EncodeFormat::Flac, [](int track, double done) { return track < 2 || done < 0.5; });
+    // One track at a time, so the first is whole when the second is cancelled.
+    const RipReport cancelled = rip(
+        0, EncodeFormat::Flac, [](int track, double done) { return track < 2 || done < 0.5; }, {}, 1);
     EXPECT_FALSE(cancelled.ok);
     ASSERT_EQ(cancelled.tracks.size(), 3);
     EXPECT_TRUE(cancelled.tracks[0].ok);
@@ -194,6 +208,33 @@ TEST_F(RipTest, ACancelOrAFullDiskKeepsTheTracksDoneAndLeavesNoPartOfAFile)
     for (const TrackResult& track : report.tracks) EXPECT_FALSE(track.ok);
     for (const QString& name : QDir(q(disk.path() + "/AC_DC/Back_ In Black_")).entryList(QDir::Files | QDir::Hidden))
         EXPECT_FALSE(name.endsWith(".flac") || name.endsWith(".part")) << name.toStdString();
+}
+
+// The image cut short under the reader while track 2 is read, as a disc whose end no longer
+// reads (what the readers hold already is read on): the reads are retried, then the last track
+// fails with no file, and the log says what reading needed.
+TEST_F(RipTest, WhatCannotBeReadIsRetriedReportedAndNotWritten)
+{
+    disc = fixtures::makeDiscImage(folder.path(), {150, 750, 750});
+    const RipReport report = rip(
+        0, EncodeFormat::Flac,
+        [&](int track, double) {
+            if (track == 2) std::filesystem::resize_file(disc.bin, 0);
+            return true;
+        },
+        {}, 1);
+    EXPECT_FALSE(report.ok);
+    ASSERT_EQ(report.tracks.size(), 3);
+    EXPECT_TRUE(report.tracks[0].ok);
+    EXPECT_FALSE(report.tracks[2].ok);
+    EXPECT_TRUE(report.tracks[2].error.contains("places could not be read")) << report.tracks[2].error.toStdString();
+    EXPECT_GT(report.tracks[2].trouble.retries, 0);
+    EXPECT_FALSE(QDir(report.albumFolder).entryList(QDir::Files | QDir::Hidden).join('|').contains("03 "));
+    QFile log(report.albumFolder + "/Back_ In Black_.log");
+    ASSERT_TRUE(log.open(QIODevice::ReadOnly));
+    const QString text = QString::fromUtf8(log.readAll());
+    EXPECT_TRUE(text.contains("  Read: 0 retries, 0 corrections, 0 stretches not read\n")) << text.toStdString();
+    EXPECT_TRUE(text.contains("Track 03\n  Not ripped: ")) << text.toStdString();
 }
 
 TEST_F(RipTest, OpusAndMp3RipsDecodeToTheirTracksLength)
@@ -216,20 +257,63 @@ TEST_F(RipTest, NamesTheFileSystemTakes)
     EXPECT_EQ(SafeFileName(QString::fromUtf8("Μουσική")), QString::fromUtf8("Μουσική"));
 }
 
-TEST_F(RipTest, FilesConvertWithTheirTagsAndAGain)
+// Two files at once (one missing), to Opus and to MP3: tags and the front cover go with them.
+TEST_F(RipTest, FilesConvertWithTheirTagsPictureAndAGain)
 {
     const auto song = fixtures::makeMedia(folder.path(), fixtures::Media::Flac, 2.0, "song.flac");
     fixtures::tagWithMutagen(song.path, "vorbis", "Ένα", "Band", "Album");
-    const QList<TrackResult> results =
-        ConvertFiles({q(song.path), q(folder.path() + "/missing.wav")}, q(folder.path() + "/phone"), {EncodeFormat::Opus, 96});
-    ASSERT_EQ(results.size(), 2);
-    ASSERT_TRUE(results[0].ok) << results[0].error.toStdString();
-    EXPECT_EQ(results[0].file, q(folder.path() + "/phone/song.opus"));
-    EXPECT_EQ(platform::ReadFileTag(results[0].file, "TITLE"), QString::fromUtf8("Ένα"));
-    EXPECT_EQ(platform::ReadFileTag(results[0].file, "ARTIST"), "Band");
-    EXPECT_FALSE(platform::ReadFileTag(results[0].file, "REPLAYGAIN_TRACK_GAIN").isEmpty());
-    EXPECT_FALSE(results[1].ok);
-    EXPECT_EQ(QDir(q(folder.path() + "/phone")).entryList(QDir::Files | QDir::Hidden), QStringList{"song.opus"});
+    std::ofstream(folder.path() + "/cover.png", std::ios::binary) << fixtures::tinyPng();
+    fixtures::pictureWithMutagen(song.path, folder.path() + "/cover.png");
+    for (const EncodeFormat format : {EncodeFormat::Opus, EncodeFormat::Mp3}) {
+        const QString out = q(folder.path() + (format == EncodeFormat::Opus ? "/phone" : "/car"));
+        const QList<TrackResult> results = ConvertFiles({q(song.path), q(folder.path() + "/missing.wav")}, out, {format, -1});
+        ASSERT_EQ(results.size(), 2);
+        ASSERT_TRUE(results[0].ok) << results[0].error.toStdString();
+        EXPECT_EQ(results[0].file, out + (format == EncodeFormat::Opus ? "/song.opus" : "/song.mp3"));
+        EXPECT_EQ(platform::ReadFileTag(results[0].file, "TITLE"), QString::fromUtf8("Ένα"));
+        EXPECT_EQ(platform::ReadFileTag(results[0].file, "ARTIST"), "Band");
+        EXPECT_FALSE(platform::ReadFileTag(results[0].file, "REPLAYGAIN_TRACK_GAIN").isEmpty());
+        const platform::EmbeddedPicture picture = platform::ReadEmbeddedPicture(results[0].file);
+        EXPECT_EQ(picture.bytes.toStdString(), fixtures::tinyPng());
+        EXPECT_EQ(picture.mimeType, "image/png");
+        EXPECT_FALSE(results[1].ok);
+        EXPECT_EQ(QDir(out).entryList(QDir::Files | QDir::Hidden), QStringList{QFileInfo(results[0].file).fileName()});
+    }
+}
+
+// What the player turns the volume by, read from each format's tag as other programs write it
+// (names in small letters too).
+TEST_F(RipTest, ReplayGainIsReadFromEveryTagFormat)
+{
+    const char* script = R"(
+import sys
+from mutagen.id3 import ID3, TXXX
+from mutagen.apev2 import APEv2
+from mutagen.mp4 import MP4, MP4FreeForm
+import mutagen
+kind, path = sys.argv[1:3]
+gain, peak = '-6.50 dB', '0.812500'
+if kind == 'id3v2':
+    t = ID3(); t.add(TXXX(encoding=3, desc='replaygain_track_gain', text=gain))
+    t.add(TXXX(encoding=3, desc='replaygain_track_peak', text=peak)); t.save(path)
+elif kind == 'ape':
+    t = APEv2(); t['REPLAYGAIN_TRACK_GAIN'] = gain; t['Replaygain_Track_Peak'] = peak; t.save(path)
+elif kind == 'mp4':
+    f = MP4(path)
+    f['----:com.apple.iTunes:replaygain_track_gain'] = [MP4FreeForm(gain.encode())]
+    f['----:com.apple.iTunes:REPLAYGAIN_TRACK_PEAK'] = [MP4FreeForm(peak.encode())]; f.save()
+else:
+    f = mutagen.File(path); f['replaygain_track_gain'] = gain; f['REPLAYGAIN_TRACK_PEAK'] = peak; f.save()
+)";
+    using fixtures::Media;
+    const std::vector<std::pair<Media, const char*>> files = {
+        {Media::Mp3Cbr, "id3v2"}, {Media::Mp3Vbr, "ape"}, {Media::M4a, "mp4"}, {Media::OggVorbis, "vorbis"}};
+    for (const auto& [kind, tag] : files) {
+        const std::string path = fixtures::makeMedia(folder.path(), kind, 1.0, std::string("rg-") + tag).path;
+        ASSERT_EQ(QProcess::execute("/usr/bin/python3", {"-c", script, tag, q(path)}), 0) << tag;
+        EXPECT_EQ(platform::ReadFileTag(q(path), "REPLAYGAIN_TRACK_GAIN"), "-6.50 dB") << tag;
+        EXPECT_EQ(platform::ReadFileTag(q(path), "REPLAYGAIN_TRACK_PEAK"), "0.812500") << tag;
+    }
 }
 
 // The encoder without windows: the catalogue's titles (from SONORELL_HOME), a line a track, and
@@ -259,6 +343,10 @@ TEST_F(RipTest, TheCommandLineRipsWithTheCataloguesTitlesAndSaysWhatFailed)
     EXPECT_TRUE(lines[0].startsWith("track 01")) << lines[0].toStdString();
     EXPECT_TRUE(lines[0].endsWith("/cli/Cat/Alog/01 First.flac")) << lines[0].toStdString();
     EXPECT_TRUE(lines[1].endsWith("/03 Track 03.flac")) << lines[1].toStdString();
+    // Two tracks of three are no album: no album gain.
+    const QString ripped = lines[0].section(": ", 1);
+    EXPECT_FALSE(platform::ReadFileTag(ripped, "REPLAYGAIN_TRACK_GAIN").isEmpty());
+    EXPECT_TRUE(platform::ReadFileTag(ripped, "REPLAYGAIN_ALBUM_GAIN").isEmpty());
 }
 
 // The database asked at a stand-in: a match (by v1 or v2, confidences summed over pressings), a

@@ -219,8 +219,7 @@ TEST_F(MediaControlsTest, ADiscTrackIsShownAndTheButtonsRulesHold)
 // nothing where there is none.
 TEST_F(MediaControlsTest, CoverArtIsTheEmbeddedPictureElseTheFoldersCover)
 {
-    const QByteArray png = QByteArray::fromBase64(
-        "iVBORw0KGgoAAAANSUhEUgAAAAEAAAABCAYAAAAfFcSJAAAADUlEQVR42mP8z8BQDwAEhQGAhKmMIQAAAABJRU5ErkJggg==");
+    const QByteArray png = QByteArray::fromStdString(fixtures::tinyPng());
     const std::string pictured = fixtures::makeMedia(media.path(), Media::Flac, 2.0, "pictured.flac").path;
     const std::string picture = media.path() + "/front.png";
     {
@@ -228,11 +227,7 @@ TEST_F(MediaControlsTest, CoverArtIsTheEmbeddedPictureElseTheFoldersCover)
         ASSERT_TRUE(f.open(QIODevice::WriteOnly));
         f.write(png);
     }
-    const std::string script = "from mutagen.flac import FLAC, Picture\n"
-                               "import sys\n"
-                               "f = FLAC(sys.argv[1]); p = Picture(); p.type = 3; p.mime = 'image/png'\n"
-                               "p.data = open(sys.argv[2], 'rb').read(); f.add_picture(p); f.save()\n";
-    ASSERT_EQ(QProcess::execute("/usr/bin/python3", {"-c", QString::fromStdString(script), q(pictured), q(picture)}), 0);
+    fixtures::pictureWithMutagen(pictured, picture);
     QDir().mkpath(q(media.path() + "/album"));
     const std::string plain = fixtures::makeMedia(media.path() + "/album", Media::Wav8Mono, 2.0, "plain.wav").path;
     QFile::copy(q(picture), q(media.path() + "/album/Folder.PNG"));

@@ -137,17 +137,9 @@ std::string cueAsLibcdioReadsIt(const std::string& source)
     std::error_code error;
     if (data.empty() || !fs::exists(data, error) || fs::equivalent(data, expected, error)) return source;
 
-    std::lock_guard lock(cueMutex());
-    fs::path& folder = aliasFolders()[source];
-    if (folder.empty() && !makeAliasFolder(folder, "cue")) return source;
-    const fs::path link = folder / "disc.bin";
-    fs::remove(link, error);
-    fs::create_symlink(fs::absolute(data, error), link, error);
-    if (error) return source;
-    std::ofstream sheet(folder / "disc.cue", std::ios::binary | std::ios::trunc);
-    // The FILE line now names the link; every other line stays as it was.
+    // The FILE line names the link; every other line stays as it was.
     std::istringstream lines(text);
-    std::string line;
+    std::string line, rewritten;
     bool replaced = false;
     while (std::getline(lines, line)) {
         std::string upper = line;
@@ -160,9 +152,31 @@ std::string cueAsLibcdioReadsIt(const std::string& source)
             if (!line.empty() && line.back() == '\r') line.pop_back();
             replaced = true;
         }
-        sheet << line << '\n';
+        rewritten += line + '\n';
     }
-    return sheet ? (folder / "disc.cue").string() : source;
+    std::lock_guard lock(cueMutex());
+    fs::path& folder = aliasFolders()[source];
+    if (folder.empty() && !makeAliasFolder(folder, "cue")) return source;
+    const fs::path link = folder / "disc.bin", sheet = folder / "disc.cue", target = fs::absolute(data, error);
+    // Left alone when unchanged, and replaced by rename when changed: a reader opening the alias
+    // on another thread never finds it missing.
+    if (fs::read_symlink(link, error) != target || error) {
+        const fs::path fresh = folder / "disc.bin.new";
+        fs::remove(fresh, error);
+        fs::create_symlink(target, fresh, error);
+        if (!error) fs::rename(fresh, link, error);
+        if (error) return source;
+    }
+    std::ifstream old(sheet, std::ios::binary);
+    if (old && std::string((std::istreambuf_iterator<char>(old)), std::istreambuf_iterator<char>()) == rewritten)
+        return sheet.string();
+    const fs::path fresh = folder / "disc.cue.new";
+    std::ofstream out(fresh, std::ios::binary | std::ios::trunc);
+    out << rewritten;
+    out.close();
+    if (!out) return source;
+    fs::rename(fresh, sheet, error);
+    return error ? source : sheet.string();
 }
 
 std::string upperKeyword(const std::string& line)
@@ -221,17 +235,6 @@ std::string tocAsLibcdioReadsIt(const std::string& source)
     std::ofstream sheet(folder / "disc.toc", std::ios::binary | std::ios::trunc);
     sheet << text;
     return sheet ? (folder / "disc.toc").string() : source;
-}
-
-CdIo_t* openSource(const std::string& source)
-{
-    initCdio();
-    struct stat st { };
-    if (source.empty() || ::stat(source.c_str(), &st) != 0) return nullptr;
-    const std::string readable = endsWith(source, ".cue")   ? cueAsLibcdioReadsIt(source)
-                                 : endsWith(source, ".toc") ? tocAsLibcdioReadsIt(source)
-                                                            : source;
-    return cdio_open(readable.c_str(), driverFor(source));
 }
 
 int64_t nowMs()
@@ -322,7 +325,7 @@ std::string asWritten(const char* text, bool sheet)
 DiscText ReadDiscText(const std::string& source)
 {
     DiscText text;
-    CdIo_t* cdio = source.empty() ? nullptr : openSource(source);
+    CdIo_t* cdio = source.empty() ? nullptr : OpenSource(source);
     if (!cdio) return text;
     const bool sheet = isSheet(source);
     if (const cdtext_t* cdtext = cdio_get_cdtext(cdio)) {
@@ -356,7 +359,21 @@ std::string defaultSource()
     return first;
 }
 
-SectorReader::SectorReader(const std::string& source) : cdio_(openSource(source)) { }
+CdIo_t* OpenSource(const std::string& source)
+{
+    initCdio();
+    struct stat st { };
+    if (source.empty() || ::stat(source.c_str(), &st) != 0) return nullptr;
+    const std::string readable = endsWith(source, ".cue")   ? cueAsLibcdioReadsIt(source)
+                                 : endsWith(source, ".toc") ? tocAsLibcdioReadsIt(source)
+                                                            : source;
+    // libcdio's image drivers parse with shared state: one opens at a time.
+    static std::mutex opening;
+    const std::lock_guard lock(opening);
+    return cdio_open(readable.c_str(), driverFor(source));
+}
+
+SectorReader::SectorReader(const std::string& source) : cdio_(OpenSource(source)) { }
 
 SectorReader::~SectorReader()
 {
@@ -371,7 +388,7 @@ bool SectorReader::read(int32_t frame, uint32_t count, void* buffer)
 Toc TocOf(const std::string& source)
 {
     Toc toc;
-    CdIo_t* cdio = openSource(source);
+    CdIo_t* cdio = OpenSource(source);
     if (!cdio) return toc;
     const track_t first = cdio_get_first_track_num(cdio);
     const track_t count = cdio_get_num_tracks(cdio);
@@ -400,14 +417,14 @@ public:
     {
         drop();
         Toc toc = TocOf(device_);
-        if (toc.count() > 0) handle_ = openSource(device_);
+        if (toc.count() > 0) handle_ = OpenSource(device_);
         return toc;
     }
     bool MediaChanged() override { return !handle_ || cdio_get_media_changed(handle_) != 0; }
     void Eject() override
     {
         drop();
-        CdIo_t* cdio = openSource(device_);
+        CdIo_t* cdio = OpenSource(device_);
         if (cdio) cdio_eject_media(&cdio);
         if (cdio) cdio_destroy(cdio);
     }

@@ -62,6 +62,10 @@ void RemoveStaleAliasFolders();
 std::string defaultSource();
 
 // Reads sectors of one source; owned by one thread at a time.
+// libcdio's handle of the disc at source (a drive or an image), null when none; the caller
+// destroys it.
+CdIo_t* OpenSource(const std::string& source);
+
 class SectorReader {
 public:
     explicit SectorReader(const std::string& source);

@@ -2,8 +2,10 @@
 #include "platform/gst/Gst.h"
 
 #include <gst/app/gstappsrc.h>
+#include <gst/audio/audio.h>
 
 #include <algorithm>
+#include <vector>
 
 namespace platform::gst {
 
@@ -18,7 +20,7 @@ int valueOr(int quality, int fallback, int low, int high) { return quality < 0 ?
 std::string encodingTail(const EncodeSettings& settings)
 {
     const std::string sink = " ! filesink name=out";
-    const std::string measured = "audioconvert ! rganalysis forced=true ! audioconvert ! ";
+    const std::string measured = "audioconvert ! identity name=measure ! audioconvert ! ";
     switch (settings.format) {
     case EncodeFormat::Opus:
         return measured + "audioresample ! audio/x-raw,rate=48000 ! opusenc bitrate=" +
@@ -30,7 +32,44 @@ std::string encodingTail(const EncodeSettings& settings)
     }
 }
 
-// The pipeline of a description, its named elements set: the file written, the file read.
+// The samples of a buffer as floats, -1..1; empty for a format the encoders do not take.
+std::vector<float> floatsOf(const GstAudioInfo& format, const GstMapInfo& map)
+{
+    const auto convert = [&]<typename T>(T, double scale) {
+        std::vector<float> out(map.size / sizeof(T));
+        const T* in = reinterpret_cast<const T*>(map.data);
+        for (size_t i = 0; i < out.size(); ++i) out[i] = float(double(in[i]) * scale);
+        return out;
+    };
+    switch (GST_AUDIO_INFO_FORMAT(&format)) {
+    case GST_AUDIO_FORMAT_S16: return convert(int16_t{}, 1.0 / 32768);
+    case GST_AUDIO_FORMAT_S24_32: return convert(int32_t{}, 1.0 / 8388608);
+    case GST_AUDIO_FORMAT_S32: return convert(int32_t{}, 1.0 / 2147483648.0);
+    case GST_AUDIO_FORMAT_F32: return convert(float{}, 1.0);
+    case GST_AUDIO_FORMAT_F64: return convert(double{}, 1.0);
+    default: return {};
+    }
+}
+
+// Every buffer that passes the "measure" element, to the track's loudness meter.
+GstPadProbeReturn measure(GstPad* pad, GstPadProbeInfo* info, gpointer meter)
+{
+    GstAudioInfo format;
+    const CapsRef caps{gst_pad_get_current_caps(pad)};
+    GstMapInfo map;
+    if (caps && gst_audio_info_from_caps(&format, caps.get()) && GST_AUDIO_INFO_CHANNELS(&format) > 0 &&
+        gst_buffer_map(GST_PAD_PROBE_INFO_BUFFER(info), &map, GST_MAP_READ)) {
+        const std::vector<float> samples = floatsOf(format, map);
+        const int channels = GST_AUDIO_INFO_CHANNELS(&format);
+        static_cast<LoudnessMeter*>(meter)->add(samples.data(), samples.size() / size_t(channels), channels,
+                                                GST_AUDIO_INFO_RATE(&format));
+        gst_buffer_unmap(GST_PAD_PROBE_INFO_BUFFER(info), &map);
+    }
+    return GST_PAD_PROBE_OK;
+}
+
+// The pipeline of a description, its named elements set: the file written, the file read, the
+// sound measured.
 GstElement* encodingPipeline(const std::string& description, const std::string& path, const std::string& uri,
                              EncodeResult& result)
 {
@@ -50,10 +89,16 @@ GstElement* encodingPipeline(const std::string& description, const std::string& 
     };
     set("out", "location", path);
     if (!uri.empty()) set("in", "uri", uri);
+    const auto meter = std::make_shared<LoudnessMeter>();
+    result.loudness = meter;
+    if (GstElement* measured = gst_bin_get_by_name(GST_BIN(pipeline), "measure")) {
+        gst_pad_add_probe(padOf(measured, "src").get(), GST_PAD_PROBE_TYPE_BUFFER, measure, meter.get(), nullptr);
+        gst_object_unref(measured);
+    }
     return pipeline;
 }
 
-// What a bus message says of the work: an error, the track's gain and peak.
+// What a bus message says of the work: an error, or the end.
 void takeIn(GstMessage* message, EncodeResult& result, bool& ended)
 {
     switch (GST_MESSAGE_TYPE(message)) {
@@ -62,14 +107,6 @@ void takeIn(GstMessage* message, EncodeResult& result, bool& ended)
         ended = true;
         break;
     case GST_MESSAGE_EOS: ended = true; break;
-    case GST_MESSAGE_TAG: {
-        GstTagList* tags = nullptr;
-        gst_message_parse_tag(message, &tags);
-        gst_tag_list_get_double(tags, GST_TAG_TRACK_GAIN, &result.gainDb);
-        gst_tag_list_get_double(tags, GST_TAG_TRACK_PEAK, &result.peak);
-        gst_tag_list_unref(tags);
-        break;
-    }
     default: break;
     }
 }
@@ -86,8 +123,8 @@ void waitForEnd(GstElement* pipeline, EncodeResult& result, int64_t timeoutMs)
             if (result.error.empty()) result.error = "the encoder did not finish in time";
             return;
         }
-        const MessageRef message{gst_bus_timed_pop_filtered(
-            bus.get(), left * GST_USECOND, GstMessageType(GST_MESSAGE_ERROR | GST_MESSAGE_EOS | GST_MESSAGE_TAG))};
+        const MessageRef message{
+            gst_bus_timed_pop_filtered(bus.get(), left * GST_USECOND, GstMessageType(GST_MESSAGE_ERROR | GST_MESSAGE_EOS))};
         if (message) takeIn(message.get(), result, ended);
     }
 }
@@ -97,6 +134,16 @@ void takeInPending(GstElement* pipeline, EncodeResult& result)
 {
     bool ended = false;
     DrainBus(pipeline, {.error = [&](GstMessage* m) { takeIn(m, result, ended); }});
+}
+
+// The result with the track's gain and peak, once its stream has ended.
+EncodeResult measured(EncodeResult result)
+{
+    if (result.loudness) {
+        result.gainDb = result.loudness->gainDb();
+        result.peak = result.loudness->peak();
+    }
+    return result;
 }
 
 }  // namespace
@@ -154,7 +201,7 @@ EncodeResult PcmEncoder::finish()
     }
     if (pipeline_) gst_element_set_state(pipeline_, GST_STATE_NULL);
     result_.ok = result_.error.empty() && source_;
-    return result_;
+    return measured(result_);
 }
 
 EncodeResult EncodeMediaFile(const std::string& uri, const EncodeSettings& settings, const std::string& path,
@@ -170,16 +217,9 @@ EncodeResult EncodeMediaFile(const std::string& uri, const EncodeSettings& setti
     bool ended = false;
     const Ref<GstBus> bus = busOf(pipeline);
     while (!ended && g_get_monotonic_time() < deadline) {
-        const MessageRef message{gst_bus_timed_pop_filtered(
-            bus.get(), 100 * GST_MSECOND, GstMessageType(GST_MESSAGE_ERROR | GST_MESSAGE_EOS | GST_MESSAGE_TAG))};
-        if (message) {
-            // A file's own tags pass by too; only the measured gain is kept.
-            EncodeResult seen = result;
-            takeIn(message.get(), seen, ended);
-            if (GST_MESSAGE_TYPE(message.get()) != GST_MESSAGE_TAG || GST_MESSAGE_SRC(message.get()) == nullptr ||
-                g_str_has_prefix(GST_OBJECT_NAME(GST_MESSAGE_SRC(message.get())), "rganalysis"))
-                result = seen;
-        }
+        const MessageRef message{
+            gst_bus_timed_pop_filtered(bus.get(), 100 * GST_MSECOND, GstMessageType(GST_MESSAGE_ERROR | GST_MESSAGE_EOS))};
+        if (message) takeIn(message.get(), result, ended);
         gint64 at = 0, length = 0;
         if (progress && gst_element_query_position(pipeline, GST_FORMAT_TIME, &at) &&
             gst_element_query_duration(pipeline, GST_FORMAT_TIME, &length) && length > 0 &&
@@ -191,7 +231,7 @@ EncodeResult EncodeMediaFile(const std::string& uri, const EncodeSettings& setti
     if (!ended && result.error.empty()) result.error = "the encoder did not finish in time";
     dispose(pipeline);
     result.ok = result.error.empty();
-    return result;
+    return measured(result);
 }
 
 }  // namespace platform::gst

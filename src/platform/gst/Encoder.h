@@ -1,12 +1,15 @@
 #pragma once
 // Writing sound as a file of a chosen format with GStreamer: FLAC (lossless), Opus or MP3. Raw
 // CD sound pushed by a reader (PcmEncoder), or a media file decoded (EncodeMediaFile). Either
-// measures the track's ReplayGain on the way. Runs on the caller's thread; several at once are
+// measures the track's loudness on the way (ReplayGain 2). Runs on the caller's thread; several at once are
 // independent pipelines.
+
+#include "platform/Loudness.h"
 
 #include <cstddef>
 #include <cstdint>
 #include <functional>
+#include <memory>
 #include <string>
 
 typedef struct _GstElement GstElement;
@@ -25,10 +28,11 @@ struct EncodeSettings {
 
 struct EncodeResult {
     bool ok = false;
-    std::string error;     // why not, when not ok
-    double gainDb = 0;     // ReplayGain of the track
-    double peak = 0;       // its highest sample, 0..1
-    uint64_t samples = 0;  // stereo samples written (at the source's rate)
+    std::string error;                              // why not, when not ok
+    double gainDb = 0;                              // ReplayGain of the track
+    double peak = 0;                                // its highest sample, 0..1
+    uint64_t samples = 0;                           // stereo samples written (at the source's rate)
+    std::shared_ptr<const LoudnessMeter> loudness;  // what was measured, for the album's gain
 };
 
 // Raw CD sound (16-bit little-endian stereo at 44.1 kHz), pushed in order, written to path.
