@@ -109,7 +109,7 @@ Decoder::Decoder(std::string uri) : uri_(std::move(uri))
     // A tenth of a second a buffer, whatever the codec's frame: the threads after the decoder
     // and the output wake a few times a second instead of once a frame.
     GstElement* blocks = gst_element_factory_make("audiobuffersplit", nullptr);
-    if (blocks) g_object_set(blocks, "output-buffer-duration", 1, 10, nullptr);
+    if (blocks) g_object_set(blocks, "output-buffer-duration", 1, 5, nullptr);
     // The file's ReplayGain, in float after the format: a gain above 1 never clips on the way.
     GstElement* gain = gst_element_factory_make("volume", nullptr);
     if (gain) g_object_set(gain, "volume", gainOf(fileUri), nullptr);
