@@ -1,20 +1,37 @@
 #!/usr/bin/env bash
 # Resident memory and processor time while a 192 kbit/s MP3 plays, side by side in one run: the
-# player, a bare GStreamer pipeline, and established players (Audacious, mpv) where installed.
-# Every one plays to the same private sound server (a PulseAudio daemon with a null sink).
+# player (its window shown), a bare GStreamer pipeline, and established players (Audacious
+# without a window, mpv) where installed. Every one plays to the same private sound server with a
+# null sink: a PulseAudio daemon, then PipeWire (with its pulse protocol server).
 #   footprint.sh [build folder]
 set -euo pipefail
 build=$(cd "${1:-build}" && pwd)
+if [ -z "${DBUS_SESSION_BUS_ADDRESS:-}" ] || [ -z "${SONORELL_FOOTPRINT_INNER:-}" ]; then
+  exec env SONORELL_FOOTPRINT_INNER=1 dbus-run-session -- bash "$0" "$build"  # PipeWire needs a session bus
+fi
 dir=$(mktemp -d)
 export XDG_RUNTIME_DIR=$dir/run HOME=$dir/home SONORELL_HOME=$dir/sonorell SONORELL_CD_DEVICE=none
 mkdir -p -m 700 "$XDG_RUNTIME_DIR" "$HOME" "$SONORELL_HOME"
 unset SONORELL_AUDIO_SINK
-pulseaudio -n --daemonize=no --exit-idle-time=-1 --disable-shm=false \
-  --load="module-null-sink sink_name=bench" --load="module-native-protocol-unix" >/dev/null 2>&1 &
-server=$!
-trap 'kill $server 2>/dev/null; sleep 0.5; rm -rf "$dir"' EXIT
-for _ in $(seq 50); do pactl info >/dev/null 2>&1 && break; sleep 0.1; done
-pactl set-default-sink bench
+servers=()
+stop_servers() { for pid in "${servers[@]}"; do kill "$pid" 2>/dev/null || true; done; servers=(); sleep 0.5; }
+trap 'stop_servers; rm -rf "$dir"' EXIT
+
+# start_server pulseaudio|pipewire: the server up, its null sink "bench" the default output.
+start_server() {
+  if [ "$1" = pipewire ]; then
+    pipewire >/dev/null 2>&1 & servers+=($!)
+    sleep 0.3
+    wireplumber >/dev/null 2>&1 & servers+=($!)
+    pipewire-pulse >/dev/null 2>&1 & servers+=($!)
+  else
+    pulseaudio -n --daemonize=no --exit-idle-time=-1 --load="module-native-protocol-unix" >/dev/null 2>&1 & servers+=($!)
+  fi
+  for _ in $(seq 100); do pactl info >/dev/null 2>&1 && break; sleep 0.1; done
+  for _ in $(seq 100); do pactl load-module module-null-sink sink_name=bench >/dev/null 2>&1 && break; sleep 0.1; done
+  for _ in $(seq 100); do pactl list short sinks 2>/dev/null | grep -q bench && break; sleep 0.1; done
+  for _ in $(seq 100); do pactl set-default-sink bench 2>/dev/null && break; sleep 0.1; done
+}
 gst-launch-1.0 -q audiotestsrc num-buffers=3000 samplesperbuffer=1024 ! audio/x-raw,rate=44100,channels=2 \
   ! lamemp3enc target=bitrate bitrate=192 cbr=true ! filesink location="$dir/song.mp3"
 
@@ -49,19 +66,23 @@ idle() {
   kill "$pid" 2>/dev/null; wait "$pid" 2>/dev/null || true
 }
 
-echo "resident memory and processor use while playing a 192 kbit/s MP3:"
-xvfb-run -a "$build/sonorell" "$dir/song.mp3" >/dev/null 2>&1 &
-sleep 1; measure "sonorell" "$(pgrep -n -x sonorell)"
-gst-launch-1.0 -q playbin uri="file://$dir/song.mp3" video-sink=fakesink >/dev/null 2>&1 &
-measure "gst-launch-1.0 playbin" $!
-if command -v audacious >/dev/null; then
-  xvfb-run -a audacious -H -p "$dir/song.mp3" >/dev/null 2>&1 &
-  sleep 1; measure "audacious (headless)" "$(pgrep -n -x audacious)"
-fi
-if command -v mpv >/dev/null; then
-  mpv --no-video --no-terminal --ao=pulse "$dir/song.mp3" &
-  measure "mpv" $!
-fi
+for server in pulseaudio pipewire; do
+  start_server "$server"
+  echo "resident memory and processor use while playing a 192 kbit/s MP3 ($server):"
+  xvfb-run -a "$build/sonorell" "$dir/song.mp3" >/dev/null 2>&1 &
+  sleep 1; measure "sonorell" "$(pgrep -n -x sonorell)"
+  gst-launch-1.0 -q playbin uri="file://$dir/song.mp3" video-sink=fakesink >/dev/null 2>&1 &
+  measure "gst-launch-1.0 playbin" $!
+  if command -v audacious >/dev/null; then
+    xvfb-run -a audacious -H -p "$dir/song.mp3" >/dev/null 2>&1 &
+    sleep 1; measure "audacious (headless)" "$(pgrep -n -x audacious)"
+  fi
+  if command -v mpv >/dev/null; then
+    mpv --no-video --no-terminal --ao=pulse "$dir/song.mp3" &
+    measure "mpv" $!
+  fi
+  [ "$server" = pipewire ] || stop_servers
+done
 xvfb-run -a "$build/sonorell" >/dev/null 2>&1 &
 sleep 1; idle "$(pgrep -n -x sonorell)" "sonorell (idle, no list)"
 printf '%s\r\n' "$dir/song.mp3" > "$SONORELL_HOME/Default.list"
