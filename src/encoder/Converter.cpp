@@ -3,11 +3,11 @@
 #include "platform/CoverArt.h"
 #include "platform/FileNames.h"
 #include "platform/FileTags.h"
+#include "platform/ShortPath.h"
 
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QUrl>
 
 #include <cstdio>
 
@@ -27,9 +27,15 @@ TrackResult convertOne(int index, const QString& source, const QString& folder, 
         result.error = QStringLiteral("the file would replace itself");
         return result;
     }
-    const platform::gst::EncodeResult encoded = platform::gst::EncodeMediaFile(
-        QUrl::fromLocalFile(source).toString(QUrl::FullyEncoded).toStdString(), settings,
-        platform::EncodeFileName(part).toStdString(), [&](double done) { return !progress || progress(index, done); });
+    // The file's URI keeps every byte of its name, as the list holds it.
+    const std::string uri = platform::ShortPathName(platform::EncodeFileName(source).toStdString());
+    if (uri.empty()) {
+        result.error = QStringLiteral("the file is not there");
+        return result;
+    }
+    const platform::gst::EncodeResult encoded =
+        platform::gst::EncodeMediaFile(uri, settings, platform::EncodeFileName(part).toStdString(),
+                                       [&](double done) { return !progress || progress(index, done); });
     if (!encoded.ok) {
         QFile::remove(part);
         result.error = QString::fromStdString(encoded.error);
