@@ -15,20 +15,24 @@ namespace encoder {
 
 namespace {
 
-TrackResult convertOne(int index, const QString& source, const QString& folder, const platform::gst::EncodeSettings& settings,
+TrackResult convertOne(int index, const ConvertSource& from, const QString& folder, const platform::gst::EncodeSettings& settings,
                        const RipProgress& progress)
 {
     TrackResult result;
     result.track = index + 1;
-    const QString name = QFileInfo(source).completeBaseName() + QString::fromLatin1(platform::gst::ExtensionOf(settings.format));
+    const QString& source = from.path;
+    const QString& tagFile = from.tagFile.isEmpty() ? source : from.tagFile;
+    const QString name = (from.name.isEmpty() ? QFileInfo(source).completeBaseName() : SafeFileName(from.name)) +
+                         QString::fromLatin1(platform::gst::ExtensionOf(settings.format));
     const QString file = QDir(folder).filePath(name);
     const QString part = QDir(folder).filePath(QLatin1Char('.') + name + QStringLiteral(".part"));
     if (QFileInfo(source).absoluteFilePath() == QFileInfo(file).absoluteFilePath()) {
         result.error = QStringLiteral("the file would replace itself");
         return result;
     }
-    // The file's URI keeps every byte of its name, as the list holds it.
-    const std::string uri = platform::ShortPathName(platform::EncodeFileName(source).toStdString());
+    // The file's URI keeps every byte of its name, as the list holds it; a track of an album
+    // image is its part of the sound file.
+    const std::string uri = platform::MediaUriOf(platform::EncodeFileName(source).toStdString());
     if (uri.empty()) {
         result.error = QStringLiteral("the file is not there");
         return result;
@@ -41,10 +45,11 @@ TrackResult convertOne(int index, const QString& source, const QString& folder, 
         result.error = QString::fromStdString(encoded.error);
         return result;
     }
-    QList<QPair<QString, QString>> tags = platform::ReadAllFileTags(source);
+    // Later names replace earlier ones: the source's own tags, what the caller knows, the gain.
+    QList<QPair<QString, QString>> tags = platform::ReadAllFileTags(tagFile) + from.tags;
     tags << qMakePair(QStringLiteral("REPLAYGAIN_TRACK_GAIN"), QStringLiteral("%1 dB").arg(encoded.gainDb, 0, 'f', 2))
          << qMakePair(QStringLiteral("REPLAYGAIN_TRACK_PEAK"), QString::number(encoded.peak, 'f', 6));
-    const platform::EmbeddedPicture picture = platform::ReadEmbeddedPicture(source);
+    const platform::EmbeddedPicture picture = platform::ReadEmbeddedPicture(tagFile);
     if (!platform::WriteFileTags(part, tags) || (!picture.bytes.isEmpty() && !platform::WriteEmbeddedPicture(part, picture)) ||
         std::rename(platform::EncodeFileName(part).constData(), platform::EncodeFileName(file).constData()) != 0) {
         QFile::remove(part);
@@ -62,6 +67,14 @@ TrackResult convertOne(int index, const QString& source, const QString& folder, 
 
 QList<TrackResult> ConvertFiles(const QStringList& files, const QString& folder, const platform::gst::EncodeSettings& settings,
                                 const RipProgress& progress)
+{
+    QList<ConvertSource> sources;
+    for (const QString& file : files) sources << ConvertSource{file, {}, {}, {}};
+    return ConvertFiles(sources, folder, settings, progress);
+}
+
+QList<TrackResult> ConvertFiles(const QList<ConvertSource>& files, const QString& folder,
+                                const platform::gst::EncodeSettings& settings, const RipProgress& progress)
 {
     QList<TrackResult> results;
     if (!QDir().mkpath(folder)) {

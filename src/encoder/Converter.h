@@ -4,11 +4,23 @@
 
 #include "encoder/Ripper.h"
 
+#include <QList>
+#include <QPair>
 #include <QStringList>
 
 namespace encoder {
 
-// Each file becomes <folder>/<its name>.<ext>. Told the file's index and the share done; false cancels.
+struct ConvertSource {
+    QString path;                         // a file, or a part of one as the media device opens it
+    QString name;                         // the new file's name without extension; empty: the file's own
+    QString tagFile;                      // where its tags and picture are read; empty: path
+    QList<QPair<QString, QString>> tags;  // laid over those read
+};
+
+// Each source becomes <folder>/<its name>.<ext>. Told the source's index and the share done;
+// false cancels.
+QList<TrackResult> ConvertFiles(const QList<ConvertSource>& sources, const QString& folder,
+                                const platform::gst::EncodeSettings& settings, const RipProgress& progress = {});
 QList<TrackResult> ConvertFiles(const QStringList& files, const QString& folder, const platform::gst::EncodeSettings& settings,
                                 const RipProgress& progress = {});
 

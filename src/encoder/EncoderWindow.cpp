@@ -65,10 +65,10 @@ EncoderWindow::EncoderWindow(const std::string& source, QWidget* parent)
     build(discRows(source_, titles_));
 }
 
-EncoderWindow::EncoderWindow(const QStringList& files, QWidget* parent) : QDialog(parent), files_(files)
+EncoderWindow::EncoderWindow(const QList<ConvertSource>& files, QWidget* parent) : QDialog(parent), files_(files)
 {
     QStringList rows;
-    for (const QString& file : files) rows << QFileInfo(file).fileName();
+    for (const ConvertSource& file : files) rows << (file.name.isEmpty() ? QFileInfo(file.path).fileName() : file.name);
     build(rows);
 }
 
@@ -227,7 +227,7 @@ void EncoderWindow::work(const QList<int>& rows, const QString& folder, const pl
         if (!report.error.isEmpty())
             for (int row : rows) results << FailedTrack(row, report.error);
     } else {
-        QStringList files;
+        QList<ConvertSource> files;
         for (int row : rows) files << files_.value(row);
         results = ConvertFiles(files, folder, chosen, [&](int index, double done) {
             const int row = rows.value(index);

@@ -3,6 +3,7 @@
 // its quality, the folder the files go to, Start and Cancel, a bar for each track and one for
 // all, and what became of each. The work runs on a thread of its own; the player stays usable.
 
+#include "encoder/Converter.h"
 #include "encoder/Ripper.h"
 
 #include <QDialog>
@@ -28,8 +29,8 @@ class EncoderWindow : public QDialog {
 public:
     // The disc at source, its tracks ripped.
     EncoderWindow(const std::string& source, QWidget* parent = nullptr);
-    // Media files, converted.
-    EncoderWindow(const QStringList& files, QWidget* parent = nullptr);
+    // Media files (or parts of them), converted.
+    EncoderWindow(const QList<ConvertSource>& files, QWidget* parent = nullptr);
     ~EncoderWindow() override;
 
     void Start();
@@ -58,7 +59,7 @@ private:
     void work(const QList<int>& rows, const QString& folder, const platform::gst::EncodeSettings& chosen);
 
     std::string source_;  // empty when converting files
-    QStringList files_;
+    QList<ConvertSource> files_;
     DiscTitles titles_;
     std::atomic<bool> cancel_{false};
     QMap<int, double> done_;  // the share done of each row under way

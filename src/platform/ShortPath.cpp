@@ -1,4 +1,5 @@
 #include "platform/ShortPath.h"
+#include "platform/gst/MediaFile.h"
 #include "platform/mci/Sections.h"
 
 #include <glib.h>
@@ -29,6 +30,15 @@ std::string ShortPathName(const std::string& path)
         return takeString(g_filename_to_uri(absolute.c_str(), nullptr, nullptr));
     }
     return takeString(g_filename_to_uri(path.c_str(), nullptr, nullptr));
+}
+
+std::string MediaUriOf(const std::string& path)
+{
+    struct stat st { };
+    if (::stat(path.c_str(), &st) == 0) return ShortPathName(path);
+    const auto section = mci::SectionOf(path);
+    const std::string file = section ? ShortPathName(section->file) : std::string();
+    return file.empty() ? file : gst::SectionUri(file, section->startFrame, section->endFrame);
 }
 
 std::string LocalPathOf(const std::string& element)

@@ -10,6 +10,10 @@ namespace platform {
 // "" when the path names neither.
 std::string ShortPathName(const std::string& path);
 
+// What the media device plays for a path: the file's URI, or for a path that stands for a part of
+// a file, that part's URI; "" for neither.
+std::string MediaUriOf(const std::string& path);
+
 // The local path of a file:// URI, or the text itself when it is a plain path.
 std::string LocalPathOf(const std::string& element);
 

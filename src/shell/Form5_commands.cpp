@@ -1,6 +1,7 @@
 // The menu commands.
 
 #include "shell/Form5.h"
+#include "metadata/AlbumImage.h"
 #include "player/Form1.h"
 #include "shell/Windows.h"
 #include "catalogue/Form2.h"
@@ -29,6 +30,21 @@ int say(const QString& text, platform::DialogIcon icon = platform::DialogIcon::N
         platform::DialogButtons buttons = platform::DialogButtons::Ok)
 {
     return platform::ShowMessage({text, title, icon, buttons});
+}
+
+// A track of an album image: its part of the sound file, named and tagged as the sheet says.
+encoder::ConvertSource imageTrackSource(const Mp3Tag_Functions::ImageTrack& track)
+{
+    const QString number = QStringLiteral("%1").arg(track.number, 2, 10, QLatin1Char('0'));
+    const QString title = track.title.isEmpty() ? QStringLiteral("Track ") + number : track.title;
+    return {Mp3Tag_Functions::ImageTrackLine(track),
+            number + QLatin1Char(' ') + title,
+            track.file,
+            {{QStringLiteral("TITLE"), title},
+             {QStringLiteral("ARTIST"), track.performer.isEmpty() ? track.albumPerformer : track.performer},
+             {QStringLiteral("ALBUMARTIST"), track.albumPerformer},
+             {QStringLiteral("ALBUM"), track.album},
+             {QStringLiteral("TRACKNUMBER"), QString::number(track.number)}}};
 }
 
 }  // namespace
@@ -150,12 +166,17 @@ void Form5::removeALL_Click()
     main_->RemoveAllEntries();
 }
 
-// The encoder is built in: the list's files, converted.
+// The encoder is built in: the list's files (and tracks of album images), converted.
 void Form5::RunDecoder_Click()
 {
-    QStringList files;
-    for (const QString& path : main_->Tracks().paths())
-        if (Mp3Tag_Functions::FileExists(path)) files << path;
+    QList<encoder::ConvertSource> files;
+    for (const QString& path : main_->Tracks().paths()) {
+        if (const auto track = Mp3Tag_Functions::ImageTrackOfLine(path)) {
+            files << imageTrackSource(*track);
+        } else if (Mp3Tag_Functions::FileExists(path)) {
+            files << encoder::ConvertSource{path, {}, {}, {}};
+        }
+    }
     if (files.isEmpty()) {
         say(common::Lang("Πρόσθεσε πρώτα αρχεία στη λίστα.", "Add files to the list first."), platform::DialogIcon::Information);
         return;

@@ -12,6 +12,7 @@
 #include "platform/cdrom/Disc.h"
 #include "support/FullDisk.h"
 #include "support/Bytes.h"
+#include "support/Decoded.h"
 #include "support/StandInService.h"
 #include "support/TempFolder.h"
 #include "support/Text.h"
@@ -67,16 +68,6 @@ protected:
                 out.replace(size_t(i) * 4, 4, all, size_t(from + i) * 4, 4);
         return out;
     }
-    // A file decoded back to 16-bit stereo at 44.1 kHz, by GStreamer's own decoders.
-    static std::string decoded(const QString& file)
-    {
-        QProcess gst;
-        gst.start("gst-launch-1.0",
-                  {"-q", "filesrc", "location=" + file, "!", "decodebin", "!", "audioconvert", "!", "audioresample", "!",
-                   "audio/x-raw,format=S16LE,channels=2,rate=44100", "!", "fdsink", "fd=1"});
-        gst.waitForFinished(30000);
-        return gst.readAllStandardOutput().toStdString();
-    }
     int64_t trackStart(int track) const
     {
         int64_t start = 0;
@@ -101,7 +92,8 @@ TEST_F(RipTest, ALosslessRipIsTheDiscSampleForSampleNamedAndTagged)
     EXPECT_EQ(report.tracks[0].file, album + "/01 Hells Bells.flac");
     EXPECT_EQ(report.tracks[1].file, album + "/02 Track 02.flac");
     for (int t = 1; t <= 3; ++t)
-        EXPECT_EQ(decoded(report.tracks[t - 1].file), discBytes(trackStart(t), disc.trackFrames[size_t(t - 1)] * Samples))
+        EXPECT_EQ(testsupport::decodedSound(report.tracks[t - 1].file),
+                  discBytes(trackStart(t), disc.trackFrames[size_t(t - 1)] * Samples))
             << "track " << t;
     const QString first = report.tracks[0].file;
     EXPECT_EQ(platform::ReadFileTag(first, "TITLE"), "Hells Bells");
@@ -180,7 +172,7 @@ TEST_F(RipTest, TheReadOffsetMovesEveryTrackAndZeroesBeyondTheDisc)
         const RipReport report = rip(offset);
         ASSERT_TRUE(report.ok);
         for (int t = 1; t <= 3; ++t)
-            EXPECT_EQ(decoded(report.tracks[t - 1].file),
+            EXPECT_EQ(testsupport::decodedSound(report.tracks[t - 1].file),
                       discBytes(trackStart(t) + offset, disc.trackFrames[size_t(t - 1)] * Samples))
                 << "offset " << offset << ", track " << t;
     }
@@ -242,7 +234,7 @@ TEST_F(RipTest, OpusAndMp3RipsDecodeToTheirTracksLength)
     for (const EncodeFormat format : {EncodeFormat::Opus, EncodeFormat::Mp3}) {
         const RipReport report = rip(0, format);
         ASSERT_TRUE(report.ok) << report.tracks.value(0).error.toStdString();
-        const double seconds = double(decoded(report.tracks[0].file).size()) / 4 / 44100;
+        const double seconds = double(testsupport::decodedSound(report.tracks[0].file).size()) / 4 / 44100;
         EXPECT_NEAR(seconds, 2.0, 0.06);
         EXPECT_EQ(platform::ReadFileTag(report.tracks[2].file, "TITLE"), "Shoot to Thrill");
     }

@@ -14,8 +14,10 @@
 #include "platform/CdHandOff.h"
 
 #include <QProcess>
+#include "platform/FileTags.h"
 #include "platform/Settings.h"
 #include "support/Controls.h"
+#include "support/Decoded.h"
 
 #include <QApplication>
 #include <QDir>
@@ -41,6 +43,20 @@ QStringList captions(const QList<QAction*>& items)
 class MenuTest : public PlayerTest {
 protected:
     void trigger(const char* name) { menu().item(QString::fromLatin1(name))->trigger(); }
+    // The encoder's work into the folder, in the format of that index; whenStarted runs once it
+    // has begun. False when it did not finish in time.
+    bool runEncoder(encoder::EncoderWindow& encoder, const char* folder, int format,
+                    const std::function<void()>& whenStarted = {})
+    {
+        testsupport::control<QLineEdit>(encoder, "Folder")->setText(file(folder));
+        testsupport::control<QComboBox>(encoder, "Format")->setCurrentIndex(format);
+        bool finished = false;
+        QObject listening;  // the connection ends with this call
+        QObject::connect(&encoder, &encoder::EncoderWindow::Finished, &listening, [&] { finished = true; });
+        encoder.Start();
+        if (whenStarted) whenStarted();
+        return waitFor([&] { return finished; }, 30000);
+    }
     QAction* item(const char* name) { return menu().item(QString::fromLatin1(name)); }
 };
 
@@ -200,12 +216,7 @@ TEST_F(MenuTest, TheEncoderWindowRipsTheDiscOrConvertsTheListsFiles)
     ASSERT_NE(encoder, nullptr);
     EXPECT_EQ(encoder->windowTitle(), "Rip Disc to Files");
     ASSERT_EQ(testsupport::control<QTreeWidget>(*encoder, "Tracks")->topLevelItemCount(), 2);
-    testsupport::control<QLineEdit>(*encoder, "Folder")->setText(file("rips"));
-    bool finished = false;
-    QObject::connect(encoder, &encoder::EncoderWindow::Finished, [&] { finished = true; });
-    encoder->Start();
-    EXPECT_NE(common::globals().CdDevice->CheckIfPlaying(), 1);  // the disc stops while it is ripped
-    ASSERT_TRUE(waitFor([&] { return finished; }, 30000));
+    ASSERT_TRUE(runEncoder(*encoder, "rips", 0, [] { EXPECT_NE(common::globals().CdDevice->CheckIfPlaying(), 1); }));
     EXPECT_EQ(encoder->Results(), (QStringList{"not in the database", "not in the database"}));
     EXPECT_TRUE(QFile::exists(file("rips/Unknown Artist/Unknown Album/02 Track 02.flac")));
     encoder->close();
@@ -215,16 +226,42 @@ TEST_F(MenuTest, TheEncoderWindowRipsTheDiscOrConvertsTheListsFiles)
     start();
     window->OpenPaths({QString::fromStdString(song.path)}, player::Form1::Opening::Replace);
     trigger("RunDecoder");
-    encoder = menu().Encoder;
-    ASSERT_NE(encoder, nullptr);
-    testsupport::control<QLineEdit>(*encoder, "Folder")->setText(file("phone"));
-    testsupport::control<QComboBox>(*encoder, "Format")->setCurrentIndex(1);  // Opus
-    finished = false;
-    QObject::connect(encoder, &encoder::EncoderWindow::Finished, [&] { finished = true; });
-    encoder->Start();
-    ASSERT_TRUE(waitFor([&] { return finished; }, 30000));
-    EXPECT_EQ(encoder->Results(), QStringList{"Done"});
+    ASSERT_NE(menu().Encoder, nullptr);
+    ASSERT_TRUE(runEncoder(*menu().Encoder, "phone", 1));  // Opus
+    EXPECT_EQ(menu().Encoder->Results(), QStringList{"Done"});
     EXPECT_TRUE(QFile::exists(file("phone/song.opus")));
+}
+
+// The tracks of an album image in the list convert each to its own part of the sound file, sample
+// for sample, named and tagged as the sheet says.
+TEST_F(MenuTest, TheEncoderConvertsTheTracksOfAnAlbumImage)
+{
+    const std::string rip = media.path() + "/rip";
+    QDir().mkpath(QString::fromStdString(rip));
+    const auto album = fixtures::makeMedia(rip, Media::Flac, 3.0, "album.flac");
+    const std::string sheet = fixtures::writeFile(rip, "album.cue",
+                                                  "PERFORMER \"Band\"\nTITLE \"Album\"\nFILE \"album.flac\" WAVE\n"
+                                                  "  TRACK 01 AUDIO\n    TITLE \"Πρώτο\"\n    INDEX 01 00:00:00\n"
+                                                  "  TRACK 02 AUDIO\n    INDEX 01 00:01:00\n");
+    start();
+    window->OpenPaths({QString::fromStdString(sheet)}, player::Form1::Opening::Replace);
+    trigger("RunDecoder");
+    ASSERT_NE(menu().Encoder, nullptr);
+    auto* rows = testsupport::control<QTreeWidget>(*menu().Encoder, "Tracks");
+    ASSERT_EQ(rows->topLevelItemCount(), 2);
+    EXPECT_EQ(rows->topLevelItem(0)->text(0), QString::fromUtf8("01 Πρώτο"));
+    ASSERT_TRUE(runEncoder(*menu().Encoder, "parts", 0));
+    EXPECT_EQ(menu().Encoder->Results(), (QStringList{"Done", "Done"}));
+    const QString first = file("parts/01 Πρώτο.flac"), second = file("parts/02 Track 02.flac");
+    const std::string whole = testsupport::decodedSound(QString::fromStdString(album.path));
+    ASSERT_GT(whole.size(), size_t(2 * 44100 * 4));
+    EXPECT_TRUE(testsupport::decodedSound(first) == whole.substr(0, 44100 * 4));
+    EXPECT_TRUE(testsupport::decodedSound(second) == whole.substr(44100 * 4));
+    EXPECT_EQ(platform::ReadFileTag(first, "TITLE"), QString::fromUtf8("Πρώτο"));
+    EXPECT_EQ(platform::ReadFileTag(second, "TITLE"), "Track 02");
+    EXPECT_EQ(platform::ReadFileTag(second, "ARTIST"), "Band");
+    EXPECT_EQ(platform::ReadFileTag(second, "ALBUM"), "Album");
+    EXPECT_EQ(platform::ReadFileTag(second, "TRACKNUMBER"), "2");
 }
 
 TEST_F(MenuTest, TheSavedListsSubmenuFollowsTheFolder)

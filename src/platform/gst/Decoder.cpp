@@ -79,25 +79,18 @@ double gainOf(const std::string& fileUri)
     return factor;
 }
 
-// The frames of a section URI, as nanoseconds of the file: nearest, so a part's end and the next
-// part's start fall on one sample.
-gint64 framesToNs(int64_t frames) { return gint64((frames * GST_SECOND + 37) / 75); }
-
 }  // namespace
 
 Decoder::Decoder(std::string uri) : uri_(std::move(uri))
 {
     ensureInit();
-    std::string fileUri = uri_;
-    if (const size_t mark = uri_.find(SectionMark); mark != std::string::npos) {
-        fileUri = uri_.substr(0, mark);
-        const std::string frames = uri_.substr(mark + std::strlen(SectionMark));
-        const size_t dash = frames.find('-');
+    const UriPart named = PartOfUri(uri_);
+    const std::string& fileUri = named.fileUri;
+    if (named.part) {
         section_ = true;
         atStart_ = false;
-        originNs_ = framesToNs(std::atoll(frames.c_str()));
-        if (dash != std::string::npos && dash + 1 < frames.size())
-            sectionEndNs_ = framesToNs(std::atoll(frames.c_str() + dash + 1));
+        originNs_ = named.startNs;
+        sectionEndNs_ = named.endNs;
     }
     Ref<GstElement> source(gst_element_factory_make("uridecodebin", nullptr));
     GstElement* convert = gst_element_factory_make("audioconvert", nullptr);

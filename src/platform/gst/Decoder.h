@@ -7,6 +7,8 @@
 // A section URI (see SectionUri) decodes a part of its file: every position, seek and length is
 // counted from the part's start, and the part ends where its frames end.
 
+#include "platform/gst/Gst.h"
+
 #include <gst/gst.h>
 
 #include <atomic>
@@ -19,7 +21,7 @@ class Decoder {
 public:
     enum class Preroll { Ready, HasPicture, Failed };
 
-    static constexpr const char* SectionMark = "#sonorell-frames=";
+    static constexpr const char* SectionMark = PartMark;
 
     explicit Decoder(std::string uri);
     ~Decoder();

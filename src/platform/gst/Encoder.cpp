@@ -1,10 +1,12 @@
 #include "platform/gst/Encoder.h"
 #include "platform/gst/Gst.h"
 
+#include <gst/app/gstappsink.h>
 #include <gst/app/gstappsrc.h>
 #include <gst/audio/audio.h>
 
 #include <algorithm>
+#include <memory>
 #include <vector>
 
 namespace platform::gst {
@@ -157,15 +159,22 @@ const char* ExtensionOf(EncodeFormat format)
     }
 }
 
-PcmEncoder::PcmEncoder(const EncodeSettings& settings, const std::string& path)
+PcmEncoder::PcmEncoder(const EncodeSettings& settings, const std::string& path, const std::string& rawCaps)
 {
     ensureInit();
-    const std::string description = "appsrc name=pcm format=time block=true max-bytes=1048576 "
-                                    "caps=audio/x-raw,format=S16LE,rate=44100,channels=2,layout=interleaved ! " +
-                                    encodingTail(settings);
-    pipeline_ = encodingPipeline(description, path, {}, result_);
+    const CapsRef caps{gst_caps_from_string(rawCaps.c_str())};
+    GstAudioInfo format;
+    if (!caps || !gst_audio_info_from_caps(&format, caps.get()) || GST_AUDIO_INFO_BPF(&format) <= 0) {
+        result_.error = "the sound's format is not known";
+        return;
+    }
+    rate_ = GST_AUDIO_INFO_RATE(&format);
+    frameBytes_ = GST_AUDIO_INFO_BPF(&format);
+    pipeline_ = encodingPipeline("appsrc name=pcm format=time block=true max-bytes=1048576 ! " + encodingTail(settings), path, {},
+                                 result_);
     if (!pipeline_) return;
     source_ = gst_bin_get_by_name(GST_BIN(pipeline_), "pcm");
+    g_object_set(source_, "caps", caps.get(), nullptr);
     if (gst_element_set_state(pipeline_, GST_STATE_PLAYING) == GST_STATE_CHANGE_FAILURE) {
         takeInPending(pipeline_, result_);
         if (result_.error.empty()) result_.error = "the file cannot be written";
@@ -182,9 +191,9 @@ bool PcmEncoder::push(const void* bytes, size_t count)
 {
     if (!source_ || !result_.error.empty()) return false;
     GstBuffer* buffer = gst_buffer_new_memdup(bytes, count);
-    GST_BUFFER_PTS(buffer) = gst_util_uint64_scale(result_.samples, GST_SECOND, 44100);
-    result_.samples += count / 4;
-    GST_BUFFER_DURATION(buffer) = gst_util_uint64_scale(result_.samples, GST_SECOND, 44100) - GST_BUFFER_PTS(buffer);
+    GST_BUFFER_PTS(buffer) = gst_util_uint64_scale(result_.samples, GST_SECOND, guint64(rate_));
+    result_.samples += count / size_t(frameBytes_);
+    GST_BUFFER_DURATION(buffer) = gst_util_uint64_scale(result_.samples, GST_SECOND, guint64(rate_)) - GST_BUFFER_PTS(buffer);
     if (gst_app_src_push_buffer(GST_APP_SRC(source_), buffer) != GST_FLOW_OK) {
         takeInPending(pipeline_, result_);
         if (result_.error.empty()) result_.error = "the encoder stopped";
@@ -204,10 +213,95 @@ EncodeResult PcmEncoder::finish()
     return measured(result_);
 }
 
+namespace {
+
+// A part of a file: decoded apart, prerolled and sought to the part (a seek after sound has reached
+// a file being written would leave the sound before it in the file), then written as raw sound.
+EncodeResult encodePart(const UriPart& named, const EncodeSettings& settings, const std::string& path,
+                        const std::function<bool(double)>& progress)
+{
+    EncodeResult result;
+    GError* error = nullptr;
+    GstElement* pipeline = gst_parse_launch(
+        "uridecodebin name=in caps=audio/x-raw ! appsink name=cut sync=false max-buffers=8 caps=audio/x-raw,layout=interleaved",
+        &error);
+    if (error) {
+        result.error = error->message;
+        g_error_free(error);
+        dispose(pipeline);
+        return result;
+    }
+    GstElement* in = gst_bin_get_by_name(GST_BIN(pipeline), "in");
+    GstElement* cut = gst_bin_get_by_name(GST_BIN(pipeline), "cut");
+    g_object_set(in, "uri", named.fileUri.c_str(), nullptr);
+    gst_object_unref(in);
+    const auto seekFlags = GstSeekFlags(GST_SEEK_FLAG_FLUSH | GST_SEEK_FLAG_ACCURATE);
+    gst_element_set_state(pipeline, GST_STATE_PAUSED);
+    if (gst_element_get_state(pipeline, nullptr, nullptr, 10 * GST_SECOND) != GST_STATE_CHANGE_SUCCESS ||
+        !gst_element_seek(pipeline, 1.0, GST_FORMAT_TIME, seekFlags, GST_SEEK_TYPE_SET, named.startNs,
+                          named.endNs < 0 ? GST_SEEK_TYPE_NONE : GST_SEEK_TYPE_SET, named.endNs)) {
+        takeInPending(pipeline, result);
+        if (result.error.empty()) result.error = "the part of the file cannot be reached";
+    }
+    gint64 endNs = named.endNs;
+    if (endNs < 0 && !gst_element_query_duration(pipeline, GST_FORMAT_TIME, &endNs)) endNs = -1;
+    gst_element_set_state(pipeline, GST_STATE_PLAYING);
+    std::unique_ptr<PcmEncoder> encoder;
+    GstAudioInfo format;
+    gst_audio_info_init(&format);
+    guint64 framesDone = 0, frameLimit = G_MAXUINT64;
+    const gint64 deadline = g_get_monotonic_time() + FinishTimeoutMs * 1000;
+    bool stopped = false;  // the encoder failed: finish() tells why
+    while (result.error.empty() && !stopped && !gst_app_sink_is_eos(GST_APP_SINK(cut))) {
+        if (g_get_monotonic_time() > deadline) result.error = "the encoder did not finish in time";
+        GstSample* sample = gst_app_sink_try_pull_sample(GST_APP_SINK(cut), 100 * GST_MSECOND);
+        if (!sample) {
+            takeInPending(pipeline, result);
+            continue;
+        }
+        GstBuffer* buffer = gst_sample_get_buffer(sample);
+        if (!encoder) {
+            gchar* caps = gst_caps_to_string(gst_sample_get_caps(sample));
+            encoder = std::make_unique<PcmEncoder>(settings, path, caps);
+            g_free(caps);
+            gst_audio_info_from_caps(&format, gst_sample_get_caps(sample));
+            if (named.endNs >= 0)
+                frameLimit = gst_util_uint64_scale_round(guint64(named.endNs - named.startNs),
+                                                         guint64(GST_AUDIO_INFO_RATE(&format)), GST_SECOND);
+        }
+        GstMapInfo map;
+        if (gst_buffer_map(buffer, &map, GST_MAP_READ)) {
+            // Decoders may let one sample past the stop through: the part ends on its own sample.
+            const guint64 bpf = guint64(std::max(GST_AUDIO_INFO_BPF(&format), 1));
+            const guint64 frames = std::min<guint64>(map.size / bpf, frameLimit - framesDone);
+            stopped = frames > 0 && !encoder->push(map.data, size_t(frames * bpf));
+            framesDone += frames;
+            gst_buffer_unmap(buffer, &map);
+        }
+        const gint64 at = gint64(GST_BUFFER_PTS(buffer));
+        gst_sample_unref(sample);
+        if (progress && endNs > named.startNs && !progress(double(at - named.startNs) / double(endNs - named.startNs)))
+            result.error = "cancelled";
+    }
+    gst_object_unref(cut);
+    dispose(pipeline);
+    if (!encoder && result.error.empty()) result.error = "the part holds no sound";
+    if (!encoder) return result;
+    EncodeResult written = encoder->finish();
+    if (!result.error.empty()) {
+        written.ok = false;
+        written.error = result.error;
+    }
+    return written;
+}
+
+}  // namespace
+
 EncodeResult EncodeMediaFile(const std::string& uri, const EncodeSettings& settings, const std::string& path,
                              const std::function<bool(double)>& progress)
 {
     ensureInit();
+    if (const UriPart named = PartOfUri(uri); named.part) return encodePart(named, settings, path, progress);
     EncodeResult result;
     GstElement* pipeline =
         encodingPipeline("uridecodebin name=in caps=audio/x-raw ! " + encodingTail(settings), path, uri, result);

@@ -35,10 +35,13 @@ struct EncodeResult {
     std::shared_ptr<const LoudnessMeter> loudness;  // what was measured, for the album's gain
 };
 
-// Raw CD sound (16-bit little-endian stereo at 44.1 kHz), pushed in order, written to path.
+// The raw sound of a CD: 16-bit little-endian stereo at 44.1 kHz.
+constexpr const char* CdSoundCaps = "audio/x-raw,format=S16LE,rate=44100,channels=2,layout=interleaved";
+
+// Raw sound of the format rawCaps gives, pushed in order, written to path.
 class PcmEncoder {
 public:
-    PcmEncoder(const EncodeSettings& settings, const std::string& path);
+    PcmEncoder(const EncodeSettings& settings, const std::string& path, const std::string& rawCaps = CdSoundCaps);
     ~PcmEncoder();
     PcmEncoder(const PcmEncoder&) = delete;
     PcmEncoder& operator=(const PcmEncoder&) = delete;
@@ -51,10 +54,12 @@ public:
 private:
     GstElement* pipeline_ = nullptr;
     GstElement* source_ = nullptr;
+    int rate_ = 44100, frameBytes_ = 4;
     EncodeResult result_;
 };
 
-// A media file (a file:// URI) decoded and written to path in the format. progress is told the
+// A media file (a file:// URI, or a part of one as the media device names it) decoded and
+// written to path in the format. progress is told the
 // share done, 0..1, and stops the work by answering false (the result then says "cancelled").
 EncodeResult EncodeMediaFile(const std::string& uri, const EncodeSettings& settings, const std::string& path,
                              const std::function<bool(double)>& progress = {});

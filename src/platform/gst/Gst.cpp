@@ -3,6 +3,7 @@
 #include <condition_variable>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <deque>
 #include <mutex>
 #include <thread>
@@ -112,6 +113,22 @@ GstElement* makeAudioSink(bool* silent, bool again)
     }
     if (silent) *silent = true;
     return makeSilentSink();
+}
+
+UriPart PartOfUri(const std::string& uri)
+{
+    UriPart out{uri};
+    const size_t mark = uri.find(PartMark);
+    if (mark == std::string::npos) return out;
+    // Nearest nanosecond: a part's end and the next part's start fall on one sample.
+    const auto framesToNs = [](long long frames) { return gint64((frames * GST_SECOND + 37) / 75); };
+    const std::string frames = uri.substr(mark + std::strlen(PartMark));
+    const size_t dash = frames.find('-');
+    out.fileUri = uri.substr(0, mark);
+    out.part = true;
+    out.startNs = framesToNs(std::atoll(frames.c_str()));
+    if (dash != std::string::npos && dash + 1 < frames.size()) out.endNs = framesToNs(std::atoll(frames.c_str() + dash + 1));
+    return out;
 }
 
 std::string ErrorText(GstMessage* message)

@@ -57,6 +57,17 @@ void DrainBus(GstElement* pipeline, const BusHandlers& handlers = {});
 // GStreamer's own description of an error message.
 std::string ErrorText(GstMessage* error);
 
+// What a URI the media device takes names: a file, or frames S..E (1/75 s) of one, written
+// "<file URI>#sonorell-frames=S-E" (without E: to the file's end).
+struct UriPart {
+    std::string fileUri;
+    bool part = false;
+    gint64 startNs = 0;
+    gint64 endNs = -1;  // -1: the file's end
+};
+constexpr const char* PartMark = "#sonorell-frames=";
+UriPart PartOfUri(const std::string& uri);
+
 // The pipeline's length in nanoseconds, waiting up to timeoutMs for the parser's estimate when
 // the file carries none; -1 when none comes or an error does.
 gint64 WaitForDuration(GstElement* pipeline, int64_t timeoutMs);

@@ -30,11 +30,8 @@ uint32_t playableUri(const std::string& element, Use use, std::string& uri)
         uri = ShortPathName(path);
         return uri.empty() ? FileNotFound : Ok;
     }
-    const auto section = SectionOf(path);
-    const std::string file = section ? ShortPathName(section->file) : std::string();
-    if (file.empty()) return FileNotFound;
-    uri = gst::SectionUri(file, section->startFrame, section->endFrame);
-    return Ok;
+    uri = MediaUriOf(path);
+    return uri.empty() ? FileNotFound : Ok;
 }
 
 }  // namespace
