@@ -47,8 +47,7 @@ TrackResult convertOne(int index, const ConvertSource& from, const QString& fold
     }
     // Later names replace earlier ones: the source's own tags, what the caller knows, the gain.
     QList<QPair<QString, QString>> tags = platform::ReadAllFileTags(tagFile) + from.tags;
-    tags << qMakePair(QStringLiteral("REPLAYGAIN_TRACK_GAIN"), QStringLiteral("%1 dB").arg(encoded.gainDb, 0, 'f', 2))
-         << qMakePair(QStringLiteral("REPLAYGAIN_TRACK_PEAK"), QString::number(encoded.peak, 'f', 6));
+    tags << ReplayGainTags("TRACK", encoded.gainDb, encoded.peak);
     const platform::EmbeddedPicture picture = platform::ReadEmbeddedPicture(tagFile);
     if (!platform::WriteFileTags(part, tags) || (!picture.bytes.isEmpty() && !platform::WriteEmbeddedPicture(part, picture)) ||
         std::rename(platform::EncodeFileName(part).constData(), platform::EncodeFileName(file).constData()) != 0) {

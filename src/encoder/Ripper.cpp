@@ -122,9 +122,6 @@ TrackResult ripTrack(cdrom::SecureReader& reader, const cdrom::Toc& toc, const R
     return result;
 }
 
-QString gainText(double db) { return QStringLiteral("%1 dB").arg(db, 0, 'f', 2); }
-QString peakText(double peak) { return QString::number(peak, 'f', 6); }
-
 QList<QPair<QString, QString>> tagsOf(const DiscTitles& titles, int track, int total, const std::string& discId,
                                       const TrackResult& result, const RipReport& report)
 {
@@ -133,12 +130,9 @@ QList<QPair<QString, QString>> tagsOf(const DiscTitles& titles, int track, int t
                                         {QStringLiteral("ALBUMARTIST"), titles.artist.trimmed()},
                                         {QStringLiteral("ALBUM"), titles.album.trimmed()},
                                         {QStringLiteral("TRACKNUMBER"), QStringLiteral("%1/%2").arg(track).arg(total)},
-                                        {QStringLiteral("MUSICBRAINZ_DISCID"), QString::fromStdString(discId)},
-                                        {QStringLiteral("REPLAYGAIN_TRACK_GAIN"), gainText(result.gainDb)},
-                                        {QStringLiteral("REPLAYGAIN_TRACK_PEAK"), peakText(result.peak)}};
-    if (report.albumGain)
-        tags << qMakePair(QStringLiteral("REPLAYGAIN_ALBUM_GAIN"), gainText(report.albumGainDb))
-             << qMakePair(QStringLiteral("REPLAYGAIN_ALBUM_PEAK"), peakText(report.albumPeak));
+                                        {QStringLiteral("MUSICBRAINZ_DISCID"), QString::fromStdString(discId)}};
+    tags << ReplayGainTags("TRACK", result.gainDb, result.peak);
+    if (report.albumGain) tags << ReplayGainTags("ALBUM", report.albumGainDb, report.albumPeak);
     return tags;
 }
 
@@ -182,21 +176,33 @@ QList<TrackResult> ripParts(const RipOptions& options, const cdrom::Toc& toc, co
     return results;
 }
 
+int audioTrackCount(const cdrom::Toc& toc)
+{
+    int audio = 0;
+    for (int t = toc.firstTrack; t <= toc.lastTrack(); ++t) audio += toc.isAudio(t) ? 1 : 0;
+    return audio;
+}
+
 // The album's gain, when every audio track of the disc was ripped.
 void measureAlbum(const cdrom::Toc& toc, RipReport& report)
 {
     std::vector<const platform::LoudnessMeter*> meters;
     for (const TrackResult& track : report.tracks)
         if (track.ok) meters.push_back(track.loudness.get());
-    int audio = 0;
-    for (int t = toc.firstTrack; t <= toc.lastTrack(); ++t) audio += toc.isAudio(t) ? 1 : 0;
-    report.albumGain = int(meters.size()) == audio;
+    report.albumGain = int(meters.size()) == audioTrackCount(toc);
     if (!report.albumGain) return;
     report.albumGainDb = platform::LoudnessMeter::AlbumGainDb(meters);
     report.albumPeak = platform::LoudnessMeter::AlbumPeak(meters);
 }
 
 }  // namespace
+
+QList<QPair<QString, QString>> ReplayGainTags(const char* scope, double gainDb, double peak)
+{
+    const QString name = QStringLiteral("REPLAYGAIN_") + QLatin1String(scope);
+    return {{name + QStringLiteral("_GAIN"), QStringLiteral("%1 dB").arg(gainDb, 0, 'f', 2)},
+            {name + QStringLiteral("_PEAK"), QString::number(peak, 'f', 6)}};
+}
 
 TrackResult FailedTrack(int track, const QString& error)
 {
@@ -239,8 +245,7 @@ RipReport RipDisc(const RipOptions& options, const DiscTitles& titles, const Rip
     }
     const std::string discId = cdrom::MusicBrainzDiscOf(toc).id;
     const QString extension = QString::fromLatin1(platform::gst::ExtensionOf(options.settings.format));
-    int total = 0;
-    for (int t = toc.firstTrack; t <= toc.lastTrack(); ++t) total += toc.isAudio(t) ? 1 : 0;
+    const int total = audioTrackCount(toc);
     QStringList files, parts;
     for (const Track& track : tracks) {
         const QString name =

@@ -11,6 +11,7 @@
 
 #include <QList>
 #include <QMap>
+#include <QPair>
 #include <QString>
 
 #include <cstdint>
@@ -55,6 +56,9 @@ struct RipReport {
     bool albumGain = false;  // every audio track was ripped, so the album's gain is known
     double albumGainDb = 0, albumPeak = 0;
 };
+
+// The REPLAYGAIN_<scope>_GAIN and _PEAK tags (scope "TRACK" or "ALBUM") as players read them.
+QList<QPair<QString, QString>> ReplayGainTags(const char* scope, double gainDb, double peak);
 
 // A track that was not written, and why.
 TrackResult FailedTrack(int track, const QString& error);

@@ -70,19 +70,25 @@ GstPadProbeReturn measure(GstPad* pad, GstPadProbeInfo* info, gpointer meter)
     return GST_PAD_PROBE_OK;
 }
 
+// The pipeline of a description; null, and why in result, when it cannot be made.
+GstElement* launched(const std::string& description, EncodeResult& result)
+{
+    GError* error = nullptr;
+    GstElement* pipeline = gst_parse_launch(description.c_str(), &error);
+    if (!error) return pipeline;
+    result.error = error->message;
+    g_error_free(error);
+    dispose(pipeline);
+    return nullptr;
+}
+
 // The pipeline of a description, its named elements set: the file written, the file read, the
 // sound measured.
 GstElement* encodingPipeline(const std::string& description, const std::string& path, const std::string& uri,
                              EncodeResult& result)
 {
-    GError* error = nullptr;
-    GstElement* pipeline = gst_parse_launch(description.c_str(), &error);
-    if (error) {
-        result.error = error->message;
-        g_error_free(error);
-        dispose(pipeline);
-        return nullptr;
-    }
+    GstElement* pipeline = launched(description, result);
+    if (!pipeline) return nullptr;
     const auto set = [&](const char* name, const char* property, const std::string& value) {
         if (GstElement* element = gst_bin_get_by_name(GST_BIN(pipeline), name)) {
             g_object_set(element, property, value.c_str(), nullptr);
@@ -221,16 +227,10 @@ EncodeResult encodePart(const UriPart& named, const EncodeSettings& settings, co
                         const std::function<bool(double)>& progress)
 {
     EncodeResult result;
-    GError* error = nullptr;
-    GstElement* pipeline = gst_parse_launch(
+    GstElement* pipeline = launched(
         "uridecodebin name=in caps=audio/x-raw ! appsink name=cut sync=false max-buffers=8 caps=audio/x-raw,layout=interleaved",
-        &error);
-    if (error) {
-        result.error = error->message;
-        g_error_free(error);
-        dispose(pipeline);
-        return result;
-    }
+        result);
+    if (!pipeline) return result;
     GstElement* in = gst_bin_get_by_name(GST_BIN(pipeline), "in");
     GstElement* cut = gst_bin_get_by_name(GST_BIN(pipeline), "cut");
     g_object_set(in, "uri", named.fileUri.c_str(), nullptr);
