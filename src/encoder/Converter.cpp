@@ -8,6 +8,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QMap>
 
 #include <cstdio>
 
@@ -15,15 +16,28 @@ namespace encoder {
 
 namespace {
 
-TrackResult convertOne(int index, const ConvertSource& from, const QString& folder, const platform::gst::EncodeSettings& settings,
-                       const RipProgress& progress)
+// The new files' names without extension: each its own, "song (2)" after a second "song", so
+// files converted at once never write to one place.
+QStringList namesOf(const QList<ConvertSource>& sources)
+{
+    QStringList names;
+    QMap<QString, int> seen;
+    for (const ConvertSource& source : sources) {
+        const QString name = source.name.isEmpty() ? QFileInfo(source.path).completeBaseName() : SafeFileName(source.name);
+        const int times = ++seen[name];
+        names << (times == 1 ? name : QStringLiteral("%1 (%2)").arg(name).arg(times));
+    }
+    return names;
+}
+
+TrackResult convertOne(int index, const ConvertSource& from, const QString& baseName, const QString& folder,
+                       const platform::gst::EncodeSettings& settings, const RipProgress& progress)
 {
     TrackResult result;
     result.track = index + 1;
     const QString& source = from.path;
     const QString& tagFile = from.tagFile.isEmpty() ? source : from.tagFile;
-    const QString name = (from.name.isEmpty() ? QFileInfo(source).completeBaseName() : SafeFileName(from.name)) +
-                         QString::fromLatin1(platform::gst::ExtensionOf(settings.format));
+    const QString name = baseName + QString::fromLatin1(platform::gst::ExtensionOf(settings.format));
     const QString file = QDir(folder).filePath(name);
     const QString part = QDir(folder).filePath(QLatin1Char('.') + name + QStringLiteral(".part"));
     if (QFileInfo(source).absoluteFilePath() == QFileInfo(file).absoluteFilePath()) {
@@ -82,11 +96,12 @@ QList<TrackResult> ConvertFiles(const QList<ConvertSource>& files, const QString
         return results;
     }
     results.resize(files.size());
+    const QStringList names = namesOf(files);
     SharedProgress tell(progress);
     RunJobs(files.size(), JobsForFiles(files.size()), [&] {
         return [&](qsizetype i) {
             results[i] = tell.cancelled() ? FailedTrack(int(i) + 1, QStringLiteral("cancelled"))
-                                          : convertOne(int(i), files[i], folder, settings, std::ref(tell));
+                                          : convertOne(int(i), files[i], names[i], folder, settings, std::ref(tell));
         };
     });
     return results;

@@ -249,7 +249,7 @@ TEST_F(RipTest, NamesTheFileSystemTakes)
     EXPECT_EQ(SafeFileName(QString::fromUtf8("Μουσική")), QString::fromUtf8("Μουσική"));
 }
 
-// Three files at once (one missing, one named in Latin-1 bytes), to Opus and to MP3: tags and the
+// Four files at once (one missing, one named in Latin-1 bytes, two of one name), to Opus and to MP3: tags and the
 // front cover go with them, and a name keeps its bytes.
 TEST_F(RipTest, FilesConvertWithTheirTagsPictureAndAGain)
 {
@@ -259,13 +259,15 @@ TEST_F(RipTest, FilesConvertWithTheirTagsPictureAndAGain)
     fixtures::pictureWithMutagen(song.path, folder.path() + "/cover.png");
     const std::string latin1 = folder.path() + "/caf\xe9.flac";
     std::filesystem::copy_file(song.path, latin1);
+    std::filesystem::create_directory(folder.path() + "/other");
+    std::filesystem::copy_file(song.path, folder.path() + "/other/song.flac");
     const QStringList files{q(song.path), q(folder.path() + "/missing.wav"),
-                            platform::DecodeFileName(QByteArray::fromStdString(latin1))};
+                            platform::DecodeFileName(QByteArray::fromStdString(latin1)), q(folder.path() + "/other/song.flac")};
     for (const EncodeFormat format : {EncodeFormat::Opus, EncodeFormat::Mp3}) {
         const std::string extension = format == EncodeFormat::Opus ? ".opus" : ".mp3";
         const std::string out = folder.path() + (format == EncodeFormat::Opus ? "/phone" : "/car");
         const QList<TrackResult> results = ConvertFiles(files, q(out), {format, -1});
-        ASSERT_EQ(results.size(), 3);
+        ASSERT_EQ(results.size(), 4);
         ASSERT_TRUE(results[0].ok) << results[0].error.toStdString();
         EXPECT_EQ(results[0].file, q(out + "/song" + extension));
         EXPECT_EQ(platform::ReadFileTag(results[0].file, "TITLE"), QString::fromUtf8("Ένα"));
@@ -277,7 +279,9 @@ TEST_F(RipTest, FilesConvertWithTheirTagsPictureAndAGain)
         EXPECT_FALSE(results[1].ok);
         EXPECT_TRUE(results[2].ok) << results[2].error.toStdString();
         EXPECT_TRUE(std::filesystem::is_regular_file(out + "/caf\xe9" + extension));
-        EXPECT_EQ(std::distance(std::filesystem::directory_iterator(out), {}), 2);  // no part left
+        EXPECT_EQ(results[3].file, q(out + "/song (2)" + extension));  // converted alongside the first
+        EXPECT_EQ(testsupport::decodedSound(results[3].file), testsupport::decodedSound(results[0].file));
+        EXPECT_EQ(std::distance(std::filesystem::directory_iterator(out), {}), 3);  // no part left
     }
 }
 
