@@ -21,8 +21,6 @@ class Decoder {
 public:
     enum class Preroll { Ready, HasPicture, Failed };
 
-    static constexpr const char* SectionMark = PartMark;
-
     explicit Decoder(std::string uri);
     ~Decoder();
     Decoder(const Decoder&) = delete;

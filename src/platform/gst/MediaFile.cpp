@@ -29,7 +29,7 @@ std::unique_ptr<Engine> OpenMediaFile(const std::string& uri, uint64_t parentWin
 
 std::string SectionUri(const std::string& fileUri, int64_t startFrame, int64_t endFrame)
 {
-    return fileUri + Decoder::SectionMark + std::to_string(startFrame) + "-" + (endFrame < 0 ? "" : std::to_string(endFrame));
+    return fileUri + PartMark + std::to_string(startFrame) + "-" + (endFrame < 0 ? "" : std::to_string(endFrame));
 }
 
 }  // namespace platform::gst
