@@ -14,6 +14,8 @@
 #include <chrono>
 #include <thread>
 
+#include <sys/stat.h>
+
 using namespace platform::mci;
 using platform::gst::AudioOutput;
 
@@ -216,5 +218,20 @@ TEST_F(HandOverTest, TheNextFileOpenedBeforeItIsHeardStartsAnew)
     ASSERT_EQ(open(second, "a"), Ok);
     EXPECT_EQ(ask("status a mode"), "stopped");
     EXPECT_EQ(number("status a position"), 0);
+    EXPECT_FALSE(AudioOutput::instance().playing());
+}
+
+// A pipe cannot tell its length, nor be read twice: it is never cued, and the file before it ends
+// as if nothing were cued. The window opens it as usual when its turn comes.
+TEST_F(HandOverTest, AFileThatCannotTellItsLengthIsNeverCued)
+{
+    const std::string pipe = folder->path() + "/pipe.ogg";
+    ASSERT_EQ(::mkfifo(pipe.c_str(), 0600), 0);
+    ASSERT_EQ(open(first, "a"), Ok);
+    EXPECT_EQ(send("cue a next " + uri(pipe)), FileNotFound);
+    EXPECT_EQ(AudioOutput::instance().nextUri(), "");
+    ASSERT_EQ(send("play a"), Ok);
+    EXPECT_TRUE(testsupport::waitUntil([&] { return ask("status a mode") == "stopped"; }, 4000));
+    EXPECT_EQ(number("status a position"), number("status a length"));
     EXPECT_FALSE(AudioOutput::instance().playing());
 }
