@@ -227,12 +227,12 @@ TEST_F(FoundTitlesTest, ADiscWithADataTrackShowsItsFoundTitlesAndIsNotAskedAgain
     insert(fixtures::writeCueWithText(disc, "enhanced", text));
     start();
     EXPECT_EQ(entries(), (QStringList{"1. One", "2. Two", "3. Track 3"}));
-    EXPECT_EQ(testsupport::control<QLabel>(*window, "Label200")->text(), "Band");
-    EXPECT_EQ(testsupport::control<QLabel>(*window, "Label201")->text(), "Enhanced");
+    EXPECT_EQ(shown("Label200"), "Band");
+    EXPECT_EQ(shown("Label201"), "Enhanced");
     stop();
     start();
     wait(1200);
-    EXPECT_EQ(testsupport::control<QLabel>(*window, "Label201")->text(), "Enhanced");
+    EXPECT_EQ(shown("Label201"), "Enhanced");
     EXPECT_TRUE(service.requests.empty()) << "the disc database was asked about a disc the catalogue knows";
 }
 
@@ -256,7 +256,7 @@ TEST_F(FoundTitlesTest, TheDatabaseIsAskedByIdAndTocAndItsAnswerIsFiledAndShown)
     EXPECT_EQ(stored("Artist"), "Μίκης & Band");
     EXPECT_EQ(entries(),
               (QStringList{"1. Found album disc 2 song 1", "2. Found album disc 2 song 2", "3. Found album disc 2 song 3"}));
-    EXPECT_EQ(testsupport::control<QLabel>(*window, "Label201")->text(), "Found album");
+    EXPECT_EQ(shown("Label201"), "Found album");
 
     // A complete section is not asked about again, in this run or the next.
     stop();

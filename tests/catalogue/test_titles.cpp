@@ -39,21 +39,21 @@ TEST_F(TitlesTest, AnUnknownDiscGetsNumberedTitlesInEitherLanguage)
 {
     insertDisc(std::vector<int>(12, 75));
     start();
-    ASSERT_EQ(testsupport::control<QListWidget>(*window, "List1")->count(), 12);
-    EXPECT_EQ(testsupport::control<QListWidget>(*window, "List1")->item(0)->text(), "1. Track 1");
-    EXPECT_EQ(testsupport::control<QListWidget>(*window, "List1")->item(11)->text(), "12. Track 12");
-    EXPECT_EQ(testsupport::control<QLabel>(*window, "Label200")->text(), "New Artist");
-    EXPECT_EQ(testsupport::control<QLabel>(*window, "Label201")->text(), "New Album");
-    EXPECT_EQ(testsupport::control<QLabel>(*window, "Label2")->text(), " CD Time: 00:12");
-    EXPECT_EQ(testsupport::control<QLabel>(*window, "Label1")->text(), "Track 1");  // the current track shown at the end
+    ASSERT_EQ(list1()->count(), 12);
+    EXPECT_EQ(list1()->item(0)->text(), "1. Track 1");
+    EXPECT_EQ(list1()->item(11)->text(), "12. Track 12");
+    EXPECT_EQ(shown("Label200"), "New Artist");
+    EXPECT_EQ(shown("Label201"), "New Album");
+    EXPECT_EQ(shown("Label2"), " CD Time: 00:12");
+    EXPECT_EQ(shown("Label1"), "Track 1");  // the current track shown at the end
     stop();
 
     platform::SaveSetting("Sonorell", "LANGUAGE", "True");
     common::resetGlobals();
     start();
-    EXPECT_EQ(testsupport::control<QListWidget>(*window, "List1")->item(2)->text(), QString::fromUtf8("3. Τραγούδι 3"));
-    EXPECT_EQ(testsupport::control<QLabel>(*window, "Label200")->text(), QString::fromUtf8("Νέος Καλλιτέχνης"));
-    EXPECT_EQ(testsupport::control<QLabel>(*window, "Label2")->text(), QString::fromUtf8(" Διάρκεια CD: 00:12"));
+    EXPECT_EQ(list1()->item(2)->text(), QString::fromUtf8("3. Τραγούδι 3"));
+    EXPECT_EQ(shown("Label200"), QString::fromUtf8("Νέος Καλλιτέχνης"));
+    EXPECT_EQ(shown("Label2"), QString::fromUtf8(" Διάρκεια CD: 00:12"));
 }
 
 TEST_F(TitlesTest, AKnownDiscShowsItsTitlesAndOneMissingTitleBringsBackTheDefaults)
@@ -66,17 +66,17 @@ TEST_F(TitlesTest, AKnownDiscShowsItsTitlesAndOneMissingTitleBringsBackTheDefaul
     EXPECT_EQ(common::globals().DiscSerial, section.toInt());
     // An empty title is a title; one with eight "#" counts as missing.
     EXPECT_EQ(entries(), (QStringList{"1. Morning", "2. ", "3. Track 3"}));
-    EXPECT_EQ(testsupport::control<QLabel>(*window, "Label200")->text(), "New Artist");
-    EXPECT_EQ(testsupport::control<QLabel>(*window, "Label201")->text(), "New Album");
+    EXPECT_EQ(shown("Label200"), "New Artist");
+    EXPECT_EQ(shown("Label201"), "New Album");
     stop();
 
     writeCatalogue("[" + section.toUtf8() + "]\r\nartist=Band\r\nTrack1=Morning\r\nTrack2=Noon\r\nTrack3=Night\r\n");
     common::resetGlobals();
     start();
     EXPECT_EQ(entries(), (QStringList{"1. Morning", "2. Noon", "3. Night"}));
-    EXPECT_EQ(testsupport::control<QLabel>(*window, "Label200")->text(), "Band");
-    EXPECT_EQ(testsupport::control<QLabel>(*window, "Label201")->text(), "###########");  // every title there: the album as read
-    EXPECT_EQ(testsupport::control<QLabel>(*window, "Label1")->text(), "Morning");
+    EXPECT_EQ(shown("Label200"), "Band");
+    EXPECT_EQ(shown("Label201"), "###########");  // every title there: the album as read
+    EXPECT_EQ(shown("Label1"), "Morning");
 }
 
 TEST_F(TitlesTest, TheEditorFilesANewDiscInKeyOrderAndTheTitlesComeBack)
@@ -104,14 +104,14 @@ TEST_F(TitlesTest, TheEditorFilesANewDiscInKeyOrderAndTheTitlesComeBack)
     EXPECT_EQ(read("CdRoms.ini"),
               "[" + section.toUtf8() + "]\r\nArtist=\r\nAlbum=\r\nTrack1=Dawn\r\nTrack2=Day\r\nTrack3=Dusk\r\n");
     EXPECT_EQ(entries(), (QStringList{"1. Dawn", "2. Day", "3. Dusk"}));
-    EXPECT_EQ(testsupport::control<QLabel>(*window, "Label200")->text(), "");
-    EXPECT_EQ(testsupport::control<QLabel>(*window, "Label1")->text(), "Dawn");
+    EXPECT_EQ(shown("Label200"), "");
+    EXPECT_EQ(shown("Label1"), "Dawn");
     stop();
 
     common::resetGlobals();
     start();
     EXPECT_EQ(entries(), (QStringList{"1. Dawn", "2. Day", "3. Dusk"}));
-    EXPECT_EQ(testsupport::control<QLabel>(*window, "Label200")->text(), "");  // stored empty, shown empty
+    EXPECT_EQ(shown("Label200"), "");  // stored empty, shown empty
 }
 
 // Titles found while the editor is open (CD-Text, the disc database) are not written over by
@@ -148,7 +148,7 @@ TEST_F(TitlesTest, CancelLeavesTheCatalogueAsItWas)
     f.Command11_Click();
     EXPECT_EQ(read("CdRoms.ini"), before);
     EXPECT_TRUE(window->isEnabled());
-    EXPECT_EQ(testsupport::control<QListWidget>(*window, "List1")->item(0)->text(), "1. A");
+    EXPECT_EQ(list1()->item(0)->text(), "1. A");
 }
 
 TEST_F(TitlesTest, ADiscChangedWhileEditingIsNotWrittenOver)
@@ -189,7 +189,7 @@ TEST_F(TitlesTest, ADiscSwappedAndSeenByTheTickWhileEditingGetsNothing)
     f.Command10_Click();
     ASSERT_EQ(dialogs.size(), 1u);
     EXPECT_EQ(read("CdRoms.ini"), before);
-    EXPECT_NE(testsupport::control<QLabel>(*window, "Label200")->text(), "Artist of the first");
+    EXPECT_NE(shown("Label200"), "Artist of the first");
     f.Command11_Click();
 }
 

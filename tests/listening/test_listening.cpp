@@ -109,7 +109,7 @@ TEST_F(ListeningTest, PlayLongAfterTheOpenSoundsAtOnceAndTheTimeMoves)
     until(now() + 3.0);  // a person looks at the window before pressing Play
     const double t = clickAndListen([&] { window->Image2_Click(); }, 2.2);
     EXPECT_NEAR(pitchAt(t + 0.4, t + 1.8), 440, 10);
-    EXPECT_NE(testsupport::control<QLabel>(*window, "Label3")->text(), "00:00");
+    EXPECT_NE(shown("Label3"), "00:00");
 }
 
 // The player starts while nothing else uses the sound server (its sink idle, as with a real card
@@ -174,7 +174,7 @@ TEST_F(ListeningTest, FlacOpusAndM4aFilesSoundAtTheirPitch)
 TEST_F(ListeningTest, ADoubleClickInTheListPlaysThatEntry)
 {
     startWithTones({440, 660, 880});
-    testsupport::control<QListWidget>(*window, "List1")->setCurrentRow(2);
+    list1()->setCurrentRow(2);
     const double t = clickAndListen([&] { window->List1_DblClick(); });
     EXPECT_NEAR(pitchAt(t + 0.3, t + 0.8), 880, 10);
     EXPECT_EQ(window->Tracks().current(), 2);
@@ -190,8 +190,8 @@ TEST_F(ListeningTest, ContinuousPlayGoesOnWithoutAGapAndTheWindowFollows)
     const double start = recording->firstSound(t);
     until(start + 4.1);  // the third entry plays: the window shows it
     EXPECT_EQ(window->Tracks().current(), 2);
-    EXPECT_EQ(testsupport::control<QLabel>(*window, "Label10")->text(), "3");
-    EXPECT_EQ(testsupport::control<QListWidget>(*window, "List1")->currentRow(), 2);
+    EXPECT_EQ(shown("Label10"), "3");
+    EXPECT_EQ(list1()->currentRow(), 2);
     until(start + 4.6);
     EXPECT_NEAR(pitchAt(start + 0.2, start + 1.3), 440, 10);
     EXPECT_NEAR(pitchAt(start + 1.7, start + 2.8), 660, 10);
@@ -220,10 +220,10 @@ TEST_F(ListeningTest, AnAlbumImagesTracksPlayTheirOwnPartsWithoutAGap)
     EXPECT_NEAR(pitchAt(begin + 2.2, begin + 3.2), 660, 10);
     EXPECT_LT(recording->longestSilence(begin + 0.1, begin + 3.2), Gap);
 
-    testsupport::control<QListWidget>(*window, "List1")->setCurrentRow(2);
+    list1()->setCurrentRow(2);
     const double third = clickAndListen([&] { window->List1_DblClick(); });
     EXPECT_LT(window->PositionMs(), 1500) << "the time counts from the track's start";
-    EXPECT_TRUE(testsupport::control<QLabel>(*window, "Label3")->text().startsWith("00:0"));
+    EXPECT_TRUE(shown("Label3").startsWith("00:0"));
     until(third + 1.0);
     EXPECT_NEAR(pitchAt(third + 0.3, third + 0.8), 880, 10);
 }
@@ -314,8 +314,7 @@ TEST_F(ListeningTest, TheSliderPlaysFromWhereItWasDropped)
     window->Image2_Click();
     until(now() + 1.1);  // a tick has seen it play
     window->Image17_MouseDown();
-    window->Image17_MouseMove(149 - testsupport::control<player::PictureButton>(*window, "Image17")->x() +
-                              5);  // three quarters of the way along
+    window->Image17_MouseMove(149 - ctl<player::PictureButton>("Image17")->x() + 5);  // three quarters of the way along
     window->Image17_MouseMove(5);  // the pointer rests there: the time follows the thumb
     const double t = clickAndListen([&] { window->Image17_MouseUp(); });
     EXPECT_NEAR(pitchAt(t + 0.2, t + 0.7), 880, 10);
@@ -400,8 +399,8 @@ TEST_F(ListeningTest, TheTimeNeverFallsBackToZeroUnderTheEntryItCounts)
     while (now() < t + 4.5) {
         QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
         const int index = window->Tracks().current();
-        const QString shown = testsupport::control<QLabel>(*window, "Label3")->text();
-        if (shown != "00:00")
+        const QString time = shown("Label3");
+        if (time != "00:00")
             counting[index] = true;
         else
             ASSERT_FALSE(counting[index]) << "00:00 again under entry " << index;

@@ -89,8 +89,8 @@ TEST_F(TracksInfoTest, AnUntaggedFileShowsBlanksAndSavesOther)
     EXPECT_EQ(f.Label9->text(), "44Khz");
     EXPECT_EQ(f.Text1->count(), 126);
     f.Command4_Click();
-    EXPECT_EQ(mutagenTitleAndGenre(songs[0]).value(1), "12");                                // Other
-    EXPECT_EQ(testsupport::control<QListWidget>(*window, "List1")->item(0)->text(), "1. ");  // an empty title
+    EXPECT_EQ(mutagenTitleAndGenre(songs[0]).value(1), "12");  // Other
+    EXPECT_EQ(list1()->item(0)->text(), "1. ");                // an empty title
     f.Command3_Click();
     EXPECT_TRUE(window->isEnabled());
     EXPECT_FALSE(common::globals().DialogOpen);
@@ -109,7 +109,7 @@ TEST_F(TracksInfoTest, ATaggedClassicalFileKeepsItsGenre)
 
 TEST_F(TracksInfoTest, SavingRenamesTheEntryInBothLists)
 {
-    testsupport::control<QLabel>(*window, "Label10")->clear();
+    ctl<QLabel>("Label10")->clear();
     metadata::Form4& f = open();
     EXPECT_EQ(f.Combo2->currentIndex(), 0);
     f.Combo2->setCurrentIndex(3);
@@ -120,7 +120,7 @@ TEST_F(TracksInfoTest, SavingRenamesTheEntryInBothLists)
     f.Text1->setCurrentIndex(17);  // chosen from the list
     f.Command4_Click();
     EXPECT_EQ(f.Combo2->itemText(3), "4. Word");
-    EXPECT_EQ(testsupport::control<QListWidget>(*window, "List1")->item(3)->text(), "4. Word");
+    EXPECT_EQ(list1()->item(3)->text(), "4. Word");
     const TagRecord tag = ReadTag(songs[3]);
     EXPECT_EQ(FieldText(tag.Title), "   Word" + QString(23, ' '));
     EXPECT_EQ(uint8_t(tag.Genre[0]), 17);
@@ -161,6 +161,6 @@ TEST_F(TracksInfoTest, AFileThatCannotBeWrittenSaysSo)
     f.Command4_Click();
     ASSERT_EQ(dialogs.size(), 1u);
     EXPECT_EQ(dialogs[0].text, "No saved.");
-    EXPECT_EQ(testsupport::control<QListWidget>(*window, "List1")->item(0)->text(), "1. song1.mp3");
+    EXPECT_EQ(list1()->item(0)->text(), "1. song1.mp3");
     EXPECT_EQ(f.Text2->text(), "lost");
 }

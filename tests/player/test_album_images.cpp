@@ -47,9 +47,9 @@ TEST_F(AlbumImageTest, ASheetOpensAsItsTracksAndEachPlaysItsOwnPart)
     EXPECT_EQ(mediaMode(), "playing");
     EXPECT_EQ(lengthMs(), 1000);
     // The sheet names the artist and the album; the facts are the sound file's.
-    EXPECT_EQ(testsupport::control<QLabel>(*window, "Label200")->text(), "Band");
-    EXPECT_EQ(testsupport::control<QLabel>(*window, "Label201")->text(), "Album");
-    EXPECT_TRUE(testsupport::control<QLabel>(*window, "Label4")->text().contains("Khz"));
+    EXPECT_EQ(shown("Label200"), "Band");
+    EXPECT_EQ(shown("Label201"), "Album");
+    EXPECT_TRUE(shown("Label4").contains("Khz"));
 
     window->UpdateMP3(2, true);
     EXPECT_EQ(mediaMode(), "playing");
@@ -90,7 +90,7 @@ TEST_F(AlbumImageTest, TheNextTrackOfTheImageFollowsInContinuousPlay)
         },
         4000));
     EXPECT_EQ(mediaMode(), "playing");
-    EXPECT_EQ(testsupport::control<QLabel>(*window, "Label10")->text(), "2");
+    EXPECT_EQ(shown("Label10"), "2");
     EXPECT_LT(window->PositionMs(), 900);
 }
 

@@ -51,16 +51,15 @@ TEST_F(DropTest, FilesAndFoldersAreAddedInTheOrderDroppedOnTheWindowOrItsList)
 {
     start();
     ASSERT_TRUE(drag(window.get(), {local("single.wav"), local("album")}));
-    ASSERT_EQ(testsupport::control<QListWidget>(*window, "List1")->count(), 3);
-    EXPECT_EQ(testsupport::control<QComboBox>(*window, "Combo1")->itemText(0), root + "/single.wav");
-    QStringList folder{testsupport::control<QComboBox>(*window, "Combo1")->itemText(1),
-                       testsupport::control<QComboBox>(*window, "Combo1")->itemText(2)};
+    ASSERT_EQ(list1()->count(), 3);
+    EXPECT_EQ(combo1()->itemText(0), root + "/single.wav");
+    QStringList folder{combo1()->itemText(1), combo1()->itemText(2)};
     folder.sort();
     EXPECT_EQ(folder, (QStringList{root + "/album/x.wav", root + "/album/y.wav"}));
-    EXPECT_EQ(testsupport::control<QLabel>(*window, "Label2")->text(), "3 tracks.");
+    EXPECT_EQ(shown("Label2"), "3 tracks.");
     EXPECT_EQ(window->Tracks().current(), 0);  // loaded, not playing
 
-    ASSERT_TRUE(drag(testsupport::control<QListWidget>(*window, "List1")->viewport(), {local("listed.wav")}));
+    ASSERT_TRUE(drag(list1()->viewport(), {local("listed.wav")}));
     EXPECT_EQ(entries().last(), "4. listed.wav");
     EXPECT_TRUE(dialogs.empty());
 }
@@ -70,15 +69,15 @@ TEST_F(DropTest, APlaylistIsOpenedAsOpenListOpensIt)
     fixtures::writeFile(media.path(), "mine.m3u8", "#EXTM3U\n#EXTINF:1,Listed\nlisted.wav\nhttp://radio/x\n");
     writeList({root + "/single.wav", root + "/album/x.wav"});
     start();
-    ASSERT_EQ(testsupport::control<QListWidget>(*window, "List1")->count(), 2);
+    ASSERT_EQ(list1()->count(), 2);
     ASSERT_TRUE(drag(window.get(), {local("mine.m3u8")}));
     EXPECT_EQ(entries(), QStringList{"1. listed.wav"});
-    EXPECT_EQ(testsupport::control<QLabel>(*window, "Label2")->text(), "Tracks: 1");
-    EXPECT_EQ(testsupport::control<QLabel>(*window, "Label1")->text(), "listed.wav");
+    EXPECT_EQ(shown("Label2"), "Tracks: 1");
+    EXPECT_EQ(shown("Label1"), "listed.wav");
 
     fixtures::writeFile(media.path(), "dead.m3u", "/nowhere/a.mp3\n");
     ASSERT_TRUE(drag(window.get(), {local("dead.m3u")}));
-    EXPECT_EQ(testsupport::control<QLabel>(*window, "Label1")->text(), "No list");
+    EXPECT_EQ(shown("Label1"), "No list");
 }
 
 // Dropped together with files, a playlist adds its entries among them: nothing dropped is lost.
@@ -87,10 +86,10 @@ TEST_F(DropTest, APlaylistDroppedWithFilesAddsItsEntriesInTheOrderDropped)
     fixtures::writeFile(media.path(), "mine.m3u8", "#EXTM3U\nlisted.wav\n");
     start();
     ASSERT_TRUE(drag(window.get(), {local("single.wav"), local("mine.m3u8"), local("album/x.wav")}));
-    EXPECT_EQ(testsupport::control<QComboBox>(*window, "Combo1")->count(), 3);
-    EXPECT_EQ(testsupport::control<QComboBox>(*window, "Combo1")->itemText(0), root + "/single.wav");
-    EXPECT_EQ(testsupport::control<QComboBox>(*window, "Combo1")->itemText(1), root + "/listed.wav");
-    EXPECT_EQ(testsupport::control<QComboBox>(*window, "Combo1")->itemText(2), root + "/album/x.wav");
+    EXPECT_EQ(combo1()->count(), 3);
+    EXPECT_EQ(combo1()->itemText(0), root + "/single.wav");
+    EXPECT_EQ(combo1()->itemText(1), root + "/listed.wav");
+    EXPECT_EQ(combo1()->itemText(2), root + "/album/x.wav");
 }
 
 TEST_F(DropTest, WhatIsNotALocalFileIsRefused)
@@ -103,7 +102,7 @@ TEST_F(DropTest, WhatIsNotALocalFileIsRefused)
     QDragEnterEvent enter(QPoint(5, 5), Qt::CopyAction, &text, Qt::LeftButton, Qt::NoModifier);
     QApplication::sendEvent(window.get(), &enter);
     EXPECT_FALSE(enter.isAccepted());
-    EXPECT_EQ(testsupport::control<QListWidget>(*window, "List1")->count(), 0);
+    EXPECT_EQ(list1()->count(), 0);
 }
 
 TEST_F(DropTest, ADropInCdModeChangesToMediaFirst)
@@ -112,11 +111,11 @@ TEST_F(DropTest, ADropInCdModeChangesToMediaFirst)
     setenv("SONORELL_CD_DEVICE", disc.cue.c_str(), 1);
     writeList({root + "/album/x.wav"});
     start();
-    testsupport::control<QRadioButton>(*window, "Option2")->click();
+    ctl<QRadioButton>("Option2")->click();
     ASSERT_FALSE(common::InMediaMode());
     ASSERT_TRUE(drag(window.get(), {local("single.wav")}));
     EXPECT_TRUE(common::InMediaMode());
-    EXPECT_TRUE(testsupport::control<QRadioButton>(*window, "Option1")->isChecked());
+    EXPECT_TRUE(ctl<QRadioButton>("Option1")->isChecked());
     // The media list comes back as choosing the mode brings it, and the drop goes after it.
     EXPECT_EQ(entries(), (QStringList{"1. x.wav", "2. single.wav"}));
 }
@@ -144,7 +143,7 @@ TEST_F(DropTest, PathsFromOutsideReplaceOrFollowTheListAndTheFirstPlays)
     EXPECT_EQ(window->Tracks().count(), 4);
     EXPECT_EQ(window->Tracks().current(), 2);  // the folder's first file
     EXPECT_EQ(window->Tracks().path(2).section('/', 0, -2), root + "/album");
-    EXPECT_EQ(testsupport::control<QLabel>(*window, "Label2")->text(), "Tracks: 4");
+    EXPECT_EQ(shown("Label2"), "Tracks: 4");
 
     window->OpenPaths({root + "/nowhere.wav"}, player::Form1::Opening::Replace);  // nothing to open: nothing changes
     EXPECT_EQ(window->Tracks().count(), 4);

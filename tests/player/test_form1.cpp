@@ -78,20 +78,20 @@ TEST_F(PlayerTest, OptionsAreWrittenToDataDatAndComeBack)
     EXPECT_FALSE(menu().MixerChecked());
     EXPECT_TRUE(common::globals().ListShown);
     EXPECT_EQ(window->height(), 305);
-    EXPECT_TRUE(testsupport::control<QCheckBox>(*window, "Check1")->isChecked());
+    EXPECT_TRUE(ctl<QCheckBox>("Check1")->isChecked());
 }
 
 TEST_F(PlayerTest, GreekWhenTheSettingSaysSo)
 {
     platform::SaveSetting("Sonorell", "LANGUAGE", "True");
     start();
-    EXPECT_EQ(testsupport::control<QLabel>(*window, "Label7")->text(), QString::fromUtf8("Επιλογές"));
+    EXPECT_EQ(shown("Label7"), QString::fromUtf8("Επιλογές"));
     EXPECT_TRUE(common::globals().LanguageGreek);
     stop();
     platform::SaveSetting("Sonorell", "LANGUAGE", "maybe");
     common::resetGlobals();
     start();
-    EXPECT_EQ(testsupport::control<QLabel>(*window, "Label7")->text(), "Options");
+    EXPECT_EQ(shown("Label7"), "Options");
 }
 
 TEST_F(PlayerTest, DamagedOrShortDataDatReadsWhatItHolds)
@@ -145,8 +145,8 @@ TEST_F(PlayerTest, PlaySwitchWithADiscHidesTheWindowAndPlaysTrackOne)
     EXPECT_EQ(common::globals().CdDevice->CheckIfPlaying(), 1);
     const std::string position = common::globals().CdDevice->GetCDPosition_FUN();
     EXPECT_EQ(position.substr(0, 3), "01:");
-    EXPECT_EQ(testsupport::control<QListWidget>(*window, "List1")->count(), 3);
-    EXPECT_EQ(testsupport::control<QListWidget>(*window, "List1")->item(0)->text(), "1. Track 1");
+    EXPECT_EQ(list1()->count(), 3);
+    EXPECT_EQ(list1()->item(0)->text(), "1. Track 1");
 }
 
 TEST_F(PlayerTest, AMissingFileOnTheCommandLineIsNoPlaySwitch)
@@ -186,8 +186,8 @@ TEST_F(PlayerTest, CommandLineFilePlaysAloneAndLeavesTheDefaultList)
     player::WriteDataFile(file("Data.dat"), saved);
     start(q(song.path));
     EXPECT_TRUE(window->Tracks().singleFile());
-    EXPECT_EQ(testsupport::control<QListWidget>(*window, "List1")->count(), 1);
-    EXPECT_EQ(testsupport::control<QListWidget>(*window, "List1")->item(0)->text(), "1. alone.wav");
+    EXPECT_EQ(list1()->count(), 1);
+    EXPECT_EQ(list1()->item(0)->text(), "1. alone.wav");
     EXPECT_EQ(ModuleMCI::GetMediaMode("ToTrexonTragoydi"), "playing");
     ASSERT_TRUE(waitFor([] { return ModuleMCI::GetMediaMode("ToTrexonTragoydi") == "stopped"; }));
     window->Timer2_Timer();
@@ -205,16 +205,16 @@ TEST_F(PlayerTest, DiscTakenOutAndPutBackInCdMode)
     ASSERT_FALSE(common::InMediaMode());
     std::filesystem::rename(disc.cue, disc.cue + ".out");
     window->Timer2_Timer();
-    EXPECT_EQ(testsupport::control<QLabel>(*window, "Label1")->text(), "No AudioCD.");
-    EXPECT_EQ(testsupport::control<QLabel>(*window, "Label2")->text(), "  No AudioCD.");
-    EXPECT_EQ(testsupport::control<QLabel>(*window, "Label10")->text(), "0");
-    EXPECT_EQ(testsupport::control<QListWidget>(*window, "List1")->count(), 0);
-    testsupport::control<QLabel>(*window, "Label1")->setText("changed");
+    EXPECT_EQ(shown("Label1"), "No AudioCD.");
+    EXPECT_EQ(shown("Label2"), "  No AudioCD.");
+    EXPECT_EQ(shown("Label10"), "0");
+    EXPECT_EQ(list1()->count(), 0);
+    ctl<QLabel>("Label1")->setText("changed");
     window->Timer2_Timer();
-    EXPECT_EQ(testsupport::control<QLabel>(*window, "Label1")->text(), "changed");  // drawn once per absence
+    EXPECT_EQ(shown("Label1"), "changed");  // drawn once per absence
     std::filesystem::rename(disc.cue + ".out", disc.cue);
     window->Timer2_Timer();
-    EXPECT_EQ(testsupport::control<QListWidget>(*window, "List1")->count(), 2);
+    EXPECT_EQ(list1()->count(), 2);
     EXPECT_FALSE(window->State().noDiscShown);
 }
 
@@ -225,13 +225,13 @@ TEST_F(PlayerTest, CdTickFollowsTheDiscFromTrackToTrack)
     start();
     common::globals().CdDevice->SeekCDtoX(1);
     window->Timer2_Timer();
-    EXPECT_EQ(testsupport::control<QLabel>(*window, "Label10")->text(), "1");
-    EXPECT_EQ(testsupport::control<QLabel>(*window, "Label6")->text(), "Length: 00:01");
+    EXPECT_EQ(shown("Label10"), "1");
+    EXPECT_EQ(shown("Label6"), "Length: 00:01");
     ASSERT_TRUE(waitFor([] { return common::globals().CdDevice->GetTmsfPosition().track == 2; }));
     window->Timer2_Timer();
-    EXPECT_EQ(testsupport::control<QLabel>(*window, "Label10")->text(), "2");
-    EXPECT_EQ(testsupport::control<QLabel>(*window, "Label1")->text(), "Track 2");
-    EXPECT_EQ(testsupport::control<QLabel>(*window, "Label3")->text(), "00:00");
+    EXPECT_EQ(shown("Label10"), "2");
+    EXPECT_EQ(shown("Label1"), "Track 2");
+    EXPECT_EQ(shown("Label3"), "00:00");
     // The position read when the display changed stands for the track's start (110 frames = 1466 ms).
     EXPECT_GE(window->State().trackStartMs, 1466);
     EXPECT_LT(window->State().trackStartMs, 1466 + 1000);
@@ -251,7 +251,7 @@ TEST_F(PlayerTest, ContinuousPlayWrapsToTheFirstEntry)
         return window->Tracks().current() == 0;
     }));
     EXPECT_EQ(ModuleMCI::GetMediaMode("ToTrexonTragoydi"), "playing");
-    EXPECT_EQ(testsupport::control<QLabel>(*window, "Label10")->text(), "1");
+    EXPECT_EQ(shown("Label10"), "1");
 }
 
 TEST_F(PlayerTest, AFileThatCannotPlayIsReportedAndRemoved)
@@ -260,15 +260,15 @@ TEST_F(PlayerTest, AFileThatCannotPlayIsReportedAndRemoved)
     const std::string bad = fixtures::writeFile(media.path(), "bad.mp3", "not music at all\n");
     writeList({q(good.path), q(bad), q(good.path)});
     start();
-    ASSERT_EQ(testsupport::control<QListWidget>(*window, "List1")->count(), 3);
+    ASSERT_EQ(list1()->count(), 3);
     window->UpdateMP3(1, true);
     ASSERT_EQ(dialogs.size(), 1u);
     EXPECT_EQ(dialogs[0].icon, platform::DialogIcon::Critical);
     EXPECT_EQ(dialogs[0].text, "There is a error during executing file " + q(bad) + ".");
-    EXPECT_EQ(testsupport::control<QListWidget>(*window, "List1")->count(), 2);
-    EXPECT_EQ(testsupport::control<QComboBox>(*window, "Combo1")->count(), 2);
-    EXPECT_EQ(testsupport::control<QLabel>(*window, "Label2")->text(), "Tracks: 2");
-    EXPECT_EQ(testsupport::control<QListWidget>(*window, "List1")->item(1)->text(),
+    EXPECT_EQ(list1()->count(), 2);
+    EXPECT_EQ(combo1()->count(), 2);
+    EXPECT_EQ(shown("Label2"), "Tracks: 2");
+    EXPECT_EQ(list1()->item(1)->text(),
               "3. good.wav");  // the others keep their numbers
 }
 
@@ -284,7 +284,7 @@ TEST_F(PlayerTest, ADeletedFileIsReportedAndKept)
     ASSERT_EQ(dialogs.size(), 1u);
     EXPECT_EQ(dialogs[0].text, "File " + q(gone.path) + " does not exist.");
     EXPECT_EQ(dialogs[0].icon, platform::DialogIcon::None);
-    EXPECT_EQ(testsupport::control<QListWidget>(*window, "List1")->count(), 2);
+    EXPECT_EQ(list1()->count(), 2);
     EXPECT_EQ(window->Tracks().current(), 0);
     EXPECT_EQ(ModuleMCI::GetMediaMode("ToTrexonTragoydi"), "playing");  // the first keeps playing
 }
@@ -301,9 +301,9 @@ TEST_F(PlayerTest, AVideoOpensTheVideoWindowAndASongClosesIt)
     EXPECT_EQ(window->VideoWindow->height(), (18 * 288 + 7) / 15);
     window->UpdateMP3(1, false);
     EXPECT_EQ(window->VideoWindow, nullptr);
-    EXPECT_EQ(testsupport::control<QLabel>(*window, "Label4")->text(), "128Kbit  44Khz  jstereo");
-    EXPECT_EQ(testsupport::control<QLabel>(*window, "Label200")->text(), "New Artist");
-    EXPECT_EQ(testsupport::control<QLabel>(*window, "Label201")->text(), "New Album");
+    EXPECT_EQ(shown("Label4"), "128Kbit  44Khz  jstereo");
+    EXPECT_EQ(shown("Label200"), "New Artist");
+    EXPECT_EQ(shown("Label201"), "New Album");
 }
 
 TEST_F(PlayerTest, TrackDisplayOfATaggedFile)
@@ -316,11 +316,11 @@ TEST_F(PlayerTest, TrackDisplayOfATaggedFile)
     ASSERT_TRUE(Mp3Tag_Functions::WriteTag(q(song.path), tag));
     writeList({q(song.path)});
     start();
-    EXPECT_EQ(testsupport::control<QLabel>(*window, "Label1")->text().trimmed(), "Short");
-    EXPECT_EQ(testsupport::control<QLabel>(*window, "Label200")->text(), "New Artist");
-    EXPECT_EQ(testsupport::control<QLabel>(*window, "Label201")->text(), "The Album");
-    EXPECT_EQ(testsupport::control<QLabel>(*window, "Label10")->text(), "1");
-    EXPECT_FALSE(testsupport::control<QTimer>(*window, "Timer1")->isActive());  // short titles stay still
+    EXPECT_EQ(shown("Label1").trimmed(), "Short");
+    EXPECT_EQ(shown("Label200"), "New Artist");
+    EXPECT_EQ(shown("Label201"), "The Album");
+    EXPECT_EQ(shown("Label10"), "1");
+    EXPECT_FALSE(ctl<QTimer>("Timer1")->isActive());  // short titles stay still
     EXPECT_TRUE(window->windowTitle().startsWith("Sonorell Player v.1 - Short"));
 }
 
@@ -330,14 +330,14 @@ TEST_F(PlayerTest, ALongTitleScrolls)
                                           "a title far too long to fit on the line of the player window.wav");
     writeList({q(song.path)});
     start();
-    EXPECT_TRUE(testsupport::control<QTimer>(*window, "Timer1")->isActive());
-    EXPECT_EQ(window->State().marqueeText, testsupport::control<QLabel>(*window, "Label1")->text() + QString(10, ' '));
+    EXPECT_TRUE(ctl<QTimer>("Timer1")->isActive());
+    EXPECT_EQ(window->State().marqueeText, shown("Label1") + QString(10, ' '));
     window->Timer1_Timer();
-    EXPECT_EQ(testsupport::control<QLabel>(*window, "Label1")->text(), "a");
+    EXPECT_EQ(shown("Label1"), "a");
     window->Timer1_Timer();
-    EXPECT_EQ(testsupport::control<QLabel>(*window, "Label1")->text(), "a ");
+    EXPECT_EQ(shown("Label1"), "a ");
     for (int i = 0; i < 60; ++i) window->Timer1_Timer();
-    EXPECT_EQ(testsupport::control<QLabel>(*window, "Label1")->text().size(), 40);
+    EXPECT_EQ(shown("Label1").size(), 40);
 }
 
 TEST_F(PlayerTest, RemainingTimeOfATrackOf61AndAHalfSeconds)
@@ -348,10 +348,10 @@ TEST_F(PlayerTest, RemainingTimeOfATrackOf61AndAHalfSeconds)
     saved.ShowRemaining = 1;
     player::WriteDataFile(file("Data.dat"), saved);
     start();
-    EXPECT_EQ(testsupport::control<QLabel>(*window, "Label6")->text(), "Length: 01:01");
+    EXPECT_EQ(shown("Label6"), "Length: 01:01");
     window->UpdateMP3(0, true);
     window->Timer2_Timer();
-    EXPECT_EQ(testsupport::control<QLabel>(*window, "Label3")->text(), "-01:01");
+    EXPECT_EQ(shown("Label3"), "-01:01");
 }
 
 TEST_F(PlayerTest, SecondInstanceEndsAtOnce)
@@ -399,8 +399,8 @@ TEST_F(PlayerTest, OnAFullDiskNothingIsEmptiedAndTheUserIsToldOnce)
     start();
     {
         const testsupport::FullDisk::Full full(disk);
-        testsupport::control<QRadioButton>(*window, "Option2")->click();
-        testsupport::control<QRadioButton>(*window, "Option1")->click();
+        ctl<QRadioButton>("Option2")->click();
+        ctl<QRadioButton>("Option1")->click();
         stop();
     }
     EXPECT_EQ(bytesOf("Default.list"), list);
@@ -438,16 +438,16 @@ TEST_F(PlayerTest, TerminalClosedOrSessionEndedSavesTheOptions)
 TEST_F(PlayerTest, ATitleTooWideOnlyInBoldScrolls)
 {
     start();
-    testsupport::control<QLabel>(*window, "Label1")->ensurePolished();
-    testsupport::control<QLabel>(*window, "test")->ensurePolished();
+    ctl<QLabel>("Label1")->ensurePolished();
+    ctl<QLabel>("test")->ensurePolished();
     QString title = "M";
-    while (testsupport::control<QLabel>(*window, "Label1")->fontMetrics().horizontalAdvance(title + "M") <= 235) title += "M";
+    while (ctl<QLabel>("Label1")->fontMetrics().horizontalAdvance(title + "M") <= 235) title += "M";
     title += "M";  // just too wide as drawn
-    testsupport::control<QLabel>(*window, "Label1")->setText(title);
+    ctl<QLabel>("Label1")->setText(title);
     window->StartMarqueeIfTooWide(235);
-    EXPECT_TRUE(testsupport::control<QTimer>(*window, "Timer1")->isActive());
-    EXPECT_EQ(testsupport::control<QLabel>(*window, "test")->fontMetrics().horizontalAdvance(title),
-              testsupport::control<QLabel>(*window, "Label1")->fontMetrics().horizontalAdvance(title));
+    EXPECT_TRUE(ctl<QTimer>("Timer1")->isActive());
+    EXPECT_EQ(ctl<QLabel>("test")->fontMetrics().horizontalAdvance(title),
+              ctl<QLabel>("Label1")->fontMetrics().horizontalAdvance(title));
 }
 
 // A name from an older system, Latin-1 "café.wav": listed, played and written back byte for byte.

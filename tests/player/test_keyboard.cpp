@@ -83,20 +83,18 @@ TEST_F(KeyboardTest, EveryVisibleButtonIsANamedPushButtonInTheLanguageInForce)
             EXPECT_EQ(i->actionInterface()->actionNames(), QStringList{QAccessibleActionInterface::pressAction()});
         }
         // The highlighted twin reads the same; the title strip and the thumb are no buttons.
-        EXPECT_EQ(nameOf(testsupport::control<player::PictureButton>(*window, "Image2")), greek ? "Εκτέλεση" : "Play");
+        EXPECT_EQ(nameOf(ctl<player::PictureButton>("Image2")), greek ? "Εκτέλεση" : "Play");
         // The pictures the stand-ins speak for are kept out of the reader's way.
-        for (QWidget* covered : {static_cast<QWidget*>(testsupport::control<player::PictureButton>(*window, "Image16")),
-                                 static_cast<QWidget*>(testsupport::control<player::PictureButton>(*window, "Image17")),
-                                 static_cast<QWidget*>(testsupport::control<QLabel>(*window, "Groove")),
-                                 static_cast<QWidget*>(testsupport::control<QLabel>(*window, "Label5_0"))})
+        for (QWidget* covered : {static_cast<QWidget*>(ctl<player::PictureButton>("Image16")),
+                                 static_cast<QWidget*>(ctl<player::PictureButton>("Image17")),
+                                 static_cast<QWidget*>(ctl<QLabel>("Groove")), static_cast<QWidget*>(ctl<QLabel>("Label5_0"))})
             EXPECT_TRUE(reader(covered)->state().invisible) << covered->objectName().toStdString();
-        EXPECT_EQ(nameOf(testsupport::control<QLabel>(*window, "Label7")), greek ? "Επιλογές" : "Options");
-        EXPECT_EQ(nameOf(testsupport::control<QLabel>(*window, "Label8")), greek ? "Βοήθεια" : "Help");
-        EXPECT_EQ(nameOf(testsupport::control<QLabel>(*window, "Label11")), greek ? "Λίστα Τραγουδιών" : "Track 's List");
-        EXPECT_EQ(nameOf(testsupport::control<QCheckBox>(*window, "Check1")),
-                  testsupport::control<QCheckBox>(*window, "Check1")->text());
-        EXPECT_EQ(nameOf(testsupport::control<player::ValueBar>(*window, "VolumeBar")), greek ? "Ένταση" : "Volume");
-        EXPECT_EQ(nameOf(testsupport::control<player::ValueBar>(*window, "PositionBar")), greek ? "Θέση" : "Position");
+        EXPECT_EQ(nameOf(ctl<QLabel>("Label7")), greek ? "Επιλογές" : "Options");
+        EXPECT_EQ(nameOf(ctl<QLabel>("Label8")), greek ? "Βοήθεια" : "Help");
+        EXPECT_EQ(nameOf(ctl<QLabel>("Label11")), greek ? "Λίστα Τραγουδιών" : "Track 's List");
+        EXPECT_EQ(nameOf(ctl<QCheckBox>("Check1")), ctl<QCheckBox>("Check1")->text());
+        EXPECT_EQ(nameOf(ctl<player::ValueBar>("VolumeBar")), greek ? "Ένταση" : "Volume");
+        EXPECT_EQ(nameOf(ctl<player::ValueBar>("PositionBar")), greek ? "Θέση" : "Position");
         stop();
     }
 }
@@ -104,40 +102,34 @@ TEST_F(KeyboardTest, EveryVisibleButtonIsANamedPushButtonInTheLanguageInForce)
 TEST_F(KeyboardTest, LabelsReadWhatTheyShowAsItChangesAndPressPlays)
 {
     startWithSongs(2, 6.0);
-    EXPECT_EQ(nameOf(testsupport::control<QLabel>(*window, "Label1")), "t01.wav");
-    EXPECT_EQ(nameOf(testsupport::control<QLabel>(*window, "Label10")), "1");
-    reader(testsupport::control<player::PictureButton>(*window, "Image8"))
-        ->actionInterface()
-        ->doAction(QAccessibleActionInterface::pressAction());
+    EXPECT_EQ(nameOf(ctl<QLabel>("Label1")), "t01.wav");
+    EXPECT_EQ(nameOf(ctl<QLabel>("Label10")), "1");
+    reader(ctl<player::PictureButton>("Image8"))->actionInterface()->doAction(QAccessibleActionInterface::pressAction());
     EXPECT_EQ(mediaMode(), "playing");
-    EXPECT_TRUE(
-        testsupport::control<player::PictureButton>(*window, "Image8")->isVisible());  // pressed without the mouse's picture swap
+    EXPECT_TRUE(ctl<player::PictureButton>("Image8")->isVisible());  // pressed without the mouse's picture swap
     EXPECT_TRUE(waitFor([&] {
         window->Timer2_Timer();
-        return testsupport::control<QLabel>(*window, "Label3")->text() != "00:00";
+        return shown("Label3") != "00:00";
     }));
-    EXPECT_EQ(nameOf(testsupport::control<QLabel>(*window, "Label3")), testsupport::control<QLabel>(*window, "Label3")->text());
-    reader(testsupport::control<player::PictureButton>(*window, "Image7"))
-        ->actionInterface()
-        ->doAction(QAccessibleActionInterface::pressAction());
+    EXPECT_EQ(nameOf(ctl<QLabel>("Label3")), shown("Label3"));
+    reader(ctl<player::PictureButton>("Image7"))->actionInterface()->doAction(QAccessibleActionInterface::pressAction());
     EXPECT_EQ(window->Tracks().current(), 1);
-    EXPECT_EQ(nameOf(testsupport::control<QLabel>(*window, "Label1")), "t02.wav");
-    EXPECT_EQ(nameOf(testsupport::control<QLabel>(*window, "Label10")), "2");
-    EXPECT_EQ(nameOf(testsupport::control<QLabel>(*window, "Label6")), testsupport::control<QLabel>(*window, "Label6")->text());
+    EXPECT_EQ(nameOf(ctl<QLabel>("Label1")), "t02.wav");
+    EXPECT_EQ(nameOf(ctl<QLabel>("Label10")), "2");
+    EXPECT_EQ(nameOf(ctl<QLabel>("Label6")), shown("Label6"));
 
     // The sliders' values: the volume in tenths, the position and the length in seconds.
-    QAccessibleValueInterface* volume = reader(testsupport::control<player::ValueBar>(*window, "VolumeBar"))->valueInterface();
+    QAccessibleValueInterface* volume = reader(ctl<player::ValueBar>("VolumeBar"))->valueInterface();
     ASSERT_NE(volume, nullptr);
     volume->setCurrentValue(3);
     EXPECT_EQ(volume->currentValue().toInt(), 3);
     EXPECT_EQ(volume->maximumValue().toInt(), 10);
-    QAccessibleValueInterface* position =
-        reader(testsupport::control<player::ValueBar>(*window, "PositionBar"))->valueInterface();
+    QAccessibleValueInterface* position = reader(ctl<player::ValueBar>("PositionBar"))->valueInterface();
     ASSERT_NE(position, nullptr);
     EXPECT_EQ(position->maximumValue().toInt(), window->LengthMs() / 1000);
     position->setCurrentValue(4);
     EXPECT_NEAR(position->currentValue().toInt(), 4, 1);
-    EXPECT_EQ(reader(testsupport::control<player::ValueBar>(*window, "PositionBar"))->role(), QAccessible::Slider);
+    EXPECT_EQ(reader(ctl<player::ValueBar>("PositionBar"))->role(), QAccessible::Slider);
 }
 
 TEST_F(KeyboardTest, TheTransportKeysActAsTheButtonsDoInMediaMode)
@@ -169,30 +161,28 @@ TEST_F(KeyboardTest, TheTransportKeysActAsTheButtonsDoInMediaMode)
 
     window->Label5_Click(4);
     key(Qt::Key_Up);
-    EXPECT_EQ(reader(testsupport::control<player::ValueBar>(*window, "VolumeBar"))->valueInterface()->currentValue().toInt(), 6);
+    EXPECT_EQ(reader(ctl<player::ValueBar>("VolumeBar"))->valueInterface()->currentValue().toInt(), 6);
     key(Qt::Key_Down);
     key(Qt::Key_Down);
-    EXPECT_EQ(reader(testsupport::control<player::ValueBar>(*window, "VolumeBar"))->valueInterface()->currentValue().toInt(), 4);
+    EXPECT_EQ(reader(ctl<player::ValueBar>("VolumeBar"))->valueInterface()->currentValue().toInt(), 4);
 
     // With the list box or a mode button focused, the arrows still change the volume, and the
     // focus and the mode stay.
-    for (QWidget* focused : {static_cast<QWidget*>(testsupport::control<QCheckBox>(*window, "Check1")),
-                             static_cast<QWidget*>(testsupport::control<QRadioButton>(*window, "Option1"))}) {
+    for (QWidget* focused :
+         {static_cast<QWidget*>(ctl<QCheckBox>("Check1")), static_cast<QWidget*>(ctl<QRadioButton>("Option1"))}) {
         focused->setFocus();
         key(Qt::Key_Up, Qt::NoModifier, focused);
-        EXPECT_EQ(reader(testsupport::control<player::ValueBar>(*window, "VolumeBar"))->valueInterface()->currentValue().toInt(),
-                  5);
+        EXPECT_EQ(reader(ctl<player::ValueBar>("VolumeBar"))->valueInterface()->currentValue().toInt(), 5);
         key(Qt::Key_Down, Qt::NoModifier, focused);
-        EXPECT_EQ(reader(testsupport::control<player::ValueBar>(*window, "VolumeBar"))->valueInterface()->currentValue().toInt(),
-                  4);
-        EXPECT_TRUE(testsupport::control<QRadioButton>(*window, "Option1")->isChecked());
+        EXPECT_EQ(reader(ctl<player::ValueBar>("VolumeBar"))->valueInterface()->currentValue().toInt(), 4);
+        EXPECT_TRUE(ctl<QRadioButton>("Option1")->isChecked());
     }
 
-    testsupport::control<QListWidget>(*window, "List1")->setCurrentRow(0);
+    list1()->setCurrentRow(0);
     key(Qt::Key_Delete);
-    EXPECT_EQ(testsupport::control<QListWidget>(*window, "List1")->count(), 2);
-    EXPECT_EQ(testsupport::control<QListWidget>(*window, "List1")->item(0)->text(), "1. t02.wav");
-    testsupport::control<QListWidget>(*window, "List1")->setCurrentRow(-1);
+    EXPECT_EQ(list1()->count(), 2);
+    EXPECT_EQ(list1()->item(0)->text(), "1. t02.wav");
+    list1()->setCurrentRow(-1);
     key(Qt::Key_Delete);  // nothing selected: the menu's own message
     ASSERT_EQ(dialogs.size(), 1u);
     EXPECT_EQ(dialogs[0].text, "You must select first a track from list");
@@ -264,14 +254,14 @@ TEST_F(KeyboardTest, TabWalksTheButtonsInOrderAndSpaceOrEnterPressesTheFocusedOn
         walked << focused->objectName();
     }
     EXPECT_EQ(walked, (QStringList{"Image10", "Image8", "Image11", "Image7", "Image24", "Image25"}));  // no Eject for files
-    testsupport::control<player::PictureButton>(*window, "Image7")->setFocus();
-    key(Qt::Key_Return, Qt::NoModifier, testsupport::control<player::PictureButton>(*window, "Image7"));
+    ctl<player::PictureButton>("Image7")->setFocus();
+    key(Qt::Key_Return, Qt::NoModifier, ctl<player::PictureButton>("Image7"));
     EXPECT_EQ(window->Tracks().current(), 1);
     EXPECT_EQ(mediaMode(), "playing");
-    testsupport::control<player::PictureButton>(*window, "Image11")->setFocus();
+    ctl<player::PictureButton>("Image11")->setFocus();
     key(Qt::Key_Space, Qt::NoModifier,
-        testsupport::control<player::PictureButton>(*window, "Image11"));  // the focused Pause, not the window's play/pause
+        ctl<player::PictureButton>("Image11"));  // the focused Pause, not the window's play/pause
     EXPECT_EQ(mediaMode(), "paused");
-    key(Qt::Key_Space, Qt::NoModifier, testsupport::control<player::PictureButton>(*window, "Image11"));
+    key(Qt::Key_Space, Qt::NoModifier, ctl<player::PictureButton>("Image11"));
     EXPECT_EQ(mediaMode(), "paused");
 }

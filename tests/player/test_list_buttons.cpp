@@ -67,8 +67,8 @@ TEST_F(ListButtonsTest, SaveListWritesPathsAndCrLfOnlyUnderTheFifthCharacterRule
     chooseFile(lists(), "Rock.list");
     window->Image28_Click();
     EXPECT_FALSE(QFile::exists(file("Lists/Rock.list.list")));
-    EXPECT_TRUE(testsupport::control<player::PictureButton>(*window, "Image27")->isVisibleTo(window.get()));
-    EXPECT_FALSE(testsupport::control<player::PictureButton>(*window, "Image28")->isVisibleTo(window.get()));
+    EXPECT_TRUE(ctl<player::PictureButton>("Image27")->isVisibleTo(window.get()));
+    EXPECT_FALSE(ctl<player::PictureButton>("Image28")->isVisibleTo(window.get()));
     EXPECT_TRUE(dialogs.empty());
 }
 
@@ -95,14 +95,14 @@ TEST_F(ListButtonsTest, OpenListSkipsWhatIsGoneAndReloadsTheFirstEntryEvenAfterA
     window->Image29_Click();
     // The name comes from the line as read, blanks and all; the path is trimmed.
     EXPECT_EQ(entries(), (QStringList{"1. one.wav  ", "2. three.wav"}));
-    EXPECT_EQ(testsupport::control<QComboBox>(*window, "Combo1")->itemText(0), songs[0]);
-    EXPECT_EQ(testsupport::control<QLabel>(*window, "Label2")->text(), "Tracks: 2");
+    EXPECT_EQ(combo1()->itemText(0), songs[0]);
+    EXPECT_EQ(shown("Label2"), "Tracks: 2");
     EXPECT_EQ(window->Tracks().current(), 0);
 
     window->Image2_Click();
     cancelFileChooser();
     window->Image29_Click();
-    EXPECT_EQ(testsupport::control<QListWidget>(*window, "List1")->count(), 2);
+    EXPECT_EQ(list1()->count(), 2);
     EXPECT_NE(ModuleMCI::GetMediaMode("ToTrexonTragoydi"), "playing");  // reloaded, stopped
 }
 
@@ -114,13 +114,13 @@ TEST_F(ListButtonsTest, UselessListFilesGiveNoList)
     for (const char* name : {"blank.list", "binary.list"}) {
         chooseFile(lists(), name);
         window->Image29_Click();
-        EXPECT_EQ(testsupport::control<QLabel>(*window, "Label1")->text(), "No list") << name;
-        EXPECT_EQ(testsupport::control<QLabel>(*window, "Label2")->text(), "") << name;
-        EXPECT_EQ(testsupport::control<QListWidget>(*window, "List1")->count(), 0);
+        EXPECT_EQ(shown("Label1"), "No list") << name;
+        EXPECT_EQ(shown("Label2"), "") << name;
+        EXPECT_EQ(list1()->count(), 0);
     }
     QString missing = lists() + "/missing.list";
     window->LoadTrackList(missing);
-    EXPECT_EQ(testsupport::control<QLabel>(*window, "Label1")->text(), "No list");
+    EXPECT_EQ(shown("Label1"), "No list");
 }
 
 TEST_F(ListButtonsTest, AddDirectoryAddsEveryFileButNoSubfolder)
@@ -135,32 +135,32 @@ TEST_F(ListButtonsTest, AddDirectoryAddsEveryFileButNoSubfolder)
     chooseFolder(q(folder));
     window->Image31_Click();
     QStringList names;
-    for (int i = 0; i < testsupport::control<QListWidget>(*window, "List1")->count(); ++i) {
-        const QString line = testsupport::control<QListWidget>(*window, "List1")->item(i)->text();
+    for (int i = 0; i < list1()->count(); ++i) {
+        const QString line = list1()->item(i)->text();
         EXPECT_TRUE(line.startsWith(QString::number(i + 1) + ". ")) << line.toStdString();
         names << line.mid(line.indexOf(' ') + 1);
     }
     names.sort();
     EXPECT_EQ(names, (QStringList{".hidden", "1.mp3", "2.txt"}));
-    EXPECT_EQ(testsupport::control<QLabel>(*window, "Label2")->text(), "3 tracks.");
+    EXPECT_EQ(shown("Label2"), "3 tracks.");
     EXPECT_TRUE(dialogs.empty());
-    EXPECT_TRUE(testsupport::control<QComboBox>(*window, "Combo1")->itemText(0).startsWith(q(folder) + "/"));
+    EXPECT_TRUE(combo1()->itemText(0).startsWith(q(folder) + "/"));
 
-    const int before = testsupport::control<QListWidget>(*window, "List1")->count();
+    const int before = list1()->count();
     whenShown<player::Form6>([](player::Form6& f) { f.reject(); });
     window->Image31_Click();
-    EXPECT_EQ(testsupport::control<QListWidget>(*window, "List1")->count(), before);
+    EXPECT_EQ(list1()->count(), before);
 }
 
 TEST_F(ListButtonsTest, AddFileLoadsTheFirstOrTheSelectedEntryWithoutPlaying)
 {
     start();
-    ASSERT_EQ(testsupport::control<QListWidget>(*window, "List1")->count(), 0);
+    ASSERT_EQ(list1()->count(), 0);
     chooseFile(q(media.path()), "two.wav");
     window->Image30_Click();
     EXPECT_EQ(entries(), QStringList{"1. two.wav"});
-    EXPECT_EQ(testsupport::control<QLabel>(*window, "Label2")->text(), "1 tracks.");
-    EXPECT_EQ(testsupport::control<QLabel>(*window, "Label1")->text(), "two.wav");
+    EXPECT_EQ(shown("Label2"), "1 tracks.");
+    EXPECT_EQ(shown("Label1"), "two.wav");
     EXPECT_NE(ModuleMCI::GetMediaMode("ToTrexonTragoydi"), "playing");
 
     chooseFile(q(media.path()), "one.wav");
@@ -171,13 +171,13 @@ TEST_F(ListButtonsTest, AddFileLoadsTheFirstOrTheSelectedEntryWithoutPlaying)
     ASSERT_EQ(ModuleMCI::GetMediaMode("ToTrexonTragoydi"), "playing");
     chooseFile(q(media.path()), "one.wav");  // duplicates are allowed
     window->Image30_Click();
-    EXPECT_EQ(testsupport::control<QListWidget>(*window, "List1")->count(), 4);
+    EXPECT_EQ(list1()->count(), 4);
     EXPECT_EQ(window->Tracks().current(), 2);
     EXPECT_NE(ModuleMCI::GetMediaMode("ToTrexonTragoydi"), "playing");
 
     cancelFileChooser();
     window->Image30_Click();
-    EXPECT_EQ(testsupport::control<QListWidget>(*window, "List1")->count(), 4);
+    EXPECT_EQ(list1()->count(), 4);
 }
 
 // A folder of today's files: tags other than ID3v1 name the entries and fill the display, and a
@@ -193,17 +193,16 @@ TEST_F(ListButtonsTest, TodaysFilesShowTheirTagsAndAnM3u8ListRoundTrips)
     start();
     chooseFolder(folder);
     window->Image31_Click();
-    ASSERT_EQ(testsupport::control<QListWidget>(*window, "List1")->count(), 2);
-    const int flacRow = testsupport::control<QComboBox>(*window, "Combo1")->itemText(0).endsWith(".flac") ? 0 : 1;
+    ASSERT_EQ(list1()->count(), 2);
+    const int flacRow = combo1()->itemText(0).endsWith(".flac") ? 0 : 1;
     window->UpdateMP3(flacRow, false);
-    EXPECT_EQ(testsupport::control<QLabel>(*window, "Label1")->text(), "Χάρτινο το φεγγαράκι");
-    EXPECT_EQ(testsupport::control<QLabel>(*window, "Label200")->text(), "Μάνος Χατζιδάκις");
-    EXPECT_EQ(testsupport::control<QLabel>(*window, "Label201")->text(), "Ο Μεγάλος Ερωτικός");
-    EXPECT_TRUE(testsupport::control<QLabel>(*window, "Label4")->text().endsWith("Kbit  44Khz  stereo"))
-        << testsupport::control<QLabel>(*window, "Label4")->text().toStdString();
+    EXPECT_EQ(shown("Label1"), "Χάρτινο το φεγγαράκι");
+    EXPECT_EQ(shown("Label200"), "Μάνος Χατζιδάκις");
+    EXPECT_EQ(shown("Label201"), "Ο Μεγάλος Ερωτικός");
+    EXPECT_TRUE(shown("Label4").endsWith("Kbit  44Khz  stereo")) << shown("Label4").toStdString();
     window->UpdateMP3(1 - flacRow, false);
-    EXPECT_EQ(testsupport::control<QLabel>(*window, "Label1")->text(), "Second");
-    EXPECT_EQ(testsupport::control<QLabel>(*window, "Label200")->text(), "Someone");
+    EXPECT_EQ(shown("Label1"), "Second");
+    EXPECT_EQ(shown("Label200"), "Someone");
 
     chooseFile(lists(), "Today.m3u8");
     window->Image28_Click();

@@ -97,9 +97,9 @@ TEST_F(ReentryTest, WhileAFailureMessageShowsNothingElseStartsAndTheRightEntryGo
     });
     window->UpdateMP3(2, true);
     EXPECT_EQ(asked, 1);
-    ASSERT_EQ(testsupport::control<QListWidget>(*window, "List1")->count(), 2);  // the junk entry went, and only it
-    EXPECT_EQ(testsupport::control<QComboBox>(*window, "Combo1")->itemText(0), song);
-    EXPECT_EQ(testsupport::control<QComboBox>(*window, "Combo1")->itemText(1), video);
+    ASSERT_EQ(list1()->count(), 2);  // the junk entry went, and only it
+    EXPECT_EQ(combo1()->itemText(0), song);
+    EXPECT_EQ(combo1()->itemText(1), video);
 }
 
 TEST_F(ReentryTest, TransportAndListClicksDuringAnotherClickAreDropped)
@@ -131,17 +131,17 @@ TEST_F(ReentryTest, WhileAChooserIsOpenTheTimeGoesOnAndTheEntryStays)
     start();
     window->UpdateMP3(0, true);
     for (auto choose : {&player::Form1::Image31_Click, &player::Form1::Image30_Click}) {
-        QString shown;
+        QString time;
         meanwhile([&] {
             ASSERT_TRUE(QApplication::activeModalWidget()) << "no chooser is open";
             window->UpdateMP3(1, true);  // the junk entry: its failure would show
             testsupport::sleepMs(1100);
             window->Timer2_Timer();
-            shown = testsupport::control<QLabel>(*window, "Label3")->text();
+            time = shown("Label3");
             QApplication::activeModalWidget()->close();
         });
         ((*window).*choose)();
-        EXPECT_NE(shown, "00:00") << "the time stood still";
+        EXPECT_NE(time, "00:00") << "the time stood still";
         EXPECT_EQ(window->Tracks().current(), 0);
         EXPECT_TRUE(dialogs.empty());
         EXPECT_EQ(ModuleMCI::GetMediaMode(Alias), "playing");

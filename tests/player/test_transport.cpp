@@ -90,35 +90,34 @@ TEST_F(TransportTest, PlayResumesAPausedFileAndRestartsAPlayingOrFinishedOne)
     EXPECT_TRUE(waitFor([&] { return mediaMode() == "stopped"; }));
     window->Image2_Click();
     EXPECT_EQ(mediaMode(), "playing");
-    EXPECT_TRUE(testsupport::control<player::PictureButton>(*window, "Image8")->isVisibleTo(window.get()));
-    EXPECT_FALSE(testsupport::control<player::PictureButton>(*window, "Image2")->isVisibleTo(window.get()));
+    EXPECT_TRUE(ctl<player::PictureButton>("Image8")->isVisibleTo(window.get()));
+    EXPECT_FALSE(ctl<player::PictureButton>("Image2")->isVisibleTo(window.get()));
 }
 
 TEST_F(TransportTest, NextAndPreviousStopAtTheEndsOfTheList)
 {
     startWithSongs();
-    hover(testsupport::control<player::PictureButton>(*window, "Image10"));
-    EXPECT_TRUE(testsupport::control<player::PictureButton>(*window, "Image6")->isVisibleTo(window.get()));
+    hover(ctl<player::PictureButton>("Image10"));
+    EXPECT_TRUE(ctl<player::PictureButton>("Image6")->isVisibleTo(window.get()));
     window->Image6_Click();  // on the first entry: nothing, the twin stays lit
     EXPECT_EQ(window->Tracks().current(), 0);
-    EXPECT_TRUE(testsupport::control<player::PictureButton>(*window, "Image6")->isVisibleTo(window.get()));
+    EXPECT_TRUE(ctl<player::PictureButton>("Image6")->isVisibleTo(window.get()));
     EXPECT_NE(mediaMode(), "playing");
 
-    hover(testsupport::control<player::PictureButton>(*window, "Image7"));
-    EXPECT_FALSE(testsupport::control<player::PictureButton>(*window, "Image6")
-                     ->isVisibleTo(window.get()));  // moving on resets every other pair
+    hover(ctl<player::PictureButton>("Image7"));
+    EXPECT_FALSE(ctl<player::PictureButton>("Image6")->isVisibleTo(window.get()));  // moving on resets every other pair
     window->Image4_Click();
     EXPECT_EQ(window->Tracks().current(), 1);
     EXPECT_EQ(mediaMode(), "playing");
-    EXPECT_FALSE(testsupport::control<player::PictureButton>(*window, "Image4")->isVisibleTo(window.get()));
+    EXPECT_FALSE(ctl<player::PictureButton>("Image4")->isVisibleTo(window.get()));
     window->Image4_Click();
-    hover(testsupport::control<player::PictureButton>(*window, "Image7"));
+    hover(ctl<player::PictureButton>("Image7"));
     window->Image4_Click();  // on the last entry: no wrap
     EXPECT_EQ(window->Tracks().current(), 2);
-    EXPECT_TRUE(testsupport::control<player::PictureButton>(*window, "Image4")->isVisibleTo(window.get()));
+    EXPECT_TRUE(ctl<player::PictureButton>("Image4")->isVisibleTo(window.get()));
     window->Image6_Click();
     EXPECT_EQ(window->Tracks().current(), 1);
-    EXPECT_EQ(testsupport::control<QLabel>(*window, "Label10")->text(), "2");
+    EXPECT_EQ(shown("Label10"), "2");
 }
 
 TEST_F(TransportTest, NextAndPreviousOnADisc)
@@ -147,39 +146,39 @@ TEST_F(TransportTest, EjectLeavesNoDiscAtTheNextTick)
     startWithDisc();
     window->Image5_Click();
     window->Timer2_Timer();
-    EXPECT_EQ(testsupport::control<QLabel>(*window, "Label1")->text(), "No AudioCD.");
-    EXPECT_EQ(testsupport::control<QListWidget>(*window, "List1")->count(), 0);
-    EXPECT_TRUE(testsupport::control<player::PictureButton>(*window, "Image9")->isVisibleTo(window.get()));
+    EXPECT_EQ(shown("Label1"), "No AudioCD.");
+    EXPECT_EQ(list1()->count(), 0);
+    EXPECT_TRUE(ctl<player::PictureButton>("Image9")->isVisibleTo(window.get()));
 }
 
 TEST_F(TransportTest, ThePopUpListOpensOnTheCurrentTrackAndClosesOverTheStatusLine)
 {
     startWithSongs();
     window->UpdateMP3(1, false);
-    hover(testsupport::control<player::PictureButton>(*window, "Image14"));
-    ASSERT_TRUE(testsupport::control<player::PictureButton>(*window, "Image15")->isVisibleTo(window.get()));
+    hover(ctl<player::PictureButton>("Image14"));
+    ASSERT_TRUE(ctl<player::PictureButton>("Image15")->isVisibleTo(window.get()));
     window->Image15_Click();
-    EXPECT_TRUE(testsupport::control<QListWidget>(*window, "List1")->isVisibleTo(window.get()));
-    EXPECT_EQ(testsupport::control<QListWidget>(*window, "List1")->currentRow(), 1);
+    EXPECT_TRUE(list1()->isVisibleTo(window.get()));
+    EXPECT_EQ(list1()->currentRow(), 1);
     window->BackgroundMouseMove();  // an open pop-up list stays open over the background
-    EXPECT_TRUE(testsupport::control<QListWidget>(*window, "List1")->isVisibleTo(window.get()));
-    moveMouseOver(testsupport::control<QLabel>(*window, "Label2"));
-    EXPECT_FALSE(testsupport::control<QListWidget>(*window, "List1")->isVisibleTo(window.get()));
+    EXPECT_TRUE(list1()->isVisibleTo(window.get()));
+    moveMouseOver(ctl<QLabel>("Label2"));
+    EXPECT_FALSE(list1()->isVisibleTo(window.get()));
 
     window->RemoveAllEntries();  // an empty list has no pop-up
-    hover(testsupport::control<player::PictureButton>(*window, "Image14"));
-    EXPECT_FALSE(testsupport::control<player::PictureButton>(*window, "Image15")->isVisibleTo(window.get()));
+    hover(ctl<player::PictureButton>("Image14"));
+    EXPECT_FALSE(ctl<player::PictureButton>("Image15")->isVisibleTo(window.get()));
 }
 
 TEST_F(TransportTest, ListClicksSeekTheDiscOrPlayTheFile)
 {
     startWithDisc();
     common::globals().UserListClick = true;
-    testsupport::control<QListWidget>(*window, "List1")->setCurrentRow(2);
+    list1()->setCurrentRow(2);
     window->List1_Click();
     EXPECT_EQ(cdPosition().substr(0, 2), "03");
     EXPECT_FALSE(common::globals().UserListClick);
-    testsupport::control<QListWidget>(*window, "List1")->setCurrentRow(1);
+    list1()->setCurrentRow(1);
     window->List1_Click();  // a selection made by code: the disc stays
     EXPECT_EQ(cdPosition().substr(0, 2), "03");
     stop();
@@ -188,7 +187,7 @@ TEST_F(TransportTest, ListClicksSeekTheDiscOrPlayTheFile)
     setenv("SONORELL_CD_DEVICE", "none", 1);
     startWithSongs();
     common::globals().UserListClick = true;
-    testsupport::control<QListWidget>(*window, "List1")->setCurrentRow(2);
+    list1()->setCurrentRow(2);
     window->List1_Click();
     EXPECT_EQ(window->Tracks().current(), 0);  // a single click only selects
     window->List1_DblClick();
@@ -221,11 +220,11 @@ TEST_F(TransportTest, TimeDisplayTogglesAtOnce)
 {
     startWithSongs();
     window->Image2_Click();
-    click(testsupport::control<QLabel>(*window, "Label3"));
+    click(ctl<QLabel>("Label3"));
     EXPECT_TRUE(window->State().showRemaining);
-    EXPECT_TRUE(testsupport::control<QLabel>(*window, "Label3")->text().startsWith("-00:0"));
-    click(testsupport::control<QLabel>(*window, "Label3"));
-    EXPECT_TRUE(testsupport::control<QLabel>(*window, "Label3")->text().startsWith("00:0"));
+    EXPECT_TRUE(shown("Label3").startsWith("-00:0"));
+    click(ctl<QLabel>("Label3"));
+    EXPECT_TRUE(shown("Label3").startsWith("00:0"));
 }
 
 TEST_F(TransportTest, DraggingTheThumbShowsTheTimeAndSeeksOnRelease)
@@ -237,30 +236,29 @@ TEST_F(TransportTest, DraggingTheThumbShowsTheTimeAndSeeksOnRelease)
     window->Image2_Click();
     window->Timer2_Timer();
     window->Image17_MouseDown();
-    EXPECT_FALSE(testsupport::control<QTimer>(*window, "Timer2")->isActive());
+    EXPECT_FALSE(ctl<QTimer>("Timer2")->isActive());
     window->Image17_MouseMove(100);  // from left edge 5, pointer 100 px in: the edge goes to 100
-    EXPECT_EQ(testsupport::control<player::PictureButton>(*window, "Image17")->x(), 100);
+    EXPECT_EQ(ctl<player::PictureButton>("Image17")->x(), 100);
     EXPECT_EQ(window->State().seekTarget, "5000");
     window->Image17_MouseMove(5);
-    EXPECT_EQ(testsupport::control<QLabel>(*window, "Label3")->text(), "01:40");
+    EXPECT_EQ(shown("Label3"), "01:40");
     EXPECT_EQ(window->State().seekTarget, "100000");
     window->ShowRemainingTime(true);
     window->Image17_MouseMove(5);
-    EXPECT_EQ(testsupport::control<QLabel>(*window, "Label3")->text(), "-01:32");
+    EXPECT_EQ(shown("Label3"), "-01:32");
     window->Image17_MouseUp();
-    EXPECT_TRUE(testsupport::control<QTimer>(*window, "Timer2")->isActive());
+    EXPECT_TRUE(ctl<QTimer>("Timer2")->isActive());
     EXPECT_EQ(mediaMode(), "playing");
     EXPECT_GE(mediaPosition(), 100000);
     EXPECT_LT(mediaPosition(), 101000);
 
-    testsupport::control<player::PictureButton>(*window, "Image17")
-        ->move(192,
-               testsupport::control<player::PictureButton>(*window, "Image17")->y());  // the end of the range: no drag from here
+    // The end of the range: no drag from here.
+    ctl<player::PictureButton>("Image17")->move(192, ctl<player::PictureButton>("Image17")->y());
     window->Image17_MouseDown();
-    const QString shown = testsupport::control<QLabel>(*window, "Label3")->text();
+    const QString before = shown("Label3");
     window->Image17_MouseMove(-50);
-    EXPECT_EQ(testsupport::control<player::PictureButton>(*window, "Image17")->x(), 192);
-    EXPECT_EQ(testsupport::control<QLabel>(*window, "Label3")->text(), shown);
+    EXPECT_EQ(ctl<player::PictureButton>("Image17")->x(), 192);
+    EXPECT_EQ(shown("Label3"), before);
     window->Image17_MouseUp();
 }
 
@@ -280,18 +278,17 @@ TEST_F(TransportTest, DraggingOnADiscSeeksWithinTheTrackAndPlaysOnRelease)
     auto& cd = *common::globals().CdDevice;
     cd.SeekCDtoX(2);
     window->Timer2_Timer();  // the track display: track 2 of 50.4 s starts at 20 s
-    ASSERT_EQ(testsupport::control<QLabel>(*window, "Label10")->text(), "2");
+    ASSERT_EQ(shown("Label10"), "2");
     window->Image17_MouseDown();
-    testsupport::control<player::PictureButton>(*window, "Image17")
-        ->move(100, testsupport::control<player::PictureButton>(*window, "Image17")->y());
+    ctl<player::PictureButton>("Image17")->move(100, ctl<player::PictureButton>("Image17")->y());
     window->Image17_MouseMove(5);
     // 100 units of 50,400 / 187 ms after the track's start: 26.95 s into track 2.
-    EXPECT_EQ(testsupport::control<QLabel>(*window, "Label3")->text(), "00:26");
+    EXPECT_EQ(shown("Label3"), "00:26");
     EXPECT_EQ(cd.CheckIfPlaying(), 0);
     EXPECT_EQ(cdPosition().substr(0, 5), "02:00");
     window->ShowRemainingTime(true);
     window->Image17_MouseMove(5);
-    EXPECT_EQ(testsupport::control<QLabel>(*window, "Label3")->text(), "-00:23");
+    EXPECT_EQ(shown("Label3"), "-00:23");
     window->Image17_MouseUp();
     EXPECT_EQ(cd.CheckIfPlaying(), 1);
     EXPECT_EQ(cdPosition().substr(0, 5), "02:00");
@@ -338,14 +335,13 @@ TEST_F(TransportTest, EverySegmentLightsItsShareAndSetsTheStream)
 TEST_F(TransportTest, ASecondClickWithoutAMoveActsAgain)
 {
     startWithSongs();
-    hover(testsupport::control<player::PictureButton>(*window, "Image7"));
-    click(testsupport::control<player::PictureButton>(*window, "Image4"));
+    hover(ctl<player::PictureButton>("Image7"));
+    click(ctl<player::PictureButton>("Image4"));
     EXPECT_EQ(window->Tracks().current(), 1);
-    ASSERT_TRUE(
-        testsupport::control<player::PictureButton>(*window, "Image7")->isVisibleTo(window.get()));  // the normal picture is back
-    click(testsupport::control<player::PictureButton>(*window, "Image7"));
+    ASSERT_TRUE(ctl<player::PictureButton>("Image7")->isVisibleTo(window.get()));  // the normal picture is back
+    click(ctl<player::PictureButton>("Image7"));
     EXPECT_EQ(window->Tracks().current(), 2);
-    click(testsupport::control<player::PictureButton>(*window, "Image10"));  // previous, never hovered
+    click(ctl<player::PictureButton>("Image10"));  // previous, never hovered
     EXPECT_EQ(window->Tracks().current(), 1);
 }
 
@@ -356,8 +352,8 @@ TEST_F(TransportTest, ATwinClickOnPreviousOnADiscGoesBackTwice)
 {
     startWithDisc();
     auto& cd = *common::globals().CdDevice;
-    auto* normal = testsupport::control<player::PictureButton>(*window, "Image10");
-    auto* twin = testsupport::control<player::PictureButton>(*window, "Image6");
+    auto* normal = ctl<player::PictureButton>("Image10");
+    auto* twin = ctl<player::PictureButton>("Image6");
     const auto twinClick = [&] {
         hover(normal);
         click(twin);

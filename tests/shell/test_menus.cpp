@@ -110,13 +110,13 @@ TEST_F(MenuTest, TwinCheckItemsCarryOneMark)
     EXPECT_TRUE(item("Show_List_Menu")->isChecked());
     EXPECT_TRUE(item("Show_List_Menu2")->isChecked());
     EXPECT_EQ(window->height(), 305);
-    EXPECT_EQ(testsupport::control<QListWidget>(*window, "List1")->geometry(), QRect(2, 223, 353, 90));
-    EXPECT_EQ(testsupport::control<QCheckBox>(*window, "Check1")->text(), QString::fromUtf8("Λ"));
+    EXPECT_EQ(list1()->geometry(), QRect(2, 223, 353, 90));
+    EXPECT_EQ(ctl<QCheckBox>("Check1")->text(), QString::fromUtf8("Λ"));
     trigger("Show_List_Menu");
     EXPECT_FALSE(item("Show_List_Menu2")->isChecked());
     EXPECT_EQ(window->height(), 213);
-    EXPECT_EQ(testsupport::control<QListWidget>(*window, "List1")->geometry(), QRect(12, 112, 317, 100));
-    EXPECT_EQ(testsupport::control<QCheckBox>(*window, "Check1")->text(), "V");
+    EXPECT_EQ(list1()->geometry(), QRect(12, 112, 317, 100));
+    EXPECT_EQ(ctl<QCheckBox>("Check1")->text(), "V");
     trigger("synexeia2");
     EXPECT_TRUE(item("synexeia")->isChecked());
     EXPECT_TRUE(common::globals().Continuous);
@@ -132,21 +132,21 @@ TEST_F(MenuTest, TwinCheckItemsCarryOneMark)
 TEST_F(MenuTest, RemovingATrackRenumbersTheRest)
 {
     startWithSongs(12);
-    testsupport::control<QListWidget>(*window, "List1")->setCurrentRow(2);
+    list1()->setCurrentRow(2);
     trigger("removefile");
-    ASSERT_EQ(testsupport::control<QListWidget>(*window, "List1")->count(), 11);
-    EXPECT_EQ(testsupport::control<QComboBox>(*window, "Combo1")->count(), 11);
-    EXPECT_EQ(testsupport::control<QListWidget>(*window, "List1")->item(2)->text(), "3. t04.wav");
-    EXPECT_EQ(testsupport::control<QListWidget>(*window, "List1")->item(8)->text(), "9. t10.wav");
-    EXPECT_EQ(testsupport::control<QListWidget>(*window, "List1")->item(10)->text(), "11. t12.wav");
-    EXPECT_EQ(testsupport::control<QLabel>(*window, "Label2")->text(), "Tracks: 11");
+    ASSERT_EQ(list1()->count(), 11);
+    EXPECT_EQ(combo1()->count(), 11);
+    EXPECT_EQ(list1()->item(2)->text(), "3. t04.wav");
+    EXPECT_EQ(list1()->item(8)->text(), "9. t10.wav");
+    EXPECT_EQ(list1()->item(10)->text(), "11. t12.wav");
+    EXPECT_EQ(shown("Label2"), "Tracks: 11");
     EXPECT_TRUE(dialogs.empty());
 
-    testsupport::control<QListWidget>(*window, "List1")->setCurrentRow(-1);
+    list1()->setCurrentRow(-1);
     trigger("removefile");
     ASSERT_EQ(dialogs.size(), 1u);
     EXPECT_EQ(dialogs[0].text, "You must select first a track from list");
-    EXPECT_EQ(testsupport::control<QListWidget>(*window, "List1")->count(), 11);
+    EXPECT_EQ(list1()->count(), 11);
 }
 
 TEST_F(MenuTest, RemoveAllAsksFirst)
@@ -159,13 +159,13 @@ TEST_F(MenuTest, RemoveAllAsksFirst)
     EXPECT_EQ(dialogs[0].text, "Are you sure, you want remove all tracks?");
     EXPECT_EQ(dialogs[0].buttons, platform::DialogButtons::YesNo);
     EXPECT_EQ(dialogs[0].icon, platform::DialogIcon::Question);
-    EXPECT_EQ(testsupport::control<QListWidget>(*window, "List1")->count(), 3);
+    EXPECT_EQ(list1()->count(), 3);
     answer = platform::AnswerYes;
     trigger("removeALL");
-    EXPECT_EQ(testsupport::control<QListWidget>(*window, "List1")->count(), 0);
-    EXPECT_EQ(testsupport::control<QComboBox>(*window, "Combo1")->count(), 0);
-    EXPECT_EQ(testsupport::control<QLabel>(*window, "Label2")->text(), "No Tracks");
-    EXPECT_EQ(testsupport::control<QLabel>(*window, "Label10")->text(), "");
+    EXPECT_EQ(list1()->count(), 0);
+    EXPECT_EQ(combo1()->count(), 0);
+    EXPECT_EQ(shown("Label2"), "No Tracks");
+    EXPECT_EQ(shown("Label10"), "");
     EXPECT_EQ(ModuleMCI::GetMediaMode("ToTrexonTragoydi"), "ERROR");  // closed
 }
 
@@ -279,7 +279,7 @@ TEST_F(MenuTest, TheSavedListsSubmenuFollowsTheFolder)
     const QStringList shown = captions(menu().ListMenu);
     EXPECT_EQ(QSet<QString>(shown.begin(), shown.end()), (QSet<QString>{"a.list", "b.list", ".hidden.list", "mix.m3u8"}));
     menu().ListMenu_Click(int(shown.indexOf("mix.m3u8")));
-    EXPECT_EQ(testsupport::control<QListWidget>(*window, "List1")->count(), 1);
+    EXPECT_EQ(list1()->count(), 1);
     menu().as87_Click(3);
     QFile::remove(file("Lists/b.list"));
     menu().as87_Click(3);
@@ -295,8 +295,8 @@ TEST_F(MenuTest, ChoosingASavedListStopsThePlayingFileAndLoadsTheFirstEntry)
     window->UpdateMP3(1, true);
     menu().as87_Click(3);
     menu().ListMenu_Click(0);
-    EXPECT_EQ(testsupport::control<QListWidget>(*window, "List1")->count(), 1);
-    EXPECT_EQ(testsupport::control<QLabel>(*window, "Label1")->text(), "other.wav");
+    EXPECT_EQ(list1()->count(), 1);
+    EXPECT_EQ(shown("Label1"), "other.wav");
     EXPECT_EQ(window->Tracks().current(), 0);
     EXPECT_NE(ModuleMCI::GetMediaMode("ToTrexonTragoydi"), "playing");
 }
@@ -372,12 +372,12 @@ TEST_F(MenuTest, TheLanguageChosenIsInForceAtTheNextStart)
     ASSERT_EQ(dialogs.size(), 3u);
     EXPECT_EQ(dialogs[0].text, QString::fromUtf8("Οι νέες ρυθμίσεις θα ισχύουν απο την επόμενη φόρα."));
     EXPECT_EQ(dialogs[1].text, "You must restart program.");
-    EXPECT_EQ(testsupport::control<QLabel>(*window, "Label7")->text(), "Options");  // nothing changes in this run
+    EXPECT_EQ(shown("Label7"), "Options");  // nothing changes in this run
     stop();
     EXPECT_EQ(platform::GetSetting("Sonorell", "LANGUAGE"), "True");
     common::resetGlobals();
     start();
-    EXPECT_EQ(testsupport::control<QLabel>(*window, "Label7")->text(), QString::fromUtf8("Επιλογές"));
+    EXPECT_EQ(shown("Label7"), QString::fromUtf8("Επιλογές"));
 }
 
 TEST_F(MenuTest, AboutFromEitherMenu)

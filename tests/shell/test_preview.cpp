@@ -140,7 +140,7 @@ TEST_F(PreviewTest, CancelStopsTheDiscAtItsStartAndTheNextOpeningIsFresh)
     preview->Command1_Click();
     EXPECT_EQ(common::globals().CdDevice->CheckIfPlaying(), 0);
     EXPECT_EQ(common::globals().CdDevice->GetCDPosition_FUN().substr(0, 11), "01:00:00:00");
-    EXPECT_TRUE(testsupport::control<QTimer>(*window, "Timer2")->isActive());
+    EXPECT_TRUE(ctl<QTimer>("Timer2")->isActive());
     EXPECT_FALSE(common::globals().DialogOpen);
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     EXPECT_TRUE(preview.isNull());

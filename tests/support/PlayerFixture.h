@@ -16,7 +16,10 @@
 
 #include <gtest/gtest.h>
 
+#include <QComboBox>
 #include <QCoreApplication>
+#include <QLabel>
+#include <QListWidget>
 #include <QFile>
 #include <QFileInfo>
 
@@ -94,12 +97,16 @@ protected:
         start();
         return disc;
     }
+    // The window's controls by name, as the user finds them.
+    template <class T = QWidget> T* ctl(const char* name) const { return testsupport::control<T>(*window, name); }
+    QString shown(const char* label) const { return ctl<QLabel>(label)->text(); }
+    QListWidget* list1() const { return ctl<QListWidget>("List1"); }
+    QComboBox* combo1() const { return ctl<QComboBox>("Combo1"); }
     // The track list's lines as shown.
     QStringList entries() const
     {
         QStringList lines;
-        for (int i = 0; i < testsupport::control<QListWidget>(*window, "List1")->count(); ++i)
-            lines << testsupport::control<QListWidget>(*window, "List1")->item(i)->text();
+        for (int i = 0; i < list1()->count(); ++i) lines << list1()->item(i)->text();
         return lines;
     }
     static std::string mediaMode() { return ModuleMCI::GetMediaMode(common::MediaAlias); }
