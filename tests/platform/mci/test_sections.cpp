@@ -5,6 +5,7 @@
 #include "fixtures/Media.h"
 #include "platform/ShortPath.h"
 #include "platform/gst/AudioOutput.h"
+#include "platform/gst/Decoder.h"
 #include "platform/gst/MediaFile.h"
 #include "platform/mci/Errors.h"
 #include "platform/mci/Interpreter.h"
@@ -24,7 +25,7 @@ protected:
     static void SetUpTestSuite()
     {
         folder = new testsupport::TempFolder;
-        image = fixtures::makeMedia(folder->path(), fixtures::Media::Wav16Stereo, 4.0, "image.wav").path;
+        image = fixtures::makeMedia(folder->path(), fixtures::Media::Flac, 4.0, "image.flac").path;
     }
     static void TearDownTestSuite() { delete folder; }
     // "<folder>/image.cue#N": part 1 is 0..1 s, part 2 1..3 s, part 3 3 s to the end; part 9 lies
@@ -119,4 +120,18 @@ TEST_F(SectionTest, TheNextPartFollowsOnTheOutputAndIsTakenOverFromItsStart)
     const int taken = number("status a position");
     EXPECT_LT(taken, 1000) << "the part taken over counts from its own start";
     EXPECT_TRUE(testsupport::waitUntil([&] { return number("status a position") > taken; }));
+}
+
+// Part 1 ends on its 44100th or 48000th sample: the next part starts on the output one second
+// in, to the sample, with no sample of the one before played twice.
+TEST_F(SectionTest, ThePartsOfAFileMeetOnTheOutputSampleForSample)
+{
+    ASSERT_EQ(open(part(1), "a"), Ok);
+    ASSERT_EQ(send("cue a next \"" + part(2) + "\""), Ok);
+    ASSERT_EQ(send("play a"), Ok);
+    ASSERT_TRUE(testsupport::waitUntil([&] { return ask("status a mode") == "stopped"; }, 3000));
+    const std::shared_ptr<platform::gst::Decoder> next = AudioOutput::instance().takeRunOn(partUri(2));
+    ASSERT_TRUE(next);
+    EXPECT_NEAR(AudioOutput::instance().span(*next).startNs, 1'000'000'000, 1000);
+    AudioOutput::instance().release(next.get());
 }
