@@ -46,6 +46,21 @@ bool carries(GstPad* pad, const char* kind)
 }
 
 // A pad nobody plays (a picture, subtitles) still has to go somewhere, or the file cannot preroll.
+// A decoder negotiates its output before the decoder bin shows its pad, with nothing linked yet,
+// and falls back to its own favourite (mpg123: 16-bit) unless asked: float is asked for first,
+// which the output plays as is, with every other raw format still allowed.
+gboolean preferFloat(GstElement*, GstPad*, GstElement*, GstQuery* query, gpointer)
+{
+    if (GST_QUERY_TYPE(query) != GST_QUERY_CAPS) return FALSE;
+    static GstCaps* const wanted = gst_caps_from_string("audio/x-raw, format=F32LE, layout=interleaved; audio/x-raw");
+    GstCaps* filter = nullptr;
+    gst_query_parse_caps(query, &filter);
+    if (filter && !gst_caps_can_intersect(filter, wanted)) return FALSE;  // not sound: left alone
+    const CapsRef result{filter ? gst_caps_intersect_full(wanted, filter, GST_CAPS_INTERSECT_FIRST) : gst_caps_ref(wanted)};
+    gst_query_set_caps_result(query, result.get());
+    return TRUE;
+}
+
 void discard(GstElement* pipeline, GstPad* pad)
 {
     GstElement* sink = gst_element_factory_make("fakesink", nullptr);
@@ -125,6 +140,7 @@ Decoder::Decoder(std::string uri) : uri_(std::move(uri))
     gst_bin_add(GST_BIN(pipeline_), source.release());
     g_signal_connect(source_, "pad-added", G_CALLBACK(padAdded), this);
     g_signal_connect(source_, "no-more-pads", G_CALLBACK(noMorePads), this);
+    g_signal_connect(source_, "autoplug-query", G_CALLBACK(preferFloat), nullptr);
 
     GstAppSinkCallbacks callbacks{};
     callbacks.new_sample = [](GstAppSink* s, gpointer self) { return newSample(GST_ELEMENT(s), self); };
