@@ -31,6 +31,16 @@ using fixtures::Media;
 
 namespace {
 
+const QString HandedDisc = "/tmp/some-disc.cue";
+
+// The state a hand-off player leaves, as if one had noted itself.
+void noteHandOff(const QString& state)
+{
+    QFile file(platform::HandOffStateFile());
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    file.write(state.toUtf8());
+}
+
 QStringList captions(const QList<QAction*>& items)
 {
     QStringList out;
@@ -191,18 +201,6 @@ TEST_F(MenuTest, EditListPreviewAndTracksInfoNeedSomethingToWorkOn)
     EXPECT_EQ(dialogs[0].icon, platform::DialogIcon::Critical);
     EXPECT_EQ(dialogs[0].title, QString::fromUtf8("Δέν υπάρχει AudioCD."));
     EXPECT_TRUE(dialogs[0].text.startsWith(QString::fromUtf8("Τοποθέτησε στο CD-ROM κάποιο μουσικό AudioCD,\n")));
-}
-
-TEST_F(MenuTest, TheEditListCommandOpensTheEditorOnADisc)
-{
-    startWithDisc({150, 150});
-    trigger("hhhdgf");
-    EXPECT_FALSE(window->isEnabled());
-    QWidget* editor = window->findChild<QWidget*>("Form2");
-    ASSERT_NE(editor, nullptr);
-    EXPECT_EQ(editor->windowTitle(), "&Edit List");
-    editor->close();
-    EXPECT_TRUE(window->isEnabled());
 }
 
 // Rip Disc to Files opens the encoder on the disc's tracks; a rip stops the disc and writes its
@@ -442,13 +440,8 @@ TEST(HandOff, AProcessThatIsNotTheHandOffPlayerIsLeftAlone)
     QProcess other;
     other.start("sleep", {"30"});
     ASSERT_TRUE(other.waitForStarted());
-    const QString source = "/tmp/some-disc.cue";
-    {
-        QFile state(platform::HandOffStateFile());
-        ASSERT_TRUE(state.open(QIODevice::WriteOnly | QIODevice::Truncate));
-        state.write(platform::HandOffState(other.processId(), source, 1000, 0).toUtf8());
-    }
-    EXPECT_FALSE(platform::TakeDiscBack(source).has_value());
+    noteHandOff(platform::HandOffState(other.processId(), HandedDisc, 1000, 0));
+    EXPECT_FALSE(platform::TakeDiscBack(HandedDisc).has_value());
     EXPECT_FALSE(other.waitForFinished(300));  // still running: it was not signalled
     EXPECT_EQ(other.state(), QProcess::Running);
     EXPECT_FALSE(QFile::exists(platform::HandOffStateFile()));
@@ -466,16 +459,11 @@ TEST(HandOff, AnotherHandOffPlayerGivenTheSameNumberIsLeftAlone)
     QProcess other;
     other.start(impostor, {"30"});
     ASSERT_TRUE(other.waitForStarted());
-    const QString source = "/tmp/some-disc.cue";
-    QStringList noted = platform::HandOffState(other.processId(), source, 1000, 0).split('\n');
+    QStringList noted = platform::HandOffState(other.processId(), HandedDisc, 1000, 0).split('\n');
     ASSERT_GE(noted.size(), 5);
     noted[4] = QString::number(noted[4].toLongLong() - 1);  // noted by a process that began earlier
-    {
-        QFile state(platform::HandOffStateFile());
-        ASSERT_TRUE(state.open(QIODevice::WriteOnly | QIODevice::Truncate));
-        state.write(noted.join('\n').toUtf8());
-    }
-    EXPECT_FALSE(platform::TakeDiscBack(source).has_value());
+    noteHandOff(noted.join('\n'));
+    EXPECT_FALSE(platform::TakeDiscBack(HandedDisc).has_value());
     EXPECT_FALSE(other.waitForFinished(300));
     EXPECT_EQ(other.state(), QProcess::Running);
     other.kill();
@@ -510,6 +498,7 @@ TEST_F(MenuTest, WindowsThatDisableTheMainWindowStayUsableThemselves)
     trigger("hhhdgf");
     auto* editor = window->findChild<catalogue::Form2*>();
     ASSERT_NE(editor, nullptr);
+    EXPECT_EQ(editor->windowTitle(), "&Edit List");
     EXPECT_FALSE(window->isEnabled());
     EXPECT_TRUE(editor->Text2->isEnabled());
     EXPECT_TRUE(editor->Command10->isEnabled());

@@ -3,6 +3,7 @@
 #include "fixtures/DiscImage.h"
 #include "platform/mci/Errors.h"
 #include "platform/mci/Interpreter.h"
+#include "support/MciSession.h"
 #include "support/SharedDisc.h"
 #include "support/TempFolder.h"
 #include "support/Waits.h"
@@ -23,7 +24,7 @@ namespace {
 
 using testsupport::sleepMs;
 
-class CdDeviceTest : public testsupport::SharedDiscTest {
+class CdDeviceTest : public testsupport::SharedDiscTest, protected testsupport::MciSession {
 protected:
     void SetUp() override { useDisc(disc->cue); }
     void TearDown() override { mci.closeAll(); }
@@ -35,15 +36,6 @@ protected:
         ASSERT_EQ(send("open cdaudio alias cd wait shareable"), Ok);
         ASSERT_EQ(send("set cd time format tmsf wait"), Ok);
     }
-    uint32_t send(const std::string& command) { return mci.send(command, reply); }
-    std::string ask(const std::string& command)
-    {
-        const uint32_t rc = send(command);
-        return rc == Ok ? reply : "error " + std::to_string(rc);
-    }
-
-    Interpreter mci;
-    std::string reply;
 };
 
 }  // namespace

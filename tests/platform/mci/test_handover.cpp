@@ -6,6 +6,7 @@
 #include "platform/gst/AudioOutput.h"
 #include "platform/mci/Errors.h"
 #include "platform/mci/Interpreter.h"
+#include "support/MciSession.h"
 #include "support/TempFolder.h"
 #include "support/Waits.h"
 
@@ -21,7 +22,7 @@ using platform::gst::AudioOutput;
 
 namespace {
 
-class HandOverTest : public ::testing::Test {
+class HandOverTest : public ::testing::Test, protected testsupport::MciSession {
 protected:
     static void SetUpTestSuite()
     {
@@ -38,9 +39,6 @@ protected:
         testsupport::waitUntil([] { return !AudioOutput::instance().playing(); }, 1000);
     }
 
-    uint32_t send(const std::string& command) { return mci.send(command, reply); }
-    std::string ask(const std::string& command) { return send(command) == Ok ? reply : "error"; }
-    int number(const std::string& command) { return std::stoi(ask(command)); }
     uint32_t open(const std::string& path, const std::string& alias)
     {
         return send("open " + platform::ShortPathName(path) + " type MPEGVideo Alias " + alias);
@@ -65,8 +63,6 @@ protected:
 
     static testsupport::TempFolder* folder;
     static std::string first, second, third;
-    Interpreter mci;
-    std::string reply;
 };
 
 testsupport::TempFolder* HandOverTest::folder = nullptr;

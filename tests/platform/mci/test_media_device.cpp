@@ -5,6 +5,7 @@
 #include "platform/gst/MediaFile.h"
 #include "platform/mci/Errors.h"
 #include "platform/mci/Interpreter.h"
+#include "support/MciSession.h"
 #include "support/TempFolder.h"
 #include "support/Waits.h"
 
@@ -29,7 +30,7 @@ namespace {
 
 using testsupport::sleepMs;
 
-class MediaDeviceTest : public ::testing::Test {
+class MediaDeviceTest : public ::testing::Test, protected testsupport::MciSession {
 protected:
     static void SetUpTestSuite() { folder = new testsupport::TempFolder; }
     static void TearDownTestSuite()
@@ -61,22 +62,13 @@ protected:
         default: return ".mp3";
         }
     }
-    uint32_t send(const std::string& command) { return mci.send(command, reply); }
-    std::string ask(const std::string& command)
-    {
-        const uint32_t rc = send(command);
-        return rc == Ok ? reply : "error " + std::to_string(rc);
-    }
     uint32_t openFile(const std::string& path, const std::string& alias = "m")
     {
         return send("open " + platform::ShortPathName(path) + " type MPEGVideo Alias " + alias + " Style 1073741824");
     }
-    int number(const std::string& command) { return std::stoi(ask(command)); }
 
     static testsupport::TempFolder* folder;
     static std::map<std::pair<int, int>, fixtures::MediaFile> made;
-    Interpreter mci;
-    std::string reply;
 };
 
 testsupport::TempFolder* MediaDeviceTest::folder = nullptr;

@@ -10,6 +10,7 @@
 #include "platform/mci/Errors.h"
 #include "platform/mci/Interpreter.h"
 #include "platform/mci/Sections.h"
+#include "support/MciSession.h"
 #include "support/TempFolder.h"
 #include "support/Waits.h"
 
@@ -20,7 +21,7 @@ using platform::gst::AudioOutput;
 
 namespace {
 
-class SectionTest : public ::testing::Test {
+class SectionTest : public ::testing::Test, protected testsupport::MciSession {
 protected:
     static void SetUpTestSuite()
     {
@@ -57,9 +58,6 @@ protected:
         const int64_t bounds[][2] = {{0, 75}, {75, 225}, {225, -1}};
         return platform::gst::SectionUri(platform::ShortPathName(image), bounds[n - 1][0], bounds[n - 1][1]);
     }
-    uint32_t send(const std::string& command) { return mci.send(command, reply); }
-    std::string ask(const std::string& command) { return send(command) == Ok ? reply : "error"; }
-    int number(const std::string& command) { return std::stoi(ask(command)); }
     uint32_t open(const std::string& path, const std::string& alias)
     {
         return send("open \"" + path + "\" type MPEGVideo Alias " + alias);
@@ -67,8 +65,6 @@ protected:
 
     static testsupport::TempFolder* folder;
     static std::string image;
-    Interpreter mci;
-    std::string reply;
 };
 
 testsupport::TempFolder* SectionTest::folder = nullptr;
