@@ -59,7 +59,6 @@ protected:
         PlayerTest::TearDown();
         recording.reset();
     }
-    // The default list: one tone an entry, at the given pitches.
     // The default list: one tone an entry, at the given pitches; the first mp3s entries are MP3s.
     void startWithTones(const std::vector<double>& pitches, double seconds = 3.0, size_t mp3s = 0)
     {
@@ -76,9 +75,7 @@ protected:
     }
     void startWithDisc(const std::vector<int>& trackFrames)
     {
-        disc = fixtures::makeDiscImage(media.path(), trackFrames);
-        setenv("SONORELL_CD_DEVICE", disc.cue.c_str(), 1);
-        start();
+        disc = PlayerTest::startWithDisc(trackFrames);
         ASSERT_FALSE(common::InMediaMode());
     }
     // Runs the window's events until t (a time of now()).

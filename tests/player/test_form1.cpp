@@ -356,12 +356,9 @@ TEST_F(PlayerTest, RemainingTimeOfATrackOf61AndAHalfSeconds)
 
 TEST_F(PlayerTest, SecondInstanceEndsAtOnce)
 {
-    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-    env.insert("XDG_RUNTIME_DIR", QString::fromStdString(media.path()));
-    env.insert("QT_QPA_PLATFORM", "offscreen");
     QProcess first, second;
-    first.setProcessEnvironment(env);
-    second.setProcessEnvironment(env);
+    first.setProcessEnvironment(programEnvironment());
+    second.setProcessEnvironment(programEnvironment());
     first.start(SONORELL_PLAYER);
     ASSERT_TRUE(first.waitForStarted());
     wait(1500);
@@ -419,11 +416,8 @@ TEST_F(PlayerTest, TerminalClosedOrSessionEndedSavesTheOptions)
     for (int signal : {SIGHUP, SIGTERM}) {
         SCOPED_TRACE(signal);
         QFile::remove(file("Data.dat"));
-        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-        env.insert("XDG_RUNTIME_DIR", QString::fromStdString(media.path()));
-        env.insert("QT_QPA_PLATFORM", "offscreen");
         QProcess player;
-        player.setProcessEnvironment(env);
+        player.setProcessEnvironment(programEnvironment());
         player.start(SONORELL_PLAYER);
         ASSERT_TRUE(player.waitForStarted());
         wait(1500);

@@ -262,10 +262,7 @@ TEST_F(MediaControlsTest, TheProgramAnswersPlayerctlAndQuitSavesItsOptions)
     const auto second = fixtures::makeMedia(media.path(), Media::Mp3Cbr, 4.0, "two.mp3");
     writeList({QString::fromStdString(first.path), QString::fromStdString(second.path)});
     QProcess program;
-    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-    env.insert("QT_QPA_PLATFORM", "offscreen");
-    env.insert("XDG_RUNTIME_DIR", QString::fromStdString(media.path()));
-    program.setProcessEnvironment(env);
+    program.setProcessEnvironment(programEnvironment());
     program.start(SONORELL_PLAYER);
     ASSERT_TRUE(program.waitForStarted());
     QString status;
@@ -291,11 +288,8 @@ TEST_F(MediaControlsTest, FilesFromTheCommandLineALaterStartAndOpenUriPlay)
     QStringList songs;
     for (const char* name : {"one.wav", "two.wav", "three.wav", "four.wav"})
         songs << q(fixtures::makeMedia(media.path(), Media::Wav8Mono, 30.0, name).path);
-    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-    env.insert("QT_QPA_PLATFORM", "offscreen");
-    env.insert("XDG_RUNTIME_DIR", QString::fromStdString(media.path()));
     QProcess program;
-    program.setProcessEnvironment(env);
+    program.setProcessEnvironment(programEnvironment());
     program.start(SONORELL_PLAYER, {songs[0], songs[1]});
     ASSERT_TRUE(program.waitForStarted());
     QString status;
@@ -304,7 +298,7 @@ TEST_F(MediaControlsTest, FilesFromTheCommandLineALaterStartAndOpenUriPlay)
     EXPECT_EQ(playerctl({"metadata", "xesam:title"}), "one.wav");
 
     QProcess later;
-    later.setProcessEnvironment(env);
+    later.setProcessEnvironment(programEnvironment());
     QElapsedTimer clock;
     clock.start();
     later.start(SONORELL_PLAYER, {songs[2]});
@@ -339,11 +333,8 @@ TEST_F(MediaControlsTest, AnAlbumRipsSheetOpensAsItsTracksWithItsCover)
                                                 "FILE \"rip.flac\" WAVE\nTRACK 01 AUDIO\nTITLE \"Πρώτο\"\nINDEX 01 00:00:00\n"
                                                 "TRACK 02 AUDIO\nTITLE \"Second\"\nINDEX 01 00:10:00\n"));
     const std::string cover = fixtures::writeFile(media.path(), "cover.jpg", "a picture");
-    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-    env.insert("QT_QPA_PLATFORM", "offscreen");
-    env.insert("XDG_RUNTIME_DIR", QString::fromStdString(media.path()));
     QProcess program;
-    program.setProcessEnvironment(env);
+    program.setProcessEnvironment(programEnvironment());
     program.start(SONORELL_PLAYER, {sheet});
     ASSERT_TRUE(program.waitForStarted());
     waitFor([&] { return playerctl({"status"}) == "Playing"; });

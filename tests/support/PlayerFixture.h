@@ -20,6 +20,7 @@
 #include <QCoreApplication>
 #include <QLabel>
 #include <QListWidget>
+#include <QProcessEnvironment>
 #include <QFile>
 #include <QFileInfo>
 
@@ -111,6 +112,14 @@ protected:
     }
     static std::string mediaMode() { return ModuleMCI::GetMediaMode(common::MediaAlias); }
     static int32_t mediaPosition() { return ModuleMCI::GetMediaPosition(common::MediaAlias); }
+    // The environment the real program runs in here: no screen, the media folder its runtime folder.
+    QProcessEnvironment programEnvironment() const
+    {
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.insert("QT_QPA_PLATFORM", "offscreen");
+        env.insert("XDG_RUNTIME_DIR", QString::fromStdString(media.path()));
+        return env;
+    }
     // Runs the window's events until condition holds (true) or ms pass (false).
     static bool waitFor(const std::function<bool()>& condition, int ms = 5000)
     {
