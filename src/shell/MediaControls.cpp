@@ -61,6 +61,14 @@ QString MediaControls::artOf(const QString& path) const
     return art_.second;
 }
 
+// The sound file an entry plays (an album image's track, a part of one), found once for each: the
+// tick publishes every second, and a track's sheet need not be read every time.
+QString MediaControls::fileOf(const QString& entry) const
+{
+    if (entry != file_.first) file_ = {entry, soundFileOf(entry)};
+    return file_.second;
+}
+
 platform::mpris::Metadata MediaControls::metadata() const
 {
     const NowShowing& now = main_.Showing();
@@ -77,7 +85,7 @@ platform::mpris::Metadata MediaControls::metadata() const
     m.album = now.album;
     m.trackNumber = now.index + 1;
     m.lengthUs = now.lengthMs * 1000;
-    const QString file = now.mediaMode ? soundFileOf(now.path) : QString();
+    const QString file = now.mediaMode ? fileOf(now.path) : QString();
     if (now.mediaMode) m.url = QUrl::fromLocalFile(file).toString();
     if (const QString art = artOf(file); !art.isEmpty()) m.artUrl = QUrl::fromLocalFile(art).toString();
     return m;

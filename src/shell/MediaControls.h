@@ -39,12 +39,14 @@ public:
 private:
     platform::mpris::Metadata metadata() const;
     QString artOf(const QString& path) const;  // path empty: the disc
-    void seekTo(int64_t ms);                   // from the track's start, as the slider's release
+    QString fileOf(const QString& entry) const;
+    void seekTo(int64_t ms);  // from the track's start, as the slider's release
     void command(const std::function<void()>& run);
 
     player::Form1& main_;
     std::unique_ptr<platform::mpris::Service> service_;
-    mutable std::pair<QString, QString> art_;  // the file or disc image, and its picture
+    mutable std::pair<QString, QString> art_;   // the file or disc image, and its picture
+    mutable std::pair<QString, QString> file_;  // the entry shown, and the sound file it plays
     mutable std::optional<QString> discSource_;
 };
 
