@@ -45,7 +45,6 @@ bool carries(GstPad* pad, const char* kind)
     return match;
 }
 
-// A pad nobody plays (a picture, subtitles) still has to go somewhere, or the file cannot preroll.
 // A decoder negotiates its output before the decoder bin shows its pad, with nothing linked yet,
 // and falls back to its own favourite (mpg123: 16-bit) unless asked: float is asked for first,
 // which the output plays as is, with every other raw format still allowed.
@@ -61,6 +60,7 @@ gboolean preferFloat(GstElement*, GstPad*, GstElement*, GstQuery* query, gpointe
     return TRUE;
 }
 
+// A pad nobody plays (a picture, subtitles) still has to go somewhere, or the file cannot preroll.
 void discard(GstElement* pipeline, GstPad* pad)
 {
     GstElement* sink = gst_element_factory_make("fakesink", nullptr);
