@@ -16,8 +16,7 @@ protected:
     // A disc of the given tracks in the drive; its catalogue section name.
     QString insertDisc(const std::vector<int>& frames, const std::string& name = "disc")
     {
-        disc = fixtures::makeDiscImage(media.path(), frames, name);
-        setenv("SONORELL_CD_DEVICE", disc.cue.c_str(), 1);
+        disc = PlayerTest::insertDisc(frames, name);
         return QString::number(int32_t(platform::cdrom::DiscSerialOf(disc.cue)));
     }
     void writeCatalogue(const QByteArray& bytes)
@@ -49,7 +48,6 @@ TEST_F(TitlesTest, AnUnknownDiscGetsNumberedTitlesInEitherLanguage)
     stop();
 
     platform::SaveSetting("Sonorell", "LANGUAGE", "True");
-    common::resetGlobals();
     start();
     EXPECT_EQ(list1()->item(2)->text(), QString::fromUtf8("3. Τραγούδι 3"));
     EXPECT_EQ(shown("Label200"), QString::fromUtf8("Νέος Καλλιτέχνης"));
@@ -71,7 +69,6 @@ TEST_F(TitlesTest, AKnownDiscShowsItsTitlesAndOneMissingTitleBringsBackTheDefaul
     stop();
 
     writeCatalogue("[" + section.toUtf8() + "]\r\nartist=Band\r\nTrack1=Morning\r\nTrack2=Noon\r\nTrack3=Night\r\n");
-    common::resetGlobals();
     start();
     EXPECT_EQ(entries(), (QStringList{"1. Morning", "2. Noon", "3. Night"}));
     EXPECT_EQ(shown("Label200"), "Band");
@@ -108,7 +105,6 @@ TEST_F(TitlesTest, TheEditorFilesANewDiscInKeyOrderAndTheTitlesComeBack)
     EXPECT_EQ(shown("Label1"), "Dawn");
     stop();
 
-    common::resetGlobals();
     start();
     EXPECT_EQ(entries(), (QStringList{"1. Dawn", "2. Day", "3. Dusk"}));
     EXPECT_EQ(shown("Label200"), "");  // stored empty, shown empty

@@ -107,8 +107,7 @@ TEST_F(DropTest, WhatIsNotALocalFileIsRefused)
 
 TEST_F(DropTest, ADropInCdModeChangesToMediaFirst)
 {
-    const auto disc = fixtures::makeDiscImage(media.path(), {150, 150});
-    setenv("SONORELL_CD_DEVICE", disc.cue.c_str(), 1);
+    const auto disc = insertDisc({150, 150});
     writeList({root + "/album/x.wav"});
     start();
     ctl<QRadioButton>("Option2")->click();
@@ -128,8 +127,7 @@ TEST_F(DropTest, PathsFromOutsideReplaceOrFollowTheListAndTheFirstPlays)
     ASSERT_TRUE(list.open(QIODevice::WriteOnly));
     list.write("#EXTM3U\nlisted.wav\nmissing.wav\n");
     list.close();
-    const fixtures::DiscImage disc = fixtures::makeDiscImage(media.path(), {150, 150});
-    setenv("SONORELL_CD_DEVICE", disc.cue.c_str(), 1);
+    const fixtures::DiscImage disc = insertDisc({150, 150});
     start();
     ASSERT_FALSE(common::InMediaMode());
 
@@ -155,8 +153,7 @@ TEST_F(DropTest, PathsFromOutsideReplaceOrFollowTheListAndTheFirstPlays)
 TEST_F(DropTest, PathsAtStartAreTheListInsteadOfTheDefaultOne)
 {
     writeList({root + "/listed.wav"});
-    const fixtures::DiscImage disc = fixtures::makeDiscImage(media.path(), {150, 150});
-    setenv("SONORELL_CD_DEVICE", disc.cue.c_str(), 1);
+    const fixtures::DiscImage disc = insertDisc({150, 150});
     window = std::make_unique<player::Form1>(QString(), [](player::Form1* m) { return new shell::Form5(m); });
     window->OpenAtStart({root + "/album"});
     window->Start();

@@ -69,7 +69,6 @@ TEST_F(PlayerTest, OptionsAreWrittenToDataDatAndComeBack)
     EXPECT_EQ(recordAt(bytes, 512), -1);
     EXPECT_EQ(platform::GetSetting("Sonorell", "LANGUAGE"), "False");
 
-    common::resetGlobals();
     start();
     EXPECT_TRUE(window->State().showRemaining);
     EXPECT_TRUE(menu().TrayChecked());
@@ -89,7 +88,6 @@ TEST_F(PlayerTest, GreekWhenTheSettingSaysSo)
     EXPECT_TRUE(common::globals().LanguageGreek);
     stop();
     platform::SaveSetting("Sonorell", "LANGUAGE", "maybe");
-    common::resetGlobals();
     start();
     EXPECT_EQ(shown("Label7"), "Options");
 }
@@ -132,8 +130,7 @@ TEST_F(PlayerTest, DataDatIsReplacedWholeOrNotAtAll)
 
 TEST_F(PlayerTest, PlaySwitchWithADiscHidesTheWindowAndPlaysTrackOne)
 {
-    const auto disc = fixtures::makeDiscImage(media.path(), {300, 300, 300});
-    setenv("SONORELL_CD_DEVICE", disc.cue.c_str(), 1);
+    const auto disc = insertDisc({300, 300, 300});
     player::SavedOptions saved;
     saved.Tray = 1;
     player::WriteDataFile(file("Data.dat"), saved);
@@ -151,13 +148,11 @@ TEST_F(PlayerTest, PlaySwitchWithADiscHidesTheWindowAndPlaysTrackOne)
 
 TEST_F(PlayerTest, AMissingFileOnTheCommandLineIsNoPlaySwitch)
 {
-    const auto disc = fixtures::makeDiscImage(media.path(), {300, 300});
-    setenv("SONORELL_CD_DEVICE", disc.cue.c_str(), 1);
+    const auto disc = insertDisc({300, 300});
     start(file("gone.mp3"));
     EXPECT_TRUE(window->State().showAtStart);
     EXPECT_EQ(common::globals().CdDevice->CheckIfPlaying(), 0);
     stop();
-    common::resetGlobals();
     start("--PLAY");
     EXPECT_FALSE(window->State().showAtStart);
 }
@@ -168,9 +163,7 @@ TEST_F(PlayerTest, PlaySwitchWithoutADiscOrWithOneTrackIsMediaMode)
     EXPECT_TRUE(common::InMediaMode());
     EXPECT_TRUE(window->State().showAtStart);
     stop();
-    const auto single = fixtures::makeDiscImage(media.path(), {300}, "one");
-    setenv("SONORELL_CD_DEVICE", single.cue.c_str(), 1);
-    common::resetGlobals();
+    const auto single = insertDisc({300}, "one");
     start("/play");
     EXPECT_TRUE(common::InMediaMode());
     EXPECT_TRUE(dialogs.empty());
@@ -199,8 +192,7 @@ TEST_F(PlayerTest, CommandLineFilePlaysAloneAndLeavesTheDefaultList)
 
 TEST_F(PlayerTest, DiscTakenOutAndPutBackInCdMode)
 {
-    const auto disc = fixtures::makeDiscImage(media.path(), {300, 300});
-    setenv("SONORELL_CD_DEVICE", disc.cue.c_str(), 1);
+    const auto disc = insertDisc({300, 300});
     start();
     ASSERT_FALSE(common::InMediaMode());
     std::filesystem::rename(disc.cue, disc.cue + ".out");
@@ -220,8 +212,7 @@ TEST_F(PlayerTest, DiscTakenOutAndPutBackInCdMode)
 
 TEST_F(PlayerTest, CdTickFollowsTheDiscFromTrackToTrack)
 {
-    const auto disc = fixtures::makeDiscImage(media.path(), {110, 300, 300});
-    setenv("SONORELL_CD_DEVICE", disc.cue.c_str(), 1);
+    const auto disc = insertDisc({110, 300, 300});
     start();
     common::globals().CdDevice->SeekCDtoX(1);
     window->Timer2_Timer();

@@ -63,8 +63,7 @@ protected:
     void startWithSongs(double seconds = 2.0) { PlayerTest::startWithSongs(3, seconds); }
     void startWithDisc()
     {
-        disc = fixtures::makeStandardDisc(media.path());
-        setenv("SONORELL_CD_DEVICE", disc.cue.c_str(), 1);
+        disc = insertDisc(fixtures::makeStandardDisc(media.path()));
         start();
         ASSERT_FALSE(common::InMediaMode());
     }
@@ -183,7 +182,6 @@ TEST_F(TransportTest, ListClicksSeekTheDiscOrPlayTheFile)
     EXPECT_EQ(cdPosition().substr(0, 2), "03");
     stop();
 
-    common::resetGlobals();
     setenv("SONORELL_CD_DEVICE", "none", 1);
     startWithSongs();
     common::globals().UserListClick = true;

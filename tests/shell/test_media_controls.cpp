@@ -185,8 +185,7 @@ TEST_F(MediaControlsTest, VolumeIsTheBarsTenthsAndChangesAreSignalledFromTheTick
 
 TEST_F(MediaControlsTest, ADiscTrackIsShownAndTheButtonsRulesHold)
 {
-    const auto disc = fixtures::makeDiscImage(media.path(), {1500, 1500, 1500});
-    setenv("SONORELL_CD_DEVICE", disc.cue.c_str(), 1);
+    const auto disc = insertDisc({1500, 1500, 1500});
     start();
     ASSERT_FALSE(common::InMediaMode());
     attach();

@@ -101,7 +101,6 @@ TEST_F(MenuTest, EnglishWindowsShowNoGreekCaptionAndGreekOnesNoEnglish)
     stop();
 
     platform::SaveSetting("Sonorell", "LANGUAGE", "True");
-    common::resetGlobals();
     start();
     const QMap<QString, QString> greekCaptions = shownCaptions();
     int translated = 0;
@@ -193,7 +192,6 @@ TEST_F(MenuTest, EditListPreviewAndTracksInfoNeedSomethingToWorkOn)
     stop();
 
     platform::SaveSetting("Sonorell", "LANGUAGE", "True");
-    common::resetGlobals();
     dialogs.clear();
     start();
     trigger("hhhdgf");
@@ -317,7 +315,6 @@ TEST_F(MenuTest, TheTrayMenuIsPreparedForEachMode)
     EXPECT_EQ(window->Tracks().current(), 2);
     stop();
 
-    common::resetGlobals();
     const fixtures::DiscImage disc = startWithDisc({150, 150, 150, 150});
     common::globals().CdDevice->SeekCDtoX(3);
     window->Timer2_Timer();
@@ -373,7 +370,6 @@ TEST_F(MenuTest, TheLanguageChosenIsInForceAtTheNextStart)
     EXPECT_EQ(shown("Label7"), "Options");  // nothing changes in this run
     stop();
     EXPECT_EQ(platform::GetSetting("Sonorell", "LANGUAGE"), "True");
-    common::resetGlobals();
     start();
     EXPECT_EQ(shown("Label7"), QString::fromUtf8("Επιλογές"));
 }
@@ -422,7 +418,6 @@ TEST_F(MenuTest, ExitAndContinuePlayHandsTheDiscOnAndTheNextStartTakesItBack)
     EXPECT_EQ(::kill(pid_t(pid), 0), 0);
     wait(500);
 
-    common::resetGlobals();
     start();
     auto& cd = *common::globals().CdDevice;
     EXPECT_EQ(cd.CheckIfPlaying(), 1);

@@ -15,8 +15,7 @@ protected:
     void SetUp() override
     {
         PlayerTest::SetUp();
-        disc = fixtures::makeDiscImage(media.path(), {150, 150, 150});
-        setenv("SONORELL_CD_DEVICE", disc.cue.c_str(), 1);
+        disc = insertDisc({150, 150, 150});
         start();
         shell::OpenTracksPreview(*window, "&Tracks Preview");
         for (QWidget* w : QApplication::topLevelWidgets())

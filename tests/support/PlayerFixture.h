@@ -49,8 +49,10 @@ protected:
         platform::mci::interpreter().closeAll();
         common::resetGlobals();
     }
+    // A run of the program: its globals as at a start, whatever an earlier run in this test left.
     player::Form1& start(const QString& commandLine = {})
     {
+        common::resetGlobals();
         window = std::make_unique<player::Form1>(commandLine, [](player::Form1* m) { return new shell::Form5(m); });
         window->Start();
         return *window;
@@ -90,11 +92,20 @@ protected:
         start();
         return paths;
     }
-    // A disc image of these tracks (in frames) in the drive, and the window started.
+    // A disc image of these tracks (in frames) in the drive.
+    fixtures::DiscImage insertDisc(const std::vector<int>& frames, const std::string& name = "disc")
+    {
+        return insertDisc(fixtures::makeDiscImage(media.path(), frames, name));
+    }
+    static fixtures::DiscImage insertDisc(const fixtures::DiscImage& disc)
+    {
+        setenv("SONORELL_CD_DEVICE", disc.cue.c_str(), 1);
+        return disc;
+    }
+    // The same, and the window started.
     fixtures::DiscImage startWithDisc(const std::vector<int>& frames)
     {
-        const fixtures::DiscImage disc = fixtures::makeDiscImage(media.path(), frames);
-        setenv("SONORELL_CD_DEVICE", disc.cue.c_str(), 1);
+        const fixtures::DiscImage disc = insertDisc(frames);
         start();
         return disc;
     }
