@@ -39,18 +39,23 @@ gst-launch-1.0 -q audiotestsrc num-buffers=3000 samplesperbuffer=1024 ! audio/x-
 # the clock ticks of /proc/PID/stat, which miss threads that wake briefly between two ticks.
 cpu_ns() { cat /proc/"$1"/task/*/schedstat 2>/dev/null | awk '{s += $1} END {print s}'; }
 
+# The main thread alone: for a player with a window, what drawing it costs.
+main_ns() { awk '{print $1}' /proc/"$1"/task/"$1"/schedstat 2>/dev/null; }
+
 # measure NAME PID: waits 5 s into playback, then reads RSS and the processor share over 15 s.
 measure() {
   local name=$1 pid=$2
   sleep 5
-  local before start after
-  before=$(cpu_ns "$pid"); start=$(date +%s.%N)
+  local before start after main_before main_after
+  before=$(cpu_ns "$pid"); main_before=$(main_ns "$pid"); start=$(date +%s.%N)
   sleep 15
-  after=$(cpu_ns "$pid")
+  after=$(cpu_ns "$pid"); main_after=$(main_ns "$pid")
   local rss elapsed
   rss=$(awk '/VmRSS/ {printf "%.1f", $2 / 1024}' "/proc/$pid/status")
   elapsed=$(echo "$(date +%s.%N) - $start" | bc)
-  printf '%-32s %7s MiB  %6.2f %% of one core\n' "$name" "$rss" "$(echo "($after - $before) / 1000000000 / $elapsed * 100" | bc -l)"
+  printf '%-32s %7s MiB  %6.2f %% of one core (main thread %.2f %%)\n' "$name" "$rss" \
+    "$(echo "($after - $before) / 1000000000 / $elapsed * 100" | bc -l)" \
+    "$(echo "($main_after - $main_before) / 1000000000 / $elapsed * 100" | bc -l)"
   kill "$pid" 2>/dev/null; wait "$pid" 2>/dev/null || true
 }
 
