@@ -52,21 +52,16 @@ QString MediaControls::artOf(const QString& path) const
 {
     if (path.isEmpty() && !discSource_) discSource_ = QString::fromStdString(platform::cdrom::defaultSource());  // asked once
     const QString key = path.isEmpty() ? *discSource_ : path;
-    if (key != art_.first) {
-        const bool image = path.isEmpty() && QFileInfo(key).isFile();
-        art_ = {key, !path.isEmpty() ? platform::CoverArtFile(path)
-                     : image         ? platform::FolderCoverArt(QFileInfo(key).absolutePath())
-                                     : QString()};
-    }
-    return art_.second;
+    return art_.of(key, [&] {
+        if (!path.isEmpty()) return platform::CoverArtFile(path);
+        return QFileInfo(key).isFile() ? platform::FolderCoverArt(QFileInfo(key).absolutePath()) : QString();
+    });
 }
 
-// The sound file an entry plays (an album image's track, a part of one), found once for each: the
-// tick publishes every second, and a track's sheet need not be read every time.
+// The sound file an entry plays (an album image's track, a part of one), found once for each.
 QString MediaControls::fileOf(const QString& entry) const
 {
-    if (entry != file_.first) file_ = {entry, soundFileOf(entry)};
-    return file_.second;
+    return file_.of(entry, [&] { return soundFileOf(entry); });
 }
 
 platform::mpris::Metadata MediaControls::metadata() const

@@ -45,8 +45,18 @@ private:
 
     player::Form1& main_;
     std::unique_ptr<platform::mpris::Service> service_;
-    mutable std::pair<QString, QString> art_;   // the file or disc image, and its picture
-    mutable std::pair<QString, QString> file_;  // the entry shown, and the sound file it plays
+    // The answer for the last key asked, worked out again only when the key changes: the tick
+    // publishes every second, and a cover or a sheet need not be looked for each time.
+    struct LastAnswer {
+        QString key, value;
+        template <class Find> const QString& of(const QString& asked, Find find)
+        {
+            if (asked != key) value = find(), key = asked;
+            return value;
+        }
+    };
+    mutable LastAnswer art_;   // of a file or disc image: its picture
+    mutable LastAnswer file_;  // of an entry: the sound file it plays
     mutable std::optional<QString> discSource_;
 };
 
