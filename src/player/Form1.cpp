@@ -8,6 +8,7 @@
 #include "player/Form10.h"
 #include "player/MenuWindow.h"
 #include "player/Skin.h"
+#include "player/TimeDisplay.h"
 #include "common/Globals.h"
 #include "common/Language.h"
 
@@ -29,9 +30,10 @@ template <typename W> W* make(QWidget* parent, const char* name)
 
 void place(QWidget* w, int left, int top, int width, int height) { w->setGeometry(left, top, width, height); }
 
-QLabel* label(QWidget* parent, const char* name, const QString& text, int left, int top, int width, int height)
+template <typename L = QLabel>
+L* label(QWidget* parent, const char* name, const QString& text, int left, int top, int width, int height)
 {
-    QLabel* l = make<QLabel>(parent, name);
+    L* l = make<L>(parent, name);
     l->setText(text);  // a screen reader reads the text shown, whatever it becomes
     place(l, left, top, width, height);
     return l;
@@ -103,7 +105,7 @@ void Form1::buildControls()
     Label9 = label(this, "Label9", common::AppTitle(), 4, 0, 320, 14);
     Label7 = label(this, "Label7", QString::fromUtf8("Επιλογές"), 10, 15, 60, 13);
     Label8 = label(this, "Label8", QString::fromUtf8("Βοήθεια"), 250, 15, 60, 13);
-    Label3 = label(this, "Label3", QStringLiteral("00:00"), 10, 32, 90, 26);
+    Label3 = label<TimeDisplay>(this, "Label3", QStringLiteral("00:00"), 10, 32, 90, 26);
     Label10 = label(this, "Label10", QString(), 110, 33, 40, 26);
     for (int i = 0; i < 10; ++i) {
         Label5[i] = label(this, QStringLiteral("Label5_%1").arg(i).toLatin1().constData(), QString(), 254 + 9 * i, 37, 7, 13);
