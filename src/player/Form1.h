@@ -277,6 +277,7 @@ private:
     QPoint dragOffset_;  // pointer within the window while it is dragged by hand
     bool draggingByHand_ = false;
     NowShowing showing_;
+    int barLit_ = -1;                   // segments the volume bar shows lit; -1 until first drawn
     QString shownArtist_, shownAlbum_;  // the values behind Label200 and Label201, placeholders aside
 };
 

@@ -149,11 +149,12 @@ void Form1::ShowVolumeBar(uint32_t device)
     const int lit = LitSegments(GetOutputVolume(device));
     showing_.volumeTenths = lit;  // the bar is what shows the volume: it publishes it as it changes
     if (VolumeBar) VolumeBar->NotifyIfChanged();
+    if (lit == barLit_) return;  // the tick repaints nothing that did not change
+    barLit_ = lit;
+    const QColor unlit = palette().color(QPalette::Base);
     for (int i = 0; i < 10; ++i) {
-        const QColor colour = i + 1 <= lit ? QColor(0xFF, 0xC0, 0xC0) : palette().color(QPalette::Base);
         QPalette p = Label5[i]->palette();
-        if (p.color(QPalette::Window) == colour) continue;  // the tick repaints nothing that did not change
-        p.setColor(QPalette::Window, colour);
+        p.setColor(QPalette::Window, i + 1 <= lit ? QColor(0xFF, 0xC0, 0xC0) : unlit);
         Label5[i]->setPalette(p);
     }
 }
