@@ -114,15 +114,16 @@ Decoder::Decoder(std::string uri) : uri_(std::move(uri))
     // header while prerolling, and keeps a slow disk from starving the output.
     GstElement* ahead = gst_element_factory_make("queue", nullptr);
     GstElement* sink = gst_element_factory_make("appsink", nullptr);
-    // A tenth of a second a buffer, whatever the codec's frame: the threads after the decoder
-    // and the output wake a few times a second instead of once a frame.
+    // A fifth of a second a buffer, whatever the codec's frame, from right after the decoder on:
+    // the elements after it, the read-ahead queue and the output handle a few buffers a second
+    // instead of one a frame.
     GstElement* blocks = gst_element_factory_make("audiobuffersplit", nullptr);
     if (blocks) g_object_set(blocks, "output-buffer-duration", 1, 5, nullptr);
     // The file's ReplayGain, in float after the format: a gain above 1 never clips on the way.
     GstElement* gain = gst_element_factory_make("volume", nullptr);
     if (gain) g_object_set(gain, "volume", gainOf(fileUri), nullptr);
     pipeline_ = LinkedPipeline("decoder",
-                               {convert, gst_element_factory_make("audioresample", nullptr), format, gain, blocks, ahead, sink});
+                               {convert, blocks, gst_element_factory_make("audioresample", nullptr), format, gain, ahead, sink});
     if (!source || !pipeline_) {
         dispose(pipeline_);
         failed_ = true;
