@@ -239,6 +239,8 @@ private:
     void ApplyMediaLook();
     void tickMedia();
     void tickCd();
+    bool tickMayRun() const;
+    void checkEntryEnd(int32_t position);
     void showNoDisc();
     void LoadCdTitles();
     void showFoundTitles(int32_t serial);
@@ -267,6 +269,8 @@ private:
     int displayedEntry_ = -1;  // what Label10 shows, from 0
     QString commandLine_;
     MenuFactory makeMenu_;
+    QTimer* entryEnd_ = nullptr;       // fires just after the entry playing ends, between two ticks
+    int entryEndChecks_ = 0;           // since the last tick
     std::optional<QString> cuedPath_;  // what the device was last told follows, when it took it
     bool cueScheduled_ = false;
     MenuWindow* menu_ = nullptr;

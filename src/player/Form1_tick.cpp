@@ -32,11 +32,14 @@ void Form1::placeThumb(double left)
     Image17->move(int(std::lround(left)), Image17->y());
 }
 
+// The next tick comes within a second. With only a chooser open the time goes on; taking over
+// the next entry waits for it to close.
+bool Form1::tickMayRun() const { return !MessagesRun::Now() || MessagesRun::OnlyChooserOpen(); }
+
 void Form1::Timer2_Timer()
 {
-    // The next tick comes within a second. With only a chooser open the time goes on; taking
-    // over the next entry waits for it to close.
-    if (MessagesRun::Now() && !MessagesRun::OnlyChooserOpen()) return;
+    if (!tickMayRun()) return;
+    entryEndChecks_ = 0;
     if (common::InMediaMode())
         tickMedia();
     else
@@ -80,6 +83,26 @@ void Form1::tickMedia()
     Label3->setText(timeOf(remaining ? int64_t(state_.mediaLengthMs) - p : p, remaining));
     placeThumb(p / state_.positionScale + 5);
     publish(NowShowing::State::Playing, index, entries, std::max(p, 0), state_.mediaLengthMs);
+    checkEntryEnd(p);
+}
+
+// When the entry playing ends before the next tick and continuous play goes on, the window takes
+// the next one over as it starts to sound, not up to a second later under the old title. A
+// position that stops short of the end is looked at a few times, not in a loop.
+void Form1::checkEntryEnd(int32_t position)
+{
+    constexpr int AfterTheEndMs = 30, MostChecksBetweenTicks = 3;
+    const int64_t left = int64_t(state_.mediaLengthMs) - position;
+    if (left <= 0 || left >= tickInterval_ || entryEndChecks_ >= MostChecksBetweenTicks || !continuousApplies()) return;
+    if (!entryEnd_) {
+        entryEnd_ = new QTimer(this);
+        entryEnd_->setSingleShot(true);
+        connect(entryEnd_, &QTimer::timeout, this, [this] {
+            ++entryEndChecks_;
+            if (Timer2->isActive() && tickMayRun() && common::InMediaMode()) tickMedia();
+        });
+    }
+    entryEnd_->start(int(left) + AfterTheEndMs);
 }
 
 void Form1::showNoDisc()
