@@ -409,8 +409,17 @@ TEST_F(ListeningTest, PlayGoesOnAfterTheSoundServerRestarts)
 {
     startWithTones({440, 660}, 10.0);
     clickAndListen([&] { window->Image2_Click(); }, 1.5);
+    // The position last read long before the server goes: what played since was heard all the same.
+    window->SetTickEnabled(false);
+    const int64_t read = mediaPosition();
+    const double readAt = now();
+    until(readAt + 0.9);
     recording.reset();
     ASSERT_TRUE(server->restartPulse()) << "the sound server did not come back";
+    const int64_t goesOnAt = mediaPosition();
+    EXPECT_GE(goesOnAt, read + 800) << "what was heard plays again";
+    EXPECT_LE(goesOnAt, read + int64_t((now() - readAt) * 1000) + 100) << "what was never heard is skipped";
+    window->SetTickEnabled(true);
     recording = std::make_unique<listening::Recording>(*server);
     ASSERT_TRUE(recording->started());
     const double back = now();

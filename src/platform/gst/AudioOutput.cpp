@@ -102,6 +102,8 @@ void AudioOutput::build()
     };
     gst_app_src_set_callbacks(GST_APP_SRC(appsrc_), &callbacks, this, nullptr);
     gst_pad_add_probe(padOf(appsrc_, "src").get(), GST_PAD_PROBE_TYPE_BUFFER, dropStale, this, nullptr);
+    failedAt_ = 0;
+    gst_bus_set_sync_handler(busOf(pipeline_).get(), noteFailureTime, this, nullptr);
     applyVolume();
     wakeStream();
 }
@@ -164,6 +166,7 @@ void AudioOutput::flush()
     lost();  // an end of stream before the flush is stale; a lost server is not
     playedOut_ = false;
     lastHeardNs_ = 0;
+    lastHeardAt_ = 0;
 }
 
 // Off the timeline: what the decoder fed is no longer heard.
@@ -327,6 +330,7 @@ void AudioOutput::pause()
     std::lock_guard control(control_);
     gst_element_set_state(pipeline_, GST_STATE_PAUSED);
     playing_ = false;
+    lastHeardAt_ = 0;  // the position read before no longer runs on with the clock
 }
 
 int64_t AudioOutput::heardNs()
@@ -335,6 +339,7 @@ int64_t AudioOutput::heardNs()
     if (lost()) return lastHeardNs_;
     gint64 position = 0;
     if (!gst_element_query_position(pipeline_, GST_FORMAT_TIME, &position) || position < 0) return 0;
+    lastHeardAt_ = gst_util_get_timestamp();
     return lastHeardNs_ = position;
 }
 
@@ -354,12 +359,27 @@ bool AudioOutput::lost()
     return lost_;
 }
 
-// The sink failed: the sound server went away (or restarted). Told once.
+// The sink failed: the sound server went away (or restarted). Told once. The position was last
+// read up to a tick before; what played on until the failure was heard too, as far as it was
+// delivered, so playing on after the loss repeats nothing.
 void AudioOutput::noteLoss(GstMessage* error)
 {
     if (lost_) return;
     std::fprintf(stderr, "sonorell: audio output lost (%s); it is opened again\n", ErrorText(error).c_str());
     lost_ = true;
+    const uint64_t failedAt = failedAt_;
+    if (!playing_ || lastHeardAt_ == 0 || failedAt <= lastHeardAt_) return;
+    std::lock_guard lock(mutex_);
+    lastHeardNs_ = std::min(lastHeardNs_ + int64_t(failedAt - lastHeardAt_), framesToNs(frames_));
+}
+
+// The bus is read only when the player asks; when the sink failed is noted as it posts the error.
+GstBusSyncReply AudioOutput::noteFailureTime(GstBus*, GstMessage* message, gpointer self)
+{
+    uint64_t notYet = 0;
+    if (GST_MESSAGE_TYPE(message) == GST_MESSAGE_ERROR)
+        static_cast<AudioOutput*>(self)->failedAt_.compare_exchange_strong(notYet, gst_util_get_timestamp());
+    return GST_BUS_PASS;
 }
 
 // A new pipeline and a new connection to the sound server, for one the server dropped.

@@ -15,6 +15,7 @@
 
 #include <gst/gst.h>
 
+#include <atomic>
 #include <condition_variable>
 #include <cstdint>
 #include <functional>
@@ -112,6 +113,7 @@ private:
     void wakeStream();
     void pushSilence(uint64_t at, uint64_t frames);
     static GstPadProbeReturn dropStale(GstPad*, GstPadProbeInfo* info, gpointer self);
+    static GstBusSyncReply noteFailureTime(GstBus*, GstMessage* message, gpointer self);
 
     // Commands come from the caller's thread and the orphan watch; one at a time.
     std::recursive_mutex control_;
@@ -123,7 +125,9 @@ private:
     bool silent_ = false;    // a stand-in sink: the real output is tried again now and then
     int64_t triedAtMs_ = 0;  // the last try to build the output
     int64_t lastHeardNs_ = 0;
-    int64_t wokeAtMs_ = -1;  // when the stream was started on silence; -1 once settled or played
+    uint64_t lastHeardAt_ = 0;            // when it was read, on GStreamer's monotonic clock
+    std::atomic<uint64_t> failedAt_ = 0;  // when the sink first failed, on the same clock; 0 if it has not
+    int64_t wokeAtMs_ = -1;               // when the stream was started on silence; -1 once settled or played
     bool playedOut_ = false;
 
     std::mutex mutex_;
