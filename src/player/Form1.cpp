@@ -199,6 +199,9 @@ void Form1::buildControls()
     followTrackList();
     connect(Timer1, &QTimer::timeout, this, &Form1::Timer1_Timer);
     connect(Timer2, &QTimer::timeout, this, &Form1::Timer2_Timer);
+    entryEnd_ = new QTimer(this);
+    entryEnd_->setSingleShot(true);
+    connect(entryEnd_, &QTimer::timeout, this, &Form1::EntryEnd_Timer);
     connect(Option1, &QRadioButton::clicked, this, [this] {
         if (!common::InMediaMode()) Option1_Click();
     });

@@ -241,6 +241,7 @@ private:
     void tickCd();
     bool tickMayRun() const;
     void checkEntryEnd(int32_t position);
+    void EntryEnd_Timer();
     void showNoDisc();
     void LoadCdTitles();
     void showFoundTitles(int32_t serial);

@@ -94,15 +94,13 @@ void Form1::checkEntryEnd(int32_t position)
     constexpr int AfterTheEndMs = 30, MostChecksBetweenTicks = 3;
     const int64_t left = int64_t(state_.mediaLengthMs) - position;
     if (left <= 0 || left >= tickInterval_ || entryEndChecks_ >= MostChecksBetweenTicks || !continuousApplies()) return;
-    if (!entryEnd_) {
-        entryEnd_ = new QTimer(this);
-        entryEnd_->setSingleShot(true);
-        connect(entryEnd_, &QTimer::timeout, this, [this] {
-            ++entryEndChecks_;
-            if (Timer2->isActive() && tickMayRun() && common::InMediaMode()) tickMedia();
-        });
-    }
     entryEnd_->start(int(left) + AfterTheEndMs);
+}
+
+void Form1::EntryEnd_Timer()
+{
+    ++entryEndChecks_;
+    if (Timer2->isActive() && tickMayRun() && common::InMediaMode()) tickMedia();
 }
 
 void Form1::showNoDisc()
