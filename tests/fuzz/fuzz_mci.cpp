@@ -3,6 +3,7 @@
 // file is open as "m", so the CD and media devices' own argument parsers are reached.
 
 #include "platform/mci/Interpreter.h"
+#include "support/Bytes.h"
 
 #include <QDir>
 #include <QTemporaryDir>
@@ -18,13 +19,6 @@
 
 namespace {
 
-std::string le(uint32_t value, int bytes)
-{
-    std::string out;
-    for (int i = 0; i < bytes; ++i) out += char((value >> (8 * i)) & 0xff);
-    return out;
-}
-
 // A disc image of two short tracks, and a second of silence as a WAV file; the folder's path.
 std::string makeMedia()
 {
@@ -34,10 +28,7 @@ std::string makeMedia()
     std::ofstream(folder + "/disc.cue") << "TITLE \"Album\"\nFILE \"disc.bin\" BINARY\n"
                                         << "TRACK 01 AUDIO\nTITLE \"One\"\nINDEX 01 00:00:00\n"
                                         << "TRACK 02 AUDIO\nTITLE \"Two\"\nINDEX 01 00:02:00\n";
-    const std::string data(44100 * 4, '\0');
-    std::ofstream(folder + "/m.wav", std::ios::binary)
-        << "RIFF" << le(36 + uint32_t(data.size()), 4) << "WAVEfmt " << le(16, 4) << le(1, 2) << le(2, 2) << le(44100, 4)
-        << le(44100 * 4, 4) << le(4, 2) << le(16, 2) << "data" << le(uint32_t(data.size()), 4) << data;
+    std::ofstream(folder + "/m.wav", std::ios::binary) << testsupport::wav(2, 44100, 16, std::string(44100 * 4, '\0'));
     return folder;
 }
 

@@ -36,9 +36,7 @@ std::string WriteToneWav(const std::string& path, const std::vector<std::pair<do
             const auto v = uint16_t(int16_t(std::lround(16384 * std::sin(2 * M_PI * frequency * i / 44100))));
             data += le(v, 2) + le(v, 2);
         }
-    std::ofstream(path, std::ios::binary) << "RIFF" << le(36 + uint32_t(data.size()), 4) << "WAVEfmt " << le(16, 4) << le(1, 2)
-                                          << le(2, 2) << le(44100, 4) << le(44100 * 4, 4) << le(4, 2) << le(16, 2) << "data"
-                                          << le(uint32_t(data.size()), 4) << data;
+    std::ofstream(path, std::ios::binary) << testsupport::wav(2, 44100, 16, data);
     return path;
 }
 

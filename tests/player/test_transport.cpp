@@ -19,15 +19,10 @@ const std::string Alias = common::MediaAlias;
 
 using testsupport::q;
 
-using testsupport::le;
-
 // A silent 8 kHz 8-bit mono WAV of exactly the given length, so its length is known to the millisecond.
 std::string silentWav(const std::string& folder, const std::string& name, int seconds)
 {
-    const uint32_t samples = uint32_t(seconds) * 8000;
-    const std::string header = "RIFF" + le(36 + samples, 4) + "WAVEfmt " + le(16, 4) + le(1, 2) + le(1, 2) + le(8000, 4) +
-                               le(8000, 4) + le(1, 2) + le(8, 2) + "data" + le(samples, 4);
-    return fixtures::writeFile(folder, name, header + std::string(samples, char(0x80)));
+    return fixtures::writeFile(folder, name, testsupport::wav(1, 8000, 8, std::string(size_t(seconds) * 8000, char(0x80))));
 }
 
 void hover(player::PictureButton* normal) { emit normal->moved(nullptr); }
