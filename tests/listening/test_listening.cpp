@@ -466,11 +466,15 @@ TEST_F(ListeningTest, AVideoLeftOpenSoundsAtOncePlayed)
     ASSERT_EQ(std::system(command.c_str()), 0);
     writeList({QString::fromStdString(clip)});
     start();
-    window->UpdateMP3(0, false);
-    until(now() + 5.0);
-    const double t = clickAndListen([&] { window->Image2_Click(); });
-    std::printf("video: first sound %.0f ms after Play\n", (recording->firstSound(t) - t) * 1000);
-    EXPECT_NEAR(pitchAt(t + 0.35, t + 0.75), 440, 10);
+    // A moment after the open as well as long after: the sound server counts either wait.
+    for (const double wait : {0.6, 5.0}) {
+        window->UpdateMP3(0, false);
+        until(now() + wait);
+        const double t = clickAndListen([&] { window->Image2_Click(); });
+        std::printf("video: first sound %.0f ms after Play, %.1f s after the open\n", (recording->firstSound(t) - t) * 1000,
+                    wait);
+        EXPECT_NEAR(pitchAt(t + 0.35, t + 0.75), 440, 10) << wait;
+    }
 }
 
 int main(int argc, char** argv)

@@ -18,7 +18,9 @@ int64_t toMs(gint64 ns) { return ns / GST_MSECOND; }
 
 int64_t nowMs() { return g_get_monotonic_time() / 1000; }
 
-constexpr int64_t RestBeforeNewStreamMs = 1000;
+// A stream prerolled at the open and left waiting sounds about as late as it waited, from a
+// tenth of a second on; a new one costs a few hundredths.
+constexpr int64_t RestBeforeNewStreamMs = 100;
 
 GstElement* makeFakeVideoSink()
 {
@@ -183,8 +185,8 @@ bool VideoPlayer::play(std::optional<int64_t> fromMs, std::optional<int64_t> toM
     poll();
     if (!fromMs && atEnd_) fromMs = rest_;
     if (restedSinceMs_ >= 0 && nowMs() - restedSinceMs_ > RestBeforeNewStreamMs) {
-        // The sound server starts a stream left waiting since the open seconds late: a new one
-        // (the pipeline readied and prerolled again where it stands) sounds at once.
+        // The sound server starts a stream left waiting since the open as late as it waited: a
+        // new one (the pipeline readied and prerolled again where it stands) sounds at once.
         if (!fromMs) fromMs = position();
         gst_element_set_state(gst_->playbin, GST_STATE_READY);
         gst_element_set_state(gst_->playbin, GST_STATE_PAUSED);
