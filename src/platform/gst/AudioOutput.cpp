@@ -45,10 +45,24 @@ int64_t framesToNs(uint64_t frames) { return int64_t(gst_util_uint64_scale(frame
 
 }  // namespace
 
+namespace {
+std::atomic<AudioOutput*> made = nullptr;
+}  // namespace
+
 AudioOutput& AudioOutput::instance()
 {
-    static AudioOutput* output = new AudioOutput;  // lives to the end of the process, never torn down
+    static AudioOutput* output = made = new AudioOutput;  // lives to the end of the process, never torn down
     return *output;
+}
+
+void AudioOutput::serverWentAway()
+{
+    AudioOutput* output = made;
+    if (!output) return;
+    std::lock_guard control(output->control_);
+    if (output->playing_) return;
+    output->lost_ = true;
+    output->rebuildIfLost();
 }
 
 GstCaps* AudioOutput::newCaps()
@@ -102,8 +116,7 @@ void AudioOutput::build()
     };
     gst_app_src_set_callbacks(GST_APP_SRC(appsrc_), &callbacks, this, nullptr);
     gst_pad_add_probe(padOf(appsrc_, "src").get(), GST_PAD_PROBE_TYPE_BUFFER, dropStale, this, nullptr);
-    failedAt_ = 0;
-    gst_bus_set_sync_handler(busOf(pipeline_).get(), noteFailureTime, this, nullptr);
+    heard_.watch(pipeline_);
     applyVolume();
     wakeStream();
 }
@@ -165,8 +178,7 @@ void AudioOutput::flush()
     gst_element_seek_simple(pipeline_, GST_FORMAT_TIME, GST_SEEK_FLAG_FLUSH, 0);
     lost();  // an end of stream before the flush is stale; a lost server is not
     playedOut_ = false;
-    lastHeardNs_ = 0;
-    lastHeardAt_ = 0;
+    heard_.reset();
 }
 
 // Off the timeline: what the decoder fed is no longer heard.
@@ -330,17 +342,16 @@ void AudioOutput::pause()
     std::lock_guard control(control_);
     gst_element_set_state(pipeline_, GST_STATE_PAUSED);
     playing_ = false;
-    lastHeardAt_ = 0;  // the position read before no longer runs on with the clock
+    heard_.stopRunning();
 }
 
 int64_t AudioOutput::heardNs()
 {
     std::lock_guard control(control_);
-    if (lost()) return lastHeardNs_;
+    if (lost()) return heard_.last();
     gint64 position = 0;
     if (!gst_element_query_position(pipeline_, GST_FORMAT_TIME, &position) || position < 0) return 0;
-    lastHeardAt_ = gst_util_get_timestamp();
-    return lastHeardNs_ = position;
+    return heard_.read(position);
 }
 
 bool AudioOutput::playedOut()
@@ -359,27 +370,16 @@ bool AudioOutput::lost()
     return lost_;
 }
 
-// The sink failed: the sound server went away (or restarted). Told once. The position was last
-// read up to a tick before; what played on until the failure was heard too, as far as it was
-// delivered, so playing on after the loss repeats nothing.
+// The sink failed: the sound server went away (or restarted). Told once. What played on after
+// the position was last read was heard too, as far as it was delivered.
 void AudioOutput::noteLoss(GstMessage* error)
 {
     if (lost_) return;
-    std::fprintf(stderr, "sonorell: audio output lost (%s); it is opened again\n", ErrorText(error).c_str());
+    ReportLostOutput(error);
     lost_ = true;
-    const uint64_t failedAt = failedAt_;
-    if (!playing_ || lastHeardAt_ == 0 || failedAt <= lastHeardAt_) return;
+    if (!playing_) return;
     std::lock_guard lock(mutex_);
-    lastHeardNs_ = std::min(lastHeardNs_ + int64_t(failedAt - lastHeardAt_), framesToNs(frames_));
-}
-
-// The bus is read only when the player asks; when the sink failed is noted as it posts the error.
-GstBusSyncReply AudioOutput::noteFailureTime(GstBus*, GstMessage* message, gpointer self)
-{
-    uint64_t notYet = 0;
-    if (GST_MESSAGE_TYPE(message) == GST_MESSAGE_ERROR)
-        static_cast<AudioOutput*>(self)->failedAt_.compare_exchange_strong(notYet, gst_util_get_timestamp());
-    return GST_BUS_PASS;
+    heard_.runOnToFailure(framesToNs(frames_));
 }
 
 // A new pipeline and a new connection to the sound server, for one the server dropped.

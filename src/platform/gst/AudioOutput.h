@@ -13,7 +13,7 @@
 // owner's run-on waits a moment for a player to take it over (the window closes one file and
 // opens the next), and is silenced when none does.
 
-#include <gst/gst.h>
+#include "platform/gst/Gst.h"
 
 #include <atomic>
 #include <condition_variable>
@@ -37,6 +37,10 @@ public:
     static constexpr int FrameBytes = 8;  // F32LE, two channels: 24-bit files keep every bit
 
     static AudioOutput& instance();
+    // Another pipeline found the sound server gone. The idle output would notice only at its next
+    // play, and until then new sinks share its dead connection and fail: it opens anew now.
+    // Nothing when it was never made.
+    static void serverWentAway();
     // The fixed format every decoder converts to (a new reference): at the sound server's rate.
     static GstCaps* newCaps();
 
@@ -113,7 +117,6 @@ private:
     void wakeStream();
     void pushSilence(uint64_t at, uint64_t frames);
     static GstPadProbeReturn dropStale(GstPad*, GstPadProbeInfo* info, gpointer self);
-    static GstBusSyncReply noteFailureTime(GstBus*, GstMessage* message, gpointer self);
 
     // Commands come from the caller's thread and the orphan watch; one at a time.
     std::recursive_mutex control_;
@@ -124,10 +127,8 @@ private:
     bool lost_ = false;
     bool silent_ = false;    // a stand-in sink: the real output is tried again now and then
     int64_t triedAtMs_ = 0;  // the last try to build the output
-    int64_t lastHeardNs_ = 0;
-    uint64_t lastHeardAt_ = 0;            // when it was read, on GStreamer's monotonic clock
-    std::atomic<uint64_t> failedAt_ = 0;  // when the sink first failed, on the same clock; 0 if it has not
-    int64_t wokeAtMs_ = -1;               // when the stream was started on silence; -1 once settled or played
+    HeardPosition heard_;
+    int64_t wokeAtMs_ = -1;  // when the stream was started on silence; -1 once settled or played
     bool playedOut_ = false;
 
     std::mutex mutex_;

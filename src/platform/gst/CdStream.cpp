@@ -1,5 +1,6 @@
 #include "platform/gst/CdStream.h"
 #include "platform/AuxVolume.h"
+#include "platform/gst/AudioOutput.h"
 #include "platform/gst/Gst.h"
 
 #include <gst/app/gstappsrc.h>
@@ -23,28 +24,45 @@ struct CdStream::Impl {
     std::unique_ptr<cdrom::SectorReader> reader;
     cdrom::Toc toc;
     int32_t cursor = 0;
+    std::atomic<int32_t> fed = 0;  // the frame after the last one handed to the pipeline
     int32_t from = 0;
     int32_t to = 0;
 
     bool running = false;
     bool finished = false;
+    bool lost = false;
+    bool reopened = false;  // built again after a loss
+    bool standIn = false;   // then no output opened: a silent sink plays until the next try
+    int64_t builtAtMs = 0;
+    HeardPosition heard;
 
-    ~Impl()
+    ~Impl() { discard(); }
+
+    void discard()
     {
         if (auxListener) removeAuxListener(auxListener);
+        auxListener = 0;
         dispose(pipeline);
+        reopened = lost || standIn;
+        lost = standIn = false;
     }
 
     bool build()
     {
         ensureInit();
+        if (reopened) AudioOutput::serverWentAway();
         GstElement* source = gst_element_factory_make("appsrc", nullptr);
         GstElement* gain = gst_element_factory_make("volume", nullptr);
-        pipeline = LinkedPipeline("cd", {source, gst_element_factory_make("audioconvert", nullptr),
-                                         gst_element_factory_make("audioresample", nullptr), gain, makeAudioSink()});
+        bool silent = false;
+        pipeline =
+            LinkedPipeline("cd", {source, gst_element_factory_make("audioconvert", nullptr),
+                                  gst_element_factory_make("audioresample", nullptr), gain, makeAudioSink(&silent, reopened)});
         if (!pipeline) return false;  // a plugin is missing: nothing is left half made
+        standIn = reopened && silent;
+        builtAtMs = g_get_monotonic_time() / 1000;
         appsrc = source;
         volume = gain;
+        heard.watch(pipeline);
 
         const CapsRef caps{gst_caps_from_string("audio/x-raw,format=S16LE,layout=interleaved,rate=44100,channels=2")};
         g_object_set(appsrc, "caps", caps.get(), "format", GST_FORMAT_TIME, "max-bytes",
@@ -81,14 +99,34 @@ struct CdStream::Impl {
         GST_BUFFER_PTS(buffer) = gst_util_uint64_scale(done, GST_SECOND, cdrom::FramesPerSecond);
         GST_BUFFER_DURATION(buffer) = gst_util_uint64_scale(count, GST_SECOND, cdrom::FramesPerSecond);
         cursor += static_cast<int32_t>(count);
+        fed = cursor;
         gst_app_src_push_buffer(src, buffer);
     }
 
     void poll()
     {
         if (!pipeline) return;
-        const auto finish = [this](GstMessage*) { finished = true; };
-        DrainBus(pipeline, {.error = finish, .endOfStream = finish});
+        DrainBus(pipeline, {.error = [this](GstMessage* error) { noteLoss(error); },
+                            .endOfStream = [this](GstMessage*) { finished = true; }});
+    }
+
+    // Told once; the frames played on after the last reading were heard, as far as they were fed.
+    void noteLoss(GstMessage* error)
+    {
+        if (lost) return;
+        ReportLostOutput(error);
+        lost = true;
+        heard.runOnToFailure(framesToNs(fed - from));
+    }
+
+    static int64_t framesToNs(int64_t frames)
+    {
+        return int64_t(gst_util_uint64_scale(uint64_t(frames), GST_SECOND, cdrom::FramesPerSecond));
+    }
+    int32_t frameOf(int64_t ns) const
+    {
+        const int64_t played = int64_t(gst_util_uint64_scale(uint64_t(ns), cdrom::FramesPerSecond, GST_SECOND));
+        return static_cast<int32_t>(std::min<int64_t>(from + played, to));
     }
 };
 
@@ -101,9 +139,10 @@ bool CdStream::start(const std::string& source, const cdrom::Toc& toc, int32_t f
     if (!impl_->pipeline && !impl_->build()) return false;
     impl_->reader = std::make_unique<cdrom::SectorReader>(source);
     impl_->toc = toc;
-    impl_->from = impl_->cursor = from;
+    impl_->from = impl_->cursor = impl_->fed = from;
     impl_->to = to;
     impl_->finished = false;
+    impl_->heard.reset();
     if (gst_element_set_state(impl_->pipeline, GST_STATE_PLAYING) == GST_STATE_CHANGE_FAILURE) {
         gst_element_set_state(impl_->pipeline, GST_STATE_NULL);
         return false;
@@ -114,7 +153,9 @@ bool CdStream::start(const std::string& source, const cdrom::Toc& toc, int32_t f
 
 void CdStream::pause()
 {
-    if (impl_->running) gst_element_set_state(impl_->pipeline, GST_STATE_PAUSED);
+    if (!impl_->running) return;
+    gst_element_set_state(impl_->pipeline, GST_STATE_PAUSED);
+    impl_->heard.stopRunning();
 }
 
 void CdStream::resume()
@@ -128,24 +169,37 @@ void CdStream::stop()
     gst_element_set_state(impl_->pipeline, GST_STATE_NULL);
     impl_->running = false;
     impl_->reader.reset();
-    gst::DrainBus(impl_->pipeline);
+    impl_->poll();
+    // A lost output or a stand-in is opened anew at the next start: the server may be back.
+    if (impl_->lost || impl_->standIn) impl_->discard();
 }
 
 int32_t CdStream::currentFrame()
 {
     if (!impl_->running) return impl_->from;
     impl_->poll();
+    if (impl_->lost) return impl_->frameOf(impl_->heard.last());
     if (impl_->finished) return impl_->to;
     gint64 position = 0;
     if (!gst_element_query_position(impl_->pipeline, GST_FORMAT_TIME, &position) || position < 0) position = 0;
-    const int64_t played = gst_util_uint64_scale(uint64_t(position), cdrom::FramesPerSecond, GST_SECOND);
-    return static_cast<int32_t>(std::min<int64_t>(impl_->from + played, impl_->to));
+    return impl_->frameOf(impl_->heard.read(position));
 }
 
 bool CdStream::finished()
 {
     impl_->poll();
     return impl_->finished;
+}
+
+bool CdStream::lost()
+{
+    impl_->poll();
+    // The server is tried again once a second. The stand-in played in time: the disc stands where it does.
+    if (!impl_->lost && impl_->running && impl_->standIn && g_get_monotonic_time() / 1000 - impl_->builtAtMs >= 1000) {
+        currentFrame();
+        impl_->lost = true;
+    }
+    return impl_->lost;
 }
 
 }  // namespace platform::gst

@@ -22,10 +22,15 @@ public:
     void resume();
     void stop();
 
-    // The frame now heard: from + frames played, never past to.
+    // The frame now heard: from + frames played, never past to; once the output is lost, the
+    // frame heard when it failed.
     int32_t currentFrame();
-    // True once the last frame has been played (or the source failed).
+    // True once the last frame has been played.
     bool finished();
+    // True once the sound output failed (its server went away) while it played, and a second
+    // after a silent stand-in took its place; a stop lets the pipeline go, so the next start
+    // opens the output anew.
+    bool lost();
 
 private:
     struct Impl;

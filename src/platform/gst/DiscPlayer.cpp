@@ -50,12 +50,17 @@ void DiscPlayer::stop()
 
 double DiscPlayer::volume() const { return auxGain(AuxCd); }
 
-// The stream played its last frame (or its source failed): it stops there.
+// The stream played its last frame: it stops there. Its sound output was lost (the server went
+// away): the disc goes on from the frame heard then, on a new output (a silent one until the
+// server is back).
 void DiscPlayer::poll()
 {
-    if (mode_ != Mode::Playing || !stream_.finished()) return;
+    if (mode_ != Mode::Playing) return;
+    const bool lost = stream_.lost();
+    if (!lost && !stream_.finished()) return;
     const int32_t frame = stream_.currentFrame();
     stream_.stop();
+    if (lost && frame < endOfPlay() && stream_.start(source_, toc_, frame, int32_t(endOfPlay()))) return;
     reachEnd(frame);
 }
 

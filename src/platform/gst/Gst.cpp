@@ -1,5 +1,6 @@
 #include "platform/gst/Gst.h"
 
+#include <algorithm>
 #include <condition_variable>
 #include <cstdio>
 #include <cstdlib>
@@ -98,12 +99,13 @@ GstElement* makeAudioSink(bool* silent, bool again)
         return makeSilentSink();
     }
     // The output found first is kept for the run: probing a missing sound server on every open
-    // would cost each open a failed connection. Once lost, only that output is tried again.
+    // would cost each open a failed connection. Once lost, only that output is tried again; while
+    // its server restarts, another (ALSA straight to the card) must not take its place for good.
     static const char* chosen = nullptr;
     static bool none = false;
     if (chosen)
         if (GstElement* sink = makeDesktopSink(chosen)) return sink;
-    if (!none && !again) {
+    if (!chosen && !none && !again) {
         for (const char* factory : {"pulsesink", "alsasink"})
             if (GstElement* sink = makeDesktopSink(factory)) {
                 chosen = factory;
@@ -138,6 +140,39 @@ std::string ErrorText(GstMessage* message)
     const std::string text = error && error->message ? error->message : "unknown error";
     if (error) g_error_free(error);
     return text;
+}
+
+void ReportLostOutput(GstMessage* error)
+{
+    std::fprintf(stderr, "sonorell: audio output lost (%s); it is opened again\n", ErrorText(error).c_str());
+}
+
+void HeardPosition::watch(GstElement* pipeline)
+{
+    failedAt_ = 0;
+    gst_bus_set_sync_handler(busOf(pipeline).get(), noteFailure, this, nullptr);
+}
+
+int64_t HeardPosition::read(int64_t ns)
+{
+    lastAt_ = gst_util_get_timestamp();
+    return lastNs_ = ns;
+}
+
+void HeardPosition::runOnToFailure(int64_t deliveredNs)
+{
+    const uint64_t failedAt = failedAt_;
+    if (lastAt_ == 0 || failedAt <= lastAt_) return;
+    lastNs_ = std::min(lastNs_ + int64_t(failedAt - lastAt_), deliveredNs);
+    lastAt_ = 0;
+}
+
+GstBusSyncReply HeardPosition::noteFailure(GstBus*, GstMessage* message, gpointer self)
+{
+    uint64_t notYet = 0;
+    if (GST_MESSAGE_TYPE(message) == GST_MESSAGE_ERROR)
+        static_cast<HeardPosition*>(self)->failedAt_.compare_exchange_strong(notYet, gst_util_get_timestamp());
+    return GST_BUS_PASS;
 }
 
 gint64 WaitForDuration(GstElement* pipeline, int64_t timeoutMs)

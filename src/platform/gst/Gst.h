@@ -3,6 +3,7 @@
 
 #include <gst/gst.h>
 
+#include <atomic>
 #include <initializer_list>
 #include <memory>
 #include <functional>
@@ -56,6 +57,36 @@ void DrainBus(GstElement* pipeline, const BusHandlers& handlers = {});
 
 // GStreamer's own description of an error message.
 std::string ErrorText(GstMessage* error);
+
+// The one line on standard error when a pipeline's sound output fails (its server went away).
+void ReportLostOutput(GstMessage* error);
+
+// Where a stream was last heard. The bus is read only when the player asks, so a failure of the
+// sink is timed as the sink posts it: what played between the last reading and the failure was
+// heard too, and a stream that goes on after the loss repeats nothing.
+class HeardPosition {
+public:
+    // The sink of this pipeline is watched from now on; it has not failed yet.
+    void watch(GstElement* pipeline);
+    // A position just read from the pipeline, returned.
+    int64_t read(int64_t ns);
+    int64_t last() const { return lastNs_; }
+    // The last reading no longer runs on with the clock (a pause); reset: nor does it stand.
+    void stopRunning() { lastAt_ = 0; }
+    void reset()
+    {
+        lastNs_ = 0;
+        lastAt_ = 0;
+    }
+    // Moves the last reading on to the failure, never past what was delivered.
+    void runOnToFailure(int64_t deliveredNs);
+
+private:
+    static GstBusSyncReply noteFailure(GstBus*, GstMessage* message, gpointer self);
+    int64_t lastNs_ = 0;
+    uint64_t lastAt_ = 0;                 // when it was read, on GStreamer's monotonic clock; 0: not running
+    std::atomic<uint64_t> failedAt_ = 0;  // when the sink first failed, on the same clock; 0 if it has not
+};
 
 // What a URI the media device takes names: a file, or frames S..E (1/75 s) of one, written
 // "<file URI>#sonorell-frames=S-E" (without E: to the file's end).

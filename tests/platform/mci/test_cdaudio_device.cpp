@@ -138,6 +138,28 @@ TEST_F(CdDeviceTest, StopsAfterTheLastTrack)
     EXPECT_EQ(ask("status cd position"), "04:00:04:00");
 }
 
+// A sink that fails mid-play, as when the sound server goes away: the disc goes on from where it
+// was heard on a new one, still playing, never back and never on to its end.
+TEST_F(CdDeviceTest, ASinkThatFailsIsReplacedAndTheDiscGoesOn)
+{
+    const std::string sink = std::getenv("SONORELL_AUDIO_SINK");
+    setenv("SONORELL_AUDIO_SINK", "identity error-after=5 ! fakesink sync=true", 1);  // fails after about a second
+    ASSERT_EQ(send("set cd time format milliseconds"), Ok);
+    ASSERT_EQ(send("seek cd to 30000"), Ok);
+    ASSERT_EQ(send("play cd"), Ok);
+    int last = 30000;
+    for (int i = 0; i < 14; ++i) {
+        sleepMs(250);
+        EXPECT_EQ(ask("status cd mode"), "playing");
+        const int position = std::stoi(ask("status cd position"));
+        EXPECT_GE(position, last);
+        EXPECT_LT(position, 30000 + 250 * (i + 1) + 300);
+        last = position;
+    }
+    setenv("SONORELL_AUDIO_SINK", sink.c_str(), 1);
+    EXPECT_GT(last, 32000);  // past the first failure and the second
+}
+
 TEST_F(CdDeviceTest, SeekWhilePlayingStops)
 {
     ASSERT_EQ(send("play cd"), Ok);
