@@ -60,7 +60,10 @@ void AudioOutput::serverWentAway()
     AudioOutput* output = made;
     if (!output) return;
     std::lock_guard control(output->control_);
-    if (output->playing_) return;
+    {
+        std::lock_guard lock(output->mutex_);
+        if (output->playing_ || output->feeding_) return;  // a file it holds goes on from its own loss
+    }
     output->lost_ = true;
     output->rebuildIfLost();
 }

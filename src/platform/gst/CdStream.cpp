@@ -50,7 +50,6 @@ struct CdStream::Impl {
     bool build()
     {
         ensureInit();
-        if (reopened) AudioOutput::serverWentAway();
         GstElement* source = gst_element_factory_make("appsrc", nullptr);
         GstElement* gain = gst_element_factory_make("volume", nullptr);
         bool silent = false;
@@ -115,6 +114,7 @@ struct CdStream::Impl {
     {
         if (lost) return;
         ReportLostOutput(error);
+        AudioOutput::serverWentAway();
         lost = true;
         heard.runOnToFailure(framesToNs(fed - from));
     }
