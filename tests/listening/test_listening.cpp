@@ -405,6 +405,30 @@ TEST_F(ListeningTest, TheTimeNeverFallsBackToZeroUnderTheEntryItCounts)
     EXPECT_EQ(window->Tracks().current(), 1);
 }
 
+// A video stops where it was when the sound server restarts; opened again, it is heard.
+TEST_F(ListeningTest, AVideoOpenedAgainAfterTheSoundServerRestartsIsHeard)
+{
+    const std::string clip = media.file("clip.avi");
+    const std::string command =
+        "gst-launch-1.0 -q avimux name=m ! filesink location=\"" + clip +
+        "\" videotestsrc num-buffers=250 ! video/x-raw,width=160,height=120,framerate=25/1 ! jpegenc ! m. "
+        "audiotestsrc freq=440 volume=0.5 num-buffers=430 ! audioconvert ! audio/x-raw,format=S16LE ! m. >/dev/null 2>&1";
+    ASSERT_EQ(std::system(command.c_str()), 0);
+    writeList({QString::fromStdString(listening::WriteToneWav(media.file("a.wav"), {{660, 6.0}})), QString::fromStdString(clip)});
+    start();
+    clickAndListen([&] { window->Image2_Click(); }, 0.5);  // the file output is made, then left idle
+    window->UpdateMP3(1, false);
+    clickAndListen([&] { window->Image2_Click(); }, 1.5);
+    recording.reset();
+    ASSERT_TRUE(server->restartPulse()) << "the sound server did not come back";
+    recording = std::make_unique<listening::Recording>(*server);
+    until(now() + 1.5);
+    EXPECT_FALSE(window->IsPlaying());
+    window->UpdateMP3(1, false);
+    const double t = clickAndListen([&] { window->Image2_Click(); }, 1.5);
+    EXPECT_NEAR(pitchAt(t + 0.5, t + 1.4), 440, 10);
+}
+
 // A list of files, or a disc: either goes on from where it was heard, and Next sounds at once.
 class ServerRestartTest : public ListeningTest, public ::testing::WithParamInterface<bool> { };
 

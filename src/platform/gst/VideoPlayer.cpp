@@ -1,11 +1,13 @@
 #include "platform/gst/VideoPlayer.h"
 #include "platform/AuxVolume.h"
+#include "platform/gst/AudioOutput.h"
 #include "platform/gst/Gst.h"
 
 #include <gst/video/videooverlay.h>
 
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 
 namespace platform::gst {
 
@@ -17,6 +19,14 @@ constexpr guint PlaybinVideo = 1 << 0, PlaybinAudio = 1 << 1, PlaybinSoftVolume 
 int64_t toMs(gint64 ns) { return ns / GST_MSECOND; }
 
 int64_t nowMs() { return g_get_monotonic_time() / 1000; }
+
+bool soundOutputFailed(GstMessage* error)
+{
+    GstObject* source = GST_MESSAGE_SRC(error);
+    if (!GST_IS_ELEMENT(source)) return false;
+    const char* kind = gst_element_get_metadata(GST_ELEMENT(source), GST_ELEMENT_METADATA_KLASS);
+    return kind && std::strstr(kind, "Sink") && std::strstr(kind, "Audio");
+}
 
 // A stream prerolled at the open and left waiting sounds about as late as it waited, from a
 // tenth of a second on; a new one costs a few hundredths.
@@ -163,8 +173,14 @@ void VideoPlayer::poll()
     };
     DrainBus(gst_->playbin,
              {.error =
-                  [this, endAt](GstMessage*) {
+                  [this, endAt](GstMessage* error) {
                       gint64 position = -1;
+                      if (mode_ == Mode::Playing && soundOutputFailed(error)) {
+                          // Its server went away: the file stops there, and the idle file output lets
+                          // go of the server too, so a stream opened after it does not share its dead connection.
+                          ReportLostOutput(error);
+                          AudioOutput::serverWentAway();
+                      }
                       endAt(gst_element_query_position(gst_->playbin, GST_FORMAT_TIME, &position) ? toMs(position) : 0);
                   },
               // The end of the stream is the stop position (or the length) exactly.
