@@ -44,6 +44,19 @@ std::string encoded(const std::string& wav, const std::string& out, const std::s
     return out;
 }
 
+// An AVI of a test picture with a 440 Hz sound track of about `seconds`, the track encoded by `audio`.
+std::string videoWithTone(const std::string& path, int seconds, const std::string& audio)
+{
+    const std::string command = "gst-launch-1.0 -q avimux name=m ! filesink location=\"" + path +
+                                "\" videotestsrc num-buffers=" + std::to_string(seconds * 25) +
+                                " ! video/x-raw,width=160,height=120,framerate=25/1 ! jpegenc ! m. audiotestsrc freq=440 "
+                                "volume=0.5 num-buffers=" +
+                                std::to_string(seconds * 44100 / 1024 + 1) + " ! audioconvert ! " + audio +
+                                " ! m. >/dev/null 2>&1";
+    if (std::system(command.c_str()) != 0) throw std::runtime_error("cannot make " + path);
+    return path;
+}
+
 }  // namespace
 
 class ListeningTest : public PlayerTest {
@@ -408,12 +421,7 @@ TEST_F(ListeningTest, TheTimeNeverFallsBackToZeroUnderTheEntryItCounts)
 // A video stops where it was when the sound server restarts; opened again, it is heard.
 TEST_F(ListeningTest, AVideoOpenedAgainAfterTheSoundServerRestartsIsHeard)
 {
-    const std::string clip = media.file("clip.avi");
-    const std::string command =
-        "gst-launch-1.0 -q avimux name=m ! filesink location=\"" + clip +
-        "\" videotestsrc num-buffers=250 ! video/x-raw,width=160,height=120,framerate=25/1 ! jpegenc ! m. "
-        "audiotestsrc freq=440 volume=0.5 num-buffers=430 ! audioconvert ! audio/x-raw,format=S16LE ! m. >/dev/null 2>&1";
-    ASSERT_EQ(std::system(command.c_str()), 0);
+    const std::string clip = videoWithTone(media.file("clip.avi"), 10, "audio/x-raw,format=S16LE");
     writeList({QString::fromStdString(listening::WriteToneWav(media.file("a.wav"), {{660, 6.0}})), QString::fromStdString(clip)});
     start();
     clickAndListen([&] { window->Image2_Click(); }, 0.5);  // the file output is made, then left idle
@@ -492,12 +500,7 @@ TEST_F(ListeningTest, FilesOfOtherRatesAndWidthsFollowWithoutAGapAndKeepTheirBit
 
 TEST_F(ListeningTest, AVideoLeftOpenSoundsAtOncePlayed)
 {
-    const std::string clip = media.file("clip.avi");
-    const std::string command =
-        "gst-launch-1.0 -q avimux name=m ! filesink location=\"" + clip +
-        "\" videotestsrc num-buffers=150 ! video/x-raw,width=160,height=120,framerate=25/1 ! jpegenc ! m. "
-        "audiotestsrc freq=440 volume=0.5 num-buffers=260 ! audioconvert ! lamemp3enc ! m. >/dev/null 2>&1";
-    ASSERT_EQ(std::system(command.c_str()), 0);
+    const std::string clip = videoWithTone(media.file("clip.avi"), 6, "lamemp3enc");
     writeList({QString::fromStdString(clip)});
     start();
     // A moment after the open as well as long after: the sound server counts either wait.
