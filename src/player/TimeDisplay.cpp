@@ -18,9 +18,12 @@ const TimeDisplay::Glyph& TimeDisplay::glyph(QChar c)
     return *it;
 }
 
-// Left-aligned and centred in height, as the label itself draws it.
+// Left-aligned and centred in height, as the label itself draws it. Every character a time can
+// show is laid out at the first paint: loading a glyph costs more than a second's drawing.
 void TimeDisplay::paintEvent(QPaintEvent*)
 {
+    if (glyphs_.isEmpty())
+        for (const QChar c : QStringLiteral("0123456789:-")) glyph(c);
     QPainter painter(this);
     painter.setFont(font());
     painter.setPen(palette().color(foregroundRole()));
