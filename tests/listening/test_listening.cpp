@@ -418,8 +418,8 @@ TEST_F(ListeningTest, TheTimeNeverFallsBackToZeroUnderTheEntryItCounts)
     EXPECT_EQ(window->Tracks().current(), 1);
 }
 
-// A video stops where it was when the sound server restarts; opened again, it is heard.
-TEST_F(ListeningTest, AVideoOpenedAgainAfterTheSoundServerRestartsIsHeard)
+// A video stops where it was when the sound server restarts; played or opened again, it is heard.
+TEST_F(ListeningTest, AVideoPlayedOrOpenedAgainAfterTheSoundServerRestartsIsHeard)
 {
     const std::string clip = videoWithTone(media.file("clip.avi"), 10, "audio/x-raw,format=S16LE");
     writeList({QString::fromStdString(listening::WriteToneWav(media.file("a.wav"), {{660, 6.0}})), QString::fromStdString(clip)});
@@ -432,8 +432,11 @@ TEST_F(ListeningTest, AVideoOpenedAgainAfterTheSoundServerRestartsIsHeard)
     recording = std::make_unique<listening::Recording>(*server);
     until(now() + 1.5);
     EXPECT_FALSE(window->IsPlaying());
+    double t = clickAndListen([&] { window->Image2_Click(); }, 1.5);  // the same video goes on
+    EXPECT_NEAR(pitchAt(t + 0.5, t + 1.4), 440, 10);
+    EXPECT_GE(window->PositionMs(), 1000 + 1500) << "it went on from where it stopped";
     window->UpdateMP3(1, false);
-    const double t = clickAndListen([&] { window->Image2_Click(); }, 1.5);
+    t = clickAndListen([&] { window->Image2_Click(); }, 1.5);
     EXPECT_NEAR(pitchAt(t + 0.5, t + 1.4), 440, 10);
 }
 

@@ -8,6 +8,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <utility>
 
 namespace platform::gst {
 
@@ -166,31 +167,38 @@ double VideoPlayer::volume() const
 void VideoPlayer::poll()
 {
     if (!gst_->playbin) return;
-    const auto endAt = [this](int64_t positionMs) {
-        if (mode_ != Mode::Playing) return;
-        reachEnd(positionMs);
-        gst_element_set_state(gst_->playbin, GST_STATE_PAUSED);
-    };
-    DrainBus(gst_->playbin,
-             {.error =
-                  [this, endAt](GstMessage* error) {
-                      gint64 position = -1;
-                      if (mode_ == Mode::Playing && soundOutputFailed(error)) {
-                          // Its server went away: the file stops there, and the idle file output lets
-                          // go of the server too, so a stream opened after it does not share its dead connection.
-                          ReportLostOutput(error);
-                          AudioOutput::serverWentAway();
-                      }
-                      endAt(gst_element_query_position(gst_->playbin, GST_FORMAT_TIME, &position) ? toMs(position) : 0);
-                  },
-              // The end of the stream is the stop position (or the length) exactly.
-              .endOfStream = [endAt, this](GstMessage*) { endAt(endOfPlay()); }});
+    DrainBus(gst_->playbin, {.error = [this](GstMessage* error) { failed(error); },
+                             // The end of the stream is the stop position (or the length) exactly.
+                             .endOfStream = [this](GstMessage*) { endAt(endOfPlay()); }});
+}
+
+void VideoPlayer::endAt(int64_t positionMs)
+{
+    if (mode_ != Mode::Playing) return;
+    reachEnd(positionMs);
+    gst_element_set_state(gst_->playbin, GST_STATE_PAUSED);
+}
+
+void VideoPlayer::failed(GstMessage* error)
+{
+    gint64 position = -1;
+    const int64_t at = gst_element_query_position(gst_->playbin, GST_FORMAT_TIME, &position) ? toMs(position) : 0;
+    if (mode_ != Mode::Playing || !soundOutputFailed(error)) return endAt(at);
+    // Its server went away: the file stops there, and Play goes on from there on a new sink. The
+    // idle file output lets go of the server too, so a stream opened after it does not share its
+    // dead connection.
+    ReportLostOutput(error);
+    AudioOutput::serverWentAway();
+    soundLost_ = true;
+    rest_ = at;
+    mode_ = Mode::Stopped;
+    hold();
 }
 
 int64_t VideoPlayer::position()
 {
     poll();
-    if (atEnd_) return rest_;
+    if (atEnd_ || soundLost_) return rest_;
     gint64 position = 0;
     if (!gst_element_query_position(gst_->playbin, GST_FORMAT_TIME, &position) || position < 0) return 0;
     return std::min(toMs(position), length_);
@@ -199,12 +207,16 @@ int64_t VideoPlayer::position()
 bool VideoPlayer::play(std::optional<int64_t> fromMs, std::optional<int64_t> toMs)
 {
     poll();
-    if (!fromMs && atEnd_) fromMs = rest_;
-    if (restedSinceMs_ >= 0 && nowMs() - restedSinceMs_ > RestBeforeNewStreamMs) {
+    if (!fromMs && (atEnd_ || soundLost_)) fromMs = rest_;
+    if (soundLost_ || (restedSinceMs_ >= 0 && nowMs() - restedSinceMs_ > RestBeforeNewStreamMs)) {
         // The sound server starts a stream left waiting since the open as late as it waited: a
-        // new one (the pipeline readied and prerolled again where it stands) sounds at once.
+        // new one (the pipeline readied and prerolled again where it stands) sounds at once. A
+        // sink whose server went away is replaced by one on the server as it is now.
         if (!fromMs) fromMs = position();
-        gst_element_set_state(gst_->playbin, GST_STATE_READY);
+        // A lost sink lets go of its dead connection only down in NULL: pulsesink shares it.
+        const bool renewSink = std::exchange(soundLost_, false);
+        gst_element_set_state(gst_->playbin, renewSink ? GST_STATE_NULL : GST_STATE_READY);
+        if (renewSink) g_object_set(gst_->playbin, "audio-sink", makeAudioSink(nullptr, true), nullptr);
         gst_element_set_state(gst_->playbin, GST_STATE_PAUSED);
         gst_element_get_state(gst_->playbin, nullptr, nullptr, 2 * GST_SECOND);
     }

@@ -2,6 +2,7 @@
 // A file with a picture, played with playbin into a window, its sound on a stream of its own.
 
 #include "platform/gst/Engine.h"
+#include "platform/gst/Gst.h"
 
 #include <memory>
 
@@ -32,11 +33,14 @@ protected:
 private:
     int64_t preroll(const std::string& uri, uint64_t parentWindow, bool waitForLength);
     void applyVolume();
+    void endAt(int64_t positionMs);
+    void failed(GstMessage* error);
 
     struct Gst;
     std::unique_ptr<Gst> gst_;
     int auxListener_ = 0;
     int64_t restedSinceMs_ = -1;  // since when the sound stream waits, prerolled, for a play
+    bool soundLost_ = false;      // its sink's server went away: the next play needs a new sink
 };
 
 }  // namespace platform::gst
