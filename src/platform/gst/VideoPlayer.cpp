@@ -170,6 +170,7 @@ void VideoPlayer::poll()
     DrainBus(gst_->playbin, {.error = [this](GstMessage* error) { failed(error); },
                              // The end of the stream is the stop position (or the length) exactly.
                              .endOfStream = [this](GstMessage*) { endAt(endOfPlay()); }});
+    if (mode_ == Mode::Playing && (soundLost_ || serverBackForStandIn())) goOnWithNewSink();
 }
 
 void VideoPlayer::endAt(int64_t positionMs)
@@ -181,27 +182,49 @@ void VideoPlayer::endAt(int64_t positionMs)
 
 void VideoPlayer::failed(GstMessage* error)
 {
-    gint64 position = -1;
-    const int64_t at = gst_element_query_position(gst_->playbin, GST_FORMAT_TIME, &position) ? toMs(position) : 0;
+    if (soundLost_) return;  // the lost sink's later errors
+    const int64_t at = playedMs();
     if (mode_ != Mode::Playing || !soundOutputFailed(error)) return endAt(at);
-    // Its server went away: the file stops there, and Play goes on from there on a new sink. The
-    // idle file output lets go of the server too, so a stream opened after it does not share its
-    // dead connection.
+    // Its server went away: the file goes on from there on a new sink. The idle file output lets
+    // go of the server too, so a stream opened after it does not share its dead connection.
     ReportLostOutput(error);
     AudioOutput::serverWentAway();
     soundLost_ = true;
     rest_ = at;
-    mode_ = Mode::Stopped;
-    hold();
+}
+
+// While a silent stand-in plays, the sound server is tried again once a second.
+bool VideoPlayer::serverBackForStandIn()
+{
+    if (standInSinceMs_ < 0 || nowMs() - standInSinceMs_ < 1000) return false;
+    standInSinceMs_ = nowMs();
+    bool silent = false;
+    const Ref<GstElement> probe(makeAudioSink(&silent, true));
+    return !silent;
+}
+
+// The file goes on where it is on a new sink: the server's when it is back, else a silent stand-in.
+void VideoPlayer::goOnWithNewSink()
+{
+    const int64_t from = soundLost_ ? rest_ : playedMs();
+    soundLost_ = true;
+    mode_ = Mode::Stopped;  // play()'s own poll must not come back here
+    if (play(from, stopPosition())) return;
+    soundLost_ = true;  // stopped there: Play tries again
+    rest_ = from;
+}
+
+int64_t VideoPlayer::playedMs() const
+{
+    gint64 position = 0;
+    if (!gst_element_query_position(gst_->playbin, GST_FORMAT_TIME, &position) || position < 0) return 0;
+    return std::min(toMs(position), length_);
 }
 
 int64_t VideoPlayer::position()
 {
     poll();
-    if (atEnd_ || soundLost_) return rest_;
-    gint64 position = 0;
-    if (!gst_element_query_position(gst_->playbin, GST_FORMAT_TIME, &position) || position < 0) return 0;
-    return std::min(toMs(position), length_);
+    return atEnd_ || soundLost_ ? rest_ : playedMs();
 }
 
 bool VideoPlayer::play(std::optional<int64_t> fromMs, std::optional<int64_t> toMs)
@@ -216,7 +239,11 @@ bool VideoPlayer::play(std::optional<int64_t> fromMs, std::optional<int64_t> toM
         // A lost sink lets go of its dead connection only down in NULL: pulsesink shares it.
         const bool renewSink = std::exchange(soundLost_, false);
         gst_element_set_state(gst_->playbin, renewSink ? GST_STATE_NULL : GST_STATE_READY);
-        if (renewSink) g_object_set(gst_->playbin, "audio-sink", makeAudioSink(nullptr, true), nullptr);
+        if (renewSink) {
+            bool silent = false;
+            g_object_set(gst_->playbin, "audio-sink", makeAudioSink(&silent, true), nullptr);
+            standInSinceMs_ = silent ? nowMs() : -1;
+        }
         gst_element_set_state(gst_->playbin, GST_STATE_PAUSED);
         gst_element_get_state(gst_->playbin, nullptr, nullptr, 2 * GST_SECOND);
     }

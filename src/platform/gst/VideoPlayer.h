@@ -35,12 +35,16 @@ private:
     void applyVolume();
     void endAt(int64_t positionMs);
     void failed(GstMessage* error);
+    bool serverBackForStandIn();
+    void goOnWithNewSink();
+    int64_t playedMs() const;
 
     struct Gst;
     std::unique_ptr<Gst> gst_;
     int auxListener_ = 0;
-    int64_t restedSinceMs_ = -1;  // since when the sound stream waits, prerolled, for a play
-    bool soundLost_ = false;      // its sink's server went away: the next play needs a new sink
+    int64_t restedSinceMs_ = -1;   // since when the sound stream waits, prerolled, for a play
+    bool soundLost_ = false;       // its sink's server went away: it stopped at rest_ and needs a new sink
+    int64_t standInSinceMs_ = -1;  // since when a silent sink stands in for the server's
 };
 
 }  // namespace platform::gst
