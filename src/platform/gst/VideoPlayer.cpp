@@ -196,8 +196,8 @@ void VideoPlayer::failed(GstMessage* error)
 // While a silent stand-in plays, the sound server is tried again once a second.
 bool VideoPlayer::serverBackForStandIn()
 {
-    if (standInSinceMs_ < 0 || nowMs() - standInSinceMs_ < 1000) return false;
-    standInSinceMs_ = nowMs();
+    if (standInTriedAtMs_ < 0 || nowMs() - standInTriedAtMs_ < 1000) return false;
+    standInTriedAtMs_ = nowMs();
     bool silent = false;
     const Ref<GstElement> probe(makeAudioSink(&silent, true));
     return !silent;
@@ -242,7 +242,7 @@ bool VideoPlayer::play(std::optional<int64_t> fromMs, std::optional<int64_t> toM
         if (renewSink) {
             bool silent = false;
             g_object_set(gst_->playbin, "audio-sink", makeAudioSink(&silent, true), nullptr);
-            standInSinceMs_ = silent ? nowMs() : -1;
+            standInTriedAtMs_ = silent ? nowMs() : -1;
         }
         gst_element_set_state(gst_->playbin, GST_STATE_PAUSED);
         gst_element_get_state(gst_->playbin, nullptr, nullptr, 2 * GST_SECOND);

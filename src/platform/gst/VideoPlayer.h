@@ -42,9 +42,9 @@ private:
     struct Gst;
     std::unique_ptr<Gst> gst_;
     int auxListener_ = 0;
-    int64_t restedSinceMs_ = -1;   // since when the sound stream waits, prerolled, for a play
-    bool soundLost_ = false;       // its sink's server went away: it stopped at rest_ and needs a new sink
-    int64_t standInSinceMs_ = -1;  // since when a silent sink stands in for the server's
+    int64_t restedSinceMs_ = -1;     // since when the sound stream waits, prerolled, for a play
+    bool soundLost_ = false;         // its sink's server went away: it stopped at rest_ and needs a new sink
+    int64_t standInTriedAtMs_ = -1;  // a silent sink stands in for the server, last tried then
 };
 
 }  // namespace platform::gst
