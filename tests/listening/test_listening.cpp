@@ -536,3 +536,21 @@ int main(int argc, char** argv)
     ::testing::InitGoogleTest(&argc, argv);
     return RUN_ALL_TESTS();
 }
+
+// A video opened after the sound server restarted under a paused file is heard: the file output,
+// idle once that file is closed, lets go of the server that went away when the video's sink
+// cannot open on it.
+TEST_F(ListeningTest, AVideoOpenedAfterTheSoundServerRestartedUnderAPausedFileIsHeard)
+{
+    const std::string clip = videoWithTone(media.file("clip.avi"), 10, "audio/x-raw,format=S16LE");
+    writeList({QString::fromStdString(listening::WriteToneWav(media.file("a.wav"), {{660, 6.0}})), QString::fromStdString(clip)});
+    start();
+    clickAndListen([&] { window->Image2_Click(); }, 0.5);
+    window->Image3_Click();
+    recording.reset();
+    ASSERT_TRUE(server->restartPulse()) << "the sound server did not come back";
+    recording = std::make_unique<listening::Recording>(*server);
+    window->UpdateMP3(1, false);
+    const double t = clickAndListen([&] { window->Image2_Click(); }, 1.5);
+    EXPECT_NEAR(pitchAt(t + 0.5, t + 1.4), 440, 10);
+}

@@ -47,6 +47,8 @@ int64_t framesToNs(uint64_t frames) { return int64_t(gst_util_uint64_scale(frame
 
 namespace {
 std::atomic<AudioOutput*> made = nullptr;
+
+thread_local bool makingOwnSink = false;  // a sink that does not open then is its own, not a holder's
 }  // namespace
 
 AudioOutput& AudioOutput::instance()
@@ -55,17 +57,18 @@ AudioOutput& AudioOutput::instance()
     return *output;
 }
 
-void AudioOutput::serverWentAway()
+bool AudioOutput::serverWentAway()
 {
     AudioOutput* output = made;
-    if (!output) return;
+    if (!output || makingOwnSink) return false;
     std::lock_guard control(output->control_);
     {
         std::lock_guard lock(output->mutex_);
-        if (output->playing_ || output->feeding_) return;  // a file it holds goes on from its own loss
+        if (output->playing_ || output->feeding_) return false;  // a file it holds goes on from its own loss
     }
     output->lost_ = true;
     output->rebuildIfLost();
+    return true;
 }
 
 GstCaps* AudioOutput::newCaps()
@@ -78,6 +81,7 @@ AudioOutput::AudioOutput()
 {
     ensureInit();
     build();
+    setIdleOutputRelease(&AudioOutput::serverWentAway);
     addAuxListener([this](uint32_t device) {
         if (device == AuxMedia) applyVolume();
     });
@@ -92,7 +96,9 @@ void AudioOutput::build()
     const bool again = triedAtMs_ > 0;
     triedAtMs_ = nowMs();
     bool silent = false;
+    makingOwnSink = true;
     GstElement* sink = makeAudioSink(&silent, again);
+    makingOwnSink = false;
     silent_ = again && silent;  // lost and not back yet: tried again later
     pipeline_ = LinkedPipeline("output", {source, gst_element_factory_make("audioconvert", nullptr), gain, sink});
     if (!pipeline_) {

@@ -37,10 +37,10 @@ public:
     static constexpr int FrameBytes = 8;  // F32LE, two channels: 24-bit files keep every bit
 
     static AudioOutput& instance();
-    // Another pipeline found the sound server gone. The idle output (no file on it) would notice
-    // only at its next play, and until then new sinks share its dead connection and fail: it
-    // opens anew now. Nothing when it was never made.
-    static void serverWentAway();
+    // Another pipeline found the sound server gone, or could not open a sink. The idle output
+    // (no file on it) would notice only at its next play, and until then new sinks share its dead
+    // connection and fail: it opens anew now. False when it did not (never made, or a file on it).
+    static bool serverWentAway();
     // The fixed format every decoder converts to (a new reference): at the sound server's rate.
     static GstCaps* newCaps();
 

@@ -1,6 +1,7 @@
 #include "platform/gst/Gst.h"
 
 #include <algorithm>
+#include <atomic>
 #include <condition_variable>
 #include <cstdio>
 #include <cstdlib>
@@ -90,6 +91,18 @@ static GstElement* makeSilentSink()
     return sink;
 }
 
+static std::atomic<bool (*)()> idleOutputRelease = nullptr;
+
+void setIdleOutputRelease(bool (*release)()) { idleOutputRelease = release; }
+
+// The chosen output, and once more after an idle holder let go of a dead connection.
+static GstElement* makeChosenSink(const char* chosen)
+{
+    if (GstElement* sink = makeDesktopSink(chosen)) return sink;
+    const auto release = idleOutputRelease.load();
+    return release && release() ? makeDesktopSink(chosen) : nullptr;
+}
+
 GstElement* makeAudioSink(bool* silent, bool again)
 {
     ensureInit();
@@ -104,7 +117,7 @@ GstElement* makeAudioSink(bool* silent, bool again)
     static const char* chosen = nullptr;
     static bool none = false;
     if (chosen)
-        if (GstElement* sink = makeDesktopSink(chosen)) return sink;
+        if (GstElement* sink = makeChosenSink(chosen)) return sink;
     if (!chosen && !none && !again) {
         for (const char* factory : {"pulsesink", "alsasink"})
             if (GstElement* sink = makeDesktopSink(factory)) {

@@ -41,6 +41,11 @@ GstElement* LinkedPipeline(const char* name, std::initializer_list<GstElement*> 
 // the one found before is tried. Never null.
 GstElement* makeAudioSink(bool* silent = nullptr, bool again = false);
 
+// Asked when the output chosen for the run does not open: a holder of an idle connection to a
+// sound server that went away lets go of it (pulsesink shares one connection between its sinks,
+// so every new sink fails on a dead one), and answers whether it did; the output is tried again.
+void setIdleOutputRelease(bool (*release)());
+
 // Parses a pipeline fragment into a bin with ghost pads; null (and a notice) when it does not parse.
 GstElement* parseBin(const std::string& description);
 
