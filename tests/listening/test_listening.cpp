@@ -537,6 +537,31 @@ int main(int argc, char** argv)
     return RUN_ALL_TESTS();
 }
 
+// A file or a video paused while the sound server restarts is heard at once when resumed, from
+// where it was paused; the window's tick, which would notice the loss up to a second later, is off.
+TEST_F(ListeningTest, APausedFileOrVideoResumesAtOnceAfterTheSoundServerRestarts)
+{
+    const std::string clip = videoWithTone(media.file("clip.avi"), 10, "audio/x-raw,format=S16LE");
+    writeList(
+        {QString::fromStdString(listening::WriteToneWav(media.file("a.wav"), {{440, 10.0}})), QString::fromStdString(clip)});
+    start();
+    for (int entry : {0, 1}) {
+        SCOPED_TRACE(entry);
+        window->UpdateMP3(entry, false);
+        clickAndListen([&] { window->Image2_Click(); }, 1.0);
+        window->Image3_Click();
+        const int64_t pausedAt = window->PositionMs();
+        recording.reset();
+        ASSERT_TRUE(server->restartPulse()) << "the sound server did not come back";
+        recording = std::make_unique<listening::Recording>(*server);
+        window->SetTickEnabled(false);
+        const double t = clickAndListen([&] { window->Image2_Click(); }, 1.0);
+        EXPECT_NEAR(pitchAt(t + 0.4, t + 0.9), 440, 10);
+        EXPECT_NEAR(window->PositionMs(), pausedAt + 1000, 400) << "it went on from where it was paused";
+        window->SetTickEnabled(true);
+    }
+}
+
 // A video opened after the sound server restarted under a paused file is heard: the file output,
 // idle once that file is closed, lets go of the server that went away when the video's sink
 // cannot open on it.
