@@ -43,7 +43,7 @@ private:
     std::unique_ptr<Gst> gst_;
     int auxListener_ = 0;
     int64_t restedSinceMs_ = -1;     // since when the sound stream waits, prerolled, for a play
-    bool soundLost_ = false;         // its sink's server went away: it stopped at rest_ and needs a new sink
+    bool soundLost_ = false;         // its sink failed: it goes on from rest_ on a new sink
     int64_t standInTriedAtMs_ = -1;  // a silent sink stands in for the server, last tried then
 };
 
