@@ -26,9 +26,7 @@ void Engine::resume()
     if (mode_ != Mode::Paused) return;
     goOn();
     mode_ = Mode::Playing;
-    // A sink whose sound server went away during the pause fails as it starts: it is replaced
-    // now, not at the next look up to a second later.
-    poll();
+    checkOutput();
 }
 
 void Engine::stop()

@@ -48,6 +48,9 @@ protected:
     // What sounds holds where it is, and goes on again.
     virtual void hold() = 0;
     virtual void goOn() = 0;
+    // Right after a resume: a sink whose sound server went away during the pause fails as it
+    // starts, and is replaced now, not at the next look up to a second later.
+    virtual void checkOutput() { }
 
     // The play reached its stop, its end or an error at `at`.
     void reachEnd(int64_t at);

@@ -71,6 +71,11 @@ int64_t SoundFilePlayer::position()
 // heard (on a stand-in sink while the server is still away, tried again each second).
 void SoundFilePlayer::goOnAfterLoss() { reposition(heardMs(), stopPosition(), true); }
 
+void SoundFilePlayer::checkOutput()
+{
+    if (AudioOutput::instance().lost()) goOnAfterLoss();
+}
+
 // Where the output stands in this file, as heard; without looking for its end. Between the
 // output going on to the next file and this one's end being heard, it is still this file's
 // tail that sounds: the position goes on to the end, never back.

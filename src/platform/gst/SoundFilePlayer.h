@@ -37,6 +37,7 @@ protected:
     void poll() override;
     void hold() override;
     void goOn() override;
+    void checkOutput() override;
 
 private:
     bool reposition(int64_t fromMs, std::optional<int64_t> toMs, bool start);

@@ -29,6 +29,7 @@ protected:
     void poll() override;
     void hold() override;
     void goOn() override;
+    void checkOutput() override { poll(); }
 
 private:
     int64_t preroll(const std::string& uri, uint64_t parentWindow, bool waitForLength);
