@@ -201,6 +201,12 @@ QString SoundServer::sinkInputs() const
 
 bool SoundServer::restartPulse()
 {
+    stopPulse();
+    return startPulse();
+}
+
+void SoundServer::stopPulse()
+{
     const QString program = kind_ == Kind::PipeWire ? "pipewire-pulse" : "pulseaudio";
     for (auto it = processes_.begin(); it != processes_.end(); ++it) {
         if ((*it)->program() != program) continue;
@@ -209,7 +215,6 @@ bool SoundServer::restartPulse()
         processes_.erase(it);
         break;
     }
-    return startPulse();
 }
 
 void SoundServer::useInThisProcess() const

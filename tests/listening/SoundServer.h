@@ -36,6 +36,9 @@ public:
     // Restarts the server's pulse protocol part (pipewire-pulse, or the PulseAudio daemon), as an
     // update or a crash does: every client loses its connection. The null sink is made again.
     bool restartPulse();
+    // The same in two steps, with a time without a server between them.
+    void stopPulse();
+    bool startPulse(QString* failedStep = nullptr);
     // Points this process's sound clients (GStreamer's pulsesink) at the server.
     void useInThisProcess() const;
     QProcessEnvironment environment() const { return env_; }
@@ -46,7 +49,6 @@ public:
 
 private:
     bool spawn(const QString& program, const QStringList& args);
-    bool startPulse(QString* failedStep = nullptr);
     void stopServers();
     int pactl(const QStringList& args, QString* out = nullptr) const;
     void stop();

@@ -477,6 +477,39 @@ TEST_P(ServerRestartTest, PlayGoesOnAfterTheSoundServerRestarts)
 // sinks would share its dead connection), and the files after it sound at once.
 INSTANTIATE_TEST_SUITE_P(DiscThenFiles, ServerRestartTest, ::testing::Values(true, false));
 
+// The next track of a disc, or a video opened then, played while the sound server is away
+// (restarting, say) plays silently and is heard once the server is back.
+TEST_P(ServerRestartTest, PlayPressedWhileTheSoundServerIsAwayIsHeardOnceItIsBack)
+{
+    const bool disc = GetParam();
+    if (disc) {
+        startWithDisc({750, 750});
+    } else {
+        writeList({QString::fromStdString(videoWithTone(media.file("clip.avi"), 10, "audio/x-raw,format=S16LE"))});
+        start();
+    }
+    clickAndListen([&] { window->Image2_Click(); }, 0.5);  // the server's output is found
+    window->Image3_Click();
+    recording.reset();
+    server->stopPulse();
+    if (disc) {
+        window->Image4_Click();
+    } else {
+        window->UpdateMP3(0, false);
+        window->Image2_Click();
+    }
+    until(now() + 1.0);
+    ASSERT_TRUE(server->startPulse()) << "the sound server did not come back";
+    recording = std::make_unique<listening::Recording>(*server);
+    ASSERT_TRUE(recording->started());
+    until(now() + 2.0);
+    EXPECT_TRUE(window->IsPlaying());
+    EXPECT_NEAR(pitchAt(now() - 0.8, now() - 0.1), 440, 10) << "not heard once the server is back";
+    if (!disc) {
+        EXPECT_GE(window->PositionMs(), 2500) << "it did not go on meanwhile";
+    }
+}
+
 // A 16-bit file at CD rate followed by a 24-bit one at the server's rate: the second reaches the
 // server in floating point at the server's own rate (never resampled there), without a gap.
 TEST_F(ListeningTest, FilesOfOtherRatesAndWidthsFollowWithoutAGapAndKeepTheirBits)

@@ -32,7 +32,7 @@ struct CdStream::Impl {
     bool finished = false;
     bool lost = false;
     bool reopened = false;  // built again after a loss
-    bool standIn = false;   // then no output opened: a silent sink plays until the next try
+    bool standIn = false;   // the sound server is away: a silent sink plays until the next try
     int64_t builtAtMs = 0;
     HeardPosition heard;
 
@@ -57,7 +57,7 @@ struct CdStream::Impl {
             LinkedPipeline("cd", {source, gst_element_factory_make("audioconvert", nullptr),
                                   gst_element_factory_make("audioresample", nullptr), gain, makeAudioSink(&silent, reopened)});
         if (!pipeline) return false;  // a plugin is missing: nothing is left half made
-        standIn = reopened && silent;
+        standIn = silent && desktopOutputFound();
         builtAtMs = g_get_monotonic_time() / 1000;
         appsrc = source;
         volume = gain;
@@ -78,6 +78,13 @@ struct CdStream::Impl {
     }
 
     void applyVolume() { g_object_set(volume, "volume", auxGain(AuxCd), nullptr); }
+
+    bool begin()
+    {
+        if (gst_element_set_state(pipeline, GST_STATE_PLAYING) != GST_STATE_CHANGE_FAILURE) return true;
+        gst_element_set_state(pipeline, GST_STATE_NULL);
+        return false;
+    }
 
     // Streaming thread: the next block of frames, silence for data tracks and unreadable frames.
     void feed(GstAppSrc* src)
@@ -143,9 +150,11 @@ bool CdStream::start(const std::string& source, const cdrom::Toc& toc, int32_t f
     impl_->to = to;
     impl_->finished = false;
     impl_->heard.reset();
-    if (gst_element_set_state(impl_->pipeline, GST_STATE_PLAYING) == GST_STATE_CHANGE_FAILURE) {
-        gst_element_set_state(impl_->pipeline, GST_STATE_NULL);
-        return false;
+    if (!impl_->begin()) {
+        // Its sink no longer reaches the sound server it was made on: a new pipeline, on a
+        // silent stand-in while the server is away.
+        impl_->discard();
+        if (!impl_->build() || !impl_->begin()) return false;
     }
     impl_->running = true;
     return true;

@@ -103,6 +103,13 @@ static GstElement* makeChosenSink(const char* chosen)
     return release && release() ? makeDesktopSink(chosen) : nullptr;
 }
 
+// The output found first is kept for the run: probing a missing sound server on every open
+// would cost each open a failed connection. Once lost, only that output is tried again; while
+// its server restarts, another (ALSA straight to the card) must not take its place for good.
+static std::atomic<const char*> chosen = nullptr;
+
+bool desktopOutputFound() { return chosen != nullptr; }
+
 GstElement* makeAudioSink(bool* silent, bool again)
 {
     ensureInit();
@@ -111,13 +118,9 @@ GstElement* makeAudioSink(bool* silent, bool again)
         if (GstElement* sink = parseBin(description)) return sink;
         return makeSilentSink();
     }
-    // The output found first is kept for the run: probing a missing sound server on every open
-    // would cost each open a failed connection. Once lost, only that output is tried again; while
-    // its server restarts, another (ALSA straight to the card) must not take its place for good.
-    static const char* chosen = nullptr;
     static bool none = false;
-    if (chosen)
-        if (GstElement* sink = makeChosenSink(chosen)) return sink;
+    if (const char* found = chosen)
+        if (GstElement* sink = makeChosenSink(found)) return sink;
     if (!chosen && !none && !again) {
         for (const char* factory : {"pulsesink", "alsasink"})
             if (GstElement* sink = makeDesktopSink(factory)) {

@@ -45,6 +45,9 @@ GstElement* makeAudioSink(bool* silent = nullptr, bool again = false);
 // sound server that went away lets go of it (pulsesink shares one connection between its sinks,
 // so every new sink fails on a dead one), and answers whether it did; the output is tried again.
 void setIdleOutputRelease(bool (*release)());
+// True once a desktop output was found in this run: a silent sink is then a stand-in for a
+// server that went away, worth trying again, not the lasting silence of a machine without one.
+bool desktopOutputFound();
 
 // Parses a pipeline fragment into a bin with ghost pads; null (and a notice) when it does not parse.
 GstElement* parseBin(const std::string& description);

@@ -69,12 +69,11 @@ GstElement* makeVideoSink()
 
 // The audio output behind a queue of a few seconds: while the file prerolls the parser runs on
 // ahead into the queue, far enough to estimate the length of files without a length header.
-GstElement* makeQueuedAudioSink()
+GstElement* queuedBefore(GstElement* sink)
 {
     GstElement* bin = gst_bin_new(nullptr);
     GstElement* queue = gst_element_factory_make("queue", nullptr);
     g_object_set(queue, "max-size-time", guint64(3 * GST_SECOND), "max-size-buffers", 0u, "max-size-bytes", 0u, nullptr);
-    GstElement* sink = makeAudioSink();
     gst_bin_add_many(GST_BIN(bin), queue, sink, nullptr);
     gst_element_link(queue, sink);
     gst_element_add_pad(bin, gst_ghost_pad_new("sink", padOf(queue, "sink").get()));
@@ -101,7 +100,12 @@ int64_t VideoPlayer::preroll(const std::string& uri, uint64_t parentWindow, bool
     GstElement* playbin = gst_element_factory_make("playbin", nullptr);
     if (!playbin) return -2;
     gst_->playbin = playbin;
-    GstElement* audioSink = waitForLength ? makeQueuedAudioSink() : makeAudioSink();
+    // Opened while the sound server is away: a silent sink stands in, and the server is tried
+    // again once it plays.
+    bool silent = false;
+    GstElement* audioSink = makeAudioSink(&silent);
+    standInTriedAtMs_ = silent && desktopOutputFound() ? nowMs() : -1;
+    if (waitForLength) audioSink = queuedBefore(audioSink);
     g_object_set(playbin, "uri", uri.c_str(), "flags", PlaybinVideo | PlaybinAudio | PlaybinSoftVolume, "audio-sink", audioSink,
                  "video-sink", makeVideoSink(), nullptr);
     if (parentWindow)
