@@ -37,10 +37,6 @@ public:
     static constexpr int FrameBytes = 8;  // F32LE, two channels: 24-bit files keep every bit
 
     static AudioOutput& instance();
-    // Another pipeline found the sound server gone, or could not open a sink. The idle output
-    // (no file on it) would notice only at its next play, and until then new sinks share its dead
-    // connection and fail: it opens anew now. False when it did not (never made, or a file on it).
-    static bool serverWentAway();
     // The fixed format every decoder converts to (a new reference): at the sound server's rate.
     static GstCaps* newCaps();
 
@@ -103,6 +99,11 @@ public:
     double volume() const;
 
 private:
+    // A sink for another pipeline could not open on the chosen server. The idle output (no file
+    // on it) would notice only at its next play, and until then new sinks share its connection to
+    // a server that went away and fail: it opens anew now. False when it did not (never made, or
+    // a file on it).
+    static bool serverWentAway();
     AudioOutput();
     ~AudioOutput();
     void build();

@@ -1,6 +1,5 @@
 #include "platform/gst/CdStream.h"
 #include "platform/AuxVolume.h"
-#include "platform/gst/AudioOutput.h"
 #include "platform/gst/Gst.h"
 
 #include <gst/app/gstappsrc.h>
@@ -121,7 +120,6 @@ struct CdStream::Impl {
     {
         if (lost) return;
         ReportLostOutput(error);
-        AudioOutput::serverWentAway();
         lost = true;
         heard.runOnToFailure(framesToNs(fed - from));
     }

@@ -1,6 +1,5 @@
 #include "platform/gst/VideoPlayer.h"
 #include "platform/AuxVolume.h"
-#include "platform/gst/AudioOutput.h"
 #include "platform/gst/Gst.h"
 
 #include <gst/video/videooverlay.h>
@@ -189,10 +188,8 @@ void VideoPlayer::failed(GstMessage* error)
     if (soundLost_) return;  // the lost sink's later errors
     const int64_t at = playedMs();
     if (mode_ != Mode::Playing || !soundOutputFailed(error)) return endAt(at);
-    // Its server went away: the file goes on from there on a new sink. The idle file output lets
-    // go of the server too, so a stream opened after it does not share its dead connection.
+    // Its server went away: the file goes on from there on a new sink.
     ReportLostOutput(error);
-    AudioOutput::serverWentAway();
     soundLost_ = true;
     rest_ = at;
 }
