@@ -208,8 +208,8 @@ bool VideoPlayer::serverBackForStandIn()
 void VideoPlayer::goOnWithNewSink()
 {
     const int64_t from = soundLost_ ? rest_ : playedMs();
-    soundLost_ = true;
-    mode_ = Mode::Stopped;  // play()'s own poll must not come back here
+    soundLost_ = true;      // play() replaces the sink
+    mode_ = Mode::Stopped;  // and its own poll must not come back here
     if (play(from, stopPosition())) return;
     soundLost_ = true;  // stopped there: Play tries again
     rest_ = from;
