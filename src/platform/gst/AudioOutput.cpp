@@ -205,6 +205,7 @@ bool AudioOutput::restart(const std::shared_ptr<Decoder>& decoder, int64_t fromN
         std::lock_guard lock(mutex_);
         ++epoch_;
         frames_ = 0;
+        knownHeardNs_ = 0;
         unplace(feeding_.get());
         unplace(runOn_.get());
         unplace(decoder.get());
@@ -342,7 +343,11 @@ void AudioOutput::play()
 {
     std::lock_guard control(control_);
     if (gst_element_set_state(pipeline_, GST_STATE_PLAYING) == GST_STATE_CHANGE_FAILURE) lost_ = true;
-    playing_ = true;
+    {
+        std::lock_guard lock(mutex_);
+        playing_ = true;
+    }
+    room_.notify_all();  // a decoder held back while paused
     wokeAtMs_ = -1;
 }
 
@@ -350,7 +355,10 @@ void AudioOutput::pause()
 {
     std::lock_guard control(control_);
     gst_element_set_state(pipeline_, GST_STATE_PAUSED);
-    playing_ = false;
+    {
+        std::lock_guard lock(mutex_);
+        playing_ = false;
+    }
     heard_.stopRunning();
 }
 
@@ -457,6 +465,20 @@ bool AudioOutput::runningOn(const std::string& uri)
     return runOn_ && runOn_->uri() == uri;
 }
 
+// A stream that ran on without data for a while (woken, or played out and left running) is
+// owed that time by the server, which then takes seconds of sound at once: a volume change
+// would be heard that much later, and a short file would be fed whole before the file cued
+// after it is ready. So the timeline is fed no further ahead of what is heard than this.
+bool AudioOutput::farAhead()
+{
+    constexpr int64_t FedAheadNs = GST_SECOND;
+    const int64_t fedNs = framesToNs(frames_);
+    if (fedNs - knownHeardNs_ < FedAheadNs) return false;
+    gint64 position = 0;
+    if (gst_element_query_position(pipeline_, GST_FORMAT_TIME, &position) && position > knownHeardNs_) knownHeardNs_ = position;
+    return fedNs - knownHeardNs_ >= FedAheadNs;
+}
+
 GstFlowReturn AudioOutput::deliver(Decoder& from, GstSample* sample)
 {
     GstBuffer* buffer = gst_sample_get_buffer(sample);
@@ -465,10 +487,16 @@ GstFlowReturn AudioOutput::deliver(Decoder& from, GstSample* sample)
     std::unique_lock lock(mutex_);
     for (;;) {
         if (feeding_.get() != &from || !appsrc_) return GST_FLOW_FLUSHING;
-        if (gst_app_src_get_current_level_bytes(GST_APP_SRC(appsrc_)) < queuedBytes()) break;
-        // need-data wakes this, and so does any change of the decoder fed; a paused output
-        // keeps it asleep.
-        room_.wait(lock);
+        // need-data wakes this, and so does any change of the decoder fed or a play; a paused
+        // output keeps it asleep.
+        if (gst_app_src_get_current_level_bytes(GST_APP_SRC(appsrc_)) >= queuedBytes())
+            room_.wait(lock);
+        else if (!farAhead())
+            break;
+        else if (playing_)
+            room_.wait_for(lock, std::chrono::milliseconds(50));
+        else
+            room_.wait(lock);
     }
     // The timeline, not the file, stamps the buffers: two files follow each other seamlessly.
     buffer = gst_buffer_make_writable(gst_buffer_ref(buffer));

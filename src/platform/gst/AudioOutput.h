@@ -117,6 +117,7 @@ private:
     void reap();
     void wakeStream();
     void pushSilence(uint64_t at, uint64_t frames);
+    bool farAhead();
     static GstPadProbeReturn dropStale(GstPad*, GstPadProbeInfo* info, gpointer self);
 
     // Commands come from the caller's thread and the orphan watch; one at a time.
@@ -124,7 +125,7 @@ private:
     GstElement* pipeline_ = nullptr;
     GstElement* appsrc_ = nullptr;
     GstElement* volume_ = nullptr;
-    bool playing_ = false;
+    std::atomic<bool> playing_ = false;  // written under both locks
     bool lost_ = false;
     bool silent_ = false;    // a stand-in sink: the real output is tried again now and then
     int64_t triedAtMs_ = 0;  // the last try to build the output
@@ -136,6 +137,7 @@ private:
     std::condition_variable room_;  // the output has room for more
     uint64_t epoch_ = 1;            // buffers stamped with another epoch are stale and dropped
     uint64_t frames_ = 0;           // timeline length delivered so far
+    int64_t knownHeardNs_ = 0;      // the sink's position last read while feeding, this epoch
     std::shared_ptr<Decoder> feeding_;
     std::shared_ptr<Decoder> next_;
     Owner nextOwner_ = nullptr;
