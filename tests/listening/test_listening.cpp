@@ -108,6 +108,18 @@ protected:
         return t;
     }
     double pitchAt(double t0, double t1) const { return recording->pitch(t0, t1); }
+    // The fifth volume segment clicked while a tone plays at full volume (since t): the level
+    // heard from heardBy seconds after the click on, against the level before it.
+    double levelAfterTheFifthSegment(double t, double heardBy)
+    {
+        const double full = recording->level(t + 0.4, t + 1.1);
+        window->Label5_Click(4);
+        const double clicked = now();
+        until(clicked + heardBy + 0.5);
+        const double share = recording->level(clicked + heardBy, clicked + heardBy + 0.5) / full;
+        window->Label5_Click(9);
+        return share;
+    }
 
     std::unique_ptr<listening::Recording> recording;
     fixtures::DiscImage disc;
@@ -123,12 +135,7 @@ TEST_F(ListeningTest, PlayLongAfterTheOpenSoundsAtOnceAndTheTimeMoves)
     EXPECT_NE(shown("Label3"), "00:00");
     // The stream started at the open ran on silence meanwhile, and the sound server, owed that
     // time, would take seconds of sound at once: a volume change must still be heard soon.
-    const double full = recording->level(t + 0.4, t + 1.8);
-    window->Label5_Click(4);
-    const double half = now();
-    until(half + 1.8);
-    EXPECT_NEAR(recording->level(half + 1.3, half + 1.8) / full, 0.5, 0.06);
-    window->Label5_Click(9);
+    EXPECT_NEAR(levelAfterTheFifthSegment(t, 1.3), 0.5, 0.06);
 }
 
 // The player starts while nothing else uses the sound server (its sink idle, as with a real card
@@ -317,12 +324,7 @@ TEST_F(ListeningTest, TheFifthVolumeSegmentHalvesTheLevel)
     startWithTones({440}, 4.0);
     window->Label5_Click(9);
     const double t = clickAndListen([&] { window->Image2_Click(); }, 1.2);
-    const double full = recording->level(t + 0.4, t + 1.1);
-    window->Label5_Click(4);
-    const double half = now();
-    until(half + 1.0);
-    EXPECT_NEAR(recording->level(half + 0.4, half + 0.9) / full, 0.5, 0.06);
-    window->Label5_Click(9);
+    EXPECT_NEAR(levelAfterTheFifthSegment(t, 0.4), 0.5, 0.06);
 }
 
 TEST_F(ListeningTest, TheSliderPlaysFromWhereItWasDropped)
