@@ -544,6 +544,21 @@ TEST_F(ListeningTest, FilesOfOtherRatesAndWidthsFollowWithoutAGapAndKeepTheirBit
     EXPECT_LT(recording->longestSilence(begin + 0.1, begin + 2.4), Gap);
 }
 
+// The file output's stream, started on silence at the open, is corked again a few seconds later
+// though the list has moved on to a video meanwhile: left running, it would wake the sound
+// server's thread here many times a second while nothing plays.
+TEST_F(ListeningTest, TheStreamWokenAtTheOpenIsCorkedAgainWhenAVideoFollows)
+{
+    const std::string clip = videoWithTone(media.file("clip.avi"), 10, "audio/x-raw,format=S16LE");
+    writeList({QString::fromStdString(listening::WriteToneWav(media.file("a.wav"), {{660, 3.0}})), QString::fromStdString(clip)});
+    start();
+    window->UpdateMP3(1, false);
+    until(now() + 6.5);
+    const QString streams = server->sinkInputs();
+    EXPECT_TRUE(streams.contains("Corked: yes")) << streams.toStdString();
+    EXPECT_FALSE(streams.contains("Corked: no")) << streams.toStdString();
+}
+
 TEST_F(ListeningTest, AVideoLeftOpenSoundsAtOncePlayed)
 {
     const std::string clip = videoWithTone(media.file("clip.avi"), 6, "lamemp3enc");

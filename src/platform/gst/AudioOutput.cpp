@@ -6,6 +6,7 @@
 
 #include <gst/app/gstappsrc.h>
 
+#include <algorithm>
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
@@ -40,6 +41,8 @@ int outputRate()
 }
 
 guint64 queuedBytes() { return guint64(outputRate()) * AudioOutput::FrameBytes / 4; }  // 250 ms
+
+constexpr int64_t ServerStartsWithinMs = 5000;  // a woken stream has surely started by then
 
 int64_t framesToNs(uint64_t frames) { return int64_t(gst_util_uint64_scale(frames, GST_SECOND, outputRate())); }
 
@@ -141,6 +144,9 @@ void AudioOutput::wakeStream()
     pushSilence(0, outputRate() / 20);
     gst_app_src_end_of_stream(GST_APP_SRC(appsrc_));
     wokeAtMs_ = nowMs();
+    // Corked by the output itself: left running, the stream would wake the sound server's thread
+    // here many times a second while nothing plays.
+    watchUntil(&AudioOutput::settleDueMs_, wokeAtMs_ + ServerStartsWithinMs);
 }
 
 // Frames of silence at timeline frame at, in the current epoch.
@@ -157,7 +163,6 @@ void AudioOutput::pushSilence(uint64_t at, uint64_t frames)
 
 void AudioOutput::settle()
 {
-    constexpr int64_t ServerStartsWithinMs = 5000;
     std::lock_guard control(control_);
     if (wokeAtMs_ < 0 || playing_ || nowMs() - wokeAtMs_ < ServerStartsWithinMs) return;
     wokeAtMs_ = -1;
@@ -280,29 +285,44 @@ bool AudioOutput::runOnOf(Owner owner)
 void AudioOutput::silenceOrphanLater()
 {
     constexpr int64_t TakeOverWithinMs = 50;
-    {
-        std::lock_guard lock(mutex_);
-        orphanDeadlineMs_ = nowMs() + TakeOverWithinMs;
-        if (!watch_.joinable()) watch_ = std::thread([this] { watchOrphans(); });
-    }
-    orphaned_.notify_all();
+    watchUntil(&AudioOutput::orphanDeadlineMs_, nowMs() + TakeOverWithinMs);
 }
 
-// Sleeps until an orphan is due, so a player at rest wakes nobody.
-void AudioOutput::watchOrphans()
+void AudioOutput::watchUntil(int64_t AudioOutput::*deadline, int64_t dueMs)
 {
+    {
+        std::lock_guard lock(mutex_);
+        this->*deadline = dueMs;
+        if (!watch_.joinable()) watch_ = std::thread([this] { watchDeadlines(); });
+    }
+    deadlines_.notify_all();
+}
+
+// Sleeps until a deadline is due, so a player at rest wakes nobody.
+void AudioOutput::watchDeadlines()
+{
+    const std::pair<int64_t AudioOutput::*, void (AudioOutput::*)()> deadlines[] = {
+        {&AudioOutput::orphanDeadlineMs_, &AudioOutput::dropOrphan}, {&AudioOutput::settleDueMs_, &AudioOutput::settle}};
     std::unique_lock lock(mutex_);
     for (;;) {
-        orphaned_.wait(lock, [this] { return orphanDeadlineMs_ >= 0; });
-        const int64_t due = orphanDeadlineMs_;
-        if (nowMs() < due) {
-            orphaned_.wait_for(lock, std::chrono::milliseconds(due - nowMs()));
-            continue;
+        deadlines_.wait(lock, [this] { return orphanDeadlineMs_ >= 0 || settleDueMs_ >= 0; });
+        int64_t next = INT64_MAX;
+        bool acted = false;
+        for (const auto& [deadline, act] : deadlines) {
+            const int64_t due = this->*deadline;
+            if (due < 0) continue;
+            if (due > nowMs()) {
+                next = std::min(next, due);
+                continue;
+            }
+            this->*deadline = -1;
+            lock.unlock();
+            (this->*act)();
+            lock.lock();
+            acted = true;  // the deadlines may have moved meanwhile: looked at afresh
+            break;
         }
-        orphanDeadlineMs_ = -1;
-        lock.unlock();
-        dropOrphan();
-        lock.lock();
+        if (!acted) deadlines_.wait_for(lock, std::chrono::milliseconds(next - nowMs()));
     }
 }
 

@@ -61,8 +61,6 @@ public:
 
     void play();
     void pause();
-    // Corks the stream woken at start once the server has surely started it, if nothing played.
-    void settle();
     bool playing() const { return playing_; }
 
     // The point of the timeline now heard, in nanoseconds; the last one heard once the output is lost.
@@ -111,7 +109,11 @@ private:
     void noteLoss(GstMessage* error);
     static void unplace(Decoder* decoder);
     void silenceOrphanLater();
-    void watchOrphans();
+    // The watch thread acts on the output's own deadlines (an orphan to silence, a woken stream
+    // to cork) when due; a deadline of -1 is none.
+    void watchUntil(int64_t AudioOutput::*deadline, int64_t dueMs);
+    void watchDeadlines();
+    void settle();
     void applyVolume();
     void flush();
     void reap();
@@ -144,7 +146,8 @@ private:
     std::shared_ptr<Decoder> runOn_;  // went on to by itself, not yet handed to an open file
     Owner runOnOwner_ = nullptr;      // null once its owner is gone
     int64_t orphanDeadlineMs_ = -1;   // when an ownerless run-on is silenced
-    std::condition_variable orphaned_;
+    int64_t settleDueMs_ = -1;        // when a woken stream is corked
+    std::condition_variable deadlines_;
     std::thread watch_;
     std::vector<std::shared_ptr<Decoder>> retired_;  // let go on a streaming thread
 };

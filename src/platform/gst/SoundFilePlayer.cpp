@@ -33,7 +33,7 @@ void SoundFilePlayer::atEnd(int64_t positionMs)
 void SoundFilePlayer::poll()
 {
     AudioOutput& output = AudioOutput::instance();
-    if (mode_ != Mode::Playing) return output.settle();
+    if (mode_ != Mode::Playing) return;
     if (output.lost()) return goOnAfterLoss();
     const AudioOutput::Span span = output.span(*audio_);
     if (audio_->failed()) {
