@@ -210,7 +210,6 @@ bool AudioOutput::restart(const std::shared_ptr<Decoder>& decoder, int64_t fromN
         std::lock_guard lock(mutex_);
         ++epoch_;
         frames_ = 0;
-        knownHeardNs_ = 0;
         unplace(feeding_.get());
         unplace(runOn_.get());
         unplace(decoder.get());
@@ -367,7 +366,6 @@ void AudioOutput::play()
         std::lock_guard lock(mutex_);
         playing_ = true;
     }
-    room_.notify_all();  // a decoder held back while paused
     wokeAtMs_ = -1;
 }
 
@@ -485,20 +483,6 @@ bool AudioOutput::runningOn(const std::string& uri)
     return runOn_ && runOn_->uri() == uri;
 }
 
-// A stream that ran on without data for a while (woken, or played out and left running) is
-// owed that time by the server, which then takes seconds of sound at once: a volume change
-// would be heard that much later, and a short file would be fed whole before the file cued
-// after it is ready. So the timeline is fed no further ahead of what is heard than this.
-bool AudioOutput::farAhead()
-{
-    constexpr int64_t FedAheadNs = GST_SECOND;
-    const int64_t fedNs = framesToNs(frames_);
-    if (fedNs - knownHeardNs_ < FedAheadNs) return false;
-    gint64 position = 0;
-    if (gst_element_query_position(pipeline_, GST_FORMAT_TIME, &position) && position > knownHeardNs_) knownHeardNs_ = position;
-    return fedNs - knownHeardNs_ >= FedAheadNs;
-}
-
 GstFlowReturn AudioOutput::deliver(Decoder& from, GstSample* sample)
 {
     GstBuffer* buffer = gst_sample_get_buffer(sample);
@@ -507,16 +491,10 @@ GstFlowReturn AudioOutput::deliver(Decoder& from, GstSample* sample)
     std::unique_lock lock(mutex_);
     for (;;) {
         if (feeding_.get() != &from || !appsrc_) return GST_FLOW_FLUSHING;
-        // need-data wakes this, and so does any change of the decoder fed or a play; a paused
-        // output keeps it asleep.
-        if (gst_app_src_get_current_level_bytes(GST_APP_SRC(appsrc_)) >= queuedBytes())
-            room_.wait(lock);
-        else if (!farAhead())
-            break;
-        else if (playing_)
-            room_.wait_for(lock, std::chrono::milliseconds(50));
-        else
-            room_.wait(lock);
+        if (gst_app_src_get_current_level_bytes(GST_APP_SRC(appsrc_)) < queuedBytes()) break;
+        // need-data wakes this, and so does any change of the decoder fed; a paused output
+        // keeps it asleep.
+        room_.wait(lock);
     }
     // The timeline, not the file, stamps the buffers: two files follow each other seamlessly.
     buffer = gst_buffer_make_writable(gst_buffer_ref(buffer));
@@ -528,8 +506,26 @@ GstFlowReturn AudioOutput::deliver(Decoder& from, GstSample* sample)
     return gst_app_src_push_buffer(GST_APP_SRC(appsrc_), buffer);
 }
 
+// The file cued to follow may still be getting ready (a busy machine, a slow disk, or a sound
+// server that took the whole of a short file at once): it is waited for a moment rather than
+// the seamless change given up.
+void AudioOutput::awaitNext(const Decoder& from)
+{
+    constexpr int64_t ReadyWithinMs = 300;
+    std::shared_ptr<Decoder> next;
+    {
+        std::lock_guard lock(mutex_);
+        if (feeding_.get() != &from || !next_) return;
+        next = next_;
+    }
+    next->awaitPreroll(ReadyWithinMs);
+    std::lock_guard lock(mutex_);
+    retired_.push_back(std::move(next));  // never the last reference on a streaming thread
+}
+
 void AudioOutput::finished(Decoder& from)
 {
+    awaitNext(from);
     std::shared_ptr<Decoder> follow;
     {
         std::lock_guard lock(mutex_);

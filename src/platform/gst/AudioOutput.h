@@ -119,7 +119,7 @@ private:
     void reap();
     void wakeStream();
     void pushSilence(uint64_t at, uint64_t frames);
-    bool farAhead();
+    void awaitNext(const Decoder& from);
     static GstPadProbeReturn dropStale(GstPad*, GstPadProbeInfo* info, gpointer self);
 
     // Commands come from the caller's thread and the orphan watch; one at a time.
@@ -139,7 +139,6 @@ private:
     std::condition_variable room_;  // the output has room for more
     uint64_t epoch_ = 1;            // buffers stamped with another epoch are stale and dropped
     uint64_t frames_ = 0;           // timeline length delivered so far
-    int64_t knownHeardNs_ = 0;      // the sink's position last read while feeding, this epoch
     std::shared_ptr<Decoder> feeding_;
     std::shared_ptr<Decoder> next_;
     Owner nextOwner_ = nullptr;

@@ -294,6 +294,11 @@ bool Decoder::seek(int64_t fromMs, int64_t toMs)
     return true;
 }
 
+void Decoder::awaitPreroll(int64_t ms)
+{
+    if (convert_) gst_element_get_state(pipeline_, nullptr, nullptr, ms * GST_MSECOND);
+}
+
 void Decoder::run()
 {
     if (convert_) gst_element_set_state(pipeline_, GST_STATE_PLAYING);

@@ -36,6 +36,8 @@ public:
     Preroll preroll();
     // True when begin()'s preroll has finished well: the file can follow another at once.
     bool readyNow();
+    // Waits up to ms for begin()'s preroll to finish.
+    void awaitPreroll(int64_t ms);
 
     int64_t lengthMs() const { return lengthMs_; }
     // Flushing, accurate seek to fromMs with an optional stop; waits until prerolled there.
