@@ -362,10 +362,7 @@ void AudioOutput::play()
 {
     std::lock_guard control(control_);
     if (gst_element_set_state(pipeline_, GST_STATE_PLAYING) == GST_STATE_CHANGE_FAILURE) lost_ = true;
-    {
-        std::lock_guard lock(mutex_);
-        playing_ = true;
-    }
+    playing_ = true;
     wokeAtMs_ = -1;
 }
 
@@ -373,10 +370,7 @@ void AudioOutput::pause()
 {
     std::lock_guard control(control_);
     gst_element_set_state(pipeline_, GST_STATE_PAUSED);
-    {
-        std::lock_guard lock(mutex_);
-        playing_ = false;
-    }
+    playing_ = false;
     heard_.stopRunning();
 }
 
@@ -515,7 +509,7 @@ void AudioOutput::awaitNext(const Decoder& from)
     std::shared_ptr<Decoder> next;
     {
         std::lock_guard lock(mutex_);
-        if (feeding_.get() != &from || !next_) return;
+        if (feeding_.get() != &from || !next_ || !from.endsNaturally()) return;
         next = next_;
     }
     next->awaitPreroll(ReadyWithinMs);

@@ -127,7 +127,7 @@ private:
     GstElement* pipeline_ = nullptr;
     GstElement* appsrc_ = nullptr;
     GstElement* volume_ = nullptr;
-    std::atomic<bool> playing_ = false;  // written under both locks
+    std::atomic<bool> playing_ = false;
     bool lost_ = false;
     bool silent_ = false;    // a stand-in sink: the real output is tried again now and then
     int64_t triedAtMs_ = 0;  // the last try to build the output
