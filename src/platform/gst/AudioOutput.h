@@ -122,7 +122,7 @@ private:
     void awaitNext(const Decoder& from);
     static GstPadProbeReturn dropStale(GstPad*, GstPadProbeInfo* info, gpointer self);
 
-    // Commands come from the caller's thread and the orphan watch; one at a time.
+    // Commands come from the caller's thread and the deadline watch; one at a time.
     std::recursive_mutex control_;
     GstElement* pipeline_ = nullptr;
     GstElement* appsrc_ = nullptr;
