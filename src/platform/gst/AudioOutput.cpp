@@ -43,6 +43,7 @@ int outputRate()
 guint64 queuedBytes() { return guint64(outputRate()) * AudioOutput::FrameBytes / 4; }  // 250 ms
 
 constexpr int64_t ServerStartsWithinMs = 5000;  // a woken stream has surely started by then
+constexpr int64_t TrailingSilenceMs = 500;      // fed after the last file's end
 
 int64_t framesToNs(uint64_t frames) { return int64_t(gst_util_uint64_scale(frames, GST_SECOND, outputRate())); }
 
@@ -135,13 +136,15 @@ void AudioOutput::build()
 
 // A stream that the sound server has never started counts the time it waited, and the first
 // play after a long wait would then sound that much later, or not at all; so the stream starts
-// at once, on a moment of silence, and is left running for a while. The server may take a
-// moment to start it (an idle sink wakes first), and a stream corked before it started stays
-// wrong: settle() corks it only when it has surely started.
+// at once, on silence, and is left running for a while. The server may take a moment to start
+// it (an idle sink wakes first), and a stream corked before it started stays wrong: settle()
+// corks it only when it has surely started. The silence lasts until then: a stream running on
+// nothing is owed that time, and the server would later take seconds of sound at once, so that
+// a volume change made in them is heard seconds late.
 void AudioOutput::wakeStream()
 {
     gst_element_set_state(pipeline_, GST_STATE_PLAYING);
-    pushSilence(0, outputRate() / 20);
+    pushSilence(0, uint64_t(outputRate()) * (ServerStartsWithinMs + 1000) / 1000);
     gst_app_src_end_of_stream(GST_APP_SRC(appsrc_));
     wokeAtMs_ = nowMs();
     // Corked by the output itself: left running, the stream would wake the sound server's thread
@@ -166,6 +169,24 @@ void AudioOutput::settle()
     std::lock_guard control(control_);
     if (wokeAtMs_ < 0 || playing_ || nowMs() - wokeAtMs_ < ServerStartsWithinMs) return;
     wokeAtMs_ = -1;
+    gst_element_set_state(pipeline_, GST_STATE_PAUSED);
+}
+
+// Once the last file's end (and the silence after it) has been heard, the stream rests, corked,
+// for the same reason the woken stream is fed: running on nothing, it would be owed the time.
+void AudioOutput::restWhenPlayedOut()
+{
+    constexpr int64_t LookAgainMs = 500;
+    std::lock_guard control(control_);
+    {
+        std::lock_guard lock(mutex_);
+        if (restEpoch_ != epoch_) return;  // fed again since
+    }
+    if (lost()) return;
+    if (!playedOut_) {
+        watchUntil(&AudioOutput::restDueMs_, nowMs() + LookAgainMs);
+        return;
+    }
     gst_element_set_state(pipeline_, GST_STATE_PAUSED);
 }
 
@@ -301,10 +322,14 @@ void AudioOutput::watchUntil(int64_t AudioOutput::*deadline, int64_t dueMs)
 void AudioOutput::watchDeadlines()
 {
     const std::pair<int64_t AudioOutput::*, void (AudioOutput::*)()> deadlines[] = {
-        {&AudioOutput::orphanDeadlineMs_, &AudioOutput::dropOrphan}, {&AudioOutput::settleDueMs_, &AudioOutput::settle}};
+        {&AudioOutput::orphanDeadlineMs_, &AudioOutput::dropOrphan},
+        {&AudioOutput::settleDueMs_, &AudioOutput::settle},
+        {&AudioOutput::restDueMs_, &AudioOutput::restWhenPlayedOut}};
     std::unique_lock lock(mutex_);
     for (;;) {
-        deadlines_.wait(lock, [this] { return orphanDeadlineMs_ >= 0 || settleDueMs_ >= 0; });
+        deadlines_.wait(lock, [&] {
+            return std::any_of(std::begin(deadlines), std::end(deadlines), [this](const auto& d) { return this->*d.first >= 0; });
+        });
         int64_t next = INT64_MAX;
         bool acted = false;
         for (const auto& [deadline, act] : deadlines) {
@@ -521,6 +546,7 @@ void AudioOutput::finished(Decoder& from)
 {
     awaitNext(from);
     std::shared_ptr<Decoder> follow;
+    bool ended = false;
     {
         std::lock_guard lock(mutex_);
         if (feeding_.get() != &from || !appsrc_) return;
@@ -540,11 +566,14 @@ void AudioOutput::finished(Decoder& from)
             // The sound server starts a stream only once it holds enough of it: a rest shorter
             // than that, right after a flush, would never be started and the sink's clock would
             // stop. Silence after the end fills it; the end is heard before the silence.
-            pushSilence(frames_, outputRate() / 2);
+            pushSilence(frames_, uint64_t(outputRate()) * TrailingSilenceMs / 1000);
             gst_app_src_end_of_stream(GST_APP_SRC(appsrc_));
+            restEpoch_ = epoch_;
+            ended = true;
         }
     }
     if (follow) follow->run();
+    if (ended) watchUntil(&AudioOutput::restDueMs_, nowMs() + TrailingSilenceMs);
 }
 
 }  // namespace platform::gst

@@ -110,10 +110,11 @@ private:
     static void unplace(Decoder* decoder);
     void silenceOrphanLater();
     // The watch thread acts on the output's own deadlines (an orphan to silence, a woken stream
-    // to cork) when due; a deadline of -1 is none.
+    // to cork, a stream played out to rest) when due; a deadline of -1 is none.
     void watchUntil(int64_t AudioOutput::*deadline, int64_t dueMs);
     void watchDeadlines();
     void settle();
+    void restWhenPlayedOut();
     void applyVolume();
     void flush();
     void reap();
@@ -146,6 +147,8 @@ private:
     Owner runOnOwner_ = nullptr;      // null once its owner is gone
     int64_t orphanDeadlineMs_ = -1;   // when an ownerless run-on is silenced
     int64_t settleDueMs_ = -1;        // when a woken stream is corked
+    int64_t restDueMs_ = -1;          // when to look whether the end fed has been played out
+    uint64_t restEpoch_ = 0;          // the epoch that ended there
     std::condition_variable deadlines_;
     std::thread watch_;
     std::vector<std::shared_ptr<Decoder>> retired_;  // let go on a streaming thread
