@@ -43,7 +43,6 @@ int outputRate()
 guint64 queuedBytes() { return guint64(outputRate()) * AudioOutput::FrameBytes / 4; }  // 250 ms
 
 constexpr int64_t ServerStartsWithinMs = 5000;  // a woken stream has surely started by then
-constexpr int64_t TrailingSilenceMs = 500;      // fed after the last file's end
 
 int64_t framesToNs(uint64_t frames) { return int64_t(gst_util_uint64_scale(frames, GST_SECOND, outputRate())); }
 
@@ -172,22 +171,27 @@ void AudioOutput::settle()
     gst_element_set_state(pipeline_, GST_STATE_PAUSED);
 }
 
-// Once the last file's end (and the silence after it) has been heard, the stream rests, corked,
-// for the same reason the woken stream is fed: running on nothing, it would be owed the time.
+// Once the last file's end has been heard, the stream rests, corked, for the same reason the
+// woken stream is fed: running on nothing, it would be owed the time. A pause corks it anyway;
+// play() looks again.
 void AudioOutput::restWhenPlayedOut()
 {
-    constexpr int64_t LookAgainMs = 500;
     std::lock_guard control(control_);
+    int64_t endNs = 0;
     {
         std::lock_guard lock(mutex_);
         if (restEpoch_ != epoch_) return;  // fed again since
+        endNs = framesToNs(frames_);
     }
-    if (lost()) return;
-    if (!playedOut_) {
-        watchUntil(&AudioOutput::restDueMs_, nowMs() + LookAgainMs);
-        return;
-    }
+    if (lost() || !playing_) return;
+    if (heardNs() < endNs) return restLater();
     gst_element_set_state(pipeline_, GST_STATE_PAUSED);
+}
+
+void AudioOutput::restLater()
+{
+    constexpr int64_t LookAgainMs = 250;
+    watchUntil(&AudioOutput::restDueMs_, nowMs() + LookAgainMs);
 }
 
 GstPadProbeReturn AudioOutput::dropStale(GstPad*, GstPadProbeInfo* info, gpointer self)
@@ -389,6 +393,12 @@ void AudioOutput::play()
     if (gst_element_set_state(pipeline_, GST_STATE_PLAYING) == GST_STATE_CHANGE_FAILURE) lost_ = true;
     playing_ = true;
     wokeAtMs_ = -1;
+    bool endFed = false;
+    {
+        std::lock_guard lock(mutex_);
+        endFed = restEpoch_ == epoch_;
+    }
+    if (endFed) restLater();  // a resume after the end was fed
 }
 
 void AudioOutput::pause()
@@ -565,15 +575,16 @@ void AudioOutput::finished(Decoder& from)
         } else {
             // The sound server starts a stream only once it holds enough of it: a rest shorter
             // than that, right after a flush, would never be started and the sink's clock would
-            // stop. Silence after the end fills it; the end is heard before the silence.
-            pushSilence(frames_, uint64_t(outputRate()) * TrailingSilenceMs / 1000);
-            gst_app_src_end_of_stream(GST_APP_SRC(appsrc_));
+            // stop. Silence after the end fills it; the end is heard before the silence, and the
+            // stream rests before the silence runs out. No end of stream follows: a sink paused
+            // while it waits for that end to be heard wakes again and again on a stopped clock.
+            pushSilence(frames_, outputRate() / 2);
             restEpoch_ = epoch_;
             ended = true;
         }
     }
     if (follow) follow->run();
-    if (ended) watchUntil(&AudioOutput::restDueMs_, nowMs() + TrailingSilenceMs);
+    if (ended) restLater();
 }
 
 }  // namespace platform::gst

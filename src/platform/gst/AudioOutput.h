@@ -115,6 +115,7 @@ private:
     void watchDeadlines();
     void settle();
     void restWhenPlayedOut();
+    void restLater();
     void applyVolume();
     void flush();
     void reap();
