@@ -144,7 +144,6 @@ void AudioOutput::wakeStream()
 {
     gst_element_set_state(pipeline_, GST_STATE_PLAYING);
     pushSilence(0, uint64_t(outputRate()) * (ServerStartsWithinMs + 1000) / 1000);
-    gst_app_src_end_of_stream(GST_APP_SRC(appsrc_));
     wokeAtMs_ = nowMs();
     // Corked by the output itself: left running, the stream would wake the sound server's thread
     // here many times a second while nothing plays.
@@ -174,7 +173,7 @@ void AudioOutput::settle()
 // Once the last file's end has been heard, the stream rests, corked, for the same reason the
 // woken stream is fed: running on nothing, it would be owed the time. A pause corks it anyway;
 // play() looks again.
-void AudioOutput::restWhenPlayedOut()
+void AudioOutput::restOnceEndHeard()
 {
     std::lock_guard control(control_);
     int64_t endNs = 0;
@@ -215,8 +214,7 @@ double AudioOutput::volume() const
 void AudioOutput::flush()
 {
     gst_element_seek_simple(pipeline_, GST_FORMAT_TIME, GST_SEEK_FLAG_FLUSH, 0);
-    lost();  // an end of stream before the flush is stale; a lost server is not
-    playedOut_ = false;
+    lost();  // what the bus held before the flush is read now; a lost server stays lost
     heard_.reset();
 }
 
@@ -328,7 +326,7 @@ void AudioOutput::watchDeadlines()
     const std::pair<int64_t AudioOutput::*, void (AudioOutput::*)()> deadlines[] = {
         {&AudioOutput::orphanDeadlineMs_, &AudioOutput::dropOrphan},
         {&AudioOutput::settleDueMs_, &AudioOutput::settle},
-        {&AudioOutput::restDueMs_, &AudioOutput::restWhenPlayedOut}};
+        {&AudioOutput::restDueMs_, &AudioOutput::restOnceEndHeard}};
     std::unique_lock lock(mutex_);
     for (;;) {
         deadlines_.wait(lock, [&] {
@@ -418,17 +416,10 @@ int64_t AudioOutput::heardNs()
     return heard_.read(position);
 }
 
-bool AudioOutput::playedOut()
-{
-    lost();
-    return playedOut_;
-}
-
 bool AudioOutput::lost()
 {
     std::lock_guard control(control_);
-    DrainBus(pipeline_, {.error = [this](GstMessage* message) { noteLoss(message); },
-                         .endOfStream = [this](GstMessage*) { playedOut_ = true; }});
+    DrainBus(pipeline_, {.error = [this](GstMessage* message) { noteLoss(message); }});
     // A stand-in sink after a loss: the sound server is tried again once a second.
     if (silent_ && nowMs() - triedAtMs_ >= 1000) lost_ = true;
     return lost_;
@@ -458,7 +449,6 @@ void AudioOutput::rebuildIfLost()
     room_.notify_all();
     dispose(pipeline_);
     lost_ = false;
-    playedOut_ = false;
     build();
 }
 
