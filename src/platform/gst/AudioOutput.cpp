@@ -135,15 +135,14 @@ void AudioOutput::build()
 
 // A stream that the sound server has never started counts the time it waited, and the first
 // play after a long wait would then sound that much later, or not at all; so the stream starts
-// at once, on silence, and is left running for a while. The server may take a moment to start
-// it (an idle sink wakes first), and a stream corked before it started stays wrong: settle()
-// corks it only when it has surely started. The silence lasts until then: a stream running on
-// nothing is owed that time, and the server would later take seconds of sound at once, so that
-// a volume change made in them is heard seconds late.
+// at once, on a moment of silence, and is left running for a while. The server may take a
+// moment to start it (an idle sink wakes first), and a stream corked before it started stays
+// wrong: settle() corks it only when it has surely started.
 void AudioOutput::wakeStream()
 {
     gst_element_set_state(pipeline_, GST_STATE_PLAYING);
-    pushSilence(0, uint64_t(outputRate()) * (ServerStartsWithinMs + 1000) / 1000);
+    pushSilence(0, outputRate() / 20);
+    gst_app_src_end_of_stream(GST_APP_SRC(appsrc_));
     wokeAtMs_ = nowMs();
     // Corked by the output itself: left running, the stream would wake the sound server's thread
     // here many times a second while nothing plays.
@@ -170,29 +169,6 @@ void AudioOutput::settle()
     gst_element_set_state(pipeline_, GST_STATE_PAUSED);
 }
 
-// Once the last file's end has been heard, the stream rests, corked, for the same reason the
-// woken stream is fed: running on nothing, it would be owed the time. A pause corks it anyway;
-// play() looks again.
-void AudioOutput::restOnceEndHeard()
-{
-    std::lock_guard control(control_);
-    int64_t endNs = 0;
-    {
-        std::lock_guard lock(mutex_);
-        if (restEpoch_ != epoch_) return;  // fed again since
-        endNs = framesToNs(frames_);
-    }
-    if (lost() || !playing_) return;
-    if (heardNs() < endNs) return restLater();
-    gst_element_set_state(pipeline_, GST_STATE_PAUSED);
-}
-
-void AudioOutput::restLater()
-{
-    constexpr int64_t LookAgainMs = 250;
-    watchUntil(&AudioOutput::restDueMs_, nowMs() + LookAgainMs);
-}
-
 GstPadProbeReturn AudioOutput::dropStale(GstPad*, GstPadProbeInfo* info, gpointer self)
 {
     auto* output = static_cast<AudioOutput*>(self);
@@ -214,7 +190,8 @@ double AudioOutput::volume() const
 void AudioOutput::flush()
 {
     gst_element_seek_simple(pipeline_, GST_FORMAT_TIME, GST_SEEK_FLAG_FLUSH, 0);
-    lost();  // what the bus held before the flush is read now; a lost server stays lost
+    lost();  // an end of stream before the flush is stale; a lost server is not
+    playedOut_ = false;
     heard_.reset();
 }
 
@@ -324,14 +301,10 @@ void AudioOutput::watchUntil(int64_t AudioOutput::*deadline, int64_t dueMs)
 void AudioOutput::watchDeadlines()
 {
     const std::pair<int64_t AudioOutput::*, void (AudioOutput::*)()> deadlines[] = {
-        {&AudioOutput::orphanDeadlineMs_, &AudioOutput::dropOrphan},
-        {&AudioOutput::settleDueMs_, &AudioOutput::settle},
-        {&AudioOutput::restDueMs_, &AudioOutput::restOnceEndHeard}};
+        {&AudioOutput::orphanDeadlineMs_, &AudioOutput::dropOrphan}, {&AudioOutput::settleDueMs_, &AudioOutput::settle}};
     std::unique_lock lock(mutex_);
     for (;;) {
-        deadlines_.wait(lock, [&] {
-            return std::any_of(std::begin(deadlines), std::end(deadlines), [this](const auto& d) { return this->*d.first >= 0; });
-        });
+        deadlines_.wait(lock, [this] { return orphanDeadlineMs_ >= 0 || settleDueMs_ >= 0; });
         int64_t next = INT64_MAX;
         bool acted = false;
         for (const auto& [deadline, act] : deadlines) {
@@ -391,12 +364,6 @@ void AudioOutput::play()
     if (gst_element_set_state(pipeline_, GST_STATE_PLAYING) == GST_STATE_CHANGE_FAILURE) lost_ = true;
     playing_ = true;
     wokeAtMs_ = -1;
-    bool endFed = false;
-    {
-        std::lock_guard lock(mutex_);
-        endFed = restEpoch_ == epoch_;
-    }
-    if (endFed) restLater();  // a resume after the end was fed
 }
 
 void AudioOutput::pause()
@@ -416,10 +383,17 @@ int64_t AudioOutput::heardNs()
     return heard_.read(position);
 }
 
+bool AudioOutput::playedOut()
+{
+    lost();
+    return playedOut_;
+}
+
 bool AudioOutput::lost()
 {
     std::lock_guard control(control_);
-    DrainBus(pipeline_, {.error = [this](GstMessage* message) { noteLoss(message); }});
+    DrainBus(pipeline_, {.error = [this](GstMessage* message) { noteLoss(message); },
+                         .endOfStream = [this](GstMessage*) { playedOut_ = true; }});
     // A stand-in sink after a loss: the sound server is tried again once a second.
     if (silent_ && nowMs() - triedAtMs_ >= 1000) lost_ = true;
     return lost_;
@@ -449,6 +423,7 @@ void AudioOutput::rebuildIfLost()
     room_.notify_all();
     dispose(pipeline_);
     lost_ = false;
+    playedOut_ = false;
     build();
 }
 
@@ -546,7 +521,6 @@ void AudioOutput::finished(Decoder& from)
 {
     awaitNext(from);
     std::shared_ptr<Decoder> follow;
-    bool ended = false;
     {
         std::lock_guard lock(mutex_);
         if (feeding_.get() != &from || !appsrc_) return;
@@ -565,16 +539,12 @@ void AudioOutput::finished(Decoder& from)
         } else {
             // The sound server starts a stream only once it holds enough of it: a rest shorter
             // than that, right after a flush, would never be started and the sink's clock would
-            // stop. Silence after the end fills it; the end is heard before the silence, and the
-            // stream rests before the silence runs out. No end of stream follows: a sink paused
-            // while it waits for that end to be heard wakes again and again on a stopped clock.
+            // stop. Silence after the end fills it; the end is heard before the silence.
             pushSilence(frames_, outputRate() / 2);
-            restEpoch_ = epoch_;
-            ended = true;
+            gst_app_src_end_of_stream(GST_APP_SRC(appsrc_));
         }
     }
     if (follow) follow->run();
-    if (ended) restLater();
 }
 
 }  // namespace platform::gst

@@ -68,6 +68,8 @@ public:
     // True once the sound server went away or the sink failed: the next restart() or play()
     // builds the output again. Says so once on standard error.
     bool lost();
+    // True once the output has played out an end of stream since the last restart.
+    bool playedOut();
 
     // What a decoder knows of its place on the timeline.
     struct Span {
@@ -108,12 +110,10 @@ private:
     static void unplace(Decoder* decoder);
     void silenceOrphanLater();
     // The watch thread acts on the output's own deadlines (an orphan to silence, a woken stream
-    // to cork, a stream played out to rest) when due; a deadline of -1 is none.
+    // to cork) when due; a deadline of -1 is none.
     void watchUntil(int64_t AudioOutput::*deadline, int64_t dueMs);
     void watchDeadlines();
     void settle();
-    void restOnceEndHeard();
-    void restLater();
     void applyVolume();
     void flush();
     void reap();
@@ -133,6 +133,7 @@ private:
     int64_t triedAtMs_ = 0;  // the last try to build the output
     HeardPosition heard_;
     int64_t wokeAtMs_ = -1;  // when the stream was started on silence; -1 once settled or played
+    bool playedOut_ = false;
 
     std::mutex mutex_;
     std::condition_variable room_;  // the output has room for more
@@ -145,8 +146,6 @@ private:
     Owner runOnOwner_ = nullptr;      // null once its owner is gone
     int64_t orphanDeadlineMs_ = -1;   // when an ownerless run-on is silenced
     int64_t settleDueMs_ = -1;        // when a woken stream is corked
-    int64_t restDueMs_ = -1;          // when to look whether the end fed has been heard
-    uint64_t restEpoch_ = 0;          // the epoch that ended there
     std::condition_variable deadlines_;
     std::thread watch_;
     std::vector<std::shared_ptr<Decoder>> retired_;  // let go on a streaming thread

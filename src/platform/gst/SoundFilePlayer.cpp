@@ -43,7 +43,7 @@ void SoundFilePlayer::poll()
     }
     if (span.endNs < 0) return;
     const bool wentOn = !span.feeding;
-    if (output.heardNs() >= span.endNs) {
+    if (output.heardNs() >= span.endNs || (!wentOn && output.playedOut())) {
         // The end of the stream is the stop position (or the length) exactly.
         atEnd(endOfPlay());
         if (!wentOn) output.pause();
