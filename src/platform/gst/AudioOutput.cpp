@@ -128,21 +128,24 @@ void AudioOutput::build()
     };
     gst_app_src_set_callbacks(GST_APP_SRC(appsrc_), &callbacks, this, nullptr);
     gst_pad_add_probe(padOf(appsrc_, "src").get(), GST_PAD_PROBE_TYPE_BUFFER, dropStale, this, nullptr);
-    heard_.watch(pipeline_);
+    heard_.watch(pipeline_, [this] {
+        endHeard_ = true;
+        watchUntil(&AudioOutput::restDueMs_, nowMs());
+    });
     applyVolume();
     wakeStream();
 }
 
 // A stream that the sound server has never started counts the time it waited, and the first
 // play after a long wait would then sound that much later, or not at all; so the stream starts
-// at once, on a moment of silence, and is left running for a while. The server may take a
-// moment to start it (an idle sink wakes first), and a stream corked before it started stays
-// wrong: settle() corks it only when it has surely started.
+// at once, on half a second of silence: a shorter one is not always started. It rests once that
+// is heard. The server may take a moment to start it (an idle sink wakes first), and a stream
+// corked before it started stays wrong: should its end never be heard, settle() corks it only
+// when it has surely started.
 void AudioOutput::wakeStream()
 {
     gst_element_set_state(pipeline_, GST_STATE_PLAYING);
-    pushSilence(0, outputRate() / 20);
-    gst_app_src_end_of_stream(GST_APP_SRC(appsrc_));
+    endAfterSilence(0, outputRate() / 2);
     wokeAtMs_ = nowMs();
     // Corked by the output itself: left running, the stream would wake the sound server's thread
     // here many times a second while nothing plays.
@@ -169,6 +172,25 @@ void AudioOutput::settle()
     gst_element_set_state(pipeline_, GST_STATE_PAUSED);
 }
 
+// The stream ends on frames of silence at timeline frame at; the caller holds mutex_ or is the
+// only one feeding.
+void AudioOutput::endAfterSilence(uint64_t at, uint64_t frames)
+{
+    pushSilence(at, frames);
+    endEpoch_ = epoch_;
+    gst_app_src_end_of_stream(GST_APP_SRC(appsrc_));
+}
+
+// A stream the sound server has played out is corked at once: left running on nothing, it is
+// owed that time, and the server later takes seconds of sound in one go, so that a volume change
+// made then is heard seconds late.
+void AudioOutput::restOnceEndHeard()
+{
+    std::lock_guard control(control_);
+    if (lost() || !endHeard_) return;  // flushed since: the end heard was a stale one
+    gst_element_set_state(pipeline_, GST_STATE_PAUSED);
+}
+
 GstPadProbeReturn AudioOutput::dropStale(GstPad*, GstPadProbeInfo* info, gpointer self)
 {
     auto* output = static_cast<AudioOutput*>(self);
@@ -190,8 +212,7 @@ double AudioOutput::volume() const
 void AudioOutput::flush()
 {
     gst_element_seek_simple(pipeline_, GST_FORMAT_TIME, GST_SEEK_FLAG_FLUSH, 0);
-    lost();  // an end of stream before the flush is stale; a lost server is not
-    playedOut_ = false;
+    endHeard_ = false;  // an end heard before the flush is stale
     heard_.reset();
 }
 
@@ -301,10 +322,14 @@ void AudioOutput::watchUntil(int64_t AudioOutput::*deadline, int64_t dueMs)
 void AudioOutput::watchDeadlines()
 {
     const std::pair<int64_t AudioOutput::*, void (AudioOutput::*)()> deadlines[] = {
-        {&AudioOutput::orphanDeadlineMs_, &AudioOutput::dropOrphan}, {&AudioOutput::settleDueMs_, &AudioOutput::settle}};
+        {&AudioOutput::orphanDeadlineMs_, &AudioOutput::dropOrphan},
+        {&AudioOutput::settleDueMs_, &AudioOutput::settle},
+        {&AudioOutput::restDueMs_, &AudioOutput::restOnceEndHeard}};
     std::unique_lock lock(mutex_);
     for (;;) {
-        deadlines_.wait(lock, [this] { return orphanDeadlineMs_ >= 0 || settleDueMs_ >= 0; });
+        deadlines_.wait(lock, [&] {
+            return std::any_of(std::begin(deadlines), std::end(deadlines), [this](const auto& d) { return this->*d.first >= 0; });
+        });
         int64_t next = INT64_MAX;
         bool acted = false;
         for (const auto& [deadline, act] : deadlines) {
@@ -369,9 +394,19 @@ void AudioOutput::play()
 void AudioOutput::pause()
 {
     std::lock_guard control(control_);
-    gst_element_set_state(pipeline_, GST_STATE_PAUSED);
+    // Paused while it waits for its end of stream to be heard, the sink would wake again and
+    // again on its stopped clock: it plays out the silence after the end and then rests.
+    if (!endPending()) gst_element_set_state(pipeline_, GST_STATE_PAUSED);
     playing_ = false;
     heard_.stopRunning();
+}
+
+// Only the silence after the end is left to hear.
+bool AudioOutput::endPending()
+{
+    const int64_t heard = heardNs();
+    std::lock_guard lock(mutex_);
+    return endEpoch_ == epoch_ && !endHeard_ && !lost_ && heard >= framesToNs(frames_);
 }
 
 int64_t AudioOutput::heardNs()
@@ -383,17 +418,12 @@ int64_t AudioOutput::heardNs()
     return heard_.read(position);
 }
 
-bool AudioOutput::playedOut()
-{
-    lost();
-    return playedOut_;
-}
+bool AudioOutput::playedOut() { return endHeard_; }
 
 bool AudioOutput::lost()
 {
     std::lock_guard control(control_);
-    DrainBus(pipeline_, {.error = [this](GstMessage* message) { noteLoss(message); },
-                         .endOfStream = [this](GstMessage*) { playedOut_ = true; }});
+    DrainBus(pipeline_, {.error = [this](GstMessage* message) { noteLoss(message); }});
     // A stand-in sink after a loss: the sound server is tried again once a second.
     if (silent_ && nowMs() - triedAtMs_ >= 1000) lost_ = true;
     return lost_;
@@ -423,7 +453,7 @@ void AudioOutput::rebuildIfLost()
     room_.notify_all();
     dispose(pipeline_);
     lost_ = false;
-    playedOut_ = false;
+    endHeard_ = false;
     build();
 }
 
@@ -540,8 +570,7 @@ void AudioOutput::finished(Decoder& from)
             // The sound server starts a stream only once it holds enough of it: a rest shorter
             // than that, right after a flush, would never be started and the sink's clock would
             // stop. Silence after the end fills it; the end is heard before the silence.
-            pushSilence(frames_, outputRate() / 2);
-            gst_app_src_end_of_stream(GST_APP_SRC(appsrc_));
+            endAfterSilence(frames_, outputRate() / 2);
         }
     }
     if (follow) follow->run();

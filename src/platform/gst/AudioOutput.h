@@ -110,10 +110,13 @@ private:
     static void unplace(Decoder* decoder);
     void silenceOrphanLater();
     // The watch thread acts on the output's own deadlines (an orphan to silence, a woken stream
-    // to cork) when due; a deadline of -1 is none.
+    // to cork, a stream played out to rest) when due; a deadline of -1 is none.
     void watchUntil(int64_t AudioOutput::*deadline, int64_t dueMs);
     void watchDeadlines();
     void settle();
+    void restOnceEndHeard();
+    void endAfterSilence(uint64_t at, uint64_t frames);
+    bool endPending();
     void applyVolume();
     void flush();
     void reap();
@@ -132,8 +135,8 @@ private:
     bool silent_ = false;    // a stand-in sink: the real output is tried again now and then
     int64_t triedAtMs_ = 0;  // the last try to build the output
     HeardPosition heard_;
-    int64_t wokeAtMs_ = -1;  // when the stream was started on silence; -1 once settled or played
-    bool playedOut_ = false;
+    int64_t wokeAtMs_ = -1;               // when the stream was started on silence; -1 once settled or played
+    std::atomic<bool> endHeard_ = false;  // the end of stream fed since the last flush has been heard
 
     std::mutex mutex_;
     std::condition_variable room_;  // the output has room for more
@@ -146,6 +149,8 @@ private:
     Owner runOnOwner_ = nullptr;      // null once its owner is gone
     int64_t orphanDeadlineMs_ = -1;   // when an ownerless run-on is silenced
     int64_t settleDueMs_ = -1;        // when a woken stream is corked
+    int64_t restDueMs_ = -1;          // when a stream whose end was heard is corked
+    uint64_t endEpoch_ = 0;           // the epoch an end of stream was fed in
     std::condition_variable deadlines_;
     std::thread watch_;
     std::vector<std::shared_ptr<Decoder>> retired_;  // let go on a streaming thread

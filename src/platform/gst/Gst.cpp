@@ -163,9 +163,10 @@ void ReportLostOutput(GstMessage* error)
     std::fprintf(stderr, "sonorell: audio output lost (%s); it is opened again\n", ErrorText(error).c_str());
 }
 
-void HeardPosition::watch(GstElement* pipeline)
+void HeardPosition::watch(GstElement* pipeline, std::function<void()> ended)
 {
     failedAt_ = 0;
+    ended_ = std::move(ended);
     gst_bus_set_sync_handler(busOf(pipeline).get(), noteFailure, this, nullptr);
 }
 
@@ -185,9 +186,11 @@ void HeardPosition::runOnToFailure(int64_t deliveredNs)
 
 GstBusSyncReply HeardPosition::noteFailure(GstBus*, GstMessage* message, gpointer self)
 {
+    auto* heard = static_cast<HeardPosition*>(self);
     uint64_t notYet = 0;
     if (GST_MESSAGE_TYPE(message) == GST_MESSAGE_ERROR)
-        static_cast<HeardPosition*>(self)->failedAt_.compare_exchange_strong(notYet, gst_util_get_timestamp());
+        heard->failedAt_.compare_exchange_strong(notYet, gst_util_get_timestamp());
+    if (GST_MESSAGE_TYPE(message) == GST_MESSAGE_EOS && heard->ended_) heard->ended_();
     return GST_BUS_PASS;
 }
 

@@ -4,9 +4,9 @@
 #include <gst/gst.h>
 
 #include <atomic>
+#include <functional>
 #include <initializer_list>
 #include <memory>
-#include <functional>
 #include <string>
 
 namespace platform::gst {
@@ -74,8 +74,9 @@ void ReportLostOutput(GstMessage* error);
 // heard too, and a stream that goes on after the loss repeats nothing.
 class HeardPosition {
 public:
-    // The sink of this pipeline is watched from now on; it has not failed yet.
-    void watch(GstElement* pipeline);
+    // The sink of this pipeline is watched from now on; it has not failed yet. ended, if given,
+    // is called on the streaming thread when an end of stream has been heard.
+    void watch(GstElement* pipeline, std::function<void()> ended = {});
     // A position just read from the pipeline, returned.
     int64_t read(int64_t ns);
     int64_t last() const { return lastNs_; }
@@ -91,6 +92,7 @@ public:
 
 private:
     static GstBusSyncReply noteFailure(GstBus*, GstMessage* message, gpointer self);
+    std::function<void()> ended_;
     int64_t lastNs_ = 0;
     uint64_t lastAt_ = 0;                 // when it was read, on GStreamer's monotonic clock; 0: not running
     std::atomic<uint64_t> failedAt_ = 0;  // when the sink first failed, on the same clock; 0 if it has not
