@@ -145,7 +145,10 @@ void AudioOutput::build()
 void AudioOutput::wakeStream()
 {
     gst_element_set_state(pipeline_, GST_STATE_PLAYING);
-    endAfterSilence(0, outputRate() / 2);
+    {
+        std::lock_guard lock(mutex_);
+        endAfterSilence(0, outputRate() / 2);
+    }
     wokeAtMs_ = nowMs();
     // Corked by the output itself: left running, the stream would wake the sound server's thread
     // here many times a second while nothing plays.
@@ -172,8 +175,7 @@ void AudioOutput::settle()
     gst_element_set_state(pipeline_, GST_STATE_PAUSED);
 }
 
-// The stream ends on frames of silence at timeline frame at; the caller holds mutex_ or is the
-// only one feeding.
+// The stream ends on frames of silence at timeline frame at; the caller holds mutex_.
 void AudioOutput::endAfterSilence(uint64_t at, uint64_t frames)
 {
     pushSilence(at, frames);
