@@ -68,7 +68,7 @@ public:
     // True once the sound server went away or the sink failed: the next restart() or play()
     // builds the output again. Says so once on standard error.
     bool lost();
-    // True once the output has played out an end of stream since the last restart.
+    // True once the end of stream fed since the output was last flushed has been heard.
     bool playedOut();
 
     // What a decoder knows of its place on the timeline.

@@ -167,7 +167,7 @@ void HeardPosition::watch(GstElement* pipeline, std::function<void()> ended)
 {
     failedAt_ = 0;
     ended_ = std::move(ended);
-    gst_bus_set_sync_handler(busOf(pipeline).get(), noteFailure, this, nullptr);
+    gst_bus_set_sync_handler(busOf(pipeline).get(), noteBusMessage, this, nullptr);
 }
 
 int64_t HeardPosition::read(int64_t ns)
@@ -184,7 +184,8 @@ void HeardPosition::runOnToFailure(int64_t deliveredNs)
     lastAt_ = 0;
 }
 
-GstBusSyncReply HeardPosition::noteFailure(GstBus*, GstMessage* message, gpointer self)
+// On the thread that posts it: the time of the sink's first failure, and its end of stream.
+GstBusSyncReply HeardPosition::noteBusMessage(GstBus*, GstMessage* message, gpointer self)
 {
     auto* heard = static_cast<HeardPosition*>(self);
     uint64_t notYet = 0;

@@ -91,7 +91,7 @@ public:
     void runOnToFailure(int64_t deliveredNs);
 
 private:
-    static GstBusSyncReply noteFailure(GstBus*, GstMessage* message, gpointer self);
+    static GstBusSyncReply noteBusMessage(GstBus*, GstMessage* message, gpointer self);
     std::function<void()> ended_;
     int64_t lastNs_ = 0;
     uint64_t lastAt_ = 0;                 // when it was read, on GStreamer's monotonic clock; 0: not running
