@@ -416,8 +416,27 @@ int64_t AudioOutput::heardNs()
     std::lock_guard control(control_);
     if (lost()) return heard_.last();
     gint64 position = 0;
-    if (!gst_element_query_position(pipeline_, GST_FORMAT_TIME, &position) || position < 0) return 0;
-    return heard_.read(position);
+    const bool known = gst_element_query_position(pipeline_, GST_FORMAT_TIME, &position) && position >= 0;
+    if (clockFailed(known ? position : 0)) return heard_.last();
+    return known ? heard_.read(position) : 0;
+}
+
+// A failed clock loses the output: the file goes on from the last position that moved, on a new one.
+bool AudioOutput::clockFailed(int64_t position)
+{
+    if (!playing_ || endHeard_) {
+        clock_.rest();
+        return false;
+    }
+    int64_t fed = 0;
+    {
+        std::lock_guard lock(mutex_);
+        fed = framesToNs(frames_);
+    }
+    if (!clock_.failed(position, heard_.last(), fed, nowMs())) return false;
+    ReportFailedClock();
+    lost_ = true;
+    return true;
 }
 
 bool AudioOutput::playedOut() { return endHeard_; }
@@ -456,6 +475,8 @@ void AudioOutput::rebuildIfLost()
     dispose(pipeline_);
     lost_ = false;
     endHeard_ = false;
+    heard_.reset();  // the new stream's positions are not compared with the old one's
+    clock_.rest();
     build();
 }
 

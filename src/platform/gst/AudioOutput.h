@@ -107,6 +107,7 @@ private:
     void build();
     void rebuildIfLost();
     void noteLoss(GstMessage* error);
+    bool clockFailed(int64_t position);
     static void unplace(Decoder* decoder);
     void silenceOrphanLater();
     // The watch thread acts on the output's own deadlines (an orphan to silence, a woken stream
@@ -135,6 +136,7 @@ private:
     bool silent_ = false;    // a stand-in sink: the real output is tried again now and then
     int64_t triedAtMs_ = 0;  // the last try to build the output
     HeardPosition heard_;
+    ClockCheck clock_;
     int64_t wokeAtMs_ = -1;               // when the stream was started on silence; -1 once settled or played
     std::atomic<bool> endHeard_ = false;  // the end of stream fed since the last flush has been heard
 

@@ -28,12 +28,14 @@ struct CdStream::Impl {
     int32_t to = 0;
 
     bool running = false;
+    bool paused = false;
     bool finished = false;
     bool lost = false;
     bool reopened = false;  // built again after a loss
     bool standIn = false;   // the sound server is away: a silent sink plays until the next try
     int64_t builtAtMs = 0;
     HeardPosition heard;
+    ClockCheck clock;
 
     ~Impl() { discard(); }
 
@@ -124,6 +126,19 @@ struct CdStream::Impl {
         heard.runOnToFailure(framesToNs(fed - from));
     }
 
+    // A failed clock loses the output: the disc goes on from the last frame that moved, on a new one.
+    bool clockFailed(int64_t position)
+    {
+        if (paused || finished) {
+            clock.rest();
+            return false;
+        }
+        if (!clock.failed(position, heard.last(), framesToNs(fed - from), g_get_monotonic_time() / 1000)) return false;
+        ReportFailedClock();
+        lost = true;
+        return true;
+    }
+
     static int64_t framesToNs(int64_t frames)
     {
         return int64_t(gst_util_uint64_scale(uint64_t(frames), GST_SECOND, cdrom::FramesPerSecond));
@@ -146,7 +161,7 @@ bool CdStream::start(const std::string& source, const cdrom::Toc& toc, int32_t f
     impl_->toc = toc;
     impl_->from = impl_->cursor = impl_->fed = from;
     impl_->to = to;
-    impl_->finished = false;
+    impl_->finished = impl_->paused = false;
     impl_->heard.reset();
     if (!impl_->begin()) {
         // Its sink no longer reaches the sound server it was made on: a new pipeline, on a
@@ -162,12 +177,15 @@ void CdStream::pause()
 {
     if (!impl_->running) return;
     gst_element_set_state(impl_->pipeline, GST_STATE_PAUSED);
+    impl_->paused = true;
     impl_->heard.stopRunning();
 }
 
 void CdStream::resume()
 {
-    if (impl_->running) gst_element_set_state(impl_->pipeline, GST_STATE_PLAYING);
+    if (!impl_->running) return;
+    gst_element_set_state(impl_->pipeline, GST_STATE_PLAYING);
+    impl_->paused = false;
 }
 
 void CdStream::stop()
@@ -189,6 +207,7 @@ int32_t CdStream::currentFrame()
     if (impl_->finished) return impl_->to;
     gint64 position = 0;
     if (!gst_element_query_position(impl_->pipeline, GST_FORMAT_TIME, &position) || position < 0) position = 0;
+    if (impl_->clockFailed(position)) return impl_->frameOf(impl_->heard.last());
     return impl_->frameOf(impl_->heard.read(position));
 }
 

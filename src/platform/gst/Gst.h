@@ -68,6 +68,26 @@ std::string ErrorText(GstMessage* error);
 
 // The one line on standard error when a pipeline's sound output fails (its server went away).
 void ReportLostOutput(GstMessage* error);
+// The same when the output's clock failed.
+void ReportFailedClock();
+
+// Now and then a PulseAudio stream reports a time centuries ahead after a flush or a resume. An
+// audio sink's clock never goes back, so it keeps that time: the position then reads 0 and stands
+// for as long as the stream lives, and the stream's end is never seen. Only a new stream mends it.
+// Told from a stream the server is slow to start: the position falls back while playing, or
+// stands for seconds with sound fed well beyond it.
+class ClockCheck {
+public:
+    // A position read at nowMs while playing, with sound fed up to fedNs; lastNs is the reading
+    // before it. True when the clock has failed.
+    bool failed(int64_t ns, int64_t lastNs, int64_t fedNs, int64_t nowMs);
+    // Paused, played out or flushed: a position that stands means nothing.
+    void rest() { standingSinceMs_ = -1; }
+
+private:
+    int64_t standingSinceMs_ = -1;
+    int64_t failedAtMs_ = -1;
+};
 
 // Where a stream was last heard. The bus is read only when the player asks, so a failure of the
 // sink is timed as the sink posts it: what played between the last reading and the failure was

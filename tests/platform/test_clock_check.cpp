@@ -1,0 +1,64 @@
+// Telling a sound server's failed clock (its position falls back, or stands for good) from a
+// stream it is merely slow to start.
+
+#include "platform/gst/Gst.h"
+
+#include <gtest/gtest.h>
+
+using platform::gst::ClockCheck;
+
+namespace {
+
+constexpr int64_t Ms = 1000000;
+constexpr int64_t Fed = 60000 * Ms;  // sound fed well beyond every position read here
+
+// Readings every 100 ms from atMs on, each at the same position after the one before; the first
+// reading at which the clock counts as failed, or -1.
+int64_t failsStandingAt(ClockCheck& check, int64_t ns, int64_t fedNs, int64_t atMs, int64_t forMs)
+{
+    for (int64_t t = atMs; t <= atMs + forMs; t += 100)
+        if (check.failed(ns, ns, fedNs, t)) return t;
+    return -1;
+}
+
+}  // namespace
+
+TEST(ClockCheck, APositionThatFallsBackWhilePlayingFailsAtOnce)
+{
+    ClockCheck check;
+    EXPECT_FALSE(check.failed(2050 * Ms, 2000 * Ms, Fed, 0));
+    EXPECT_FALSE(check.failed(1950 * Ms, 2050 * Ms, Fed, 100));  // a reading's jitter
+    EXPECT_TRUE(check.failed(0, 1950 * Ms, Fed, 200));           // resumed at 1.95 s, read as 0
+}
+
+TEST(ClockCheck, APositionStandingWithSoundFedBeyondFailsOnlyAfterFiveSeconds)
+{
+    ClockCheck slowStart;
+    EXPECT_EQ(failsStandingAt(slowStart, 400 * Ms, Fed, 0, 4800), -1);
+    EXPECT_FALSE(slowStart.failed(500 * Ms, 400 * Ms, Fed, 4900));           // the server started it
+    EXPECT_EQ(failsStandingAt(slowStart, 500 * Ms, Fed, 5000, 5000), 9900);  // counted from the move
+
+    ClockCheck stuck;
+    EXPECT_EQ(failsStandingAt(stuck, 0, Fed, 0, 9000), 5000);
+
+    // Nothing fed beyond it: the decoder is slow, or the file's end is near.
+    ClockCheck starved;
+    EXPECT_EQ(failsStandingAt(starved, 3000 * Ms, 3400 * Ms, 0, 9000), -1);
+
+    // A pause between readings starts the count again.
+    ClockCheck paused;
+    EXPECT_EQ(failsStandingAt(paused, 0, Fed, 0, 4000), -1);
+    paused.rest();
+    EXPECT_EQ(failsStandingAt(paused, 0, Fed, 4100, 9000), 9100);
+}
+
+// The new stream after a failure may stand while the server starts it: it is not replaced again
+// and again, and a later failure is still seen.
+TEST(ClockCheck, AFailureIsNotSeenAgainWithinTenSeconds)
+{
+    ClockCheck check;
+    ASSERT_TRUE(check.failed(0, 2000 * Ms, Fed, 1000));
+    EXPECT_EQ(failsStandingAt(check, 0, Fed, 1100, 9800), -1);
+    EXPECT_FALSE(check.failed(0, 900 * Ms, Fed, 10900));
+    EXPECT_TRUE(check.failed(0, 900 * Ms, Fed, 11000));
+}
