@@ -168,7 +168,9 @@ void ReportFailedClock() { std::fprintf(stderr, "sonorell: the audio output's cl
 bool ClockCheck::failed(int64_t ns, int64_t lastNs, int64_t fedNs, int64_t nowMs)
 {
     constexpr int64_t Leeway = 100 * GST_MSECOND, FedBeyond = 500 * GST_MSECOND;
-    constexpr int64_t StandsForMs = 5000;  // a stream the server wakes for has surely started by then
+    // A stream the server is slow to start, taken for a failed one, goes on from where it stood on
+    // a new one: little is lost by asking soon.
+    constexpr int64_t StandsForMs = 2000;
     // The new stream that stands as well is only slow to start, and is not replaced again.
     constexpr int64_t NotAgainWithinMs = 10000;
     if (failedAtMs_ >= 0 && nowMs - failedAtMs_ < NotAgainWithinMs) return false;

@@ -75,7 +75,7 @@ void ReportFailedClock();
 // audio sink's clock never goes back, so it keeps that time: the position then reads 0 and stands
 // for as long as the stream lives, and the stream's end is never seen. Only a new stream mends it.
 // Told from a stream the server is slow to start: the position falls back while playing, or
-// stands for seconds with sound fed well beyond it.
+// stands for two seconds with sound fed well beyond it.
 class ClockCheck {
 public:
     // A position read at nowMs while playing, with sound fed up to fedNs; lastNs is the reading
