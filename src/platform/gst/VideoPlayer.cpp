@@ -225,7 +225,25 @@ int64_t VideoPlayer::playedMs() const
 int64_t VideoPlayer::position()
 {
     poll();
-    return atEnd_ || soundLost_ ? rest_ : playedMs();
+    if (atEnd_ || soundLost_) return rest_;
+    const int64_t played = playedMs();
+    return clockFailed(played) ? rest_ : played;
+}
+
+// A failed clock loses the sink: the file goes on from the last position read. What playbin has
+// fed is not known, so only a position that falls back tells.
+bool VideoPlayer::clockFailed(int64_t playedMs)
+{
+    if (mode_ != Mode::Playing) clock_.rest();
+    const int64_t ns = playedMs * GST_MSECOND;
+    if (mode_ != Mode::Playing || !clock_.failed(ns, lastPlayedMs_ * GST_MSECOND, ns, nowMs())) {
+        lastPlayedMs_ = playedMs;
+        return false;
+    }
+    ReportFailedClock();
+    soundLost_ = true;
+    rest_ = lastPlayedMs_;
+    return true;
 }
 
 bool VideoPlayer::play(std::optional<int64_t> fromMs, std::optional<int64_t> toMs)
@@ -267,6 +285,7 @@ bool VideoPlayer::play(std::optional<int64_t> fromMs, std::optional<int64_t> toM
     if (gst_element_set_state(gst_->playbin, GST_STATE_PLAYING) == GST_STATE_CHANGE_FAILURE) return false;
     mode_ = Mode::Playing;
     restedSinceMs_ = -1;
+    lastPlayedMs_ = 0;
     return true;
 }
 

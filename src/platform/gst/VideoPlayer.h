@@ -39,6 +39,7 @@ private:
     bool serverBackForStandIn();
     void goOnWithNewSink();
     int64_t playedMs() const;
+    bool clockFailed(int64_t playedMs);
 
     struct Gst;
     std::unique_ptr<Gst> gst_;
@@ -46,6 +47,8 @@ private:
     int64_t restedSinceMs_ = -1;     // since when the sound stream waits, prerolled, for a play
     bool soundLost_ = false;         // its sink failed: it goes on from rest_ on a new sink
     int64_t standInTriedAtMs_ = -1;  // a silent sink stands in for the server, last tried then
+    ClockCheck clock_;
+    int64_t lastPlayedMs_ = 0;  // the position last read since the last play
 };
 
 }  // namespace platform::gst
