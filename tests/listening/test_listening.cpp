@@ -174,10 +174,10 @@ TEST_F(ListeningTest, FlacOpusAndM4aFilesSoundAtTheirPitch)
     writeList(paths);
     start();
     double t = clickAndListen([&] { window->Image2_Click(); });
-    EXPECT_NEAR(pitchAt(t + 0.3, t + 0.8), 440, 10);
+    EXPECT_NEAR(pitchAt(t + 0.4, t + 0.8), 440, 10);
     for (double pitch : {660.0, 880.0}) {
         t = clickAndListen([&] { window->Image4_Click(); });
-        EXPECT_NEAR(pitchAt(t + 0.3, t + 0.8), pitch, 10);
+        EXPECT_NEAR(pitchAt(t + 0.4, t + 0.8), pitch, 10);
     }
 }
 
