@@ -17,7 +17,7 @@ constexpr int64_t Fed = 60000 * Ms;  // sound fed well beyond every position rea
 int64_t failsStandingAt(ClockCheck& check, int64_t ns, int64_t fedNs, int64_t atMs, int64_t forMs)
 {
     for (int64_t t = atMs; t <= atMs + forMs; t += 100)
-        if (check.failed(ns, ns, fedNs, t)) return t;
+        if (check.failed(true, ns, ns, fedNs, t)) return t;
     return -1;
 }
 
@@ -26,16 +26,16 @@ int64_t failsStandingAt(ClockCheck& check, int64_t ns, int64_t fedNs, int64_t at
 TEST(ClockCheck, APositionThatFallsBackWhilePlayingFailsAtOnce)
 {
     ClockCheck check;
-    EXPECT_FALSE(check.failed(2050 * Ms, 2000 * Ms, Fed, 0));
-    EXPECT_FALSE(check.failed(1950 * Ms, 2050 * Ms, Fed, 100));  // a reading's jitter
-    EXPECT_TRUE(check.failed(0, 1950 * Ms, Fed, 200));           // resumed at 1.95 s, read as 0
+    EXPECT_FALSE(check.failed(true, 2050 * Ms, 2000 * Ms, Fed, 0));
+    EXPECT_FALSE(check.failed(true, 1950 * Ms, 2050 * Ms, Fed, 100));  // a reading's jitter
+    EXPECT_TRUE(check.failed(true, 0, 1950 * Ms, Fed, 200));           // resumed at 1.95 s, read as 0
 }
 
 TEST(ClockCheck, APositionStandingWithSoundFedBeyondFailsOnlyAfterTwoSeconds)
 {
     ClockCheck slowStart;
     EXPECT_EQ(failsStandingAt(slowStart, 400 * Ms, Fed, 0, 1800), -1);
-    EXPECT_FALSE(slowStart.failed(500 * Ms, 400 * Ms, Fed, 1900));           // the server started it
+    EXPECT_FALSE(slowStart.failed(true, 500 * Ms, 400 * Ms, Fed, 1900));     // the server started it
     EXPECT_EQ(failsStandingAt(slowStart, 500 * Ms, Fed, 2000, 5000), 3900);  // counted from the move
 
     ClockCheck stuck;
@@ -45,10 +45,10 @@ TEST(ClockCheck, APositionStandingWithSoundFedBeyondFailsOnlyAfterTwoSeconds)
     ClockCheck starved;
     EXPECT_EQ(failsStandingAt(starved, 3000 * Ms, 3400 * Ms, 0, 9000), -1);
 
-    // A pause between readings starts the count again.
+    // Paused, nothing fails; a pause between readings starts the count again.
     ClockCheck paused;
     EXPECT_EQ(failsStandingAt(paused, 0, Fed, 0, 1500), -1);
-    paused.rest();
+    EXPECT_FALSE(paused.failed(false, 0, 1000 * Ms, Fed, 1550));
     EXPECT_EQ(failsStandingAt(paused, 0, Fed, 1600, 9000), 3600);
 }
 
@@ -57,8 +57,8 @@ TEST(ClockCheck, APositionStandingWithSoundFedBeyondFailsOnlyAfterTwoSeconds)
 TEST(ClockCheck, AFailureIsNotSeenAgainWithinTenSeconds)
 {
     ClockCheck check;
-    ASSERT_TRUE(check.failed(0, 2000 * Ms, Fed, 1000));
+    ASSERT_TRUE(check.failed(true, 0, 2000 * Ms, Fed, 1000));
     EXPECT_EQ(failsStandingAt(check, 0, Fed, 1100, 9800), -1);
-    EXPECT_FALSE(check.failed(0, 900 * Ms, Fed, 10900));
-    EXPECT_TRUE(check.failed(0, 900 * Ms, Fed, 11000));
+    EXPECT_FALSE(check.failed(true, 0, 900 * Ms, Fed, 10900));
+    EXPECT_TRUE(check.failed(true, 0, 900 * Ms, Fed, 11000));
 }

@@ -416,27 +416,20 @@ int64_t AudioOutput::heardNs()
     std::lock_guard control(control_);
     if (lost()) return heard_.last();
     gint64 position = 0;
-    const bool known = gst_element_query_position(pipeline_, GST_FORMAT_TIME, &position) && position >= 0;
-    if (clockFailed(known ? position : 0)) return heard_.last();
-    return known ? heard_.read(position) : 0;
+    if (!gst_element_query_position(pipeline_, GST_FORMAT_TIME, &position) || position < 0) return heard_.last();
+    if (!clockFailed(position)) return heard_.read(position);
+    lost_ = true;  // the file goes on from the last position that moved, on a new stream
+    return heard_.last();
 }
 
-// A failed clock loses the output: the file goes on from the last position that moved, on a new one.
 bool AudioOutput::clockFailed(int64_t position)
 {
-    if (!playing_ || endHeard_) {
-        clock_.rest();
-        return false;
-    }
     int64_t fed = 0;
     {
         std::lock_guard lock(mutex_);
         fed = framesToNs(frames_);
     }
-    if (!clock_.failed(position, heard_.last(), fed, nowMs())) return false;
-    ReportFailedClock();
-    lost_ = true;
-    return true;
+    return clock_.failed(playing_ && !endHeard_, position, heard_.last(), fed, nowMs());
 }
 
 bool AudioOutput::playedOut() { return endHeard_; }

@@ -129,14 +129,9 @@ struct CdStream::Impl {
     // A failed clock loses the output: the disc goes on from the last frame that moved, on a new one.
     bool clockFailed(int64_t position)
     {
-        if (paused || finished) {
-            clock.rest();
-            return false;
-        }
-        if (!clock.failed(position, heard.last(), framesToNs(fed - from), g_get_monotonic_time() / 1000)) return false;
-        ReportFailedClock();
-        lost = true;
-        return true;
+        const int64_t nowMs = g_get_monotonic_time() / 1000;
+        if (clock.failed(!paused && !finished, position, heard.last(), framesToNs(fed - from), nowMs)) lost = true;
+        return lost;
     }
 
     static int64_t framesToNs(int64_t frames)

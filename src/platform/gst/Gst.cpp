@@ -163,9 +163,7 @@ void ReportLostOutput(GstMessage* error)
     std::fprintf(stderr, "sonorell: audio output lost (%s); it is opened again\n", ErrorText(error).c_str());
 }
 
-void ReportFailedClock() { std::fprintf(stderr, "sonorell: the audio output's clock failed; it is opened again\n"); }
-
-bool ClockCheck::failed(int64_t ns, int64_t lastNs, int64_t fedNs, int64_t nowMs)
+bool ClockCheck::failed(bool playing, int64_t ns, int64_t lastNs, int64_t fedNs, int64_t nowMs)
 {
     constexpr int64_t Leeway = 100 * GST_MSECOND, FedBeyond = 500 * GST_MSECOND;
     // A stream the server is slow to start, taken for a failed one, goes on from where it stood on
@@ -173,17 +171,18 @@ bool ClockCheck::failed(int64_t ns, int64_t lastNs, int64_t fedNs, int64_t nowMs
     constexpr int64_t StandsForMs = 2000;
     // The new stream that stands as well is only slow to start, and is not replaced again.
     constexpr int64_t NotAgainWithinMs = 10000;
-    if (failedAtMs_ >= 0 && nowMs - failedAtMs_ < NotAgainWithinMs) return false;
+    if (!playing) rest();
+    if (!playing || (failedAtMs_ >= 0 && nowMs - failedAtMs_ < NotAgainWithinMs)) return false;
     bool failed = ns < lastNs - Leeway;
     if (ns != lastNs || standingSinceMs_ < 0)
         standingSinceMs_ = nowMs;
     else if (nowMs - standingSinceMs_ >= StandsForMs && fedNs > ns + FedBeyond)
         failed = true;
-    if (failed) {
-        failedAtMs_ = nowMs;
-        standingSinceMs_ = -1;
-    }
-    return failed;
+    if (!failed) return false;
+    std::fprintf(stderr, "sonorell: the audio output's clock failed; it is opened again\n");
+    failedAtMs_ = nowMs;
+    standingSinceMs_ = -1;
+    return true;
 }
 
 void HeardPosition::watch(GstElement* pipeline, std::function<void()> ended)

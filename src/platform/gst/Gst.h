@@ -68,9 +68,6 @@ std::string ErrorText(GstMessage* error);
 
 // The one line on standard error when a pipeline's sound output fails (its server went away).
 void ReportLostOutput(GstMessage* error);
-// The same when the output's clock failed.
-void ReportFailedClock();
-
 // Now and then a PulseAudio stream reports a time centuries ahead after a flush or a resume. An
 // audio sink's clock never goes back, so it keeps that time: the position then reads 0 and stands
 // for as long as the stream lives, and the stream's end is never seen. Only a new stream mends it.
@@ -78,10 +75,11 @@ void ReportFailedClock();
 // stands for two seconds with sound fed well beyond it.
 class ClockCheck {
 public:
-    // A position read at nowMs while playing, with sound fed up to fedNs; lastNs is the reading
-    // before it. True when the clock has failed.
-    bool failed(int64_t ns, int64_t lastNs, int64_t fedNs, int64_t nowMs);
-    // Paused, played out or flushed: a position that stands means nothing.
+    // A position read at nowMs, with sound fed up to fedNs; lastNs is the reading before it. True
+    // when the clock has failed, said once on standard error. Not playing (paused, played out),
+    // a position that stands means nothing.
+    bool failed(bool playing, int64_t ns, int64_t lastNs, int64_t fedNs, int64_t nowMs);
+    // A new stream, or one flushed: its positions are not compared with those before.
     void rest() { standingSinceMs_ = -1; }
 
 private:

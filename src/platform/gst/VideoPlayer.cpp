@@ -234,13 +234,11 @@ int64_t VideoPlayer::position()
 // fed is not known, so only a position that falls back tells.
 bool VideoPlayer::clockFailed(int64_t playedMs)
 {
-    if (mode_ != Mode::Playing) clock_.rest();
     const int64_t ns = playedMs * GST_MSECOND;
-    if (mode_ != Mode::Playing || !clock_.failed(ns, lastPlayedMs_ * GST_MSECOND, ns, nowMs())) {
+    if (!clock_.failed(mode_ == Mode::Playing, ns, lastPlayedMs_ * GST_MSECOND, ns, nowMs())) {
         lastPlayedMs_ = playedMs;
         return false;
     }
-    ReportFailedClock();
     soundLost_ = true;
     rest_ = lastPlayedMs_;
     return true;
