@@ -31,15 +31,15 @@ TEST(ClockCheck, APositionThatFallsBackWhilePlayingFailsAtOnce)
     EXPECT_TRUE(check.failed(true, 0, 1950 * Ms, Fed, 200));           // resumed at 1.95 s, read as 0
 }
 
-TEST(ClockCheck, APositionStandingWithSoundFedBeyondFailsOnlyAfterTwoSeconds)
+TEST(ClockCheck, APositionStandingWithSoundFedBeyondFailsOnlyAfterThreeSeconds)
 {
     ClockCheck slowStart;
-    EXPECT_EQ(failsStandingAt(slowStart, 400 * Ms, Fed, 0, 1800), -1);
-    EXPECT_FALSE(slowStart.failed(true, 500 * Ms, 400 * Ms, Fed, 1900));     // the server started it
-    EXPECT_EQ(failsStandingAt(slowStart, 500 * Ms, Fed, 2000, 5000), 3900);  // counted from the move
+    EXPECT_EQ(failsStandingAt(slowStart, 400 * Ms, Fed, 0, 2800), -1);
+    EXPECT_FALSE(slowStart.failed(true, 500 * Ms, 400 * Ms, Fed, 2900));     // the server started it
+    EXPECT_EQ(failsStandingAt(slowStart, 500 * Ms, Fed, 3000, 5000), 5900);  // counted from the move
 
     ClockCheck stuck;
-    EXPECT_EQ(failsStandingAt(stuck, 0, Fed, 0, 9000), 2000);
+    EXPECT_EQ(failsStandingAt(stuck, 0, Fed, 0, 9000), 3000);
 
     // Nothing fed beyond it: the decoder is slow, or the file's end is near.
     ClockCheck starved;
@@ -47,9 +47,9 @@ TEST(ClockCheck, APositionStandingWithSoundFedBeyondFailsOnlyAfterTwoSeconds)
 
     // Paused, nothing fails; a pause between readings starts the count again.
     ClockCheck paused;
-    EXPECT_EQ(failsStandingAt(paused, 0, Fed, 0, 1500), -1);
-    EXPECT_FALSE(paused.failed(false, 0, 1000 * Ms, Fed, 1550));
-    EXPECT_EQ(failsStandingAt(paused, 0, Fed, 1600, 9000), 3600);
+    EXPECT_EQ(failsStandingAt(paused, 0, Fed, 0, 2500), -1);
+    EXPECT_FALSE(paused.failed(false, 0, 1000 * Ms, Fed, 2550));
+    EXPECT_EQ(failsStandingAt(paused, 0, Fed, 2600, 9000), 5600);
 }
 
 // The new stream after a failure may stand while the server starts it: it is not replaced again

@@ -166,9 +166,10 @@ void ReportLostOutput(GstMessage* error)
 bool ClockCheck::failed(bool playing, int64_t ns, int64_t lastNs, int64_t fedNs, int64_t nowMs)
 {
     constexpr int64_t Leeway = 100 * GST_MSECOND, FedBeyond = 500 * GST_MSECOND;
-    // A stream the server is slow to start, taken for a failed one, goes on from where it stood on
-    // a new one: little is lost by asking soon.
-    constexpr int64_t StandsForMs = 2000;
+    // A new stream's position moves a little, then may stand a second or more until the server
+    // has really started it; one taken for a failed one would go on from there on a new stream,
+    // and what was heard meanwhile would sound again.
+    constexpr int64_t StandsForMs = 3000;
     // The new stream that stands as well is only slow to start, and is not replaced again.
     constexpr int64_t NotAgainWithinMs = 10000;
     if (!playing) rest();

@@ -72,7 +72,7 @@ void ReportLostOutput(GstMessage* error);
 // audio sink's clock never goes back, so it keeps that time: the position then reads 0 and stands
 // for as long as the stream lives, and the stream's end is never seen. Only a new stream mends it.
 // Told from a stream the server is slow to start: the position falls back while playing, or
-// stands for two seconds with sound fed well beyond it.
+// stands for three seconds with sound fed well beyond it.
 class ClockCheck {
 public:
     // A position read at nowMs, with sound fed up to fedNs; lastNs is the reading before it. True
