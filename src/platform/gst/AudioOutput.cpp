@@ -216,6 +216,7 @@ void AudioOutput::flush()
     gst_element_seek_simple(pipeline_, GST_FORMAT_TIME, GST_SEEK_FLAG_FLUSH, 0);
     endHeard_ = false;  // an end heard before the flush is stale
     heard_.reset();
+    clock_.rest();
 }
 
 // Off the timeline: what the decoder fed is no longer heard.

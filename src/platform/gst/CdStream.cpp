@@ -158,6 +158,7 @@ bool CdStream::start(const std::string& source, const cdrom::Toc& toc, int32_t f
     impl_->to = to;
     impl_->finished = impl_->paused = false;
     impl_->heard.reset();
+    impl_->clock.rest();
     if (!impl_->begin()) {
         // Its sink no longer reaches the sound server it was made on: a new pipeline, on a
         // silent stand-in while the server is away.

@@ -284,6 +284,7 @@ bool VideoPlayer::play(std::optional<int64_t> fromMs, std::optional<int64_t> toM
     mode_ = Mode::Playing;
     restedSinceMs_ = -1;
     lastPlayedMs_ = 0;
+    clock_.rest();
     return true;
 }
 
