@@ -216,7 +216,6 @@ void AudioOutput::flush()
     gst_element_seek_simple(pipeline_, GST_FORMAT_TIME, GST_SEEK_FLAG_FLUSH, 0);
     endHeard_ = false;  // an end heard before the flush is stale
     heard_.reset();
-    clock_.rest();
 }
 
 // Off the timeline: what the decoder fed is no longer heard.
@@ -430,7 +429,7 @@ bool AudioOutput::clockFailed(int64_t position)
         std::lock_guard lock(mutex_);
         fed = framesToNs(frames_);
     }
-    return clock_.failed(playing_ && !endHeard_, position, heard_.last(), fed, nowMs());
+    return heard_.clockFailed(playing_ && !endHeard_, position, fed, nowMs());
 }
 
 bool AudioOutput::playedOut() { return endHeard_; }
@@ -470,7 +469,6 @@ void AudioOutput::rebuildIfLost()
     lost_ = false;
     endHeard_ = false;
     heard_.reset();  // the new stream's positions are not compared with the old one's
-    clock_.rest();
     build();
 }
 

@@ -136,7 +136,6 @@ private:
     bool silent_ = false;    // a stand-in sink: the real output is tried again now and then
     int64_t triedAtMs_ = 0;  // the last try to build the output
     HeardPosition heard_;
-    ClockCheck clock_;
     int64_t wokeAtMs_ = -1;               // when the stream was started on silence; -1 once settled or played
     std::atomic<bool> endHeard_ = false;  // the end of stream fed since the last flush has been heard
 

@@ -35,7 +35,6 @@ struct CdStream::Impl {
     bool standIn = false;   // the sound server is away: a silent sink plays until the next try
     int64_t builtAtMs = 0;
     HeardPosition heard;
-    ClockCheck clock;
 
     ~Impl() { discard(); }
 
@@ -130,7 +129,7 @@ struct CdStream::Impl {
     bool clockFailed(int64_t position)
     {
         const int64_t nowMs = g_get_monotonic_time() / 1000;
-        if (clock.failed(!paused && !finished, position, heard.last(), framesToNs(fed - from), nowMs)) lost = true;
+        if (heard.clockFailed(!paused && !finished, position, framesToNs(fed - from), nowMs)) lost = true;
         return lost;
     }
 
@@ -158,7 +157,6 @@ bool CdStream::start(const std::string& source, const cdrom::Toc& toc, int32_t f
     impl_->to = to;
     impl_->finished = impl_->paused = false;
     impl_->heard.reset();
-    impl_->clock.rest();
     if (!impl_->begin()) {
         // Its sink no longer reaches the sound server it was made on: a new pipeline, on a
         // silent stand-in while the server is away.

@@ -100,10 +100,17 @@ public:
     int64_t last() const { return lastNs_; }
     // The last reading no longer runs on with the clock (a pause); reset: nor does it stand.
     void stopRunning() { lastAt_ = 0; }
+    // A new stream, or one flushed: its positions are not compared with those before.
     void reset()
     {
         lastNs_ = 0;
         lastAt_ = 0;
+        clock_.rest();
+    }
+    // Whether the stream's clock failed, ns being a position read at nowMs, before read() takes it.
+    bool clockFailed(bool playing, int64_t ns, int64_t fedNs, int64_t nowMs)
+    {
+        return clock_.failed(playing, ns, lastNs_, fedNs, nowMs);
     }
     // Moves the last reading on to the failure, never past what was delivered.
     void runOnToFailure(int64_t deliveredNs);
@@ -111,6 +118,7 @@ public:
 private:
     static GstBusSyncReply noteBusMessage(GstBus*, GstMessage* message, gpointer self);
     std::function<void()> ended_;
+    ClockCheck clock_;
     int64_t lastNs_ = 0;
     uint64_t lastAt_ = 0;                 // when it was read, on GStreamer's monotonic clock; 0: not running
     std::atomic<uint64_t> failedAt_ = 0;  // when the sink first failed, on the same clock; 0 if it has not
