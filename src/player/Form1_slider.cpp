@@ -105,6 +105,7 @@ void Form1::Image17_MouseMove(int x)
 void Form1::Image17_MouseUp()
 {
     state_.thumbDragging = false;
+    showing_.published.invalidate();
     if (common::InMediaMode()) {
         std::string from = state_.seekTarget.toStdString(), to;
         ModuleMCI::PlayMedia(MediaAlias, from, to);

@@ -6,6 +6,7 @@
 #include <QElapsedTimer>
 #include <QString>
 
+#include <algorithm>
 #include <cstdint>
 
 namespace player {
@@ -19,16 +20,28 @@ struct NowShowing {
     QString title, artist, album;  // artist and album empty where the window shows a placeholder
     QString path;                  // the file, in media mode
     int64_t lengthMs = 0;
-    int64_t positionMs = 0;  // when published
+    int64_t positionMs = 0;      // when published
+    int64_t shownAtLeastMs = 0;  // what was reported before on the same play, which is never taken back
     int volumeTenths = 0;
-    QElapsedTimer published;
+    QElapsedTimer published;  // invalid after a seek: the position published before no longer runs on
 
     // The position now: it moves on from the published one while playing.
     int64_t positionNowMs() const
     {
-        if (state != State::Playing || !published.isValid()) return positionMs;
-        const int64_t now = positionMs + published.elapsed();
+        int64_t now = positionMs;
+        if (state == State::Playing && published.isValid()) now += published.elapsed();
+        now = std::max(now, shownAtLeastMs);
         return lengthMs > 0 && now > lengthMs ? lengthMs : now;
+    }
+
+    // Published after before on the same play: a stream that stood for a moment (a new one starting on
+    // the sound server) leaves this reading behind what was reported from before, which then stands
+    // until the stream catches up. A seek, a stop or another entry starts afresh.
+    void goOnFrom(const NowShowing& before)
+    {
+        const bool samePlay = state != State::Stopped && before.state != State::Stopped && index == before.index &&
+                              mediaMode == before.mediaMode && path == before.path && before.published.isValid();
+        if (samePlay && positionMs >= before.positionMs) shownAtLeastMs = before.positionNowMs();
     }
 };
 
