@@ -125,7 +125,8 @@ public:
     const QString& commandLine() const { return commandLine_; }
 
 signals:
-    void Ticked();  // after every main tick
+    void Ticked();          // after every main tick
+    void PositionJumped();  // published: the position of the entry on display jumped (a seek, a replay)
 
 protected:
     void closeEvent(QCloseEvent* event) override;

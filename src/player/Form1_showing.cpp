@@ -73,10 +73,11 @@ void Form1::publish(NowShowing::State state, int index, int entries, int64_t pos
         s.lengthMs = lengthMs;
         s.positionMs = positionMs;
     }
-    s.goOnFrom(showing_);
+    const bool jumped = s.goOnFrom(showing_);
     s.published.start();
     showing_ = s;
     if (PositionBar) PositionBar->NotifyIfChanged();
+    if (jumped) emit PositionJumped();
 }
 
 }  // namespace player

@@ -115,6 +115,7 @@ void Form1::Image17_MouseUp()
     }
     LetMessagesRun();
     SetTickInterval(1000);
+    PublishNowShowing();  // the desktop hears of the seek at once, not at the next tick
 }
 
 uint16_t Form1::ChannelWord(float fraction)

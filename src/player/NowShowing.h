@@ -34,14 +34,18 @@ struct NowShowing {
         return lengthMs > 0 && now > lengthMs ? lengthMs : now;
     }
 
-    // Published after before on the same play: a stream that stood for a moment (a new one starting on
-    // the sound server) leaves this reading behind what was reported from before, which then stands
-    // until the stream catches up. A seek, a stop or another entry starts afresh.
-    void goOnFrom(const NowShowing& before)
+    // Published after before. On the same play a stream that stood for a moment (a new one starting
+    // on the sound server) leaves this reading behind what was reported from before, which then
+    // stands until the stream catches up. True when the position jumped instead (a seek, a replay
+    // from the start), which the desktop is told of; a stop or another entry starts afresh.
+    bool goOnFrom(const NowShowing& before)
     {
         const bool samePlay = state != State::Stopped && before.state != State::Stopped && index == before.index &&
-                              mediaMode == before.mediaMode && path == before.path && before.published.isValid();
-        if (samePlay && positionMs >= before.positionMs) shownAtLeastMs = before.positionNowMs();
+                              mediaMode == before.mediaMode && path == before.path;
+        if (!samePlay) return false;
+        if (!before.published.isValid() || positionMs < before.positionMs) return true;
+        shownAtLeastMs = before.positionNowMs();
+        return false;
     }
 };
 

@@ -40,8 +40,12 @@ QString playbackOf(NowShowing::State state)
 MediaControls::MediaControls(player::Form1& main) : main_(main)
 {
     service_ = platform::mpris::Service::Start(*this);
-    // Changes go out with the main tick: no timer of our own.
-    if (service_) QObject::connect(&main_, &player::Form1::Ticked, &main_, [this] { service_->Publish(); });
+    if (service_) {
+        // Changes go out with the main tick: no timer of our own.
+        QObject::connect(&main_, &player::Form1::Ticked, &main_, [this] { service_->Publish(); });
+        // A seek or a replay, from the window, the keys or the bus: clients running the position on are told.
+        QObject::connect(&main_, &player::Form1::PositionJumped, &main_, [this] { service_->Seeked(positionUs()); });
+    }
     main_.PublishNowShowing();
 }
 
@@ -159,7 +163,6 @@ void MediaControls::playPause()
 void MediaControls::seekTo(int64_t ms)
 {
     command([this, ms] { main_.SeekTo(ms); });
-    if (service_) service_->Seeked(positionUs());
 }
 
 void MediaControls::seek(qint64 offsetUs)

@@ -33,10 +33,11 @@ struct AfterAStall : testing::Test {
         reported = before.positionNowMs();
         ASSERT_GE(reported, 10080);
     }
+    bool jumped = false;
     NowShowing next(int64_t positionMs, NowShowing::State state = NowShowing::State::Paused, int index = 0)
     {
         NowShowing s = publishedAt(positionMs, state, index);
-        s.goOnFrom(before);
+        jumped = s.goOnFrom(before);
         return s;
     }
 };
@@ -46,6 +47,7 @@ struct AfterAStall : testing::Test {
 TEST_F(AfterAStall, WhatWasReportedStandsUntilTheStreamCatchesUp)
 {
     EXPECT_GE(next(10010, NowShowing::State::Playing).positionNowMs(), reported);
+    EXPECT_FALSE(jumped);
     EXPECT_EQ(next(10010).positionNowMs(), reported);  // paused there: it stays
     NowShowing paused = next(10010);
     testsupport::sleepMs(20);
@@ -57,13 +59,18 @@ TEST_F(AfterAStall, WhatWasReportedStandsUntilTheStreamCatchesUp)
     EXPECT_EQ(caughtUp.positionNowMs(), 12000);
 }
 
+// A jump on the same play is told; a stop or another entry is told otherwise (state, metadata).
 TEST_F(AfterAStall, ASeekAStopOrAnotherEntryStartsAfresh)
 {
-    EXPECT_EQ(next(9000).positionNowMs(), 9000);                                  // back, as after a replay
+    EXPECT_EQ(next(9000).positionNowMs(), 9000);  // back, as after a replay
+    EXPECT_TRUE(jumped);
     EXPECT_EQ(next(10010, NowShowing::State::Paused, 1).positionNowMs(), 10010);  // another entry
+    EXPECT_FALSE(jumped);
     EXPECT_EQ(next(10010, NowShowing::State::Stopped).positionNowMs(), 10010);
+    EXPECT_FALSE(jumped);
     before.published.invalidate();  // a seek to just after where it stood
     EXPECT_EQ(next(10010).positionNowMs(), 10010);
+    EXPECT_TRUE(jumped);
 }
 
 TEST(NowShowing, NeverRunsPastTheEnd)

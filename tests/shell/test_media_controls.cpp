@@ -36,8 +36,10 @@ class ChangeCatcher : public QObject {
     Q_OBJECT
 public:
     QList<QVariantMap> changes;
+    QList<qlonglong> seeks;  // the positions Seeked told, in microseconds
 public slots:
     void changed(const QString&, const QVariantMap& properties, const QStringList&) { changes.push_back(properties); }
+    void seeked(qlonglong positionUs) { seeks.push_back(positionUs); }
 };
 
 namespace {
@@ -129,14 +131,27 @@ TEST_F(MediaControlsTest, AFilePlayingIsShownAndDrivenLikeTheButtons)
     playerctl({"play-pause"});
     EXPECT_EQ(playerctl({"status"}), "Paused");
 
-    // Seek and SetPosition go where the slider's release would.
+    // Seek and SetPosition go where the slider's release would; every jump, from the bus or the
+    // window's own keys, is told once with Seeked, and an ordinary tick tells none.
+    ChangeCatcher catcher;
+    ASSERT_TRUE(client.connect(Service, Path, PlayerIface, "Seeked", &catcher, SLOT(seeked(qlonglong))));
+    const auto toldMs = [&](int count) {
+        waitFor([&] { return catcher.seeks.size() >= count; }, 2000);
+        return catcher.seeks.size() == count ? catcher.seeks.back() / 1000 : -1;
+    };
     call("Seek", {qlonglong(1500000)});
     EXPECT_EQ(ModuleMCI::GetMediaMode("ToTrexonTragoydi"), "playing");
     EXPECT_NEAR(property("Position").toLongLong() / 1000, 1500, 300);
+    EXPECT_NEAR(toldMs(1), 1500, 300);
     call("SetPosition", {QVariant::fromValue(QDBusObjectPath("/org/sonorell/entry/1")), qlonglong(3000000)});
     EXPECT_NEAR(property("Position").toLongLong() / 1000, 3000, 300);
+    EXPECT_NEAR(toldMs(2), 3000, 300);
     call("SetPosition", {QVariant::fromValue(QDBusObjectPath("/org/sonorell/entry/2")), qlonglong(0)});  // not this track
     EXPECT_GT(property("Position").toLongLong() / 1000, 2500);
+    window->Timer2_Timer();
+    window->SeekBy(-2000);
+    EXPECT_NEAR(toldMs(3), 1000, 300);
+    EXPECT_NEAR(property("Position").toLongLong() / 1000, 1000, 300);
 
     playerctl({"next"});
     EXPECT_EQ(window->Tracks().current(), 1);
