@@ -180,7 +180,10 @@ bool ClockCheck::failed(bool playing, int64_t ns, int64_t lastNs, int64_t fedNs,
     else if (nowMs - standingSinceMs_ >= StandsForMs && fedNs > ns + FedBeyond)
         failed = true;
     if (!failed) return false;
-    std::fprintf(stderr, "sonorell: the audio output's clock failed; it is opened again\n");
+    // What it read says which sign it was, for whoever reads the log.
+    std::fprintf(stderr,
+                 "sonorell: the audio output's clock failed (position %.3f s after %.3f s, %.3f s fed); it is opened again\n",
+                 double(ns) / GST_SECOND, double(lastNs) / GST_SECOND, double(fedNs) / GST_SECOND);
     failedAtMs_ = nowMs;
     standingSinceMs_ = -1;
     return true;
