@@ -1,11 +1,13 @@
-// Telling a sound server's failed clock (its position falls back, or stands for good) from a
-// stream it is merely slow to start.
+// Telling a sound server's failed clock (its position falls back, or stands for good, or the
+// clock leapt centuries ahead) from a stream it is merely slow to start.
 
 #include "platform/gst/Gst.h"
 
+#include <gst/audio/gstaudioclock.h>
 #include <gtest/gtest.h>
 
 using platform::gst::ClockCheck;
+using platform::gst::ClockLeap;
 
 namespace {
 
@@ -61,4 +63,60 @@ TEST(ClockCheck, AFailureIsNotSeenAgainWithinTenSeconds)
     EXPECT_EQ(failsStandingAt(check, 0, Fed, 1100, 9800), -1);
     EXPECT_FALSE(check.failed(true, 0, 900 * Ms, Fed, 10900));
     EXPECT_TRUE(check.failed(true, 0, 900 * Ms, Fed, 11000));
+}
+
+namespace {
+
+GstClockTime shownTime = 0;  // what the sink's clock below reads
+GstClockTime showTime(GstClock*, gpointer) { return shownTime; }
+
+// A pipeline that has played on the given clock, or on the one it picks (the system clock).
+GstElement* pipelinePlayedOn(GstClock* clock)
+{
+    GstElement* pipeline = gst_pipeline_new(nullptr);
+    if (clock) gst_pipeline_use_clock(GST_PIPELINE(pipeline), clock);
+    gst_element_set_state(pipeline, GST_STATE_PLAYING);
+    return pipeline;
+}
+
+}  // namespace
+
+TEST(ClockLeap, ASinkClockGainingTenMinutesOnTheMonotonicClockLeaptForTheSinksLife)
+{
+    gst_init(nullptr, nullptr);
+    shownTime = 0;
+    GstClock* clock = gst_audio_clock_new("sink", showTime, nullptr, nullptr);
+    GstElement* pipeline = gst_pipeline_new(nullptr);
+    ClockLeap leap;
+    leap.forget();
+    EXPECT_FALSE(leap.leapt(pipeline));  // never played: no clock yet
+    gst_object_unref(pipeline);
+    pipeline = pipelinePlayedOn(clock);
+
+    shownTime = 2 * GST_SECOND;  // ahead of the wall by what the stream buffered at its start
+    EXPECT_FALSE(leap.leapt(pipeline));
+    shownTime = 500 * GST_SECOND;
+    EXPECT_FALSE(leap.leapt(pipeline));
+    shownTime = 13356669857 * GST_SECOND;  // as read from a stream just uncorked
+    EXPECT_TRUE(leap.leapt(pipeline));
+    shownTime = 3 * GST_SECOND;
+    EXPECT_TRUE(leap.leapt(pipeline));  // the sink's clock keeps the time it leapt to
+    leap.forget();
+    EXPECT_TRUE(leap.leapt(pipeline));  // read afresh, it is still there
+
+    gst_element_set_state(pipeline, GST_STATE_NULL);
+    gst_object_unref(pipeline);
+    gst_object_unref(clock);
+}
+
+TEST(ClockLeap, TheSystemClockRunningSinceBootNeverLeapt)
+{
+    gst_init(nullptr, nullptr);
+    GstElement* pipeline = pipelinePlayedOn(nullptr);
+    ClockLeap leap;
+    leap.forget();
+    EXPECT_FALSE(leap.leapt(pipeline));
+    EXPECT_FALSE(leap.leapt(pipeline));
+    gst_element_set_state(pipeline, GST_STATE_NULL);
+    gst_object_unref(pipeline);
 }

@@ -243,6 +243,7 @@ bool AudioOutput::restart(const std::shared_ptr<Decoder>& decoder, int64_t fromN
         orphanDeadlineMs_ = -1;
     }
     room_.notify_all();
+    if (heard_.clockLeapt()) lost_ = true;  // the new file would be timed centuries ahead
     rebuildIfLost();
     pause();
     flush();

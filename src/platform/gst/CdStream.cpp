@@ -150,6 +150,7 @@ CdStream::~CdStream() = default;
 bool CdStream::start(const std::string& source, const cdrom::Toc& toc, int32_t from, int32_t to)
 {
     stop();
+    if (impl_->pipeline && impl_->heard.clockLeapt()) impl_->discard();
     if (!impl_->pipeline && !impl_->build()) return false;
     impl_->reader = std::make_unique<cdrom::SectorReader>(source);
     impl_->toc = toc;

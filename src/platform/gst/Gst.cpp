@@ -163,6 +163,26 @@ void ReportLostOutput(GstMessage* error)
     std::fprintf(stderr, "sonorell: audio output lost (%s); it is opened again\n", ErrorText(error).c_str());
 }
 
+bool ClockLeap::leapt(GstElement* pipeline)
+{
+    constexpr GstClockTime Gain = 600 * GST_SECOND;
+    if (leapt_) return true;
+    const Ref<GstClock> clock{gst_element_get_clock(pipeline)};
+    if (!clock) return false;  // never played yet
+    const GstClockTime now = gst_clock_get_time(clock.get()), wall = gst_util_get_timestamp();
+    if (clock.get() != clock_) {
+        clock_ = clock.get();
+        // A sink's clock starts at 0 with its pipeline; the system clock (a test sink's) runs from boot.
+        const bool fromBoot = G_OBJECT_TYPE(clock.get()) == GST_TYPE_SYSTEM_CLOCK;
+        clockAt_ = fromBoot ? now : 0;
+        wallAt_ = fromBoot ? wall : madeAt_;
+    }
+    if (now < clockAt_ + (wall - wallAt_) + Gain) return false;
+    std::fprintf(stderr, "sonorell: the audio output's clock leapt %.0f s ahead; it is opened again\n",
+                 double(now - clockAt_ - (wall - wallAt_)) / GST_SECOND);
+    return leapt_ = true;
+}
+
 bool ClockCheck::failed(bool playing, int64_t ns, int64_t lastNs, int64_t fedNs, int64_t nowMs)
 {
     constexpr int64_t Leeway = 100 * GST_MSECOND, FedBeyond = 500 * GST_MSECOND;
@@ -192,6 +212,8 @@ bool ClockCheck::failed(bool playing, int64_t ns, int64_t lastNs, int64_t fedNs,
 void HeardPosition::watch(GstElement* pipeline, std::function<void()> ended)
 {
     failedAt_ = 0;
+    pipeline_ = pipeline;
+    leap_.forget();
     ended_ = std::move(ended);
     gst_bus_set_sync_handler(busOf(pipeline).get(), noteBusMessage, this, nullptr);
 }

@@ -68,11 +68,35 @@ std::string ErrorText(GstMessage* error);
 
 // The one line on standard error when a pipeline's sound output fails (its server went away).
 void ReportLostOutput(GstMessage* error);
-// Now and then a PulseAudio stream reports a time centuries ahead after a flush or a resume. An
-// audio sink's clock never goes back, so it keeps that time: the position then reads 0 and stands
-// for as long as the stream lives, and the stream's end is never seen. Only a new stream mends it.
-// Told from a stream the server is slow to start: the position falls back while playing, or
-// stands for three seconds with sound fed well beyond it.
+// Now and then a PulseAudio stream reports a time centuries ahead when it is read just as it is
+// uncorked (PipeWire's pulse server, after a flush or a resume). An audio sink's clock never goes
+// back, so it keeps that time for as long as the sink lives: the position then reads nonsense, and
+// the next play is timed centuries ahead and never heard. Only a new sink mends it. Told at once
+// from the clock itself: it gained on the monotonic clock, which a sound card's clock never does
+// by more than a fraction of a second an hour.
+class ClockLeap {
+public:
+    // True once the pipeline's clock has gained ten minutes or more on the monotonic clock; said
+    // once on standard error.
+    bool leapt(GstElement* pipeline);
+    // A new pipeline, made now: its sink's clock starts at 0.
+    void forget()
+    {
+        clock_ = nullptr;
+        leapt_ = false;
+        madeAt_ = gst_util_get_timestamp();
+    }
+
+private:
+    const GstClock* clock_ = nullptr;  // only compared, never used
+    GstClockTime madeAt_ = 0;
+    GstClockTime clockAt_ = 0;  // a reading of the clock, and of the monotonic clock then
+    GstClockTime wallAt_ = 0;
+    bool leapt_ = false;
+};
+
+// A stream the server is slow to start, told apart from one whose clock failed: the position
+// falls back while playing, or stands for three seconds with sound fed well beyond it.
 class ClockCheck {
 public:
     // A position read at nowMs, with sound fed up to fedNs; lastNs is the reading before it. True
@@ -110,14 +134,18 @@ public:
     // Whether the stream's clock failed, ns being a position read at nowMs, before read() takes it.
     bool clockFailed(bool playing, int64_t ns, int64_t fedNs, int64_t nowMs)
     {
-        return clock_.failed(playing, ns, lastNs_, fedNs, nowMs);
+        return clockLeapt() || clock_.failed(playing, ns, lastNs_, fedNs, nowMs);
     }
+    // Whether the sink's clock leapt ahead: nothing played on this pipeline would be heard.
+    bool clockLeapt() { return pipeline_ && leap_.leapt(pipeline_); }
     // Moves the last reading on to the failure, never past what was delivered.
     void runOnToFailure(int64_t deliveredNs);
 
 private:
     static GstBusSyncReply noteBusMessage(GstBus*, GstMessage* message, gpointer self);
     std::function<void()> ended_;
+    GstElement* pipeline_ = nullptr;
+    ClockLeap leap_;
     ClockCheck clock_;
     int64_t lastNs_ = 0;
     uint64_t lastAt_ = 0;                 // when it was read, on GStreamer's monotonic clock; 0: not running

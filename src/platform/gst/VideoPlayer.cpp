@@ -99,6 +99,7 @@ int64_t VideoPlayer::preroll(const std::string& uri, uint64_t parentWindow, bool
     GstElement* playbin = gst_element_factory_make("playbin", nullptr);
     if (!playbin) return -2;
     gst_->playbin = playbin;
+    leap_.forget();
     // Opened while the sound server is away: a silent sink stands in, and the server is tried
     // again once it plays.
     bool silent = false;
@@ -231,11 +232,11 @@ int64_t VideoPlayer::position()
 }
 
 // A failed clock loses the sink: the file goes on from the last position read. What playbin has
-// fed is not known, so only a position that falls back tells.
+// fed is not known, so only a clock that leapt or a position that falls back tells.
 bool VideoPlayer::clockFailed(int64_t playedMs)
 {
     const int64_t ns = playedMs * GST_MSECOND;
-    if (!clock_.failed(mode_ == Mode::Playing, ns, lastPlayedMs_ * GST_MSECOND, ns, nowMs())) {
+    if (!leap_.leapt(gst_->playbin) && !clock_.failed(mode_ == Mode::Playing, ns, lastPlayedMs_ * GST_MSECOND, ns, nowMs())) {
         lastPlayedMs_ = playedMs;
         return false;
     }
@@ -247,6 +248,7 @@ bool VideoPlayer::clockFailed(int64_t playedMs)
 bool VideoPlayer::play(std::optional<int64_t> fromMs, std::optional<int64_t> toMs)
 {
     poll();
+    if (!atEnd_ && !soundLost_) position();  // a sink whose clock leapt is lost: none of it would be heard
     if (!fromMs && (atEnd_ || soundLost_)) fromMs = rest_;
     if (soundLost_ || (restedSinceMs_ >= 0 && nowMs() - restedSinceMs_ > RestBeforeNewStreamMs)) {
         // The sound server starts a stream left waiting since the open as late as it waited: a
@@ -257,6 +259,7 @@ bool VideoPlayer::play(std::optional<int64_t> fromMs, std::optional<int64_t> toM
         const bool renewSink = std::exchange(soundLost_, false);
         gst_element_set_state(gst_->playbin, renewSink ? GST_STATE_NULL : GST_STATE_READY);
         if (renewSink) {
+            leap_.forget();
             bool silent = false;
             g_object_set(gst_->playbin, "audio-sink", makeAudioSink(&silent, true), nullptr);
             standInTriedAtMs_ = silent ? nowMs() : -1;

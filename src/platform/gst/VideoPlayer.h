@@ -47,6 +47,7 @@ private:
     int64_t restedSinceMs_ = -1;     // since when the sound stream waits, prerolled, for a play
     bool soundLost_ = false;         // its sink failed: it goes on from rest_ on a new sink
     int64_t standInTriedAtMs_ = -1;  // a silent sink stands in for the server, last tried then
+    ClockLeap leap_;
     ClockCheck clock_;
     int64_t lastPlayedMs_ = 0;  // the position last read since the last play
 };
