@@ -145,6 +145,7 @@ void AudioOutput::build()
 void AudioOutput::wakeStream()
 {
     gst_element_set_state(pipeline_, GST_STATE_PLAYING);
+    heard_.playing();
     {
         std::lock_guard lock(mutex_);
         endAfterSilence(0, outputRate() / 2);
@@ -392,6 +393,7 @@ void AudioOutput::play()
     if (gst_element_set_state(pipeline_, GST_STATE_PLAYING) == GST_STATE_CHANGE_FAILURE) lost_ = true;
     playing_ = true;
     wokeAtMs_ = -1;
+    heard_.playing();
 }
 
 void AudioOutput::pause()
@@ -416,6 +418,7 @@ int64_t AudioOutput::heardNs()
 {
     std::lock_guard control(control_);
     if (lost()) return heard_.last();
+    if (heard_.uncorking()) return heard_.last();
     gint64 position = 0;
     if (!gst_element_query_position(pipeline_, GST_FORMAT_TIME, &position) || position < 0) return heard_.last();
     if (!clockFailed(position)) return heard_.read(position);

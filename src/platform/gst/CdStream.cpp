@@ -81,6 +81,7 @@ struct CdStream::Impl {
 
     bool begin()
     {
+        heard.playing();
         if (gst_element_set_state(pipeline, GST_STATE_PLAYING) != GST_STATE_CHANGE_FAILURE) return true;
         gst_element_set_state(pipeline, GST_STATE_NULL);
         return false;
@@ -180,6 +181,7 @@ void CdStream::resume()
 {
     if (!impl_->running) return;
     gst_element_set_state(impl_->pipeline, GST_STATE_PLAYING);
+    impl_->heard.playing();
     impl_->paused = false;
 }
 
@@ -200,6 +202,7 @@ int32_t CdStream::currentFrame()
     impl_->poll();
     if (impl_->lost) return impl_->frameOf(impl_->heard.last());
     if (impl_->finished) return impl_->to;
+    if (impl_->heard.uncorking()) return impl_->frameOf(impl_->heard.last());
     gint64 position = 0;
     if (!gst_element_query_position(impl_->pipeline, GST_FORMAT_TIME, &position) || position < 0) position = 0;
     if (impl_->clockFailed(position)) return impl_->frameOf(impl_->heard.last());

@@ -95,6 +95,10 @@ private:
     bool leapt_ = false;
 };
 
+// A sink uncorks its stream as it is told to play, and a read of its time then may leap: it is not
+// read for this long after (nothing has been heard yet).
+constexpr int64_t UncorkingMs = 50;
+
 // A stream the server is slow to start, told apart from one whose clock failed: the position
 // falls back while playing, or stands for three seconds with sound fed well beyond it.
 class ClockCheck {
@@ -122,6 +126,9 @@ public:
     // A position just read from the pipeline, returned.
     int64_t read(int64_t ns);
     int64_t last() const { return lastNs_; }
+    // The stream is told to play: its time is not read while it is uncorked.
+    void playing() { playedAt_ = gst_util_get_timestamp(); }
+    bool uncorking() const { return gst_util_get_timestamp() - playedAt_ < UncorkingMs * GST_MSECOND; }
     // The last reading no longer runs on with the clock (a pause); reset: nor does it stand.
     void stopRunning() { lastAt_ = 0; }
     // A new stream, or one flushed: its positions are not compared with those before.
@@ -148,8 +155,9 @@ private:
     ClockLeap leap_;
     ClockCheck clock_;
     int64_t lastNs_ = 0;
-    uint64_t lastAt_ = 0;                 // when it was read, on GStreamer's monotonic clock; 0: not running
-    std::atomic<uint64_t> failedAt_ = 0;  // when the sink first failed, on the same clock; 0 if it has not
+    uint64_t lastAt_ = 0;  // when it was read, on GStreamer's monotonic clock; 0: not running
+    std::atomic<uint64_t> failedAt_ = 0;
+    uint64_t playedAt_ = 0;  // when it was last told to play  // when the sink first failed, on the same clock; 0 if it has not
 };
 
 // What a URI the media device takes names: a file, or frames S..E (1/75 s) of one, written

@@ -227,6 +227,7 @@ int64_t VideoPlayer::position()
 {
     poll();
     if (atEnd_ || soundLost_) return rest_;
+    if (mode_ == Mode::Playing && nowMs() - playedAtMs_ < UncorkingMs) return uncorkingFromMs_;
     const int64_t played = playedMs();
     return clockFailed(played) ? rest_ : played;
 }
@@ -267,8 +268,9 @@ bool VideoPlayer::play(std::optional<int64_t> fromMs, std::optional<int64_t> toM
         gst_element_set_state(gst_->playbin, GST_STATE_PAUSED);
         gst_element_get_state(gst_->playbin, nullptr, nullptr, 2 * GST_SECOND);
     }
+    int64_t startMs = lastPlayedMs_;
     if (fromMs || toMs || atEnd_) {
-        const int64_t from = fromMs.value_or(position());
+        const int64_t from = startMs = fromMs.value_or(position());
         stop_ = toMs.value_or(-1);
         const auto flags = GstSeekFlags(GST_SEEK_FLAG_FLUSH | GST_SEEK_FLAG_ACCURATE);
         const gint64 stop = toMs ? *toMs * GST_MSECOND : gint64(GST_CLOCK_TIME_NONE);
@@ -283,6 +285,7 @@ bool VideoPlayer::play(std::optional<int64_t> fromMs, std::optional<int64_t> toM
             return true;
         }
     }
+    startPlaying(startMs);
     if (gst_element_set_state(gst_->playbin, GST_STATE_PLAYING) == GST_STATE_CHANGE_FAILURE) return false;
     mode_ = Mode::Playing;
     restedSinceMs_ = -1;
@@ -293,7 +296,17 @@ bool VideoPlayer::play(std::optional<int64_t> fromMs, std::optional<int64_t> toM
 
 void VideoPlayer::hold() { gst_element_set_state(gst_->playbin, GST_STATE_PAUSED); }
 
-void VideoPlayer::goOn() { gst_element_set_state(gst_->playbin, GST_STATE_PLAYING); }
+void VideoPlayer::goOn()
+{
+    startPlaying(lastPlayedMs_);
+    gst_element_set_state(gst_->playbin, GST_STATE_PLAYING);
+}
+
+void VideoPlayer::startPlaying(int64_t fromMs)
+{
+    playedAtMs_ = nowMs();
+    uncorkingFromMs_ = fromMs;
+}
 
 bool VideoPlayer::seek(int64_t ms)
 {

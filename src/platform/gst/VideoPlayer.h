@@ -40,6 +40,8 @@ private:
     void goOnWithNewSink();
     int64_t playedMs() const;
     bool clockFailed(int64_t playedMs);
+    // Told to play from fromMs: the position reads that while the sink uncorks its stream.
+    void startPlaying(int64_t fromMs);
 
     struct Gst;
     std::unique_ptr<Gst> gst_;
@@ -50,6 +52,8 @@ private:
     ClockLeap leap_;
     ClockCheck clock_;
     int64_t lastPlayedMs_ = 0;  // the position last read since the last play
+    int64_t playedAtMs_ = -1;   // when it was last told to play, from uncorkingFromMs_
+    int64_t uncorkingFromMs_ = 0;
 };
 
 }  // namespace platform::gst
