@@ -310,16 +310,25 @@ double Recording::level(double t0, double t1) const
 double Recording::pitch(double t0, double t1) const
 {
     const std::vector<float> x = samples(t0, t1);
+    const size_t step = SoundServer::Rate / 1000;
     if (x.size() < SoundServer::Rate / 100) return 0;
-    // Crossings of a band around zero, so noise near silence does not count.
+    // Crossings of a band around zero, so noise near silence does not count; over the
+    // milliseconds that sound, so a dropout of the server's (checked apart where it matters)
+    // does not lower the pitch of what was heard.
     const float band = 0.01f;
     int crossings = 0, side = 0;
-    for (float v : x) {
-        const int now = v > band ? 1 : v < -band ? -1 : 0;
-        if (now != 0 && side != 0 && now != side) ++crossings;
-        if (now != 0) side = now;
+    size_t sounding = 0;
+    for (size_t start = 0; start + step <= x.size(); start += step) {
+        float peak = 0;
+        for (size_t i = start; i < start + step; ++i) {
+            const int now = x[i] > band ? 1 : x[i] < -band ? -1 : 0;
+            if (now != 0 && side != 0 && now != side) ++crossings;
+            if (now != 0) side = now;
+            peak = std::max(peak, std::fabs(x[i]));
+        }
+        if (peak >= band) ++sounding;
     }
-    return crossings / 2.0 / (double(x.size()) / SoundServer::Rate);
+    return sounding ? crossings / 2.0 / (double(sounding) / 1000) : 0;
 }
 
 double Recording::longestSilence(double t0, double t1, double threshold) const

@@ -73,7 +73,7 @@ public:
     double firstSound(double after, double threshold = 0.01) const;
     // Root mean square level, 0..1.
     double level(double t0, double t1) const;
-    // The frequency of a tone, from its zero crossings; 0 for silence.
+    // The frequency of a tone, from its zero crossings over the milliseconds that sound; 0 for silence.
     double pitch(double t0, double t1) const;
     // The longest run of silence, seconds, at a resolution of 1 ms.
     double longestSilence(double t0, double t1, double threshold = 0.01) const;

@@ -367,6 +367,7 @@ protected:
         if (playing) {
             ASSERT_GE(index, 0);
             EXPECT_NEAR(pitchAt(t + 0.05, t + 0.4), pitches[size_t(index)], 10) << "not the entry shown";
+            EXPECT_LT(recording->longestSilence(t + 0.05, t + 0.4), 0.1) << "the entry shown is not heard";
         } else {
             EXPECT_LT(recording->level(t + 0.05, t + 0.4), 0.002) << "sound while the window shows none";
         }
