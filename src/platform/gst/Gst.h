@@ -155,9 +155,9 @@ private:
     ClockLeap leap_;
     ClockCheck clock_;
     int64_t lastNs_ = 0;
-    uint64_t lastAt_ = 0;  // when it was read, on GStreamer's monotonic clock; 0: not running
-    std::atomic<uint64_t> failedAt_ = 0;
-    uint64_t playedAt_ = 0;  // when it was last told to play  // when the sink first failed, on the same clock; 0 if it has not
+    uint64_t lastAt_ = 0;                 // when it was read, on GStreamer's monotonic clock; 0: not running
+    std::atomic<uint64_t> failedAt_ = 0;  // when the sink first failed, on the same clock; 0 if it has not
+    uint64_t playedAt_ = 0;               // when it was last told to play, on the same clock
 };
 
 // What a URI the media device takes names: a file, or frames S..E (1/75 s) of one, written
