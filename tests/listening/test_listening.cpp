@@ -25,8 +25,8 @@ listening::SoundServer* server = nullptr;
 
 constexpr double ToSound = 0.35;  // seconds from a click to the first sample heard, at most
 // Seconds of silence between two entries, at most. A busy machine's PipeWire now and then misses
-// one cycle of its graph (1024 frames at 48 kHz, 21 ms of silence on every stream); anything of
-// ours that is not gapless leaves far more.
+// one cycle of its graph (1024 frames at 48 kHz, 21 ms of silence); anything of ours that is not
+// gapless leaves far more.
 constexpr double Gap = 0.03;
 
 // An MP3 as the LAME encoder writes it, with the tag that states its encoder delay and padding.
