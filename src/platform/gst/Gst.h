@@ -96,8 +96,15 @@ private:
 };
 
 // A sink uncorks its stream as it is told to play, and a read of its time then may leap: it is not
-// read for this long after (nothing has been heard yet).
-constexpr int64_t UncorkingMs = 50;
+// read for a moment after (nothing has been heard yet).
+class Uncorking {
+public:
+    void start() { at_ = gst_util_get_timestamp(); }
+    bool now() const { return gst_util_get_timestamp() - at_ < 50 * GST_MSECOND; }
+
+private:
+    GstClockTime at_ = 0;
+};
 
 // A stream the server is slow to start, told apart from one whose clock failed: the position
 // falls back while playing, or stands for three seconds with sound fed well beyond it.
@@ -127,8 +134,8 @@ public:
     int64_t read(int64_t ns);
     int64_t last() const { return lastNs_; }
     // The stream is told to play: its time is not read while it is uncorked.
-    void playing() { playedAt_ = gst_util_get_timestamp(); }
-    bool uncorking() const { return gst_util_get_timestamp() - playedAt_ < UncorkingMs * GST_MSECOND; }
+    void playing() { uncorking_.start(); }
+    bool uncorking() const { return uncorking_.now(); }
     // The last reading no longer runs on with the clock (a pause); reset: nor does it stand.
     void stopRunning() { lastAt_ = 0; }
     // A new stream, or one flushed: its positions are not compared with those before.
@@ -157,7 +164,7 @@ private:
     int64_t lastNs_ = 0;
     uint64_t lastAt_ = 0;                 // when it was read, on GStreamer's monotonic clock; 0: not running
     std::atomic<uint64_t> failedAt_ = 0;  // when the sink first failed, on the same clock; 0 if it has not
-    uint64_t playedAt_ = 0;               // when it was last told to play, on the same clock
+    Uncorking uncorking_;
 };
 
 // What a URI the media device takes names: a file, or frames S..E (1/75 s) of one, written

@@ -227,7 +227,7 @@ int64_t VideoPlayer::position()
 {
     poll();
     if (atEnd_ || soundLost_) return rest_;
-    if (mode_ == Mode::Playing && nowMs() - playedAtMs_ < UncorkingMs) return uncorkingFromMs_;
+    if (mode_ == Mode::Playing && uncorking_.now()) return uncorkingFromMs_;
     const int64_t played = playedMs();
     return clockFailed(played) ? rest_ : played;
 }
@@ -304,7 +304,7 @@ void VideoPlayer::goOn()
 
 void VideoPlayer::startPlaying(int64_t fromMs)
 {
-    playedAtMs_ = nowMs();
+    uncorking_.start();
     uncorkingFromMs_ = fromMs;
 }
 

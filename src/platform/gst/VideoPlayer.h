@@ -52,7 +52,7 @@ private:
     ClockLeap leap_;
     ClockCheck clock_;
     int64_t lastPlayedMs_ = 0;  // the position last read since the last play
-    int64_t playedAtMs_ = -1;   // when it was last told to play, from uncorkingFromMs_
+    Uncorking uncorking_;       // told to play from uncorkingFromMs_
     int64_t uncorkingFromMs_ = 0;
 };
 
