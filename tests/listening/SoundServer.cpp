@@ -1,5 +1,6 @@
 #include "listening/SoundServer.h"
 #include "support/Bytes.h"
+#include "support/Waits.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -42,14 +43,10 @@ std::string WriteToneWav(const std::string& path, const std::vector<std::pair<do
 
 namespace {
 
+// Polled every 50 ms: a check may run pactl.
 bool waitFor(const std::function<bool()>& ready, double seconds)
 {
-    const double deadline = now() + seconds;
-    while (now() < deadline) {
-        if (ready()) return true;
-        QThread::msleep(50);
-    }
-    return false;
+    return testsupport::waitUntil(ready, int(seconds * 1000), [] { QThread::msleep(50); });
 }
 
 QString tail(const QString& path)
