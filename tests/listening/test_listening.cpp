@@ -7,6 +7,7 @@
 #include "support/PlayerFixture.h"
 #include "media/CDAudio.h"
 #include "media/ModuleMCI.h"
+#include "platform/gst/ServerRate.h"
 #include "support/Controls.h"
 
 #include <QApplication>
@@ -544,6 +545,15 @@ TEST_F(ListeningTest, FilesOfOtherRatesAndWidthsFollowWithoutAGapAndKeepTheirBit
     EXPECT_NEAR(pitchAt(begin + 0.2, begin + 1.3), 440, 10);
     EXPECT_NEAR(pitchAt(begin + 1.7, begin + 2.4), 660, 10);
     EXPECT_LT(recording->longestSilence(begin + 0.1, begin + 2.4), Gap);
+}
+
+// The PulseAudio daemon is told from PipeWire's pulse server, which asks for sound in another
+// rhythm: the output's request size is chosen for each.
+TEST(SoundServerFacts, TheDaemonIsToldFromPipeWire)
+{
+    const platform::gst::SoundServerFacts& facts = platform::gst::soundServer();
+    EXPECT_EQ(facts.rate, listening::SoundServer::Rate);
+    EXPECT_EQ(facts.pulseAudioDaemon, server->kind() == listening::SoundServer::Kind::PulseAudio);
 }
 
 // The file output's stream, started on silence at the open, is corked again a few seconds later

@@ -29,7 +29,7 @@ int chooseRate()
 {
     constexpr int CdRate = 44100, CommonRate = 48000;
     if (const char* sink = std::getenv("SONORELL_AUDIO_SINK"); sink && *sink) return CdRate;
-    const int server = soundServerRate(1000);
+    const int server = soundServer().rate;
     return server >= 8000 && server <= 384000 ? server : CommonRate;
 }
 

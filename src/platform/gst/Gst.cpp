@@ -1,4 +1,5 @@
 #include "platform/gst/Gst.h"
+#include "platform/gst/ServerRate.h"
 
 #include <algorithm>
 #include <atomic>
@@ -76,12 +77,12 @@ static GstElement* makeDesktopSink(const char* factory)
 {
     GstElement* sink = gst_element_factory_make(factory, nullptr);
     if (!sink) return nullptr;
-    // Half a second of buffer. A pulse server gives its sink about half of that, less twice the
-    // least it asks the stream for at once: asking for 50 ms rather than 100 lets it ask every
-    // 200 ms rather than every 150 ms, with the same latency. For ALSA the segment is the period:
-    // it wakes the card's thread that often.
-    const bool pulse = std::strcmp(factory, "pulsesink") == 0;
-    g_object_set(sink, "latency-time", gint64(pulse ? 50000 : 100000), "buffer-time", gint64(500000), nullptr);
+    // Half a second of buffer. The PulseAudio daemon gives its sink about half of that, less
+    // twice the least it asks the stream for at once: asking for 50 ms rather than 100 lets it
+    // ask every 200 ms rather than every 150 ms, with the same latency. PipeWire's pulse server
+    // instead asks that often, and ALSA's period is the segment: 100 ms for both.
+    const bool daemon = std::strcmp(factory, "pulsesink") == 0 && soundServer().pulseAudioDaemon;
+    g_object_set(sink, "latency-time", gint64(daemon ? 50000 : 100000), "buffer-time", gint64(500000), nullptr);
     if (reachesReady(sink)) return sink;
     Ref<GstElement> discarded(sink);
     return nullptr;

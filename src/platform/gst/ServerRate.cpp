@@ -5,20 +5,21 @@
 #include <pulse/mainloop.h>
 
 #include <chrono>
+#include <cstring>
 
 namespace platform::gst {
 
 namespace {
 
 struct Ask {
-    int rate = 0;
+    SoundServerFacts facts;
     bool done = false;
 };
 
 void onSinkInfo(pa_context*, const pa_sink_info* info, int last, void* data)
 {
     auto* ask = static_cast<Ask*>(data);
-    if (info) ask->rate = int(info->sample_spec.rate);
+    if (info) ask->facts.rate = int(info->sample_spec.rate);
     if (last) ask->done = true;
 }
 
@@ -31,7 +32,9 @@ void onServerInfo(pa_context* context, const pa_server_info* info, void* data)
         ask->done = true;
         return;
     }
-    ask->rate = int(info->sample_spec.rate);
+    ask->facts.rate = int(info->sample_spec.rate);
+    // PipeWire's pulse server names itself "PulseAudio (on PipeWire …)".
+    ask->facts.pulseAudioDaemon = info->server_name && std::strcmp(info->server_name, "pulseaudio") == 0;
     pa_operation* op =
         info->default_sink_name ? pa_context_get_sink_info_by_name(context, info->default_sink_name, onSinkInfo, ask) : nullptr;
     if (op)
@@ -56,15 +59,13 @@ void onState(pa_context* context, void* data)
     }
 }
 
-}  // namespace
-
-int soundServerRate(int timeoutMs)
+SoundServerFacts askServer(int timeoutMs)
 {
     pa_mainloop* loop = pa_mainloop_new();
-    if (!loop) return 0;
+    if (!loop) return {};
     Ask ask;
     pa_context* context = pa_context_new(pa_mainloop_get_api(loop), "sonorell");
-    // Never starting a server of its own: a missing one only means no rate is known.
+    // Never starting a server of its own: a missing one only means nothing is known.
     if (context && pa_context_connect(context, nullptr, PA_CONTEXT_NOAUTOSPAWN, nullptr) >= 0) {
         pa_context_set_state_callback(context, onState, &ask);
         const auto until = std::chrono::steady_clock::now() + std::chrono::milliseconds(timeoutMs);
@@ -78,7 +79,15 @@ int soundServerRate(int timeoutMs)
     }
     if (context) pa_context_unref(context);
     pa_mainloop_free(loop);
-    return ask.rate;
+    return ask.facts;
+}
+
+}  // namespace
+
+const SoundServerFacts& soundServer()
+{
+    static const SoundServerFacts facts = askServer(1000);
+    return facts;
 }
 
 }  // namespace platform::gst

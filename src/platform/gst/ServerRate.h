@@ -1,9 +1,15 @@
 #pragma once
-// The sample rate the desktop's sound server mixes at, asked once over its own protocol.
+// What the desktop's sound server is: the rate it mixes at, and whether it is the PulseAudio
+// daemon itself; asked once a run over its own protocol.
 
 namespace platform::gst {
 
-// 0 when no server answers within timeoutMs (or it is not a pulse protocol server).
-int soundServerRate(int timeoutMs);
+struct SoundServerFacts {
+    int rate = 0;                   // 0 when no server answered (or it is not a pulse protocol server)
+    bool pulseAudioDaemon = false;  // false for PipeWire's pulse server
+};
+
+// Asked the first time, with a timeout of a second.
+const SoundServerFacts& soundServer();
 
 }  // namespace platform::gst
