@@ -7,7 +7,7 @@
 #include "support/PlayerFixture.h"
 #include "media/CDAudio.h"
 #include "media/ModuleMCI.h"
-#include "platform/gst/ServerRate.h"
+#include "platform/gst/SoundServerFacts.h"
 #include "support/Controls.h"
 
 #include <QApplication>

@@ -2,7 +2,7 @@
 #include "platform/AuxVolume.h"
 #include "platform/gst/Decoder.h"
 #include "platform/gst/Gst.h"
-#include "platform/gst/ServerRate.h"
+#include "platform/gst/SoundServerFacts.h"
 
 #include <gst/app/gstappsrc.h>
 

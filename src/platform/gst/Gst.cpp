@@ -1,5 +1,5 @@
 #include "platform/gst/Gst.h"
-#include "platform/gst/ServerRate.h"
+#include "platform/gst/SoundServerFacts.h"
 
 #include <algorithm>
 #include <atomic>

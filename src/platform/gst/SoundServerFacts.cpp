@@ -1,4 +1,4 @@
-#include "platform/gst/ServerRate.h"
+#include "platform/gst/SoundServerFacts.h"
 
 #include <pulse/context.h>
 #include <pulse/introspect.h>
