@@ -11,7 +11,7 @@ export XDG_RUNTIME_DIR=$work/run SONORELL_HOME=$work/home SONORELL_CD_DEVICE=non
 mkdir -p -m 700 "$XDG_RUNTIME_DIR" "$SONORELL_HOME"
 export QT_LINUX_ACCESSIBILITY_ALWAYS_ON=1 QT_QPA_PLATFORM=xcb
 gst-launch-1.0 -q audiotestsrc num-buffers=600 ! audio/x-raw,rate=44100,channels=2 ! wavenc ! filesink location="$work/tone.wav"
-exec dbus-run-session -- xvfb-run -a bash -c '
+exec dbus-run-session -- "$here/with-xvfb.sh" 1280x1024x24 bash -c '
   /usr/libexec/at-spi-bus-launcher --launch-immediately & launcher=$!
   "'"$program"'" "'"$work"'/tone.wav" & player=$!
   status=0

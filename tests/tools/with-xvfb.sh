@@ -1,0 +1,30 @@
+#!/usr/bin/env bash
+# Runs a command on a private virtual display.
+#   with-xvfb.sh WIDTHxHEIGHTxDEPTH command [args...]
+# xvfb-run -a picks a number by the lock files in /tmp, and another machine's container can hold
+# that number's abstract socket: the player then knocks on a stranger's server and is refused.
+# Xvfb itself tries numbers until it can listen on every socket and writes down the one it got.
+# -noreset: nobody is connected between two runs of the player, and a resetting server is one the
+# next run cannot count on. Its own variables are prefixed: the command inherits what was exported.
+set -euo pipefail
+xvfb_screen=$1
+shift
+xvfb_dir=$(mktemp -d)
+export XAUTHORITY=$xvfb_dir/Xauthority
+touch "$XAUTHORITY"
+xvfb_cookie=$(mcookie)
+# The server takes every cookie in the file whatever display it names; clients look for theirs.
+xauth -q add :0 . "$xvfb_cookie"
+Xvfb -displayfd 3 -screen 0 "$xvfb_screen" -nolisten tcp -noreset -auth "$XAUTHORITY" 3>"$xvfb_dir/display" 2>/dev/null &
+xvfb_pid=$!
+trap 'kill $xvfb_pid 2>/dev/null; wait $xvfb_pid 2>/dev/null; rm -rf "$xvfb_dir"' EXIT
+for _ in $(seq 600); do
+  [ "$(wc -l <"$xvfb_dir/display")" -ge 1 ] && break
+  kill -0 $xvfb_pid 2>/dev/null || { echo "Xvfb did not start" >&2; exit 1; }
+  sleep 0.05
+done
+xvfb_number=$(head -1 "$xvfb_dir/display")
+[ -n "$xvfb_number" ] || { echo "Xvfb gave no display number" >&2; exit 1; }
+xauth -q add ":$xvfb_number" . "$xvfb_cookie"
+export DISPLAY=:$xvfb_number
+"$@"
