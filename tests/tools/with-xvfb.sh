@@ -27,4 +27,7 @@ xvfb_number=$(head -1 "$xvfb_dir/display")
 [ -n "$xvfb_number" ] || { echo "Xvfb gave no display number" >&2; exit 1; }
 xauth -q add ":$xvfb_number" . "$xvfb_cookie"
 export DISPLAY=:$xvfb_number
+# The number is written when the server listens; one answer proves a client gets in.
+for _ in $(seq 100); do xprop -root -len 1 >/dev/null 2>&1 && break; sleep 0.05; done
+xprop -root -len 1 >/dev/null || { echo "Xvfb on :$xvfb_number does not answer" >&2; exit 1; }
 "$@"
