@@ -90,6 +90,11 @@ for server in pulseaudio pipewire; do
   echo "resident memory and processor use while playing a 192 kbit/s MP3 ($server):"
   xvfb-run -a "$build/sonorell" "$dir/song.mp3" >/dev/null 2>&1 &
   sleep 1; measure "sonorell" "$(pgrep -n -x sonorell)"
+  # The same with its window unmapped, as in the tray: what drawing the window once a second costs.
+  xvfb-run -a bash -c '"$0" "$1" & sleep 1.5
+    for w in $(xdotool search --name "^Sonorell Player"); do xdotool windowunmap "$w"; done; wait' \
+    "$build/sonorell" "$dir/song.mp3" >/dev/null 2>&1 &
+  sleep 1; measure "sonorell (window unmapped)" "$(pgrep -n -x sonorell)"
   gst-launch-1.0 -q playbin uri="file://$dir/song.mp3" video-sink=fakesink >/dev/null 2>&1 &
   measure "gst-launch-1.0 playbin" $!
   if command -v audacious >/dev/null; then
