@@ -1,11 +1,11 @@
 #!/usr/bin/env bash
 # Runs a command on a private virtual display.
 #   with-xvfb.sh WIDTHxHEIGHTxDEPTH command [args...]
-# xvfb-run -a picks a number by the lock files in /tmp, and another machine's container can hold
-# that number's abstract socket: the player then knocks on a stranger's server and is refused.
-# Xvfb itself tries numbers until it can listen on every socket and writes down the one it got.
-# -noreset: nobody is connected between two runs of the player, and a resetting server is one the
-# next run cannot count on. Its own variables are prefixed: the command inherits what was exported.
+# -noreset: a server resets when its last client leaves, and drops a client still connecting then;
+# the accessibility bus launcher closes its display just as the player opens one.
+# -displayfd: the server takes the first number it can listen on and writes it down, so two of
+# these started together never race for one number. Variables here are prefixed: the command
+# inherits what the caller exported.
 set -euo pipefail
 xvfb_screen=$1
 shift
