@@ -50,7 +50,9 @@ thread_stats() {
 }
 
 # measure NAME PID: waits 5 s into playback, then reads RSS and the processor share over 15 s,
-# and where it goes: every thread that used 0.01 % or more, with how often it woke.
+# and where it goes: every thread that used 0.01 % or more, with how often it woke. The share is
+# kept in shares[NAME] too.
+declare -A shares
 measure() {
   local name=$1 pid=$2
   sleep 5
@@ -58,15 +60,22 @@ measure() {
   before=$(cpu_ns "$pid"); main_before=$(main_ns "$pid"); threads_before=$(thread_stats "$pid"); start=$(date +%s.%N)
   sleep 15
   after=$(cpu_ns "$pid"); main_after=$(main_ns "$pid"); threads_after=$(thread_stats "$pid")
-  local rss elapsed
+  local rss elapsed share
   rss=$(awk '/VmRSS/ {printf "%.1f", $2 / 1024}' "/proc/$pid/status")
   elapsed=$(echo "$(date +%s.%N) - $start" | bc)
-  printf '%-32s %7s MiB  %6.2f %% of one core (main thread %.2f %%)\n' "$name" "$rss" \
-    "$(echo "($after - $before) / 1000000000 / $elapsed * 100" | bc -l)" \
+  share=$(echo "($after - $before) / 1000000000 / $elapsed * 100" | bc -l)
+  shares[$name]="${shares[$name]:-} $share"
+  printf '%-32s %7s MiB  %6.2f %% of one core (main thread %.2f %%)\n' "$name" "$rss" "$share" \
     "$(echo "($main_after - $main_before) / 1000000000 / $elapsed * 100" | bc -l)"
   join <(echo "$threads_before") <(echo "$threads_after") | awk -v s="$elapsed" \
     '{d = ($6 - $3) / 1e9 / s * 100; if (d >= 0.01) printf "    %-28s %5.2f %%  %5.1f wake-ups a second\n", $2, d, ($7 - $4) / s}'
-  kill "$pid" 2>/dev/null; wait "$pid" 2>/dev/null || true
+  end "$pid"
+}
+
+# Ends a process and waits until it is gone: the next one measured is found as the newest.
+end() {
+  kill "$1" 2>/dev/null; wait "$1" 2>/dev/null || true
+  for _ in $(seq 50); do kill -0 "$1" 2>/dev/null || return 0; sleep 0.1; done
 }
 
 idle() {
@@ -78,7 +87,7 @@ idle() {
   after=$(cpu_ns "$pid")
   printf '%-32s %7s      %6.2f %% of one core\n' "$name" "" \
     "$(echo "($after - $before) / 1000000000 / ($(date +%s.%N) - $start) * 100" | bc -l)"
-  kill "$pid" 2>/dev/null; wait "$pid" 2>/dev/null || true
+  end "$pid"
 }
 
 for server in pulseaudio pipewire; do
@@ -88,19 +97,29 @@ for server in pulseaudio pipewire; do
   # bare pipeline plays a while before anything is measured, as on a desktop whose server runs.
   timeout 20 gst-launch-1.0 -q playbin uri="file://$dir/song.mp3" video-sink=fakesink >/dev/null 2>&1 || true
   echo "resident memory and processor use while playing a 192 kbit/s MP3 ($server):"
-  xvfb-run -a "$build/sonorell" "$dir/song.mp3" >/dev/null 2>&1 &
-  sleep 1; measure "sonorell" "$(pgrep -n -x sonorell)"
-  # The same with its window unmapped, as in the tray: what drawing the window once a second costs.
-  xvfb-run -a bash -c '"$0" "$1" & sleep 1.5
-    for w in $(xdotool search --name "^Sonorell Player"); do xdotool windowunmap "$w"; done; wait' \
-    "$build/sonorell" "$dir/song.mp3" >/dev/null 2>&1 &
-  sleep 1; measure "sonorell (window unmapped)" "$(pgrep -n -x sonorell)"
+  # The player with its window shown, the same with its window unmapped (as in the tray: what
+  # drawing the window once a second costs) and Audacious by turns, three rounds: the machine's
+  # drift from one minute to the next (other guests, its clock speed) weighs on each alike.
+  shares=()
+  for round in 1 2 3; do
+    xvfb-run -a "$build/sonorell" "$dir/song.mp3" >/dev/null 2>&1 &
+    sleep 1; measure "sonorell" "$(pgrep -n -x sonorell)"
+    xvfb-run -a bash -c '"$0" "$1" & sleep 1.5
+      for w in $(xdotool search --name "^Sonorell Player"); do xdotool windowunmap "$w"; done; wait' \
+      "$build/sonorell" "$dir/song.mp3" >/dev/null 2>&1 &
+    sleep 1; measure "sonorell (window unmapped)" "$(pgrep -n -x sonorell)"
+    if command -v audacious >/dev/null; then
+      xvfb-run -a audacious -H -p "$dir/song.mp3" >/dev/null 2>&1 &
+      sleep 1; measure "audacious (headless)" "$(pgrep -n -x audacious)"
+    fi
+  done
+  for name in "sonorell" "sonorell (window unmapped)" "audacious (headless)"; do
+    [ -n "${shares[$name]:-}" ] || continue
+    printf '%-32s %11s  %6.2f %% of one core (mean of the rounds)\n' "$name" "" \
+      "$(echo "${shares[$name]}" | awk '{for (i = 1; i <= NF; i++) s += $i; print s / NF}')"
+  done
   gst-launch-1.0 -q playbin uri="file://$dir/song.mp3" video-sink=fakesink >/dev/null 2>&1 &
   measure "gst-launch-1.0 playbin" $!
-  if command -v audacious >/dev/null; then
-    xvfb-run -a audacious -H -p "$dir/song.mp3" >/dev/null 2>&1 &
-    sleep 1; measure "audacious (headless)" "$(pgrep -n -x audacious)"
-  fi
   if command -v mpv >/dev/null; then
     mpv --no-video --no-terminal --ao=pulse "$dir/song.mp3" &
     measure "mpv" $!
