@@ -159,20 +159,30 @@ bool SoundServer::startPulse(QString* failedStep)
     else
         spawn("pulseaudio", {"-n", "--daemonize=no", "--exit-idle-time=-1", "--log-target=stderr", "-L",
                              "module-native-protocol-unix", "-L", "module-always-sink"});
+    if (!waitFor([this] { return pactl({"info"}) == 0; }, 15)) {
+        if (failedStep) *failedStep = "pactl info";
+        return false;
+    }
+    return addSink(failedStep);
+}
+
+bool SoundServer::addSink(QString* failedStep)
+{
     const auto step = [&](const char* name, const std::function<bool()>& done, double seconds) {
         if (waitFor(done, seconds)) return true;
         if (failedStep) *failedStep = name;
         return false;
     };
     QString sinks;
-    bool loaded = false;
     return step(
-               "pactl info", [this] { return pactl({"info"}) == 0; }, 15) &&
-           step(
                "load-module module-null-sink",
                [&] {
-                   return loaded = loaded || pactl({"load-module", "module-null-sink", "sink_name=listen",
-                                                    "rate=" + QString::number(Rate)}) == 0;
+                   QString index;
+                   if (sinkModule_.isEmpty() &&
+                       pactl({"load-module", "module-null-sink", "sink_name=listen", "rate=" + QString::number(Rate)}, &index) ==
+                           0)
+                       sinkModule_ = index.trimmed();
+                   return !sinkModule_.isEmpty();
                },
                10) &&
            step(
@@ -196,6 +206,15 @@ QString SoundServer::sinkInputs() const
     return out;
 }
 
+bool SoundServer::removeSink()
+{
+    // The daemon's stand-in sink for a server without any is taken away first.
+    if (kind_ == Kind::PulseAudio) pactl({"unload-module", "module-always-sink"});
+    const bool removed = pactl({"unload-module", sinkModule_}) == 0;
+    sinkModule_.clear();
+    return removed;
+}
+
 bool SoundServer::restartPulse()
 {
     stopPulse();
@@ -204,6 +223,7 @@ bool SoundServer::restartPulse()
 
 void SoundServer::stopPulse()
 {
+    sinkModule_.clear();
     const QString program = kind_ == Kind::PipeWire ? "pipewire-pulse" : "pulseaudio";
     for (auto it = processes_.begin(); it != processes_.end(); ++it) {
         if ((*it)->program() != program) continue;
@@ -222,6 +242,7 @@ void SoundServer::useInThisProcess() const
 
 void SoundServer::stopServers()
 {
+    sinkModule_.clear();
     for (auto it = processes_.rbegin(); it != processes_.rend(); ++it) (*it)->terminate();
     for (auto& p : processes_)
         if (!p->waitForFinished(5000)) p->kill(), p->waitForFinished();

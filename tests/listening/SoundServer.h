@@ -39,6 +39,10 @@ public:
     // The same in two steps, with a time without a server between them.
     void stopPulse();
     bool startPulse(QString* failedStep = nullptr);
+    // Takes the null sink away, leaving none to move its streams to (the last device unplugged);
+    // addSink() brings it back as the default output.
+    bool removeSink();
+    bool addSink(QString* failedStep = nullptr);
     // Points this process's sound clients (GStreamer's pulsesink) at the server.
     void useInThisProcess() const;
     QProcessEnvironment environment() const { return env_; }
@@ -58,6 +62,7 @@ private:
     QProcessEnvironment env_;
     std::vector<std::unique_ptr<QProcess>> processes_;
     qint64 busPid_ = 0;
+    QString sinkModule_;  // the null sink's module index, as pactl printed it
 };
 
 // The sink's monitor, mono 16-bit at SoundServer::Rate, from construction to stop().

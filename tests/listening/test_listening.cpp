@@ -524,6 +524,37 @@ TEST_P(ServerRestartTest, PlayPressedWhileTheSoundServerIsAwayIsHeardOnceItIsBac
     }
 }
 
+// The server's last device goes (unplugged, say), leaving its streams nowhere to go: a disc, a
+// file or a video plays on silently, its time moving, and is heard once a device is back.
+class DeviceGoneTest : public ListeningTest, public ::testing::WithParamInterface<std::string> { };
+
+TEST_P(DeviceGoneTest, PlayGoesOnSilentlyAndIsHeardOnceADeviceIsBack)
+{
+    if (GetParam() == "disc") {
+        startWithDisc({750, 750});  // 220 Hz
+    } else if (GetParam() == "file") {
+        startWithTones({220, 440}, 10.0);
+    } else {
+        writeList({QString::fromStdString(videoWithTone(media.file("clip.avi"), 10, "lamemp3enc"))});  // 440 Hz
+        start();
+    }
+    const double pitch = GetParam() == "video" ? 440 : 220;
+    clickAndListen([&] { window->Image2_Click(); }, 1.0);
+    recording.reset();
+    ASSERT_TRUE(server->removeSink());
+    const int64_t gone = window->PositionMs();
+    until(now() + 2.5);
+    EXPECT_TRUE(window->IsPlaying());
+    EXPECT_GE(window->PositionMs(), gone + 1000) << "the time stood while nothing could be heard";
+    ASSERT_TRUE(server->addSink());
+    recording = std::make_unique<listening::Recording>(*server);
+    ASSERT_TRUE(recording->started());
+    until(now() + 2.5);
+    EXPECT_NEAR(pitchAt(now() - 0.8, now() - 0.1), pitch, 10) << "not heard once a device is back";
+}
+
+INSTANTIATE_TEST_SUITE_P(DiscFileVideo, DeviceGoneTest, ::testing::Values("disc", "file", "video"));
+
 // A 16-bit file at CD rate followed by a 24-bit one at the server's rate: the second reaches the
 // server in floating point at the server's own rate (never resampled there), without a gap.
 TEST_F(ListeningTest, FilesOfOtherRatesAndWidthsFollowWithoutAGapAndKeepTheirBits)

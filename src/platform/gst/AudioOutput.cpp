@@ -102,7 +102,7 @@ void AudioOutput::build()
     makingOwnSink = true;
     GstElement* sink = makeAudioSink(&silent, again);
     makingOwnSink = false;
-    silent_ = again && silent;  // lost and not back yet: tried again later
+    silent_ = silent && desktopOutputFound();  // a server away or without a device: tried again later
     pipeline_ = LinkedPipeline("output", {source, gst_element_factory_make("audioconvert", nullptr), gain, sink});
     if (!pipeline_) {
         std::fprintf(stderr, "sonorell: a GStreamer element for sound output is missing\n");
@@ -417,7 +417,11 @@ bool AudioOutput::endPending()
 int64_t AudioOutput::heardNs()
 {
     std::lock_guard control(control_);
-    if (lost()) return heard_.last();
+    return lost() ? heard_.last() : readHeard();
+}
+
+int64_t AudioOutput::readHeard()
+{
     if (heard_.uncorking()) return heard_.last();
     gint64 position = 0;
     if (!gst_element_query_position(pipeline_, GST_FORMAT_TIME, &position) || position < 0) return heard_.last();
@@ -442,8 +446,12 @@ bool AudioOutput::lost()
 {
     std::lock_guard control(control_);
     DrainBus(pipeline_, {.error = [this](GstMessage* message) { noteLoss(message); }});
-    // A stand-in sink after a loss: the sound server is tried again once a second.
-    if (silent_ && nowMs() - triedAtMs_ >= 1000) lost_ = true;
+    // A stand-in sink after a loss: the sound server is tried again once a second. The stand-in
+    // played in time: the file goes on from where it stands.
+    if (silent_ && !lost_ && nowMs() - triedAtMs_ >= 1000) {
+        readHeard();
+        lost_ = true;
+    }
     return lost_;
 }
 

@@ -108,6 +108,7 @@ private:
     void rebuildIfLost();
     void noteLoss(GstMessage* error);
     bool clockFailed(int64_t position);
+    int64_t readHeard();  // the position read from the pipeline, as heardNs() gives it while the output works
     static void unplace(Decoder* decoder);
     void silenceOrphanLater();
     // The watch thread acts on the output's own deadlines (an orphan to silence, a woken stream

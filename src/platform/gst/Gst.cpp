@@ -66,14 +66,25 @@ GstElement* parseBin(const std::string& description)
     return bin;
 }
 
-static bool reachesReady(GstElement* sink)
+// Whether a readied sink offers a format: a sound server left without any device of its own
+// (the last one unplugged) offers none, and refuses every stream made on it.
+static bool takesStreams(GstElement* sink)
+{
+    const CapsRef caps{gst_pad_query_caps(padOf(sink, "sink").get(), nullptr)};
+    return caps && !gst_caps_is_empty(caps.get());
+}
+
+static bool reachesReady(GstElement* sink, bool* refuses)
 {
     if (gst_element_set_state(sink, GST_STATE_READY) == GST_STATE_CHANGE_FAILURE) return false;
+    *refuses = !takesStreams(sink);
     gst_element_set_state(sink, GST_STATE_NULL);
     return true;
 }
 
-static GstElement* makeDesktopSink(const char* factory)
+// A sink of the factory that opens and takes a stream; null when it does not. *refused: its
+// sound server is there but takes no stream now.
+static GstElement* makeDesktopSink(const char* factory, bool* refused)
 {
     GstElement* sink = gst_element_factory_make(factory, nullptr);
     if (!sink) return nullptr;
@@ -83,8 +94,8 @@ static GstElement* makeDesktopSink(const char* factory)
     // instead asks that often, and ALSA's period is the segment: 100 ms for both.
     const bool daemon = std::strcmp(factory, "pulsesink") == 0 && soundServer().pulseAudioDaemon;
     g_object_set(sink, "latency-time", gint64(daemon ? 50000 : 100000), "buffer-time", gint64(500000), nullptr);
-    if (reachesReady(sink)) return sink;
     Ref<GstElement> discarded(sink);
+    if (reachesReady(sink, refused) && !*refused) return discarded.release();
     return nullptr;
 }
 
@@ -102,11 +113,12 @@ static std::atomic<bool (*)()> idleOutputRelease = nullptr;
 void setIdleOutputRelease(bool (*release)()) { idleOutputRelease = release; }
 
 // The chosen output, and once more after an idle holder let go of a dead connection.
-static GstElement* makeChosenSink(const char* chosen)
+static GstElement* makeChosenSink(const char* chosen, bool* refused)
 {
-    if (GstElement* sink = makeDesktopSink(chosen)) return sink;
+    if (GstElement* sink = makeDesktopSink(chosen, refused)) return sink;
+    if (*refused) return nullptr;  // its server answers: the connection is not what failed
     const auto release = idleOutputRelease.load();
-    return release && release() ? makeDesktopSink(chosen) : nullptr;
+    return release && release() ? makeDesktopSink(chosen, refused) : nullptr;
 }
 
 // The output found first is kept for the run: probing a missing sound server on every open
@@ -125,14 +137,17 @@ GstElement* makeAudioSink(bool* silent, bool again)
         return makeSilentSink();
     }
     static bool none = false;
+    bool refused = false;
     if (const char* found = chosen)
-        if (GstElement* sink = makeChosenSink(found)) return sink;
+        if (GstElement* sink = makeChosenSink(found, &refused)) return sink;
     if (!chosen && !none && !again) {
-        for (const char* factory : {"pulsesink", "alsasink"})
-            if (GstElement* sink = makeDesktopSink(factory)) {
-                chosen = factory;
-                return sink;
-            }
+        for (const char* factory : {"pulsesink", "alsasink"}) {
+            GstElement* sink = makeDesktopSink(factory, &refused);
+            // A server without a device for now is still the desktop's: a stand-in plays meanwhile.
+            if (sink || refused) chosen = factory;
+            if (sink) return sink;
+            if (refused) break;
+        }
         none = chosen == nullptr;
     }
     if (silent) *silent = true;

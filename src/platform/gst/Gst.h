@@ -133,8 +133,13 @@ public:
     // A position just read from the pipeline, returned.
     int64_t read(int64_t ns);
     int64_t last() const { return lastNs_; }
-    // The stream is told to play: its time is not read while it is uncorked.
-    void playing() { uncorking_.start(); }
+    // The stream is told to play: its time is not read while it is uncorked, but it runs on from
+    // the last reading, should the sink fail before it is read again.
+    void playing()
+    {
+        uncorking_.start();
+        lastAt_ = gst_util_get_timestamp();
+    }
     bool uncorking() const { return uncorking_.now(); }
     // The last reading no longer runs on with the clock (a pause); reset: nor does it stand.
     void stopRunning() { lastAt_ = 0; }
