@@ -97,7 +97,7 @@ TEST(ClockLeap, ASinkClockGainingTenMinutesOnTheMonotonicClockLeaptForTheSinksLi
     EXPECT_FALSE(leap.leapt(pipeline));
     shownTime = 500 * GST_SECOND;
     EXPECT_FALSE(leap.leapt(pipeline));
-    shownTime = 13356669857 * GST_SECOND;  // as read from a stream just uncorked
+    shownTime = GstClockTime(13356669857) * GST_SECOND;  // as read from a stream just uncorked (unsigned: beyond int64)
     EXPECT_TRUE(leap.leapt(pipeline));
     shownTime = 3 * GST_SECOND;
     EXPECT_TRUE(leap.leapt(pipeline));  // the sink's clock keeps the time it leapt to
