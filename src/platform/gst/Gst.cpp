@@ -86,6 +86,7 @@ static bool reachesReady(GstElement* sink, bool* refuses)
 // sound server is there but takes no stream now.
 static GstElement* makeDesktopSink(const char* factory, bool* refused)
 {
+    *refused = false;
     GstElement* sink = gst_element_factory_make(factory, nullptr);
     if (!sink) return nullptr;
     // Half a second of buffer. The PulseAudio daemon gives its sink about half of that, less

@@ -36,9 +36,9 @@ inline Ref<GstPad> padOf(GstElement* element, const char* name) { return Ref<Gst
 GstElement* LinkedPipeline(const char* name, std::initializer_list<GstElement*> elements);
 
 // A fresh sink for one pipeline: $SONORELL_AUDIO_SINK when set, else the desktop's sound server
-// or ALSA with 100 ms periods and a 500 ms buffer; when no output opens, a silent clock-driven
-// sink, announced once on standard error (*silent tells). again: the output was lost, so only
-// the one found before is tried. Never null.
+// or ALSA with 100 ms periods and a 500 ms buffer; when no output opens, or its server has no
+// device to take a stream now, a silent clock-driven sink, announced once on standard error
+// (*silent tells). again: the output was lost, so only the one found before is tried. Never null.
 GstElement* makeAudioSink(bool* silent = nullptr, bool again = false);
 
 // Asked when the output chosen for the run does not open: a holder of an idle connection to a
