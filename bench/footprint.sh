@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Resident memory and processor time while a 192 kbit/s MP3 plays, side by side in one run: the
-# player (its window shown), a bare GStreamer pipeline, and established players (Audacious
-# without a window, mpv) where installed. Every one plays to the same private sound server with a
+# player (its window shown, then unmapped) and Audacious without a window by turns over three
+# rounds, with the mean of each; then a bare GStreamer pipeline and mpv where installed. Every one plays to the same private sound server with a
 # null sink: a PulseAudio daemon, then PipeWire (with its pulse protocol server).
 #   footprint.sh [build folder]
 set -euo pipefail
