@@ -14,6 +14,7 @@
 #include <QDBusVariant>
 #include <QDir>
 #include <QElapsedTimer>
+#include <QLockFile>
 #include <QStandardPaths>
 #include <QProcess>
 #include <QUrl>
@@ -384,6 +385,25 @@ TEST(MediaControlsWithoutBus, TheProgramRunsQuietly)
     const QString said = QString::fromUtf8(program.readAllStandardError() + program.readAllStandardOutput());
     EXPECT_FALSE(said.contains("dbus", Qt::CaseInsensitive)) << said.toStdString();
     EXPECT_FALSE(said.contains("mpris", Qt::CaseInsensitive)) << said.toStdString();
+}
+
+// A player that holds the lock but does not answer (stuck, or its socket gone): a later start
+// says so and fails, rather than ending as if its file had been handed on.
+TEST(LaterStart, APlayerThatDoesNotAnswerIsReported)
+{
+    testsupport::TempFolder home;
+    QLockFile held(QString::fromStdString(home.file("sonorell-player.lock")));
+    ASSERT_TRUE(held.tryLock(0));
+    QProcess later;
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert("QT_QPA_PLATFORM", "offscreen");
+    env.insert("SONORELL_HOME", QString::fromStdString(home.path()));
+    env.insert("XDG_RUNTIME_DIR", QString::fromStdString(home.path()));
+    later.setProcessEnvironment(env);
+    later.start(SONORELL_PLAYER, {QString::fromStdString(home.file("sonorell-player.lock"))});
+    ASSERT_TRUE(later.waitForFinished(5000));
+    EXPECT_EQ(later.exitCode(), 1);
+    EXPECT_TRUE(later.readAllStandardError().contains("did not answer")) << "the failure was not told";
 }
 
 }  // namespace
