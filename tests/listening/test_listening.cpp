@@ -26,9 +26,9 @@ listening::SoundServer* server = nullptr;
 
 constexpr double ToSound = 0.35;  // seconds from a click to the first sample heard, at most
 // Seconds of silence between two entries, at most. A busy machine's PipeWire now and then misses
-// one cycle of its graph (1024 frames at 48 kHz, 21 ms of silence); anything of ours that is not
-// gapless leaves far more.
-constexpr double Gap = 0.03;
+// a cycle of its graph, once two running (1024 frames at 48 kHz: 21 ms of silence each); anything
+// of ours that is not gapless leaves far more.
+constexpr double Gap = 0.045;
 
 // An MP3 as the LAME encoder writes it, with the tag that states its encoder delay and padding.
 std::string toMp3(const std::string& wav, const std::string& mp3)
