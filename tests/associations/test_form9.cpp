@@ -1,6 +1,7 @@
 // The associations window against a store and a desktop of the test's own.
 
 #include "associations/Form9.h"
+#include "support/Files.h"
 #include "associations/Module1.h"
 #include "common/Globals.h"
 #include "platform/Dialogs.h"
@@ -147,17 +148,11 @@ TEST_F(AssociationsTest, DeleteWithoutASelectionDoesNothingAndASecondAddReusesTh
     choose(w, ".mp3");
     w.Text1->setText("first");
     w.Command1_Click();
-    const QByteArray before = [] {
-        QFile f(reg::StoreFile());
-        f.open(QIODevice::ReadOnly);
-        return f.readAll();
-    }();
+    const QByteArray before = testsupport::readBytes(reg::StoreFile());
     w.Combo1->setEditText(".mp3");
     w.Command2_Click();
     EXPECT_EQ(w.List1->count(), 1);
-    QFile f(reg::StoreFile());
-    f.open(QIODevice::ReadOnly);
-    EXPECT_EQ(f.readAll(), before);
+    EXPECT_EQ(testsupport::readBytes(reg::StoreFile()), before);
 
     // With nothing chosen in between, the next Add uses the type of the first.
     w.Combo1->setEditText(".wav");

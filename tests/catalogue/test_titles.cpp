@@ -1,6 +1,7 @@
 // Disc titles from the catalogue in the main window, and the title editor that files them.
 
 #include "support/PlayerFixture.h"
+#include "support/Files.h"
 #include "catalogue/Disk_Volume.h"
 #include "catalogue/Form2.h"
 #include "platform/Profile.h"
@@ -19,12 +20,7 @@ protected:
         disc = PlayerTest::insertDisc(frames, name);
         return QString::number(int32_t(platform::cdrom::DiscSerialOf(disc.cue)));
     }
-    void writeCatalogue(const QByteArray& bytes)
-    {
-        QFile f(file("CdRoms.ini"));
-        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-        f.write(bytes);
-    }
+    void writeCatalogue(const QByteArray& bytes) { ASSERT_TRUE(testsupport::writeBytes(file("CdRoms.ini"), bytes)); }
     catalogue::Form2& openEditor()
     {
         editor = catalogue::OpenTitleEditor(*window, "&Edit List");

@@ -3,6 +3,7 @@
 // files beside, and what a cancel or a full disk leaves.
 
 #include "encoder/Converter.h"
+#include "support/Files.h"
 #include "encoder/Ripper.h"
 #include "fixtures/DiscImage.h"
 #include "fixtures/Media.h"
@@ -116,9 +117,8 @@ TEST_F(RipTest, ALosslessRipIsTheDiscSampleForSampleNamedAndTagged)
     QStringList beside = QDir(album).entryList({"Back_ In Black_.*"}, QDir::Files);
     beside.sort();
     EXPECT_EQ(beside, (QStringList{"Back_ In Black_.cue", "Back_ In Black_.log", "Back_ In Black_.m3u8"}));
-    QFile list(album + "/Back_ In Black_.m3u8");
-    ASSERT_TRUE(list.open(QIODevice::ReadOnly));
-    EXPECT_EQ(list.readAll(), "#EXTM3U\n01 Hells Bells.flac\n02 Track 02.flac\n03 Shoot to Thrill.flac\n");
+    EXPECT_EQ(testsupport::readBytes(album + "/Back_ In Black_.m3u8"),
+              "#EXTM3U\n01 Hells Bells.flac\n02 Track 02.flac\n03 Shoot to Thrill.flac\n");
 }
 
 // Checksums computed apart, by a short Python program over the image's bytes.
@@ -158,9 +158,7 @@ for n, f in enumerate(frames):
                       .arg(report.tracks[t].v2, 8, 16, QLatin1Char('0'))
                       .toUpper(),
                   expected[t]);
-    QFile log(report.albumFolder + "/Back_ In Black_.log");
-    ASSERT_TRUE(log.open(QIODevice::ReadOnly));
-    const QString text = QString::fromUtf8(log.readAll());
+    const QString text = QString::fromUtf8(testsupport::readBytes(report.albumFolder + "/Back_ In Black_.log"));
     EXPECT_TRUE(text.contains("AccurateRip v1: " + expected[1].section(' ', 0, 0) + "\n"));
     EXPECT_TRUE(text.contains("Read offset: 0 samples\n"));
 }
@@ -222,9 +220,7 @@ TEST_F(RipTest, WhatCannotBeReadIsRetriedReportedAndNotWritten)
     EXPECT_TRUE(report.tracks[2].error.contains("places could not be read")) << report.tracks[2].error.toStdString();
     EXPECT_GT(report.tracks[2].trouble.retries, 0);
     EXPECT_FALSE(QDir(report.albumFolder).entryList(QDir::Files | QDir::Hidden).join('|').contains("03 "));
-    QFile log(report.albumFolder + "/Back_ In Black_.log");
-    ASSERT_TRUE(log.open(QIODevice::ReadOnly));
-    const QString text = QString::fromUtf8(log.readAll());
+    const QString text = QString::fromUtf8(testsupport::readBytes(report.albumFolder + "/Back_ In Black_.log"));
     EXPECT_TRUE(text.contains("  Read: 0 retries, 0 corrections, 0 stretches not read\n")) << text.toStdString();
     EXPECT_TRUE(text.contains("Track 03\n  Not ripped: ")) << text.toStdString();
 }
@@ -387,7 +383,6 @@ TEST_F(RipTest, EachTrackIsCheckedAgainstTheAccurateRipDatabase)
     // The disc's ids in the address, as AccurateRip makes them from this table of contents.
     ASSERT_FALSE(service.requests.empty());
     EXPECT_EQ(service.requests.back().target, "/accuraterip/e/f/2/dBAR-003-000002fe-000009c6-0b000403.bin");
-    QFile log(first.albumFolder + "/Back_ In Black_.log");
-    ASSERT_TRUE(log.open(QIODevice::ReadOnly));
-    EXPECT_TRUE(log.readAll().contains("AccurateRip database: the database's answer could not be read\n"));
+    EXPECT_TRUE(testsupport::readBytes(first.albumFolder + "/Back_ In Black_.log")
+                    .contains("AccurateRip database: the database's answer could not be read\n"));
 }

@@ -2,6 +2,7 @@
 // the same.
 
 #include "player/DataFile.h"
+#include "support/Files.h"
 
 #include <QFile>
 #include <QTemporaryDir>
@@ -14,11 +15,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
     static QTemporaryDir dir;
     const QString path = dir.path() + QStringLiteral("/Data.dat");
-    {
-        QFile file(path);
-        if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate)) return 0;
-        file.write(reinterpret_cast<const char*>(data), qint64(size));
-    }
+    if (!testsupport::writeBytes(path, QByteArray(reinterpret_cast<const char*>(data), qsizetype(size)))) return 0;
     const player::SavedOptions read = player::ReadDataFile(path);
     if (!player::WriteDataFile(path, read)) return 0;
     const player::SavedOptions back = player::ReadDataFile(path);

@@ -2,6 +2,7 @@
 // must read back as written, whatever the file held before.
 
 #include "platform/Profile.h"
+#include "support/Files.h"
 
 #include <QFile>
 #include <QTemporaryDir>
@@ -15,11 +16,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     static QTemporaryDir dir;
     const QString path = dir.path() + QStringLiteral("/CdRoms.ini");
     const QByteArray bytes(reinterpret_cast<const char*>(data), qsizetype(size));
-    {
-        QFile file(path);
-        if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate)) return 0;
-        file.write(bytes);
-    }
+    if (!testsupport::writeBytes(path, bytes)) return 0;
     for (const char* key : {"Artist", "Album", "Track1"})
         (void)platform::GetPrivateProfileString(QStringLiteral("12345"), QString::fromLatin1(key), QStringLiteral("#"), path);
 

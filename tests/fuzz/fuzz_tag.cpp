@@ -1,6 +1,7 @@
 // Arbitrary bytes as a file: reading its tag and header summary must never fail badly.
 
 #include "metadata/Mp3Tag_Functions.h"
+#include "support/Files.h"
 
 #include <QFile>
 #include <QTemporaryDir>
@@ -14,11 +15,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
     static QTemporaryDir dir;
     const QString path = dir.path() + QStringLiteral("/input.mp3");
-    {
-        QFile file(path);
-        if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate)) return 0;
-        file.write(reinterpret_cast<const char*>(data), qint64(size));
-    }
+    if (!testsupport::writeBytes(path, QByteArray(reinterpret_cast<const char*>(data), qsizetype(size)))) return 0;
     const TagRecord tag = ReadTag(path);
     volatile qsizetype total = TrimTrailingBlanks(FieldText(tag.Title)).size() + FieldText(tag.Artist).size() +
                                FieldText(tag.Album).size() + FieldText(tag.Year).size() + FieldText(tag.Comment).size() +

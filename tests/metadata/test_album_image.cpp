@@ -1,6 +1,7 @@
 // Album images as rippers write them: one sound file of a whole disc and the cue sheet that cuts it.
 
 #include "fixtures/Media.h"
+#include "support/Files.h"
 #include "metadata/AlbumImage.h"
 #include "platform/CodePage.h"
 #include "support/TempFolder.h"
@@ -17,10 +18,8 @@ class AlbumImageTest : public ::testing::Test {
 protected:
     QString write(const char* name, const QByteArray& bytes)
     {
-        QFile f(QString::fromStdString(dir.file(name)));
-        EXPECT_TRUE(f.open(QIODevice::WriteOnly));
-        f.write(bytes);
-        return f.fileName();
+        EXPECT_TRUE(testsupport::writeBytes(path(name), bytes));
+        return path(name);
     }
     QString path(const char* name) const { return QString::fromStdString(dir.file(name)); }
     testsupport::TempFolder dir;

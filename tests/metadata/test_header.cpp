@@ -1,6 +1,7 @@
 // The three frame-header fields, by table lookup of bytes 2 and 3.
 
 #include "metadata/Mp3Tag_Functions.h"
+#include "support/Files.h"
 #include "support/TempFolder.h"
 
 #include <gtest/gtest.h>
@@ -16,9 +17,7 @@ namespace {
 QString writeBytes(const testsupport::TempFolder& dir, const std::string& name, QByteArray bytes)
 {
     const QString path = QString::fromStdString(dir.file(name));
-    QFile f(path);
-    f.open(QIODevice::WriteOnly);
-    f.write(bytes);
+    EXPECT_TRUE(testsupport::writeBytes(path, bytes));
     return path;
 }
 

@@ -2,6 +2,7 @@
 // the M3U8 this player writes.
 
 #include "fixtures/Media.h"
+#include "support/Files.h"
 #include "metadata/Mp3Tag_ListFiles.h"
 #include "metadata/Playlists.h"
 #include "platform/CodePage.h"
@@ -31,10 +32,8 @@ protected:
     }
     QString write(const QString& name, const QByteArray& bytes)
     {
-        QFile f(root + "/" + name);
-        EXPECT_TRUE(f.open(QIODevice::WriteOnly));
-        f.write(bytes);
-        return f.fileName();
+        EXPECT_TRUE(testsupport::writeBytes(root + "/" + name, bytes));
+        return root + "/" + name;
     }
     QStringList readPaths(const QString& path)
     {
@@ -103,16 +102,12 @@ TEST_F(PlaylistTest, SavingAnM3u8NameWritesAnM3u8ThatReadsBackAndOtherNamesKeepT
     const QStringList paths{one(), two(), three()};
     const QString m3u8 = root + "/Lists/saved.m3u8";
     ASSERT_TRUE(WriteListFile(m3u8, paths));
-    QFile f(m3u8);
-    ASSERT_TRUE(f.open(QIODevice::ReadOnly));
-    EXPECT_EQ(f.readAll(), "#EXTM3U\n" + paths.join('\n').toUtf8() + "\n");
+    EXPECT_EQ(testsupport::readBytes(m3u8), "#EXTM3U\n" + paths.join('\n').toUtf8() + "\n");
     EXPECT_EQ(readPaths(m3u8), paths);
 
     const QString list = root + "/Lists/saved.list";
     ASSERT_TRUE(WriteListFile(list, paths));
-    QFile l(list);
-    ASSERT_TRUE(l.open(QIODevice::ReadOnly));
-    EXPECT_EQ(l.readAll(), paths.join("\r\n").toUtf8() + "\r\n");
+    EXPECT_EQ(testsupport::readBytes(list), paths.join("\r\n").toUtf8() + "\r\n");
 }
 
 // What is not a list a person made: a pipe named like a playlist (reading it would wait for

@@ -1,6 +1,7 @@
 // The ID3v1 tag: fields, reading, writing, and the same bytes as other tag tools.
 
 #include "metadata/Mp3Tag_Functions.h"
+#include "support/Files.h"
 #include "platform/CodePage.h"
 #include "support/TempFolder.h"
 #include "support/Text.h"
@@ -22,18 +23,11 @@ using testsupport::q;
 std::string makeFile(const testsupport::TempFolder& dir, const std::string& name, std::size_t size, char fill = 'x')
 {
     const std::string path = dir.file(name);
-    QFile f(q(path));
-    f.open(QIODevice::WriteOnly);
-    f.write(QByteArray(qsizetype(size), fill));
+    EXPECT_TRUE(testsupport::writeBytes(q(path), QByteArray(qsizetype(size), fill)));
     return path;
 }
 
-QByteArray fileBytes(const std::string& path)
-{
-    QFile f(q(path));
-    f.open(QIODevice::ReadOnly);
-    return f.readAll();
-}
+QByteArray fileBytes(const std::string& path) { return testsupport::readBytes(q(path)); }
 
 TagRecord tagOf(const QString& title, const QString& artist, const QString& album, const QString& year, const QString& comment,
                 int genre)

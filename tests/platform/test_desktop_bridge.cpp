@@ -1,6 +1,7 @@
 // The desktop side of associations: our entries, and our defaults among other programs' lines.
 
 #include "platform/DesktopBridge.h"
+#include "support/Files.h"
 #include "support/DesktopEnv.h"
 
 #include <gtest/gtest.h>
@@ -11,19 +12,9 @@ namespace desk = platform::desktop;
 
 namespace {
 
-QByteArray contents(const QString& path)
-{
-    QFile f(path);
-    f.open(QIODevice::ReadOnly);
-    return f.readAll();
-}
+const auto contents = testsupport::readBytes;
 
-void put(const QString& path, const QByteArray& bytes)
-{
-    QFile f(path);
-    ASSERT_TRUE(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
-    f.write(bytes);
-}
+void put(const QString& path, const QByteArray& bytes) { ASSERT_TRUE(testsupport::writeBytes(path, bytes)); }
 
 std::vector<desk::Association> handled(const QStringList& entries)
 {

@@ -1,6 +1,7 @@
 // Profile files as a catalogue from Windows has them, and the audio disc serial.
 
 #include "platform/AtomicFile.h"
+#include "support/Files.h"
 #include "platform/CodePage.h"
 #include "platform/Profile.h"
 #include "platform/cdrom/Disc.h"
@@ -23,18 +24,8 @@ class ProfileTest : public ::testing::Test {
 protected:
     testsupport::TempFolder folder;
     QString path = QString::fromStdString(folder.file("CdRoms.ini"));
-    void write(const QByteArray& bytes)
-    {
-        QFile f(path);
-        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-        f.write(bytes);
-    }
-    QByteArray bytes() const
-    {
-        QFile f(path);
-        f.open(QIODevice::ReadOnly);
-        return f.readAll();
-    }
+    void write(const QByteArray& bytes) { ASSERT_TRUE(testsupport::writeBytes(path, bytes)); }
+    QByteArray bytes() const { return testsupport::readBytes(path); }
     QString read(const QString& section, const QString& key) const
     {
         return GetPrivateProfileString(section, key, "###########", path);
@@ -160,10 +151,7 @@ TEST(FullDisk, FilesAndSettingsKeepTheirOldContentsAndTheFailureIsReported)
     ASSERT_TRUE(platform::WriteFileAtomically(data, QByteArray(514, '\x01')));
     setenv("XDG_CONFIG_HOME", disk.path().c_str(), 1);
     platform::SaveSetting("Sonorell", "LANGUAGE", "True");
-    const auto bytesOf = [](const QString& path) {
-        QFile f(path);
-        return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-    };
+    const auto bytesOf = testsupport::readBytes;
     const QByteArray catalogueBefore = bytesOf(catalogue), settingsBefore = bytesOf(platform::settingsFile());
     QStringList reported;
     platform::SetSaveFailureReporter([&](const QString& path) { reported << path; });

@@ -1,6 +1,7 @@
 // The class store: registry semantics, its REGEDIT4 file, and what a damaged or unreadable file keeps.
 
 #include "platform/Registry.h"
+#include "support/Files.h"
 #include "support/TempFolder.h"
 
 #include <gtest/gtest.h>
@@ -24,16 +25,9 @@ protected:
     {
         QFile::remove(reg::StoreFile());
         reg::CreateKey("x");  // makes the folder
-        QFile f(reg::StoreFile());
-        ASSERT_TRUE(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
-        f.write(bytes);
+        ASSERT_TRUE(testsupport::writeBytes(reg::StoreFile(), bytes));
     }
-    static QByteArray bytes(const QString& path = reg::StoreFile())
-    {
-        QFile f(path);
-        f.open(QIODevice::ReadOnly);
-        return f.readAll();
-    }
+    static QByteArray bytes(const QString& path = reg::StoreFile()) { return testsupport::readBytes(path); }
 };
 
 TEST_F(RegistryTest, KeysAndValuesMatchWithoutCaseAndKeepTheirFirstSpelling)

@@ -1,6 +1,7 @@
 // Dragging files, folders and playlists from a file manager onto the window and its list.
 
 #include "support/PlayerFixture.h"
+#include "support/Files.h"
 #include "support/Controls.h"
 #include "platform/FileNames.h"
 
@@ -123,10 +124,7 @@ TEST_F(DropTest, ADropInCdModeChangesToMediaFirst)
 // list (or follow it), the first of them plays, and a disc on show gives way to media mode.
 TEST_F(DropTest, PathsFromOutsideReplaceOrFollowTheListAndTheFirstPlays)
 {
-    QFile list(root + "/mix.m3u");
-    ASSERT_TRUE(list.open(QIODevice::WriteOnly));
-    list.write("#EXTM3U\nlisted.wav\nmissing.wav\n");
-    list.close();
+    ASSERT_TRUE(testsupport::writeBytes(root + "/mix.m3u", "#EXTM3U\nlisted.wav\nmissing.wav\n"));
     const fixtures::DiscImage disc = insertDisc({150, 150});
     start();
     ASSERT_FALSE(common::InMediaMode());

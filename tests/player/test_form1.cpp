@@ -1,6 +1,7 @@
 // The main window from start to close: start-up, the modes, the tick, file playback, shutdown.
 
 #include "support/PlayerFixture.h"
+#include "support/Files.h"
 #include "media/CDAudio.h"
 #include "media/ModuleMCI.h"
 #include "metadata/Mp3Tag_Functions.h"
@@ -94,13 +95,10 @@ TEST_F(PlayerTest, GreekWhenTheSettingSaysSo)
 
 TEST_F(PlayerTest, DamagedOrShortDataDatReadsWhatItHolds)
 {
-    QFile f(file("Data.dat"));
-    f.open(QIODevice::WriteOnly);
     QByteArray bytes(130, '\0');
     bytes[0] = 1;    // remaining time
     bytes[128] = 2;  // tray: only exactly 1 counts
-    f.write(bytes);
-    f.close();
+    ASSERT_TRUE(testsupport::writeBytes(file("Data.dat"), bytes));
     start();
     EXPECT_TRUE(window->State().showRemaining);
     EXPECT_FALSE(menu().TrayChecked());
@@ -369,17 +367,9 @@ TEST_F(PlayerTest, OnAFullDiskNothingIsEmptiedAndTheUserIsToldOnce)
     setenv("SONORELL_HOME", disk.path().c_str(), 1);
     const auto song = fixtures::makeMedia(media.path(), Media::Wav8Mono, 1.0, "song.wav");
     const QByteArray list = (QString::fromStdString(song.path) + "\r\n").repeated(3).toUtf8();
-    const auto put = [&](const char* name, const QByteArray& bytes) {
-        QFile f(QString::fromStdString(disk.file(name)));
-        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-        f.write(bytes);
-    };
-    const auto bytesOf = [&](const char* name) {
-        QFile f(QString::fromStdString(disk.file(name)));
-        return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<none>");
-    };
-    put("Default.list", list);
-    put("CdRoms.ini", "[123]\r\nArtist=Band\r\n");
+    const auto bytesOf = [&](const char* name) { return testsupport::readBytes(q(disk.file(name))); };
+    ASSERT_TRUE(testsupport::writeBytes(q(disk.file("Default.list")), list));
+    ASSERT_TRUE(testsupport::writeBytes(q(disk.file("CdRoms.ini")), "[123]\r\nArtist=Band\r\n"));
     player::SavedOptions saved;
     saved.ShowRemaining = 1;
     ASSERT_TRUE(player::WriteDataFile(QString::fromStdString(disk.file("Data.dat")), saved));
@@ -444,11 +434,7 @@ TEST_F(PlayerTest, AFileNameThatIsNotUtf8IsKeptPlayedAndSavedAsItWas)
     const std::string latin = folder + "/caf\xe9.wav";
     std::filesystem::rename(made.path, latin);
     const QByteArray line = QByteArray::fromStdString(latin) + "\r\n";
-    {
-        QFile f(file("Default.list"));
-        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-        f.write(line + line);
-    }
+    ASSERT_TRUE(testsupport::writeBytes(file("Default.list"), line + line));
     start();
     ASSERT_EQ(window->Tracks().count(), 2);
     EXPECT_EQ(entries()[0], QString::fromUtf8("1. caf\xef\xbf\xbd.wav"));  // readable, with a replacement character

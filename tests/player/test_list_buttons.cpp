@@ -1,6 +1,7 @@
 // The four list buttons and the list files behind them.
 
 #include "support/PlayerFixture.h"
+#include "support/Files.h"
 #include "../shell/ModalDriver.h"
 #include "media/ModuleMCI.h"
 #include "metadata/Mp3Tag_Functions.h"
@@ -85,11 +86,9 @@ TEST_F(ListButtonsTest, SavingWhereNoFileCanBeMadeSaysSo)
 TEST_F(ListButtonsTest, OpenListSkipsWhatIsGoneAndReloadsTheFirstEntryEvenAfterACancel)
 {
     start();
-    {
-        QFile f(lists() + "/three.list");
-        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-        f.write(("  " + songs[0] + "  \r\n\r\n" + songs[1] + "\r\n" + songs[2] + "\r\n" + QDir::tempPath() + "\r\n").toUtf8());
-    }
+    ASSERT_TRUE(testsupport::writeBytes(
+        lists() + "/three.list",
+        ("  " + songs[0] + "  \r\n\r\n" + songs[1] + "\r\n" + songs[2] + "\r\n" + QDir::tempPath() + "\r\n").toUtf8()));
     QFile::remove(songs[1]);
     chooseFile(lists(), "three.list");
     window->Image29_Click();

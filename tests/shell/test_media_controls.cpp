@@ -2,6 +2,7 @@
 // the panels, playerctl and the media keys make.
 
 #include "support/PlayerFixture.h"
+#include "support/Files.h"
 #include "metadata/Mp3Tag_Functions.h"
 #include "media/ModuleMCI.h"
 #include "platform/AuxVolume.h"
@@ -237,11 +238,7 @@ TEST_F(MediaControlsTest, CoverArtIsTheEmbeddedPictureElseTheFoldersCover)
     const QByteArray png = QByteArray::fromStdString(fixtures::tinyPng());
     const std::string pictured = fixtures::makeMedia(media.path(), Media::Flac, 2.0, "pictured.flac").path;
     const std::string picture = media.path() + "/front.png";
-    {
-        QFile f(QString::fromStdString(picture));
-        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-        f.write(png);
-    }
+    ASSERT_TRUE(testsupport::writeBytes(q(picture), png));
     fixtures::pictureWithMutagen(pictured, picture);
     QDir().mkpath(q(media.path() + "/album"));
     const std::string plain = fixtures::makeMedia(media.path() + "/album", Media::Wav8Mono, 2.0, "plain.wav").path;
@@ -257,9 +254,7 @@ TEST_F(MediaControlsTest, CoverArtIsTheEmbeddedPictureElseTheFoldersCover)
     ASSERT_TRUE(art.isLocalFile()) << art.toString().toStdString();
     EXPECT_TRUE(
         art.toLocalFile().startsWith(QStandardPaths::writableLocation(QStandardPaths::GenericCacheLocation) + "/sonorell/"));
-    QFile cached(art.toLocalFile());
-    ASSERT_TRUE(cached.open(QIODevice::ReadOnly));
-    EXPECT_EQ(cached.readAll(), png);
+    EXPECT_EQ(testsupport::readBytes(art.toLocalFile()), png);
 
     window->UpdateMP3(1, false);
     window->Timer2_Timer();

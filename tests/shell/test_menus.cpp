@@ -2,6 +2,7 @@
 // the language items, the About window and "Exit and continue play".
 
 #include "support/PlayerFixture.h"
+#include "support/Files.h"
 #include "encoder/EncoderWindow.h"
 #include <QComboBox>
 #include <QLineEdit>
@@ -34,12 +35,7 @@ namespace {
 const QString HandedDisc = "/tmp/some-disc.cue";
 
 // The state a hand-off player leaves, as if one had noted itself.
-void noteHandOff(const QString& state)
-{
-    QFile file(platform::HandOffStateFile());
-    ASSERT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
-    file.write(state.toUtf8());
-}
+void noteHandOff(const QString& state) { ASSERT_TRUE(testsupport::writeBytes(platform::HandOffStateFile(), state.toUtf8())); }
 
 QStringList captions(const QList<QAction*>& items)
 {
@@ -411,10 +407,8 @@ TEST_F(MenuTest, ExitAndContinuePlayHandsTheDiscOnAndTheNextStartTakesItBack)
     stop();
     // The handed-over player notes itself once it plays.
     ASSERT_TRUE(waitFor([] { return QFile::exists(platform::HandOffStateFile()); }, 3000));
-    QFile state(platform::HandOffStateFile());
-    ASSERT_TRUE(state.open(QIODevice::ReadOnly));
-    const qint64 pid = QString::fromUtf8(state.readLine()).trimmed().toLongLong();
-    state.close();
+    const qint64 pid =
+        QString::fromUtf8(testsupport::readBytes(platform::HandOffStateFile())).section('\n', 0, 0).trimmed().toLongLong();
     EXPECT_EQ(::kill(pid_t(pid), 0), 0);
     wait(500);
 
@@ -424,8 +418,7 @@ TEST_F(MenuTest, ExitAndContinuePlayHandsTheDiscOnAndTheNextStartTakesItBack)
     EXPECT_EQ(cd.GetCDPosition_FUN().substr(0, 2), "02");
     EXPECT_FALSE(QFile::exists(platform::HandOffStateFile()));
     // The other player has ended (a zombie until its parent reaps it counts as ended).
-    QFile stat(QStringLiteral("/proc/%1/stat").arg(pid));
-    const QByteArray line = stat.open(QIODevice::ReadOnly) ? stat.readAll() : QByteArray();
+    const QByteArray line = testsupport::readBytes(QStringLiteral("/proc/%1/stat").arg(pid));
     EXPECT_TRUE(line.isEmpty() || line.mid(line.lastIndexOf(')') + 2, 1) == "Z") << line.toStdString();
 }
 

@@ -2,6 +2,7 @@
 // A player started as a user starts it, in a fresh program folder, with every message box recorded.
 
 #include "common/Globals.h"
+#include "support/Files.h"
 #include "media/ModuleMCI.h"
 #include "fixtures/DiscImage.h"
 #include "fixtures/Media.h"
@@ -67,17 +68,10 @@ protected:
     }
     shell::Form5& menu() { return *dynamic_cast<shell::Form5*>(window->menu()); }
     QString file(const std::string& name) const { return QString::fromStdString(home.file(name)); }
-    QByteArray read(const std::string& name) const
-    {
-        QFile f(file(name));
-        f.open(QIODevice::ReadOnly);
-        return f.readAll();
-    }
+    QByteArray read(const std::string& name) const { return testsupport::readBytes(file(name)); }
     void writeList(const QStringList& paths)
     {
-        QFile f(file("Default.list"));
-        f.open(QIODevice::WriteOnly);
-        for (const QString& p : paths) f.write(p.toUtf8() + "\r\n");
+        ASSERT_TRUE(testsupport::writeBytes(file("Default.list"), paths.isEmpty() ? "" : (paths.join("\r\n") + "\r\n").toUtf8()));
     }
     // The default list of count copies of one tone, t01.wav, t02.wav, …, and the window started.
     QStringList startWithSongs(int count, double seconds = 1.0)

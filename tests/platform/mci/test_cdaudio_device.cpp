@@ -1,6 +1,7 @@
 // The cdaudio device on a generated disc image: its replies, seeks, play, and the disc coming and going.
 
 #include "fixtures/DiscImage.h"
+#include "fixtures/Media.h"
 #include "platform/mci/Errors.h"
 #include "platform/mci/Interpreter.h"
 #include "support/MciSession.h"
@@ -231,10 +232,7 @@ TEST_F(CdDeviceTest, DamagedImagesReadAsNoDisc)
 {
     testsupport::TempFolder own;
     for (const char* text : {"", "garbage\n", "FILE \"nothere.bin\" BINARY\n  TRACK 01 AUDIO\n    INDEX 01 00:00:00\n"}) {
-        std::FILE* f = std::fopen(own.file("bad.cue").c_str(), "w");
-        std::fputs(text, f);
-        std::fclose(f);
-        useDisc(own.file("bad.cue"));
+        useDisc(fixtures::writeFile(own.path(), "bad.cue", text));
         EXPECT_EQ(ask("status cd mode"), "not ready") << text;
         EXPECT_EQ(send("play cd"), DeviceNotReady);
     }
@@ -253,12 +251,10 @@ TEST_F(CdDeviceTest, ACueSheetNamedOtherwiseThanItsDataFileIsRead)
     testsupport::TempFolder other;
     std::filesystem::create_directory(other.file("sub dir"));
     std::filesystem::copy_file(disc->bin, other.file("sub dir/Album Data.bin"));
-    std::FILE* cue = std::fopen(other.file("My Album.cue").c_str(), "w");
-    std::fputs("REM made by hand\r\nFILE \"sub dir/Album Data.bin\" BINARY\r\n  TRACK 01 AUDIO\r\n    INDEX 01 00:00:00\r\n"
-               "  TRACK 02 AUDIO\r\n    INDEX 01 00:20:00\r\n",
-               cue);
-    std::fclose(cue);
-    useDisc(other.file("My Album.cue"));
+    useDisc(fixtures::writeFile(
+        other.path(), "My Album.cue",
+        "REM made by hand\r\nFILE \"sub dir/Album Data.bin\" BINARY\r\n  TRACK 01 AUDIO\r\n    INDEX 01 00:00:00\r\n"
+        "  TRACK 02 AUDIO\r\n    INDEX 01 00:20:00\r\n"));
     EXPECT_EQ(ask("status cd number of tracks"), "2");
     EXPECT_EQ(ask("status cd length"), "01:17:30");
     EXPECT_EQ(ask("status cd length track 2"), "00:57:30");
