@@ -343,22 +343,6 @@ TEST_F(PlayerTest, RemainingTimeOfATrackOf61AndAHalfSeconds)
     EXPECT_EQ(shown("Label3"), "-01:01");
 }
 
-TEST_F(PlayerTest, SecondInstanceEndsAtOnce)
-{
-    QProcess first, second;
-    first.setProcessEnvironment(programEnvironment());
-    second.setProcessEnvironment(programEnvironment());
-    first.start(SONORELL_PLAYER);
-    ASSERT_TRUE(first.waitForStarted());
-    wait(1500);
-    second.start(SONORELL_PLAYER);
-    EXPECT_TRUE(second.waitForFinished(3000));
-    EXPECT_EQ(second.exitCode(), 0);
-    EXPECT_EQ(first.state(), QProcess::Running);
-    first.terminate();
-    first.waitForFinished(3000);
-}
-
 // The program folder on a full disk: closing after a change of mode keeps every file as it was,
 // and the user is told once what could not be saved.
 TEST_F(PlayerTest, OnAFullDiskNothingIsEmptiedAndTheUserIsToldOnce)

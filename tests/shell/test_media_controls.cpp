@@ -318,6 +318,9 @@ TEST_F(MediaControlsTest, FilesFromTheCommandLineALaterStartAndOpenUriPlay)
     waitFor([&] { return playerctl({"metadata", "xesam:title"}) == "three.wav"; });
     EXPECT_EQ(playerctl({"metadata", "xesam:title"}), "three.wav");
     EXPECT_EQ(playerctl({"status"}), "Playing");
+    later.start(SONORELL_PLAYER);  // with nothing to open: it only ends
+    EXPECT_TRUE(later.waitForFinished(3000));
+    EXPECT_EQ(later.exitCode(), 0);
     EXPECT_EQ(program.state(), QProcess::Running);
 
     EXPECT_EQ(call("OpenUri", {QUrl::fromLocalFile(songs[3]).toString()}).type(), QDBusMessage::ReplyMessage);

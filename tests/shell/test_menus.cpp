@@ -370,18 +370,24 @@ TEST_F(MenuTest, TheLanguageChosenIsInForceAtTheNextStart)
     EXPECT_EQ(shown("Label7"), QString::fromUtf8("Επιλογές"));
 }
 
+// About disables the main window while it is open, and stays usable itself.
 TEST_F(MenuTest, AboutFromEitherMenu)
 {
+    const auto shownAbout = [] {
+        for (QWidget* w : QApplication::topLevelWidgets())
+            if (w->objectName() == "Form3" && w->isVisible()) return qobject_cast<about::Form3*>(w);
+        return static_cast<about::Form3*>(nullptr);
+    };
     start();
+    window->show();
     trigger("sxetika");
-    about::Form3* about = nullptr;
-    for (QWidget* w : QApplication::topLevelWidgets())
-        if (w->objectName() == "Form3" && w->isVisible()) about = qobject_cast<about::Form3*>(w);
+    about::Form3* about = shownAbout();
     ASSERT_NE(about, nullptr);
     EXPECT_EQ(about->windowTitle(), "About Sonorell Player ");
     EXPECT_EQ(about->Label1->text(), "Version: 1.0");
     EXPECT_EQ(about->lblComments->text(), "Programming: Dravenholt");
     EXPECT_FALSE(window->isEnabled());
+    EXPECT_TRUE(about->cmdOK->isEnabled());
     EXPECT_TRUE(common::globals().DialogOpen);
     about->close();  // the close box too
     EXPECT_TRUE(window->isEnabled());
@@ -389,12 +395,11 @@ TEST_F(MenuTest, AboutFromEitherMenu)
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
 
     trigger("sxetikk");
-    QWidget* second = nullptr;
-    for (QWidget* w : QApplication::topLevelWidgets())
-        if (w->objectName() == "Form3" && w->isVisible()) second = w;
-    ASSERT_NE(second, nullptr);
-    EXPECT_EQ(second->windowTitle(), "About");
-    second->close();
+    about = shownAbout();
+    ASSERT_NE(about, nullptr);
+    EXPECT_EQ(about->windowTitle(), "About");
+    EXPECT_TRUE(about->cmdOK->isEnabled());
+    about->close();
 }
 
 TEST_F(MenuTest, ExitAndContinuePlayHandsTheDiscOnAndTheNextStartTakesItBack)
@@ -458,7 +463,7 @@ TEST(HandOff, AnotherHandOffPlayerGivenTheSameNumberIsLeftAlone)
     other.waitForFinished();
 }
 
-// The title editor, the tracks-info window and About disable the main window while they are open;
+// The title editor and the tracks-info window disable the main window while they are open;
 // they are its own windows, so Qt would disable them with it: each must stay usable.
 TEST_F(MenuTest, WindowsThatDisableTheMainWindowStayUsableThemselves)
 {
@@ -473,13 +478,6 @@ TEST_F(MenuTest, WindowsThatDisableTheMainWindowStayUsableThemselves)
     info->close();
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     EXPECT_TRUE(window->isEnabled());
-
-    trigger("sxetikk");
-    auto* about = window->findChild<about::Form3*>();
-    ASSERT_NE(about, nullptr);
-    EXPECT_TRUE(about->cmdOK->isEnabled());
-    about->close();
-    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     stop();
 
     startWithDisc({150, 150});
