@@ -90,6 +90,16 @@ protected:
         start();
         ASSERT_TRUE(common::InMediaMode());
     }
+    // The default list: a tone (when pitch is given), then a 10 s video of a 440 Hz sound track
+    // encoded by audio; the window started.
+    void startWithVideo(const std::string& audio, double pitch = 0, double seconds = 0)
+    {
+        QStringList paths;
+        if (pitch > 0) paths << QString::fromStdString(listening::WriteToneWav(media.file("a.wav"), {{pitch, seconds}}));
+        paths << QString::fromStdString(videoWithTone(media.file("clip.avi"), 10, audio));
+        writeList(paths);
+        start();
+    }
     void startWithDisc(const std::vector<int>& trackFrames)
     {
         disc = PlayerTest::startWithDisc(trackFrames);
@@ -112,6 +122,12 @@ protected:
         return t;
     }
     double pitchAt(double t0, double t1) const { return recording->pitch(t0, t1); }
+    // Clicks, and the tone of that pitch sounds at once.
+    void clickAndHear(const std::function<void()>& fn, double pitch)
+    {
+        const double t = clickAndListen(fn);
+        EXPECT_NEAR(pitchAt(t + 0.4, t + 0.8), pitch, 10) << "not the tone of " << pitch << " Hz";
+    }
 
     std::unique_ptr<listening::Recording> recording;
     fixtures::DiscImage disc;
@@ -149,8 +165,7 @@ TEST_F(ListeningTest, PauseSilencesAndResumeGoesOn)
     window->Image3_Click();
     until(paused + 1.2);
     EXPECT_LT(recording->level(paused + 0.3, paused + 1.1), 0.002);
-    const double t = clickAndListen([&] { window->Image2_Click(); });
-    EXPECT_NEAR(pitchAt(t + 0.3, t + 0.8), 440, 10);
+    clickAndHear([&] { window->Image2_Click(); }, 440);
 }
 
 TEST_F(ListeningTest, NextAndPreviousInTheListSoundAtOnce)
@@ -158,12 +173,9 @@ TEST_F(ListeningTest, NextAndPreviousInTheListSoundAtOnce)
     startWithTones({440, 660, 880});
     window->Image2_Click();
     until(now() + 0.6);
-    double t = clickAndListen([&] { window->Image4_Click(); });
-    EXPECT_NEAR(pitchAt(t + 0.3, t + 0.8), 660, 10);
-    t = clickAndListen([&] { window->Image4_Click(); });
-    EXPECT_NEAR(pitchAt(t + 0.3, t + 0.8), 880, 10);
-    t = clickAndListen([&] { window->Image6_Click(); });
-    EXPECT_NEAR(pitchAt(t + 0.3, t + 0.8), 660, 10);
+    clickAndHear([&] { window->Image4_Click(); }, 660);
+    clickAndHear([&] { window->Image4_Click(); }, 880);
+    clickAndHear([&] { window->Image6_Click(); }, 660);
 }
 
 TEST_F(ListeningTest, FlacOpusAndM4aFilesSoundAtTheirPitch)
@@ -177,20 +189,15 @@ TEST_F(ListeningTest, FlacOpusAndM4aFilesSoundAtTheirPitch)
     }
     writeList(paths);
     start();
-    double t = clickAndListen([&] { window->Image2_Click(); });
-    EXPECT_NEAR(pitchAt(t + 0.4, t + 0.8), 440, 10);
-    for (double pitch : {660.0, 880.0}) {
-        t = clickAndListen([&] { window->Image4_Click(); });
-        EXPECT_NEAR(pitchAt(t + 0.4, t + 0.8), pitch, 10);
-    }
+    clickAndHear([&] { window->Image2_Click(); }, 440);
+    for (double pitch : {660.0, 880.0}) clickAndHear([&] { window->Image4_Click(); }, pitch);
 }
 
 TEST_F(ListeningTest, ADoubleClickInTheListPlaysThatEntry)
 {
     startWithTones({440, 660, 880});
     list1()->setCurrentRow(2);
-    const double t = clickAndListen([&] { window->List1_DblClick(); });
-    EXPECT_NEAR(pitchAt(t + 0.3, t + 0.8), 880, 10);
+    clickAndHear([&] { window->List1_DblClick(); }, 880);
     EXPECT_EQ(window->Tracks().current(), 2);
 }
 
@@ -301,10 +308,8 @@ TEST_F(ListeningTest, NextAndPreviousOnTheDiscSoundAtOnce)
     startWithDisc({375, 375, 375});
     window->Image2_Click();
     until(now() + 0.8);
-    double t = clickAndListen([&] { window->Image4_Click(); });
-    EXPECT_NEAR(pitchAt(t + 0.3, t + 0.8), 440, 10);
-    t = clickAndListen([&] { window->Image6_Click(); });
-    EXPECT_NEAR(pitchAt(t + 0.3, t + 0.8), 220, 10);
+    clickAndHear([&] { window->Image4_Click(); }, 440);
+    clickAndHear([&] { window->Image6_Click(); }, 220);
 }
 
 // The fifth segment halves the level, heard at once: also when the player sat a while with a
@@ -339,8 +344,7 @@ TEST_F(ListeningTest, TheSliderPlaysFromWhereItWasDropped)
     window->Image17_MouseDown();
     window->Image17_MouseMove(149 - ctl<player::PictureButton>("Image17")->x() + 5);  // three quarters of the way along
     window->Image17_MouseMove(5);  // the pointer rests there: the time follows the thumb
-    const double t = clickAndListen([&] { window->Image17_MouseUp(); });
-    EXPECT_NEAR(pitchAt(t + 0.2, t + 0.7), 880, 10);
+    clickAndHear([&] { window->Image17_MouseUp(); }, 880);
 }
 
 // A person's timing at the end of an entry under continuous play: just before its end is heard
@@ -435,9 +439,7 @@ TEST_F(ListeningTest, TheTimeNeverFallsBackToZeroUnderTheEntryItCounts)
 // A video goes on by itself when the sound server restarts; opened again, it is heard too.
 TEST_F(ListeningTest, AVideoGoesOnAfterTheSoundServerRestartsAndOpenedAgainIsHeard)
 {
-    const std::string clip = videoWithTone(media.file("clip.avi"), 10, "audio/x-raw,format=S16LE");
-    writeList({QString::fromStdString(listening::WriteToneWav(media.file("a.wav"), {{660, 6.0}})), QString::fromStdString(clip)});
-    start();
+    startWithVideo("audio/x-raw,format=S16LE", 660, 6.0);
     clickAndListen([&] { window->Image2_Click(); }, 0.5);  // the file output is made, then left idle
     window->UpdateMP3(1, false);
     clickAndListen([&] { window->Image2_Click(); }, 1.5);
@@ -483,8 +485,7 @@ TEST_P(ServerRestartTest, PlayGoesOnAfterTheSoundServerRestarts)
     const int64_t at = window->PositionMs();
     until(now() + 1.2);
     EXPECT_GT(window->PositionMs(), at) << "the time stands still";
-    const double next = clickAndListen([&] { window->Image4_Click(); });
-    EXPECT_NEAR(pitchAt(next + 0.2, next + 0.7), 440, 10);
+    clickAndHear([&] { window->Image4_Click(); }, 440);
 }
 
 // The disc first: the file output, idle meanwhile, lets go of the server that went away (new
@@ -499,8 +500,7 @@ TEST_P(ServerRestartTest, PlayPressedWhileTheSoundServerIsAwayIsHeardOnceItIsBac
     if (disc) {
         startWithDisc({750, 750});
     } else {
-        writeList({QString::fromStdString(videoWithTone(media.file("clip.avi"), 10, "audio/x-raw,format=S16LE"))});
-        start();
+        startWithVideo("audio/x-raw,format=S16LE");
     }
     clickAndListen([&] { window->Image2_Click(); }, 0.5);  // the server's output is found
     window->Image3_Click();
@@ -535,8 +535,7 @@ TEST_P(DeviceGoneTest, PlayGoesOnSilentlyAndIsHeardOnceADeviceIsBack)
     } else if (GetParam() == "file") {
         startWithTones({220, 440}, 10.0);
     } else {
-        writeList({QString::fromStdString(videoWithTone(media.file("clip.avi"), 10, "lamemp3enc"))});  // 440 Hz
-        start();
+        startWithVideo("lamemp3enc");  // 440 Hz
     }
     const double pitch = GetParam() == "video" ? 440 : 220;
     clickAndListen([&] { window->Image2_Click(); }, 1.0);
@@ -592,9 +591,7 @@ TEST(SoundServerFacts, TheDaemonIsToldFromPipeWire)
 // server's thread here many times a second while nothing plays.
 TEST_F(ListeningTest, TheStreamWokenAtTheOpenIsCorkedAgainWhenAVideoFollows)
 {
-    const std::string clip = videoWithTone(media.file("clip.avi"), 10, "audio/x-raw,format=S16LE");
-    writeList({QString::fromStdString(listening::WriteToneWav(media.file("a.wav"), {{660, 3.0}})), QString::fromStdString(clip)});
-    start();
+    startWithVideo("audio/x-raw,format=S16LE", 660, 3.0);
     window->UpdateMP3(1, false);
     until(now() + 6.5);
     const QString streams = server->sinkInputs();
@@ -604,9 +601,7 @@ TEST_F(ListeningTest, TheStreamWokenAtTheOpenIsCorkedAgainWhenAVideoFollows)
 
 TEST_F(ListeningTest, AVideoLeftOpenSoundsAtOncePlayed)
 {
-    const std::string clip = videoWithTone(media.file("clip.avi"), 6, "lamemp3enc");
-    writeList({QString::fromStdString(clip)});
-    start();
+    startWithVideo("lamemp3enc");
     // A moment after the open as well as long after: the sound server counts either wait.
     for (const double wait : {0.6, 5.0}) {
         window->UpdateMP3(0, false);
@@ -643,10 +638,7 @@ int main(int argc, char** argv)
 // where it was paused; the window's tick, which would notice the loss up to a second later, is off.
 TEST_F(ListeningTest, APausedFileOrVideoResumesAtOnceAfterTheSoundServerRestarts)
 {
-    const std::string clip = videoWithTone(media.file("clip.avi"), 10, "audio/x-raw,format=S16LE");
-    writeList(
-        {QString::fromStdString(listening::WriteToneWav(media.file("a.wav"), {{440, 10.0}})), QString::fromStdString(clip)});
-    start();
+    startWithVideo("audio/x-raw,format=S16LE", 440, 10.0);
     for (int entry : {0, 1}) {
         SCOPED_TRACE(entry);
         window->UpdateMP3(entry, false);
@@ -669,9 +661,7 @@ TEST_F(ListeningTest, APausedFileOrVideoResumesAtOnceAfterTheSoundServerRestarts
 // cannot open on it.
 TEST_F(ListeningTest, AVideoOpenedAfterTheSoundServerRestartedUnderAPausedFileIsHeard)
 {
-    const std::string clip = videoWithTone(media.file("clip.avi"), 10, "audio/x-raw,format=S16LE");
-    writeList({QString::fromStdString(listening::WriteToneWav(media.file("a.wav"), {{660, 6.0}})), QString::fromStdString(clip)});
-    start();
+    startWithVideo("audio/x-raw,format=S16LE", 660, 6.0);
     clickAndListen([&] { window->Image2_Click(); }, 0.5);
     window->Image3_Click();
     recording.reset();
