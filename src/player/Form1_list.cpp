@@ -76,6 +76,9 @@ void Form1::followTrackList()
         delete List1->takeItem(index);
         Combo1->removeItem(index);
         showListRenumbered();
+        // The entry on display moved up a place: its new number.
+        if (common::InMediaMode() && index < displayedEntry_)
+            showEntryNumber(displayedEntry_ - 1, QString::number(displayedEntry_));
     });
     connect(&tracks_, &TrackList::titleChanged, this, [this](int index) {
         if (QListWidgetItem* entry = List1->item(index)) entry->setText(tracks_.line(index));

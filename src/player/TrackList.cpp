@@ -53,13 +53,13 @@ QStringList TrackList::titles() const
 std::optional<int> TrackList::successor() const
 {
     if (singleFile_ || isEmpty()) return std::nullopt;
-    return current_ + 1 >= count() ? 0 : current_ + 1;
+    return after() >= count() ? 0 : after();
 }
 
 std::optional<int> TrackList::next() const
 {
-    if (current_ + 1 >= count()) return std::nullopt;
-    return current_ + 1;
+    if (after() >= count()) return std::nullopt;
+    return after();
 }
 
 std::optional<int> TrackList::previous() const
@@ -80,14 +80,14 @@ void TrackList::setFiles(const QStringList& files, const QStringList& titles)
 {
     entries_.clear();
     for (qsizetype i = 0; i < files.size(); ++i) entries_.append({files[i], titles.value(i), count() + 1});
-    emit reset();
+    renewed();
 }
 
 void TrackList::setDiscTitles(const QStringList& titles)
 {
     entries_.clear();
     for (const QString& title : titles) entries_.append({QString(), title, count() + 1});
-    emit reset();
+    renewed();
 }
 
 void TrackList::setTitle(int index, const QString& title)
@@ -103,6 +103,7 @@ void TrackList::remove(int index)
     if (!contains(index)) return;
     entries_.removeAt(index);
     for (int k = 0; k < count(); ++k) entries_[k].number = k + 1;
+    followRemoval(index);
     emit removed(index);
 }
 
@@ -110,13 +111,30 @@ void TrackList::dropFailed(int index)
 {
     if (!contains(index)) return;
     entries_.removeAt(index);
+    followRemoval(index);
     emit removed(index);
+}
+
+// A whole new list: nothing loaded from it has been removed.
+void TrackList::renewed()
+{
+    currentRemoved_ = false;
+    emit reset();
+}
+
+// Without this, the entry after a removed one would be skipped: the index would name it.
+void TrackList::followRemoval(int index)
+{
+    if (index < current_)
+        --current_;
+    else if (index == current_)
+        currentRemoved_ = true;
 }
 
 void TrackList::clear()
 {
     entries_.clear();
-    emit reset();
+    renewed();
 }
 
 }  // namespace player

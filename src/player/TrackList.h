@@ -33,9 +33,16 @@ public:
     QStringList lines() const;
     QStringList titles() const;
 
-    // The entry loaded in media mode, from 0.
+    // The entry loaded in media mode, from 0. Removing entries keeps it on the file loaded; once
+    // that file itself is removed (it plays on), current() is where it stood, now the entry that
+    // followed it, and that entry comes next.
     int current() const { return current_; }
-    void setCurrent(int index) { current_ = index; }
+    bool currentRemoved() const { return currentRemoved_; }
+    void setCurrent(int index)
+    {
+        current_ = index;
+        currentRemoved_ = false;
+    }
 
     // The list holds only the file the player was started with: it plays alone and is never
     // saved over the default list.
@@ -73,8 +80,14 @@ private:
         QString title;
         int number;  // what the line shows: its place when added or last numbered
     };
+    void renewed();
+    void followRemoval(int index);
+    // What comes after the current entry, counted without wrapping.
+    int after() const { return currentRemoved_ ? current_ : current_ + 1; }
+
     QList<Entry> entries_;
     int current_ = 0;
+    bool currentRemoved_ = false;
     bool singleFile_ = false;
 };
 

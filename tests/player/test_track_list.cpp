@@ -66,6 +66,31 @@ TEST(TrackList, TheSuccessorWrapsExceptWhenOneFilePlaysAlone)
     EXPECT_FALSE(one.successor());
 }
 
+// Removing entries keeps the current one on the file loaded. Removed itself (it plays on), the
+// entry that followed it comes next, not the one after that.
+TEST(TrackList, RemovalsKeepTheCurrentEntryOnItsFileAndSkipNothing)
+{
+    TrackList list;
+    fill(list, 5);
+    list.setCurrent(2);
+    list.remove(0);
+    EXPECT_EQ(list.path(list.current()), "/m/3.wav");
+    EXPECT_EQ(list.successor(), 2);
+    list.remove(3);  // after it: nothing moves
+    EXPECT_EQ(list.path(list.current()), "/m/3.wav");
+    list.dropFailed(list.current());
+    EXPECT_TRUE(list.currentRemoved());
+    EXPECT_EQ(list.path(*list.next()), "/m/4.wav");
+    EXPECT_EQ(list.path(*list.successor()), "/m/4.wav");
+    EXPECT_EQ(list.path(*list.previous()), "/m/2.wav");
+    list.remove(list.current());  // the last: what follows is the first
+    EXPECT_FALSE(list.next());
+    EXPECT_EQ(list.successor(), 0);
+    list.setCurrent(0);
+    EXPECT_FALSE(list.currentRemoved());
+    EXPECT_EQ(list.successor(), 0);
+}
+
 TEST(TrackList, DiscTracksHaveLinesAndNoFiles)
 {
     TrackList list;

@@ -154,6 +154,28 @@ TEST_F(MenuTest, RemovingATrackRenumbersTheRest)
     EXPECT_EQ(list1()->count(), 11);
 }
 
+// The entry playing keeps its number when one before it goes. Removed itself, it plays on, and
+// continuous play goes on to the entry that followed it.
+TEST_F(MenuTest, RemovingEntriesAroundThePlayingOneSkipsNothing)
+{
+    startWithSongs(5);
+    menu().synexeia_Click();
+    window->UpdateMP3(1, true);
+    list1()->setCurrentRow(0);
+    trigger("removefile");
+    EXPECT_EQ(shown("Label10"), "1");
+    EXPECT_EQ(list1()->item(0)->text(), "1. t02.wav");
+    list1()->setCurrentRow(0);
+    trigger("removefile");
+    EXPECT_EQ(mediaMode(), "playing");
+    ASSERT_TRUE(waitFor([&] {
+        window->Timer2_Timer();
+        return shown("Label1") == "t03.wav";
+    }));
+    EXPECT_EQ(mediaMode(), "playing");
+    EXPECT_EQ(shown("Label10"), "1");
+}
+
 TEST_F(MenuTest, RemoveAllAsksFirst)
 {
     startWithSongs(3);
