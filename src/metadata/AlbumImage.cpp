@@ -46,12 +46,28 @@ bool soundFileType(const QString& type)
     return false;
 }
 
+// A rip converted after its sheet was written (album.wav to album.flac, say): the sound file of
+// the same name with another extension stands in for the missing one, the lossless first.
+QString convertedFile(const QString& path)
+{
+    static const char* const formats[] = {"flac", "wav", "wv", "ape", "aiff", "aif", "m4a", "opus", "ogg", "mp3"};
+    const QFileInfo named(path);
+    const QStringList names = platform::FolderFileNames(named.absolutePath());
+    for (const char* format : formats) {
+        const QString wanted = named.completeBaseName() + QLatin1Char('.') + QLatin1String(format);
+        for (const QString& name : names)
+            if (name.compare(wanted, Qt::CaseInsensitive) == 0) return named.absolutePath() + QLatin1Char('/') + name;
+    }
+    return path;
+}
+
 // The file a FILE line names: relative to the sheet's folder, backslashes of Windows rips too.
 QString fileNamed(const QString& name, const QDir& folder)
 {
-    const QString path = QDir::cleanPath(folder.absoluteFilePath(name));
-    if (QFileInfo::exists(path) || !name.contains(QLatin1Char('\\'))) return path;
-    return QDir::cleanPath(folder.absoluteFilePath(QString(name).replace(QLatin1Char('\\'), QLatin1Char('/'))));
+    QString path = QDir::cleanPath(folder.absoluteFilePath(name));
+    if (!platform::PathExists(path) && name.contains(QLatin1Char('\\')))
+        path = QDir::cleanPath(folder.absoluteFilePath(QString(name).replace(QLatin1Char('\\'), QLatin1Char('/'))));
+    return platform::PathExists(path) ? path : convertedFile(path);
 }
 
 }  // namespace

@@ -70,6 +70,23 @@ TEST_F(AlbumImageTest, TracksStartAtIndexOneAndEndWhereTheNextOneOfTheirFileBegi
     EXPECT_EQ(tracks[3].end, -1);
 }
 
+// A rip converted after its sheet was written: the sheet names Album.wav, the folder holds
+// Album.flac and an MP3 copy. The lossless file stands in, and a folder lists its tracks instead of
+// it; the file named wins while it is there.
+TEST_F(AlbumImageTest, ASheetNamingItsRipBeforeItWasConvertedFindsTheConvertedFile)
+{
+    const QString mp3 = QString::fromStdString(fixtures::writeFile(dir.path(), "album.MP3", "sound"));
+    const QString flac = QString::fromStdString(fixtures::writeFile(dir.path(), "Album.flac", "sound"));
+    const QString sheet =
+        write("album.cue", "FILE \"Album.wav\" WAVE\nTRACK 01 AUDIO\nINDEX 01 00:00:00\nTRACK 02 AUDIO\nINDEX 01 01:00:00\n");
+    const QList<ImageTrack> tracks = ReadAlbumImage(sheet);
+    ASSERT_EQ(tracks.size(), 2);
+    EXPECT_EQ(tracks[1].file, flac);
+    EXPECT_EQ(WithImageTracks({mp3, flac, sheet}), (QStringList{mp3, sheet + "#1", sheet + "#2"}));
+    fixtures::writeFile(dir.path(), "Album.wav", "sound");
+    EXPECT_EQ(ReadAlbumImage(sheet).value(0).file, path("Album.wav"));
+}
+
 TEST_F(AlbumImageTest, ADiscImagesSheetAndOtherFilesAreNoAlbum)
 {
     fixtures::writeFile(dir.path(), "disc.bin", "data");
