@@ -12,11 +12,11 @@
 #include "platform/AtomicFile.h"
 #include "platform/CdHandOff.h"
 #include "platform/Dialogs.h"
+#include "platform/FileNames.h"
 #include "platform/Settings.h"
 #include "platform/cdrom/Disc.h"
 
 #include <QFile>
-#include <QFileInfo>
 #include <QPointer>
 
 namespace player {
@@ -34,7 +34,8 @@ QString CantorineMarker() { return common::ProgramFile(QStringLiteral("Cantorine
 
 bool Form1::commandLineNamesFile() const
 {
-    return !commandLine_.trimmed().isEmpty() && QFile::exists(commandLine_) && !QFileInfo(commandLine_).isDir();
+    // Asked by the name's bytes: a name that is not UTF-8 is a file too.
+    return !commandLine_.trimmed().isEmpty() && platform::IsRegularFile(commandLine_);
 }
 
 int32_t Form1::discPositionMs() { return common::globals().CdDevice->ReadMilliseconds().position; }

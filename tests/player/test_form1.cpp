@@ -8,6 +8,7 @@
 #include "player/DataFile.h"
 #include "player/Form10.h"
 #include "support/FullDisk.h"
+#include "platform/FileNames.h"
 #include "platform/Settings.h"
 #include "support/Text.h"
 #include "support/Controls.h"
@@ -186,6 +187,17 @@ TEST_F(PlayerTest, CommandLineFilePlaysAloneAndLeavesTheDefaultList)
     EXPECT_EQ(ModuleMCI::GetMediaMode("ToTrexonTragoydi"), "stopped");  // played once, no advance
     stop();
     EXPECT_EQ(read("Default.list"), (other.path + "\r\n").c_str());
+}
+
+// A file in a folder named on an older system (Latin-1 "café"), given on the command line.
+TEST_F(PlayerTest, ACommandLineFileWhoseNameIsNotUtf8PlaysAlone)
+{
+    const std::string folder = media.path() + "/caf\xe9";
+    std::filesystem::create_directory(folder);
+    std::filesystem::rename(fixtures::makeMedia(media.path(), Media::Wav8Mono, 1.0, "alone.wav").path, folder + "/alone.wav");
+    start(platform::DecodeFileName(QByteArray::fromStdString(folder + "/alone.wav")));
+    EXPECT_TRUE(window->Tracks().singleFile());
+    EXPECT_EQ(mediaMode(), "playing");
 }
 
 TEST_F(PlayerTest, DiscTakenOutAndPutBackInCdMode)
