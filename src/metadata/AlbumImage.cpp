@@ -123,11 +123,17 @@ QString ImageTrackLine(const ImageTrack& track) { return track.sheet + QLatin1Ch
 
 std::optional<ImageTrack> ImageTrackOfLine(const QString& line)
 {
-    static const QRegularExpression form(QStringLiteral("^(.+\\.cue)#(\\d+)$"), QRegularExpression::CaseInsensitiveOption);
-    const auto m = form.match(line);
-    if (!m.hasMatch() || platform::PathExists(line)) return std::nullopt;  // a file really named so is a file
-    const int number = m.captured(2).toInt();
-    for (const ImageTrack& track : ReadAlbumImage(m.captured(1)))
+    // "<sheet>.cue#<digits>", taken apart by hand: a name that is not UTF-8 holds lone surrogates,
+    // which a regular expression refuses to match.
+    const qsizetype hash = line.lastIndexOf(QLatin1Char('#'));
+    if (hash < 0) return std::nullopt;
+    const QString sheet = line.left(hash), digits = line.mid(hash + 1);
+    bool isNumber = !digits.isEmpty();
+    for (const QChar c : digits) isNumber = isNumber && c >= QLatin1Char('0') && c <= QLatin1Char('9');
+    if (!isNumber || sheet.size() <= 4 || !sheet.endsWith(QLatin1String(".cue"), Qt::CaseInsensitive)) return std::nullopt;
+    if (platform::PathExists(line)) return std::nullopt;  // a file really named so is a file
+    const int number = digits.toInt();
+    for (const ImageTrack& track : ReadAlbumImage(sheet))
         if (track.number == number) return track;
     return std::nullopt;
 }

@@ -6,9 +6,6 @@
 #include "platform/FileNames.h"
 #include "platform/FileTags.h"
 
-#include <QFile>
-#include <QFileInfo>
-
 namespace Mp3Tag_Functions {
 
 bool FileExists(const QString& path)
@@ -59,10 +56,9 @@ QList<ListEntry> ReadListFile(const QString& path)
             if (const auto kept = entryOf(entry, entry)) entries.append(*kept);
         return entries;
     }
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) return entries;
-    const QByteArray bytes = file.readAll();
-    for (QByteArray line : bytes.split('\n')) {
+    const std::optional<QByteArray> bytes = platform::ReadFileBytes(path);
+    if (!bytes) return entries;
+    for (QByteArray line : bytes->split('\n')) {
         if (line.endsWith('\r')) line.chop(1);
         const QString asRead = platform::DecodeFileName(line);
         const QString trimmed = asRead.trimmed();

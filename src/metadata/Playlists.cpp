@@ -4,13 +4,11 @@
 #include "platform/CodePage.h"
 
 #include <QDir>
-#include <QFile>
 #include <QFileInfo>
 #include <QRegularExpression>
 #include <QStringDecoder>
 #include <QUrl>
 
-#include <filesystem>
 #include <map>
 
 namespace Mp3Tag_Functions {
@@ -60,13 +58,8 @@ QStringList splitLines(const QString& text) { return text.split(QRegularExpressi
 
 Text read(const QString& path)
 {
-    std::error_code error;
-    const std::filesystem::path file(platform::EncodeFileName(path).toStdString());
-    if (!std::filesystem::is_regular_file(file, error) || std::filesystem::file_size(file, error) > uint64_t(LargestPlaylist))
-        return {};
-    QFile playlist(path);
-    if (!playlist.open(QIODevice::ReadOnly)) return {};
-    return decode(playlist.read(LargestPlaylist), IsM3u8(path));
+    const std::optional<QByteArray> bytes = platform::ReadFileBytes(path, LargestPlaylist);
+    return bytes ? decode(*bytes, IsM3u8(path)) : Text{};
 }
 
 // One entry as a local path; empty for a remote URL or a blank entry.

@@ -1,6 +1,8 @@
 #include "platform/FileNames.h"
 
 #include <dirent.h>
+#include <fcntl.h>
+#include <unistd.h>
 #include <sys/stat.h>
 
 namespace platform {
@@ -109,6 +111,24 @@ bool PathExists(const QString& path)
 {
     struct stat st { };
     return statOf(path, st);
+}
+
+std::optional<QByteArray> ReadFileBytes(const QString& path, qint64 limit)
+{
+    struct stat st { };
+    if (!statOf(path, st) || !S_ISREG(st.st_mode) || st.st_size > limit) return std::nullopt;
+    const int fd = ::open(EncodeFileName(path).constData(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0) return std::nullopt;
+    QByteArray bytes(qsizetype(st.st_size), Qt::Uninitialized);
+    qsizetype got = 0;
+    while (got < bytes.size()) {
+        const ssize_t n = ::read(fd, bytes.data() + got, size_t(bytes.size() - got));
+        if (n <= 0) break;
+        got += n;
+    }
+    ::close(fd);
+    bytes.truncate(got);
+    return bytes;
 }
 
 QStringList FolderFileNames(const QString& folder)

@@ -10,6 +10,9 @@
 #include <QStringList>
 #include <QUrl>
 
+#include <limits>
+#include <optional>
+
 namespace platform {
 
 QString DecodeFileName(const QByteArray& bytes);
@@ -24,6 +27,8 @@ QString LocalFileOf(const QUrl& url);
 bool IsRegularFile(const QString& path);  // a link to one too
 bool IsFolder(const QString& path);
 bool PathExists(const QString& path);
+// A regular file's bytes (a pipe or a device would block), when it is no larger than limit.
+std::optional<QByteArray> ReadFileBytes(const QString& path, qint64 limit = std::numeric_limits<qint64>::max());
 // The names of a folder's regular files (links to them too), hidden ones included, in the order
 // the file system gives.
 QStringList FolderFileNames(const QString& folder);

@@ -4,11 +4,14 @@
 #include "support/Files.h"
 #include "metadata/AlbumImage.h"
 #include "platform/CodePage.h"
+#include "platform/FileNames.h"
 #include "support/TempFolder.h"
 
 #include <gtest/gtest.h>
 
 #include <QFile>
+
+#include <filesystem>
 
 using namespace Mp3Tag_Functions;
 
@@ -85,6 +88,18 @@ TEST_F(AlbumImageTest, ASheetNamingItsRipBeforeItWasConvertedFindsTheConvertedFi
     EXPECT_EQ(WithImageTracks({mp3, flac, sheet}), (QStringList{mp3, sheet + "#1", sheet + "#2"}));
     fixtures::writeFile(dir.path(), "Album.wav", "sound");
     EXPECT_EQ(ReadAlbumImage(sheet).value(0).file, path("Album.wav"));
+}
+
+// Copied from an older system: the folder's name is Latin-1 "café".
+TEST_F(AlbumImageTest, ASheetInAFolderWhoseNameIsNotUtf8IsRead)
+{
+    const std::string folder = dir.path() + "/caf\xe9";
+    std::filesystem::create_directory(folder);
+    fixtures::writeFile(folder, "Album.flac", "sound");
+    fixtures::writeFile(folder, "album.cue", "FILE \"Album.wav\" WAVE\nTRACK 01 AUDIO\nINDEX 01 00:00:00\n");
+    const QList<ImageTrack> tracks = ReadAlbumImage(platform::DecodeFileName(QByteArray::fromStdString(folder + "/album.cue")));
+    ASSERT_EQ(tracks.size(), 1);
+    EXPECT_EQ(platform::EncodeFileName(tracks[0].file), QByteArray::fromStdString(folder + "/Album.flac"));
 }
 
 TEST_F(AlbumImageTest, ADiscImagesSheetAndOtherFilesAreNoAlbum)

@@ -6,9 +6,12 @@
 #include "support/Text.h"
 
 #include "metadata/Mp3Tag_ListFiles.h"
+#include "platform/FileNames.h"
 
 #include <QDir>
 #include <QLabel>
+
+#include <filesystem>
 
 using fixtures::Media;
 using testsupport::q;
@@ -37,6 +40,25 @@ protected:
 };
 
 }  // namespace
+
+// The rip copied from an older system, its folder named in Latin-1 ("café"): its sheet, and a
+// list beside it.
+TEST_F(AlbumImageTest, ASheetInAFolderWhoseNameIsNotUtf8OpensAndPlays)
+{
+    const std::string folder = media.path() + "/caf\xe9";
+    std::filesystem::rename(rip.toStdString(), folder);
+    start();
+    window->OpenPaths({platform::DecodeFileName(QByteArray::fromStdString(folder + "/album.cue"))},
+                      player::Form1::Opening::Replace);
+    EXPECT_EQ(window->Tracks().count(), 3);
+    EXPECT_EQ(mediaMode(), "playing");
+    // A list saved beside it, naming its second track.
+    fixtures::writeFile(folder, "mine.list", folder + "/album.cue#2\r\n");
+    window->OpenPaths({platform::DecodeFileName(QByteArray::fromStdString(folder + "/mine.list"))},
+                      player::Form1::Opening::Replace);
+    EXPECT_EQ(entries(), QStringList{"1. Second"});
+    EXPECT_TRUE(dialogs.empty());
+}
 
 TEST_F(AlbumImageTest, ASheetOpensAsItsTracksAndEachPlaysItsOwnPart)
 {
