@@ -1,4 +1,5 @@
 #include "metadata/Mp3Tag_Functions.h"
+#include "platform/FileNames.h"
 
 #include <QFile>
 
@@ -30,8 +31,8 @@ TagRecord ReadTag(const QString& path)
 {
     TagRecord tag = BlankTag();
     std::memset(tag.Identifier, 0, sizeof tag.Identifier);
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly) || file.size() < TagSize) return tag;
+    QFile file;
+    if (!platform::OpenRegularFile(file, path, QIODevice::ReadOnly) || file.size() < TagSize) return tag;
     if (!file.seek(file.size() - TagSize) || file.read(reinterpret_cast<char*>(&tag), TagSize) != TagSize) {
         TagRecord blank = BlankTag();
         std::memset(blank.Identifier, 0, sizeof blank.Identifier);
@@ -58,8 +59,8 @@ bool writeAt(QFile& file, qint64 offset, const char* bytes, qint64 size)
 bool WriteTag(const QString& path, TagRecord& record)
 {
     std::memcpy(record.Identifier, "TAG", 3);
-    QFile file(path);
-    if (!file.exists() || !file.open(QIODevice::ReadWrite)) return false;
+    QFile file;
+    if (!platform::OpenRegularFile(file, path, QIODevice::ReadWrite)) return false;
     const qint64 length = file.size();
     char identifier[3] = {0, 0, 0};
     const bool replacing = length >= TagSize && file.seek(length - TagSize) && file.read(identifier, 3) == 3 &&
@@ -96,8 +97,8 @@ HeaderSummary HeaderSummaryOfBytes(uint8_t third, uint8_t fourth)
 
 HeaderSummary ReadHeaderSummary(const QString& path)
 {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly) || file.size() < 256) return {};
+    QFile file;
+    if (!platform::OpenRegularFile(file, path, QIODevice::ReadOnly) || file.size() < 256) return {};
     char bytes[4];
     if (file.read(bytes, 4) != 4) return {};
     return HeaderSummaryOfBytes(uint8_t(bytes[2]), uint8_t(bytes[3]));

@@ -113,6 +113,20 @@ bool PathExists(const QString& path)
     return statOf(path, st);
 }
 
+bool OpenRegularFile(QFile& file, const QString& path, QIODevice::OpenMode mode)
+{
+    const int flags = (mode & QIODevice::WriteOnly) ? O_RDWR : O_RDONLY;
+    // Not blocking on the open: a pipe named like a song would wait for a writer.
+    const int fd = ::open(EncodeFileName(path).constData(), flags | O_CLOEXEC | O_NONBLOCK);
+    if (fd < 0) return false;
+    struct stat st { };
+    if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode) || !file.open(fd, mode, QFileDevice::AutoCloseHandle)) {
+        ::close(fd);
+        return false;
+    }
+    return true;
+}
+
 std::optional<QByteArray> ReadFileBytes(const QString& path, qint64 limit)
 {
     struct stat st { };

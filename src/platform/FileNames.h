@@ -6,6 +6,7 @@
 // Qt reads it.
 
 #include <QByteArray>
+#include <QFile>
 #include <QString>
 #include <QStringList>
 #include <QUrl>
@@ -29,6 +30,9 @@ bool IsFolder(const QString& path);
 bool PathExists(const QString& path);
 // A regular file's bytes (a pipe or a device would block), when it is no larger than limit.
 std::optional<QByteArray> ReadFileBytes(const QString& path, qint64 limit = std::numeric_limits<qint64>::max());
+// Opens a regular file by the exact bytes of its name, read-only or read-write; never makes one.
+// False for a missing file, a folder, a pipe or a device.
+bool OpenRegularFile(QFile& file, const QString& path, QIODevice::OpenMode mode);
 // The names of a folder's regular files (links to them too), hidden ones included, in the order
 // the file system gives.
 QStringList FolderFileNames(const QString& folder);

@@ -3,6 +3,8 @@
 #include "metadata/Mp3Tag_Functions.h"
 #include "support/Files.h"
 #include "platform/CodePage.h"
+#include "platform/FileNames.h"
+#include "support/FullDisk.h"
 #include "support/TempFolder.h"
 #include "support/Text.h"
 
@@ -13,6 +15,9 @@
 #include <QProcess>
 
 #include <filesystem>
+#include <fstream>
+
+#include <sys/stat.h>
 
 using namespace Mp3Tag_Functions;
 
@@ -173,10 +178,33 @@ TEST(WriteTag, FailsWithoutHarm)
     EXPECT_FALSE(std::filesystem::exists(dir.file("missing.mp3")));  // not made
     EXPECT_FALSE(WriteTag(q(dir.path()), tag));
 
-    // A full disk: /dev/full takes no byte, so nothing may read as a tag afterwards.
-    if (std::filesystem::exists("/dev/full")) {
-        EXPECT_FALSE(WriteTag("/dev/full", tag));
+    // A pipe named like a song is no file to tag: nothing waits for a writer.
+    ASSERT_EQ(::mkfifo(dir.file("pipe.mp3").c_str(), 0600), 0);
+    EXPECT_FALSE(WriteTag(q(dir.file("pipe.mp3")), tag));
+    EXPECT_FALSE(HasTag(ReadTag(q(dir.file("pipe.mp3")))));
+
+    // A full disk: the tag does not fit after a file of whole pages, and the file stays as it was.
+    testsupport::FullDisk disk;
+    const std::string song = disk.file("song.mp3");
+    ASSERT_TRUE(testsupport::writeBytes(q(song), QByteArray(4096, 'x')));
+    {
+        const testsupport::FullDisk::Full full(disk);
+        EXPECT_FALSE(WriteTag(q(song), tag));
     }
+    EXPECT_EQ(fileBytes(song), QByteArray(4096, 'x'));
+}
+
+// A song copied from an older system, its name in Latin-1 ("café.mp3"): tagged and read back.
+TEST(WriteTag, AFileWhoseNameIsNotUtf8IsTaggedAndReadBack)
+{
+    testsupport::TempFolder dir;
+    const std::string bytes = dir.file("caf\xe9.mp3");
+    std::ofstream(bytes, std::ios::binary) << std::string(300, 'x');
+    const QString name = platform::DecodeFileName(QByteArray::fromStdString(bytes));
+    TagRecord tag = tagOf("Title", "", "", "", "", 12);
+    ASSERT_TRUE(WriteTag(name, tag));
+    EXPECT_EQ(FieldText(ReadTag(name).Title).trimmed(), "Title");
+    EXPECT_EQ(std::filesystem::file_size(bytes), 300u + 128u);
 }
 
 TEST(Genres, ListNamesAndCodes)
