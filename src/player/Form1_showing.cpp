@@ -64,12 +64,14 @@ void Form1::publish(NowShowing::State state, int index, int entries, int64_t pos
     s.volumeTenths = showing_.volumeTenths;  // kept by the volume bar as it changes
     s.state = state;
     s.entries = entries;
-    if (tracks_.contains(index)) {
+    // A file whose entry was removed plays on: it is shown, also after the last entry.
+    s.leftList = s.mediaMode && index == tracks_.current() && tracks_.currentRemoved();
+    if (tracks_.contains(index) || s.leftList) {
         s.index = index;
-        s.title = tracks_.title(index).trimmed();
+        s.title = (s.leftList ? tracks_.currentTitle() : tracks_.title(index)).trimmed();
         s.artist = shownArtist_;
         s.album = shownAlbum_;
-        if (s.mediaMode) s.path = tracks_.path(index);
+        if (s.mediaMode) s.path = s.leftList ? tracks_.currentPath() : tracks_.path(index);
         s.lengthMs = lengthMs;
         s.positionMs = positionMs;
     }

@@ -17,6 +17,7 @@ struct NowShowing {
     bool mediaMode = true;
     int entries = 0;               // list entries, or the disc's tracks
     int index = -1;                // the entry or track on display, from 0; -1 for none
+    bool leftList = false;         // the file plays on after its entry was removed: index is the entry that follows
     QString title, artist, album;  // artist and album empty where the window shows a placeholder
     QString path;                  // the file, in media mode
     int64_t lengthMs = 0;

@@ -101,17 +101,17 @@ void TrackList::setTitle(int index, const QString& title)
 void TrackList::remove(int index)
 {
     if (!contains(index)) return;
+    followRemoval(index);
     entries_.removeAt(index);
     for (int k = 0; k < count(); ++k) entries_[k].number = k + 1;
-    followRemoval(index);
     emit removed(index);
 }
 
 void TrackList::dropFailed(int index)
 {
     if (!contains(index)) return;
-    entries_.removeAt(index);
     followRemoval(index);
+    entries_.removeAt(index);
     emit removed(index);
 }
 
@@ -122,13 +122,16 @@ void TrackList::renewed()
     emit reset();
 }
 
-// Without this, the entry after a removed one would be skipped: the index would name it.
+// Without this, the entry after a removed one would be skipped: the index would name it. Called
+// while the entry is still in the list.
 void TrackList::followRemoval(int index)
 {
-    if (index < current_)
+    if (index < current_) {
         --current_;
-    else if (index == current_)
+    } else if (index == current_ && !currentRemoved_) {
         currentRemoved_ = true;
+        removed_ = entries_[index];
+    }
 }
 
 void TrackList::clear()

@@ -38,6 +38,9 @@ public:
     // followed it, and that entry comes next.
     int current() const { return current_; }
     bool currentRemoved() const { return currentRemoved_; }
+    // The file loaded and its title, also once it has left the list and plays on.
+    QString currentPath() const { return currentRemoved_ ? removed_.path : path(current_); }
+    QString currentTitle() const { return currentRemoved_ ? removed_.title : title(current_); }
     void setCurrent(int index)
     {
         current_ = index;
@@ -88,6 +91,7 @@ private:
     QList<Entry> entries_;
     int current_ = 0;
     bool currentRemoved_ = false;
+    Entry removed_;  // the current entry, once removed
     bool singleFile_ = false;
 };
 

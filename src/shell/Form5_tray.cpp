@@ -112,7 +112,7 @@ void Form5::prepareTrayMenu()
         ww[0]->setText(QStringLiteral("1. ") + list.line(0));
         for (int j = 0; j <= list.count() - 2; ++j) addTrack(list.line(j + 1));
         eject22->setEnabled(false);
-        if (ModuleMCI::GetMediaMode(MediaAlias) == "playing" && current >= 0 && current < ww.size())
+        if (ModuleMCI::GetMediaMode(MediaAlias) == "playing" && !list.currentRemoved() && current >= 0 && current < ww.size())
             ww[current]->setChecked(true);
         const bool playing = ModuleMCI::GetMediaMode(MediaAlias) == "playing";
         play11->setEnabled(!playing);

@@ -76,13 +76,14 @@ platform::mpris::Metadata MediaControls::metadata() const
         m.trackId = QStringLiteral("/org/mpris/MediaPlayer2/TrackList/NoTrack");
         return m;
     }
-    m.trackId = QStringLiteral("/org/sonorell/%1/%2")
-                    .arg(now.mediaMode ? QStringLiteral("entry") : QStringLiteral("disc"))
-                    .arg(now.index + 1);
+    const QString kind = !now.mediaMode ? QStringLiteral("disc")
+                         : now.leftList ? QStringLiteral("removed")
+                                        : QStringLiteral("entry");
+    m.trackId = QStringLiteral("/org/sonorell/%1/%2").arg(kind).arg(now.index + 1);
     m.title = now.title;
     m.artist = now.artist;
     m.album = now.album;
-    m.trackNumber = now.index + 1;
+    if (!now.leftList) m.trackNumber = now.index + 1;
     m.lengthUs = now.lengthMs * 1000;
     const QString file = now.mediaMode ? fileOf(now.path) : QString();
     if (now.mediaMode) m.url = QUrl::fromLocalFile(file).toString();
@@ -96,7 +97,8 @@ platform::mpris::Status MediaControls::status()
     platform::mpris::Status s;
     s.playback = playbackOf(now.state);
     if (now.mediaMode) {
-        s.canGoNext = now.index + 1 < now.entries;
+        // Once the file playing has left the list, Next goes to the entry that took its place.
+        s.canGoNext = (now.leftList ? now.index : now.index + 1) < now.entries;
         s.canGoPrevious = now.index > 0;
     } else {
         // On a disc both buttons always act: the first and last tracks restart.

@@ -74,16 +74,18 @@ TEST(TrackList, RemovalsKeepTheCurrentEntryOnItsFileAndSkipNothing)
     fill(list, 5);
     list.setCurrent(2);
     list.remove(0);
-    EXPECT_EQ(list.path(list.current()), "/m/3.wav");
+    EXPECT_EQ(list.currentPath(), "/m/3.wav");
     EXPECT_EQ(list.successor(), 2);
     list.remove(3);  // after it: nothing moves
-    EXPECT_EQ(list.path(list.current()), "/m/3.wav");
+    EXPECT_EQ(list.currentPath(), "/m/3.wav");
     list.dropFailed(list.current());
     EXPECT_TRUE(list.currentRemoved());
+    EXPECT_EQ(list.currentPath(), "/m/3.wav");  // it plays on
     EXPECT_EQ(list.path(*list.next()), "/m/4.wav");
     EXPECT_EQ(list.path(*list.successor()), "/m/4.wav");
     EXPECT_EQ(list.path(*list.previous()), "/m/2.wav");
-    list.remove(list.current());  // the last: what follows is the first
+    list.remove(list.current());           // the last: what follows is the first
+    EXPECT_EQ(list.currentTitle(), "T3");  // still the file that plays, not the entry that followed
     EXPECT_FALSE(list.next());
     EXPECT_EQ(list.successor(), 0);
     list.setCurrent(0);

@@ -167,6 +167,29 @@ TEST_F(MediaControlsTest, AFilePlayingIsShownAndDrivenLikeTheButtons)
     EXPECT_EQ(window->Tracks().current(), 0);
 }
 
+// Removed from the list, the file playing plays on: the desktop shows it, not the entry that took
+// its place, until the window goes on to that entry.
+TEST_F(MediaControlsTest, AFileRemovedWhilePlayingIsStillTheOneShown)
+{
+    const auto first = fixtures::makeMedia(media.path(), Media::Mp3Cbr, 4.0, "one.mp3");
+    const auto second = fixtures::makeMedia(media.path(), Media::Mp3Cbr, 4.0, "two.mp3");
+    tag(first.path, "Dawn", "The Band", "Record");
+    writeList({QString::fromStdString(first.path), QString::fromStdString(second.path)});
+    start();
+    attach();
+    window->Image2_Click();
+    ASSERT_TRUE(window->RemoveEntry(0));
+    window->Timer2_Timer();
+    EXPECT_EQ(playerctl({"status"}), "Playing");
+    EXPECT_EQ(playerctl({"metadata", "xesam:title"}), "Dawn");
+    EXPECT_EQ(playerctl({"metadata", "xesam:url"}), QUrl::fromLocalFile(QString::fromStdString(first.path)).toString());
+    EXPECT_EQ(trackId(), "/org/sonorell/removed/1");
+    EXPECT_TRUE(property("CanGoNext").toBool());  // to two.mp3, now the first entry
+    call("Next");
+    EXPECT_EQ(trackId(), "/org/sonorell/entry/1");
+    EXPECT_EQ(playerctl({"metadata", "xesam:title"}), "two.mp3");
+}
+
 TEST_F(MediaControlsTest, VolumeIsTheBarsTenthsAndChangesAreSignalledFromTheTick)
 {
     const auto song = fixtures::makeMedia(media.path(), Media::Mp3Cbr, 3.0, "one.mp3");
