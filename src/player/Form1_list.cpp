@@ -99,6 +99,9 @@ int Form1::SelectedEntry() const { return List1->currentRow(); }
 bool Form1::RemoveEntry(int index)
 {
     if (!tracks_.contains(index)) return false;
+    // The entry the device went on to by itself sounds: it is the one playing that is removed
+    // or kept, not the one that ended.
+    TakeOverEndedEntry();
     tracks_.remove(index);
     showTrackCount();
     return true;

@@ -350,7 +350,7 @@ TEST_F(ListeningTest, TheSliderPlaysFromWhereItWasDropped)
 // A person's timing at the end of an entry under continuous play: just before its end is heard
 // (the next entry is already on its way to the sound server) and just after (it sounds, the
 // window has not taken it over yet). Whatever they do, what they hear is what the window shows.
-enum class Act { Untick, RemoveAll, Pause };
+enum class Act { Untick, RemoveAll, Pause, RemoveNext };
 
 class HandOverHeardTest : public ListeningTest, public ::testing::WithParamInterface<std::tuple<Act, double>> {
 protected:
@@ -363,6 +363,10 @@ protected:
             menu().item(QStringLiteral("removeALL"))->trigger();
             break;
         case Act::Pause: window->Image3_Click(); break;
+        case Act::RemoveNext:
+            list1()->setCurrentRow(1);
+            menu().item(QStringLiteral("removefile"))->trigger();
+            break;
         }
     }
     // Over the next moments: the pitch of the entry the window shows playing, else silence.
@@ -370,11 +374,12 @@ protected:
     {
         const double t = now();
         const bool playing = window->IsPlaying();
-        const int index = window->Tracks().current();
+        const QString shownFile = window->Tracks().currentPath();  // "toneN.wav", also once removed
         until(t + 0.4);
         if (playing) {
-            ASSERT_GE(index, 0);
-            EXPECT_NEAR(pitchAt(t + 0.05, t + 0.4), pitches[size_t(index)], 10) << "not the entry shown";
+            const size_t tone = size_t(QFileInfo(shownFile).completeBaseName().mid(4).toInt());
+            ASSERT_LT(tone, pitches.size());
+            EXPECT_NEAR(pitchAt(t + 0.05, t + 0.4), pitches[tone], 10) << "not the entry shown";
             EXPECT_LT(recording->longestSilence(t + 0.05, t + 0.4), 0.1) << "the entry shown is not heard";
         } else {
             EXPECT_LT(recording->level(t + 0.05, t + 0.4), 0.002) << "sound while the window shows none";
@@ -389,15 +394,19 @@ TEST_P(HandOverHeardTest, WhatSoundsIsWhatTheWindowShows)
     startWithTones(pitches, 1.5);
     menu().synexeia_Click();
     const double t = clickAndListen([&] { window->Image2_Click(); }, 0.3);
+    ctl<QTimer>("Timer2")->stop();  // ticks by hand: none takes the next entry over before the act
     const double end = recording->firstSound(t) + 1.5;
     until(end + offset);
     const double acted = now();
     act(what);
-    until(acted + 1.4);  // a tick has run since
+    until(acted + 0.6);
+    window->Timer2_Timer();
     expectHeardAsShown(pitches);
     if (what == Act::RemoveAll || what == Act::Pause) {
         EXPECT_LT(recording->level(std::max(acted, end) + 0.15, now()), 0.002) << "still heard after the command";
     }
+    // The entry sounding plays on: removed before it is heard, the one after it follows at once.
+    if (what == Act::RemoveNext) EXPECT_LT(recording->longestSilence(acted, now()), Gap) << "silence after the removal";
     if (what == Act::Untick && offset < 0) {
         EXPECT_EQ(window->Tracks().current(), 0);
         EXPECT_LT(recording->level(end + 0.15, now()), 0.002) << "the next entry was heard";
@@ -414,7 +423,7 @@ TEST_P(HandOverHeardTest, WhatSoundsIsWhatTheWindowShows)
 }
 
 INSTANTIATE_TEST_SUITE_P(Moments, HandOverHeardTest,
-                         ::testing::Combine(::testing::Values(Act::Untick, Act::RemoveAll, Act::Pause),
+                         ::testing::Combine(::testing::Values(Act::Untick, Act::RemoveAll, Act::Pause, Act::RemoveNext),
                                             ::testing::Values(-0.25, 0.4)));
 
 TEST_F(ListeningTest, TheTimeNeverFallsBackToZeroUnderTheEntryItCounts)

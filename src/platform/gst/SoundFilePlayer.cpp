@@ -106,9 +106,10 @@ bool SoundFilePlayer::reposition(int64_t fromMs, std::optional<int64_t> toMs, bo
         return true;
     }
     AudioOutput& output = AudioOutput::instance();
-    if (!output.restart(audio_, fromMs * GST_MSECOND, [&] { return audio_->seek(fromMs, stop_); })) return false;
-    // What this file went on to was let go with the rest: its successor is prepared again.
+    // What this file went on to goes with the rest: its successor is prepared again, and before
+    // the file is fed, whose last moments may reach their end at once.
     if (!cuedUri_.empty() && output.nextUri() != cuedUri_) output.setNext(this, successor(cuedUri_));
+    if (!output.restart(audio_, fromMs * GST_MSECOND, [&] { return audio_->seek(fromMs, stop_); })) return false;
     if (start) output.play();
     mode_ = start ? Mode::Playing : Mode::Stopped;
     return true;
