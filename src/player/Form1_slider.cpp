@@ -68,6 +68,10 @@ void Form1::connectSlider()
 void Form1::Image17_MouseDown()
 {
     if (MessagesRun::Now()) return;
+    TakeOverEndedEntry();  // the thumb is the entry heard
+    // Only a drag seeks: a press and release where the thumb stands plays on from where it is,
+    // not from where an earlier drag went (perhaps in another entry).
+    state_.seekTarget.clear();
     SetTickInterval(0);
     if (Image17->x() < ThumbStart) Image17->move(ThumbStart, Image17->y());
     if (Image17->x() > DragLimit) Image17->move(192, Image17->y());
@@ -107,9 +111,14 @@ void Form1::Image17_MouseUp()
     state_.thumbDragging = false;
     showing_.published.invalidate();
     if (common::InMediaMode()) {
-        std::string from = state_.seekTarget.toStdString(), to;
-        ModuleMCI::PlayMedia(MediaAlias, from, to);
-        state_.seekTarget = QString::fromStdString(from);
+        const bool dragged = !state_.seekTarget.isEmpty();
+        if (dragged || ModuleMCI::GetMediaMode(MediaAlias) != "playing") {
+            // Not playing, it plays from where it stands; from the start once at its end.
+            const int64_t at = PositionMs();
+            std::string from = dragged ? state_.seekTarget.toStdString() : at < LengthMs() ? std::to_string(at) : "", to;
+            ModuleMCI::PlayMedia(MediaAlias, from, to);
+            state_.seekTarget = QString::fromStdString(from);
+        }
     } else {
         common::globals().CdDevice->PlayCD();
     }

@@ -24,7 +24,7 @@ struct PlayerState {
     // The slider.
     double positionScale = 0;  // milliseconds per pixel of the groove
     bool thumbDragging = false;
-    QString seekTarget;  // ms of the last drag in media mode; "" until the first
+    QString seekTarget;  // ms the thumb was dragged to in media mode; "" from a press until a drag
 
     void reset() { *this = PlayerState(); }
 };

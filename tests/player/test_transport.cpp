@@ -255,14 +255,24 @@ TEST_F(TransportTest, DraggingTheThumbShowsTheTimeAndSeeksOnRelease)
     window->Image17_MouseUp();
 }
 
-TEST_F(TransportTest, PressAndReleaseWithoutADragPlaysFromTheStart)
+// A click on the thumb: loaded, the entry plays from its start; playing, it plays on where it is,
+// not from where the last drag or seek went.
+TEST_F(TransportTest, PressAndReleaseWithoutADragPlaysFromWhereTheThumbStands)
 {
-    startWithSongs();
+    writeList({q(silentWav(media.path(), "long.wav", 192))});
+    start();
     window->Image17_MouseDown();
     window->Image17_MouseUp();
     EXPECT_EQ(window->State().seekTarget, "0");
     EXPECT_EQ(mediaMode(), "playing");
     EXPECT_LT(mediaPosition(), 300);
+    window->SeekTo(100000);
+    ASSERT_TRUE(waitFor([&] { return mediaPosition() > 100300; }));
+    const int before = mediaPosition();
+    window->Image17_MouseDown();
+    window->Image17_MouseUp();
+    EXPECT_EQ(mediaMode(), "playing");
+    EXPECT_GE(mediaPosition(), before);
 }
 
 TEST_F(TransportTest, DraggingOnADiscSeeksWithinTheTrackAndPlaysOnRelease)
