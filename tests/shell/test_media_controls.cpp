@@ -60,6 +60,18 @@ QString runWhileServing(const QString& program, const QStringList& args)
 
 QString playerctl(const QStringList& args) { return runWhileServing("playerctl", QStringList{"-p", "sonorell"} + args); }
 
+void tag(const std::string& path, const char* title, const char* artist, const char* album)
+{
+    Mp3Tag_Functions::TagRecord r{};
+    std::memset(&r, ' ', sizeof r);
+    std::memcpy(r.Identifier, "TAG", 3);
+    std::memcpy(r.Title, title, std::strlen(title));
+    std::memcpy(r.Artist, artist, std::strlen(artist));
+    std::memcpy(r.Album, album, std::strlen(album));
+    r.Genre[0] = 12;
+    ASSERT_TRUE(Mp3Tag_Functions::WriteTag(QString::fromStdString(path), r));
+}
+
 class MediaControlsTest : public PlayerTest {
 protected:
     // A second connection, so calls go through the bus daemon as another program's would.
@@ -94,30 +106,25 @@ protected:
                    .type() == QDBusMessage::ReplyMessage;
     }
     QString trackId() { return playerctl({"metadata", "mpris:trackid"}).remove(QLatin1Char('\'')); }
+    // one.mp3 ("Dawn" by "The Band" on "Record") and two.mp3, untagged, in the list; the controls
+    // attached. Returns one.mp3.
+    std::string startWithTwoSongs()
+    {
+        const auto first = fixtures::makeMedia(media.path(), Media::Mp3Cbr, 4.0, "one.mp3");
+        const auto second = fixtures::makeMedia(media.path(), Media::Mp3Cbr, 4.0, "two.mp3");
+        tag(first.path, "Dawn", "The Band", "Record");
+        writeList({QString::fromStdString(first.path), QString::fromStdString(second.path)});
+        start();
+        attach();
+        return first.path;
+    }
 
     std::unique_ptr<shell::MediaControls> controls;
 };
 
-void tag(const std::string& path, const char* title, const char* artist, const char* album)
-{
-    Mp3Tag_Functions::TagRecord r{};
-    std::memset(&r, ' ', sizeof r);
-    std::memcpy(r.Identifier, "TAG", 3);
-    std::memcpy(r.Title, title, std::strlen(title));
-    std::memcpy(r.Artist, artist, std::strlen(artist));
-    std::memcpy(r.Album, album, std::strlen(album));
-    r.Genre[0] = 12;
-    ASSERT_TRUE(Mp3Tag_Functions::WriteTag(QString::fromStdString(path), r));
-}
-
 TEST_F(MediaControlsTest, AFilePlayingIsShownAndDrivenLikeTheButtons)
 {
-    const auto first = fixtures::makeMedia(media.path(), Media::Mp3Cbr, 4.0, "one.mp3");
-    const auto second = fixtures::makeMedia(media.path(), Media::Mp3Cbr, 4.0, "two.mp3");
-    tag(first.path, "Dawn", "The Band", "Record");
-    writeList({QString::fromStdString(first.path), QString::fromStdString(second.path)});
-    start();
-    attach();
+    startWithTwoSongs();
     EXPECT_EQ(playerctl({"status"}), "Stopped");
     EXPECT_EQ(playerctl({"metadata", "xesam:title"}), "Dawn");
     EXPECT_EQ(playerctl({"metadata", "xesam:artist"}), "The Band");
@@ -171,18 +178,13 @@ TEST_F(MediaControlsTest, AFilePlayingIsShownAndDrivenLikeTheButtons)
 // its place, until the window goes on to that entry.
 TEST_F(MediaControlsTest, AFileRemovedWhilePlayingIsStillTheOneShown)
 {
-    const auto first = fixtures::makeMedia(media.path(), Media::Mp3Cbr, 4.0, "one.mp3");
-    const auto second = fixtures::makeMedia(media.path(), Media::Mp3Cbr, 4.0, "two.mp3");
-    tag(first.path, "Dawn", "The Band", "Record");
-    writeList({QString::fromStdString(first.path), QString::fromStdString(second.path)});
-    start();
-    attach();
+    const std::string first = startWithTwoSongs();
     window->Image2_Click();
     ASSERT_TRUE(window->RemoveEntry(0));
     window->Timer2_Timer();
     EXPECT_EQ(playerctl({"status"}), "Playing");
     EXPECT_EQ(playerctl({"metadata", "xesam:title"}), "Dawn");
-    EXPECT_EQ(playerctl({"metadata", "xesam:url"}), QUrl::fromLocalFile(QString::fromStdString(first.path)).toString());
+    EXPECT_EQ(playerctl({"metadata", "xesam:url"}), QUrl::fromLocalFile(QString::fromStdString(first)).toString());
     EXPECT_EQ(trackId(), "/org/sonorell/removed/1");
     EXPECT_TRUE(property("CanGoNext").toBool());  // to two.mp3, now the first entry
     call("Next");
