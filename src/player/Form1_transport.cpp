@@ -262,6 +262,7 @@ void Form1::Image4_Click()
 {
     if (MessagesRun::Now()) return;
     if (common::InMediaMode()) {
+        TakeOverEndedEntry();  // from the entry heard, not the one that just ended
         const std::optional<int> next = tracks_.next();
         if (!next) return;  // the last entry: no wrap, the twin stays
         UpdateMP3(*next, true);
@@ -279,6 +280,7 @@ void Form1::Image6_Click()
 {
     if (MessagesRun::Now()) return;
     if (common::InMediaMode()) {
+        TakeOverEndedEntry();  // from the entry heard, not the one that just ended
         const std::optional<int> previous = tracks_.previous();
         if (!previous) return;
         UpdateMP3(*previous, true);

@@ -350,7 +350,7 @@ TEST_F(ListeningTest, TheSliderPlaysFromWhereItWasDropped)
 // A person's timing at the end of an entry under continuous play: just before its end is heard
 // (the next entry is already on its way to the sound server) and just after (it sounds, the
 // window has not taken it over yet). Whatever they do, what they hear is what the window shows.
-enum class Act { Untick, RemoveAll, Pause, RemoveNext };
+enum class Act { Untick, RemoveAll, Pause, RemoveNext, Next };
 
 class HandOverHeardTest : public ListeningTest, public ::testing::WithParamInterface<std::tuple<Act, double>> {
 protected:
@@ -367,6 +367,7 @@ protected:
             list1()->setCurrentRow(1);
             menu().item(QStringLiteral("removefile"))->trigger();
             break;
+        case Act::Next: window->Image4_Click(); break;
         }
     }
     // Over the next moments: the pitch of the entry the window shows playing, else silence.
@@ -407,6 +408,8 @@ TEST_P(HandOverHeardTest, WhatSoundsIsWhatTheWindowShows)
     }
     // The entry sounding plays on: removed before it is heard, the one after it follows at once.
     if (what == Act::RemoveNext) EXPECT_LT(recording->longestSilence(acted, now()), Gap) << "silence after the removal";
+    // Next goes on from the entry heard: after the end, that is the second.
+    if (what == Act::Next) EXPECT_EQ(window->Tracks().current(), offset < 0 ? 1 : 2);
     if (what == Act::Untick && offset < 0) {
         EXPECT_EQ(window->Tracks().current(), 0);
         EXPECT_LT(recording->level(end + 0.15, now()), 0.002) << "the next entry was heard";
@@ -423,7 +426,8 @@ TEST_P(HandOverHeardTest, WhatSoundsIsWhatTheWindowShows)
 }
 
 INSTANTIATE_TEST_SUITE_P(Moments, HandOverHeardTest,
-                         ::testing::Combine(::testing::Values(Act::Untick, Act::RemoveAll, Act::Pause, Act::RemoveNext),
+                         ::testing::Combine(::testing::Values(Act::Untick, Act::RemoveAll, Act::Pause, Act::RemoveNext,
+                                                              Act::Next),
                                             ::testing::Values(-0.25, 0.4)));
 
 TEST_F(ListeningTest, TheTimeNeverFallsBackToZeroUnderTheEntryItCounts)

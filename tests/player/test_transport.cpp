@@ -348,6 +348,28 @@ TEST_F(TransportTest, ASecondClickWithoutAMoveActsAgain)
     EXPECT_EQ(window->Tracks().current(), 1);
 }
 
+// Next or Previous pressed right after an entry ended under continuous play, before the tick has
+// taken the next one over: they step from the entry heard, not from the one that ended.
+TEST_F(TransportTest, NextAndPreviousRightAfterAnEntryEndedStepFromTheEntryHeard)
+{
+    startWithSongs(0.5);
+    menu().synexeia_Click();
+    ctl<QTimer>("Timer2")->stop();
+    const auto playFirstToItsEnd = [&] {
+        window->UpdateMP3(0, true);
+        int32_t length = 0;
+        ASSERT_TRUE(waitFor([&] { return ModuleMCI::IsMediaAtEnd(Alias, length); }));
+        ASSERT_EQ(window->Tracks().current(), 0);
+    };
+    playFirstToItsEnd();
+    window->Image4_Click();
+    EXPECT_EQ(window->Tracks().current(), 2);
+    playFirstToItsEnd();
+    window->Image6_Click();
+    EXPECT_EQ(window->Tracks().current(), 0);
+    EXPECT_LT(window->PositionMs(), 400) << "the first entry plays again from its start";
+}
+
 // Two clicks on Previous without moving the mouse: the first lands on the lit twin, the second
 // (a double click to the window system) on the picture put back under the pointer. Each goes back
 // one track, and on the first track each restarts it.
