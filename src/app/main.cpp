@@ -74,11 +74,14 @@ int main(int argc, char** argv)
     const QStringList words = arguments(argc, argv);
     platform::SingleInstance instance;
     if (!instance.acquired()) {
-        // The running player takes the paths (or only comes forward); this start ends either way,
-        // and says so when they were not taken: a file manager's click would otherwise just vanish.
+        // The running player takes the paths (or only comes forward) and this start ends. A failure
+        // is told: a file manager's click would otherwise just vanish.
         if (instance.handOver(existingPaths(words))) return 0;
-        std::fprintf(stderr, "sonorell: the player already running did not answer in time; what was given may not open\n");
-        return 1;
+        if (!instance.acquired()) {
+            std::fprintf(stderr, "sonorell: the player already running did not answer in time; what was given may not open\n");
+            return 1;
+        }
+        // That player ended meanwhile: this start is the player now.
     }
 
     const bool whole = takenWhole(words);

@@ -2,10 +2,14 @@
 
 #include <QDataStream>
 #include <QDir>
+#include <QDeadlineTimer>
 #include <QLocalServer>
 #include <QLocalSocket>
 #include <QLockFile>
 #include <QStandardPaths>
+#include <QThread>
+
+#include <algorithm>
 
 namespace platform {
 
@@ -13,6 +17,10 @@ namespace {
 
 constexpr qint64 MaxMessageBytes = 4 * 1024 * 1024;  // arguments of a start, not a file
 constexpr char Taken = '1';
+constexpr int RetryMs = 50;
+// The running instance listens from the moment it holds the lock: a lock whose socket cannot be
+// reached for this long has no player behind it.
+constexpr int NobodyListensMs = 2000;
 
 }  // namespace
 
@@ -57,18 +65,40 @@ void SingleInstance::receive()
     }
 }
 
-bool SingleInstance::handOver(const QStringList& arguments, int timeoutMs) const
+bool SingleInstance::handOver(const QStringList& arguments, int timeoutMs)
 {
+    const QDeadlineTimer deadline(timeoutMs);
+    QDeadlineTimer nobodyListens(NobodyListensMs);
+    while (!deadline.hasExpired()) {
+        if (lock_->tryLock(0)) {  // the player that held it has ended
+            acquired_ = true;
+            listen();
+            return false;
+        }
+        bool reached = false;
+        if (send(arguments, deadline, reached)) return true;
+        if (reached) nobodyListens.setRemainingTime(NobodyListensMs);
+        if (nobodyListens.hasExpired()) return false;  // a lock without a player behind it
+        QThread::msleep(RetryMs);
+    }
+    return false;
+}
+
+// One try; reached tells whether the running instance took the connection.
+bool SingleInstance::send(const QStringList& arguments, QDeadlineTimer deadline, bool& reached) const
+{
+    const auto left = [&deadline] { return int(std::max<qint64>(1, deadline.remainingTime())); };
     QLocalSocket socket;
     socket.connectToServer(socketPath_);
-    if (!socket.waitForConnected(timeoutMs)) return false;
+    reached = socket.waitForConnected(std::min(left(), 4 * RetryMs));
+    if (!reached) return false;
     QByteArray message;
     QDataStream out(&message, QIODevice::WriteOnly);
     out << arguments;
     socket.write(message);
-    if (!socket.waitForBytesWritten(timeoutMs)) return false;
+    if (!socket.waitForBytesWritten(left())) return false;
     char reply = 0;
-    return socket.waitForReadyRead(timeoutMs) && socket.read(&reply, 1) == 1 && reply == Taken;
+    return socket.waitForReadyRead(left()) && socket.read(&reply, 1) == 1 && reply == Taken;
 }
 
 }  // namespace platform

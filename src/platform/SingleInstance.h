@@ -3,6 +3,7 @@
 // socket on which a later start hands its arguments to the player already running (a file
 // manager's "Open With" or a double click on a file while the player plays).
 
+#include <QDeadlineTimer>
 #include <QObject>
 #include <QStringList>
 
@@ -20,9 +21,12 @@ public:
     ~SingleInstance() override;
     // False when another instance already holds the lock.
     bool acquired() const { return acquired_; }
-    // From a later start: gives the arguments to the running instance. False when it did not
-    // take them within timeoutMs.
-    bool handOver(const QStringList& arguments, int timeoutMs = 800) const;
+    // From a later start: gives the arguments to the running instance. One that has only just
+    // started may not listen yet, or not answer until its window is up: it is tried again until
+    // it answers, for timeoutMs at the most (less when nothing listens at all). When it ends
+    // meanwhile, this instance takes the lock instead and acquired() turns true. False when the
+    // arguments were not taken.
+    bool handOver(const QStringList& arguments, int timeoutMs = 10000);
 
 signals:
     // In the running instance: what a later start was given (empty: only a start).
@@ -31,6 +35,7 @@ signals:
 private:
     void listen();
     void receive();
+    bool send(const QStringList& arguments, QDeadlineTimer deadline, bool& reached) const;
 
     std::unique_ptr<QLockFile> lock_;
     QLocalServer* server_ = nullptr;

@@ -18,9 +18,12 @@
 #include <QLockFile>
 #include <QStandardPaths>
 #include <QProcess>
+#include <QThread>
 #include <QUrl>
 
 #include <cstring>
+
+#include <signal.h>
 
 using fixtures::Media;
 using testsupport::q;
@@ -362,6 +365,31 @@ TEST_F(MediaControlsTest, FilesFromTheCommandLineALaterStartAndOpenUriPlay)
     EXPECT_EQ(QString::fromUtf8(read("Default.list")), songs.join("\r\n") + "\r\n");
 }
 
+// Two starts at once (a file manager opening two files, each with a start of its own): the one
+// that finds the other still starting (held here, as a slow start would be) waits for its answer.
+TEST_F(MediaControlsTest, AStartThatFindsThePlayerStillStartingWaitsForIt)
+{
+    QStringList songs;
+    for (const char* name : {"one.wav", "two.wav"})
+        songs << q(fixtures::makeMedia(media.path(), Media::Wav8Mono, 30.0, name).path);
+    QProcess program;
+    program.setProcessEnvironment(programEnvironment());
+    program.start(SONORELL_PLAYER, {songs[0]});
+    ASSERT_TRUE(waitFor([&] { return QFile::exists(q(media.path() + "/sonorell-player.lock")); }));
+    ::kill(pid_t(program.processId()), SIGSTOP);
+    QProcess later;
+    later.setProcessEnvironment(programEnvironment());
+    later.start(SONORELL_PLAYER, {songs[1]});
+    EXPECT_FALSE(later.waitForFinished(1200)) << "it gave up on a player that was starting";
+    ::kill(pid_t(program.processId()), SIGCONT);
+    ASSERT_TRUE(later.waitForFinished(10000));
+    EXPECT_EQ(later.exitCode(), 0);
+    waitFor([&] { return playerctl({"metadata", "xesam:title"}) == "two.wav"; });
+    EXPECT_EQ(playerctl({"metadata", "xesam:title"}), "two.wav");
+    call("Quit", {}, "org.mpris.MediaPlayer2");
+    EXPECT_TRUE(program.waitForFinished(10000));
+}
+
 // An album rip's cue sheet opened with the real program: its tracks are the list, the first
 // plays under the sheet's title with the folder's cover, and Next goes on to the second.
 TEST_F(MediaControlsTest, AnAlbumRipsSheetOpensAsItsTracksWithItsCover)
@@ -410,23 +438,40 @@ TEST(MediaControlsWithoutBus, TheProgramRunsQuietly)
     EXPECT_FALSE(said.contains("mpris", Qt::CaseInsensitive)) << said.toStdString();
 }
 
-// A player that holds the lock but does not answer (stuck, or its socket gone): a later start
-// says so and fails, rather than ending as if its file had been handed on.
-TEST(LaterStart, APlayerThatDoesNotAnswerIsReported)
-{
+// The lock held by this test, with no player behind it (stuck, or its socket gone).
+class LaterStart : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        ASSERT_TRUE(held.tryLock(0));
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.insert("QT_QPA_PLATFORM", "offscreen");
+        env.insert("SONORELL_HOME", QString::fromStdString(home.path()));
+        env.insert("XDG_RUNTIME_DIR", QString::fromStdString(home.path()));
+        later.setProcessEnvironment(env);
+        later.start(SONORELL_PLAYER, {QString::fromStdString(home.file("sonorell-player.lock"))});
+    }
     testsupport::TempFolder home;
-    QLockFile held(QString::fromStdString(home.file("sonorell-player.lock")));
-    ASSERT_TRUE(held.tryLock(0));
+    QLockFile held{QString::fromStdString(home.file("sonorell-player.lock"))};
     QProcess later;
-    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-    env.insert("QT_QPA_PLATFORM", "offscreen");
-    env.insert("SONORELL_HOME", QString::fromStdString(home.path()));
-    env.insert("XDG_RUNTIME_DIR", QString::fromStdString(home.path()));
-    later.setProcessEnvironment(env);
-    later.start(SONORELL_PLAYER, {QString::fromStdString(home.file("sonorell-player.lock"))});
+};
+
+// A later start says so and fails, rather than ending as if its file had been handed on.
+TEST_F(LaterStart, APlayerThatDoesNotAnswerIsReported)
+{
     ASSERT_TRUE(later.waitForFinished(5000));
     EXPECT_EQ(later.exitCode(), 1);
     EXPECT_TRUE(later.readAllStandardError().contains("did not answer")) << "the failure was not told";
+}
+
+// The lock let go while a later start waits (the player quit meanwhile): that start is the player.
+TEST_F(LaterStart, ALockLetGoMeanwhileMakesItThePlayer)
+{
+    QThread::msleep(500);
+    held.unlock();
+    EXPECT_FALSE(later.waitForFinished(2500)) << later.readAllStandardError().toStdString();
+    later.terminate();
+    EXPECT_TRUE(later.waitForFinished(5000));
 }
 
 }  // namespace
