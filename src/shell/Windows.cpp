@@ -2,15 +2,19 @@
 #include "about/Form3.h"
 #include "associations/Form9.h"
 #include "player/Form1.h"
+#include "player/MessagesRun.h"
 #include "shell/Form5.h"
 #include "shell/Form7.h"
 #include "metadata/Form4.h"
 
 #include <QApplication>
+#include <QTimer>
 
 namespace shell {
 
 namespace {
+
+constexpr int OutsideRetryMs = 200;
 
 // The open window of type W, brought to the front; null when there is none.
 template <typename W> W* bringToFront()
@@ -64,6 +68,12 @@ void BringForward(player::Form1& main)
 
 void OpenFromOutside(player::Form1& main, const QStringList& paths)
 {
+    if (player::MessagesRun::Now()) {
+        // A message box or a chooser has the window: the paths wait until it is closed, in the
+        // order they came, rather than being dropped as a click would be.
+        QTimer::singleShot(OutsideRetryMs, &main, [&main, paths] { OpenFromOutside(main, paths); });
+        return;
+    }
     BringForward(main);
     main.OpenPaths(paths, player::Form1::Opening::Add);
 }

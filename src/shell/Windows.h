@@ -20,7 +20,8 @@ void OpenAssociations(player::Form1& main, const QString& caption);
 // The main window comes forward, from the tray or the taskbar too.
 void BringForward(player::Form1& main);
 // Paths handed over from outside the window (a later start, the desktop's media controls): added
-// to the list, the first of them playing, and the window forward.
+// to the list, the first of them playing, and the window forward; once any message box or chooser
+// the window shows is closed.
 void OpenFromOutside(player::Form1& main, const QStringList& paths);
 
 // The About window (Form3); caption empty keeps its own title; disablesMain as the help item does.

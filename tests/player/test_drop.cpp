@@ -4,6 +4,8 @@
 #include "support/Files.h"
 #include "support/Controls.h"
 #include "platform/FileNames.h"
+#include "player/MessagesRun.h"
+#include "shell/Windows.h"
 
 #include <QApplication>
 #include <QDir>
@@ -144,6 +146,20 @@ TEST_F(DropTest, PathsFromOutsideReplaceOrFollowTheListAndTheFirstPlays)
     window->OpenPaths({root + "/nowhere.wav"}, player::Form1::Opening::Replace);  // nothing to open: nothing changes
     EXPECT_EQ(window->Tracks().count(), 4);
     EXPECT_TRUE(dialogs.empty());
+}
+
+// Paths from outside while a message box or chooser has the window are opened once it is closed.
+TEST_F(DropTest, PathsFromOutsideWaitForAMessageBoxToClose)
+{
+    start();
+    {
+        player::MessagesRun messageBox;
+        shell::OpenFromOutside(*window, {root + "/single.wav"});
+        wait(500);
+        EXPECT_FALSE(window->Tracks().paths().contains(root + "/single.wav"));
+    }
+    ASSERT_TRUE(waitFor([&] { return window->Tracks().paths().contains(root + "/single.wav"); }));
+    EXPECT_EQ(ModuleMCI::GetMediaMode(common::MediaAlias), "playing");
 }
 
 // The command line's paths stand for the default list at start, with a disc in the drive too: the
