@@ -407,9 +407,13 @@ TEST_P(HandOverHeardTest, WhatSoundsIsWhatTheWindowShows)
         EXPECT_LT(recording->level(std::max(acted, end) + 0.15, now()), 0.002) << "still heard after the command";
     }
     // The entry sounding plays on: removed before it is heard, the one after it follows at once.
-    if (what == Act::RemoveNext) EXPECT_LT(recording->longestSilence(acted, now()), Gap) << "silence after the removal";
+    if (what == Act::RemoveNext) {
+        EXPECT_LT(recording->longestSilence(acted, now()), Gap) << "silence after the removal";
+    }
     // Next goes on from the entry heard: after the end, that is the second.
-    if (what == Act::Next) EXPECT_EQ(window->Tracks().current(), offset < 0 ? 1 : 2);
+    if (what == Act::Next) {
+        EXPECT_EQ(window->Tracks().current(), offset < 0 ? 1 : 2);
+    }
     if (what == Act::Untick && offset < 0) {
         EXPECT_EQ(window->Tracks().current(), 0);
         EXPECT_LT(recording->level(end + 0.15, now()), 0.002) << "the next entry was heard";
