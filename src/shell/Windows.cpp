@@ -29,6 +29,18 @@ template <typename W> W* bringToFront()
     return nullptr;
 }
 
+// While a message box or a chooser has the window, paths wait until it is closed, in the order
+// they came, rather than being dropped as a click would be.
+void openWhenFree(player::Form1& main, const QStringList& paths)
+{
+    if (paths.isEmpty()) return;
+    if (player::MessagesRun::Now()) {
+        QTimer::singleShot(OutsideRetryMs, &main, [&main, paths] { openWhenFree(main, paths); });
+        return;
+    }
+    main.OpenPaths(paths, player::Form1::Opening::Add);
+}
+
 }  // namespace
 
 void OpenTracksPreview(player::Form1& main, const QString& caption)
@@ -68,14 +80,8 @@ void BringForward(player::Form1& main)
 
 void OpenFromOutside(player::Form1& main, const QStringList& paths)
 {
-    if (player::MessagesRun::Now()) {
-        // A message box or a chooser has the window: the paths wait until it is closed, in the
-        // order they came, rather than being dropped as a click would be.
-        QTimer::singleShot(OutsideRetryMs, &main, [&main, paths] { OpenFromOutside(main, paths); });
-        return;
-    }
     BringForward(main);
-    main.OpenPaths(paths, player::Form1::Opening::Add);
+    openWhenFree(main, paths);
 }
 
 }  // namespace shell
