@@ -81,6 +81,8 @@ void Form5::TrayMenu_Click()
 void Form5::synexeia_Click()
 {
     const bool on = !synexeia->isChecked();
+    // Switched off just after an entry's end, the entry heard is the one that plays to its end.
+    if (!on) main_->TakeOverEndedEntry();
     synexeia->setChecked(on);
     synexeia2->setChecked(on);
     common::globals().Continuous = on;

@@ -348,9 +348,10 @@ TEST_F(TransportTest, ASecondClickWithoutAMoveActsAgain)
     EXPECT_EQ(window->Tracks().current(), 1);
 }
 
-// Next or Previous pressed right after an entry ended under continuous play, before the tick has
-// taken the next one over: they step from the entry heard, not from the one that ended.
-TEST_F(TransportTest, NextAndPreviousRightAfterAnEntryEndedStepFromTheEntryHeard)
+// Next, Previous or continuous play switched off right after an entry ended under continuous play,
+// before the tick has taken the next one over: they act on the entry heard, not on the one that
+// ended.
+TEST_F(TransportTest, CommandsRightAfterAnEntryEndedActOnTheEntryHeard)
 {
     startWithSongs(0.5);
     menu().synexeia_Click();
@@ -368,6 +369,14 @@ TEST_F(TransportTest, NextAndPreviousRightAfterAnEntryEndedStepFromTheEntryHeard
     window->Image6_Click();
     EXPECT_EQ(window->Tracks().current(), 0);
     EXPECT_LT(window->PositionMs(), 400) << "the first entry plays again from its start";
+    playFirstToItsEnd();
+    menu().synexeia_Click();  // off: the second entry plays to its end, and nothing after it
+    EXPECT_EQ(window->Tracks().current(), 1);
+    EXPECT_EQ(mediaMode(), "playing");
+    int32_t length = 0;
+    ASSERT_TRUE(waitFor([&] { return ModuleMCI::IsMediaAtEnd(Alias, length); }));
+    window->Timer2_Timer();
+    EXPECT_EQ(window->Tracks().current(), 1);
 }
 
 // Two clicks on Previous without moving the mouse: the first lands on the lit twin, the second
