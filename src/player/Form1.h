@@ -264,6 +264,7 @@ private:
     void showTrackCount();
     // Continuous play takes the player from the current file on to its successor.
     bool continuousApplies() const;
+    bool commandMayStart();
 
     TrackList tracks_;
     QStringList openAtStart_;  // the files of the command line's paths, until the list takes them

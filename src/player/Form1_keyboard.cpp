@@ -105,8 +105,7 @@ bool Form1::IsPlaying()
 
 void Form1::PlayPause()
 {
-    if (MessagesRun::Now()) return;
-    TakeOverEndedEntry();
+    if (!commandMayStart()) return;
     if (IsPlaying())
         Image3_Click();
     else
@@ -116,8 +115,7 @@ void Form1::PlayPause()
 // From the track's start, as the slider's release there would: the track plays on from it.
 void Form1::SeekTo(int64_t ms)
 {
-    if (MessagesRun::Now()) return;
-    TakeOverEndedEntry();  // a seek right after the end of an entry is in the one heard
+    if (!commandMayStart()) return;
     const int64_t length = LengthMs();
     if (length <= 0) return;
     ms = std::clamp<int64_t>(ms, 0, length - 1);
@@ -131,8 +129,7 @@ void Form1::SeekTo(int64_t ms)
 
 void Form1::SeekBy(int64_t deltaMs)
 {
-    if (MessagesRun::Now()) return;
-    TakeOverEndedEntry();  // from where the entry heard stands, not the one that just ended
+    if (!commandMayStart()) return;
     SeekTo(PositionMs() + deltaMs);
 }
 

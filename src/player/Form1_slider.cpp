@@ -67,8 +67,7 @@ void Form1::connectSlider()
 
 void Form1::Image17_MouseDown()
 {
-    if (MessagesRun::Now()) return;
-    TakeOverEndedEntry();  // the thumb is the entry heard
+    if (!commandMayStart()) return;
     // Only a drag seeks: a press and release where the thumb stands plays on from where it is,
     // not from where an earlier drag went (perhaps in another entry).
     state_.seekTarget.clear();

@@ -64,6 +64,15 @@ void Form1::TakeOverEndedEntry()
     UpdateMP3(*tracks_.successor(), !paused);
 }
 
+// A user's command may start: no other routine lets messages run. It acts on the entry heard,
+// so one the device went on to by itself is taken over first.
+bool Form1::commandMayStart()
+{
+    if (MessagesRun::Now()) return false;
+    TakeOverEndedEntry();
+    return true;
+}
+
 void Form1::tickMedia()
 {
     ShowVolumeBar(platform::AuxMedia);

@@ -231,11 +231,10 @@ void Form1::leaveEvent(QEvent*) { BackgroundMouseMove(); }
 
 void Form1::Image2_Click()
 {
-    if (MessagesRun::Now()) return;
+    if (!commandMayStart()) return;
     if (!common::InMediaMode()) {
         common::globals().CdDevice->PlayCD();
     } else {
-        TakeOverEndedEntry();
         std::string from, to;
         int32_t length = 0;
         if (ModuleMCI::GetMediaMode(MediaAlias) == "playing" || ModuleMCI::IsMediaAtEnd(MediaAlias, length))
@@ -250,8 +249,7 @@ void Form1::Image2_Click()
 
 void Form1::Image3_Click()
 {
-    if (MessagesRun::Now()) return;
-    TakeOverEndedEntry();
+    if (!commandMayStart()) return;
     if (common::InMediaMode()) ModuleMCI::PauseMedia(MediaAlias);
     common::globals().CdDevice->PausePlay();
     LetMessagesRun();
@@ -260,9 +258,8 @@ void Form1::Image3_Click()
 
 void Form1::Image4_Click()
 {
-    if (MessagesRun::Now()) return;
+    if (!commandMayStart()) return;
     if (common::InMediaMode()) {
-        TakeOverEndedEntry();  // from the entry heard, not the one that just ended
         const std::optional<int> next = tracks_.next();
         if (!next) return;  // the last entry: no wrap, the twin stays
         UpdateMP3(*next, true);
@@ -278,9 +275,8 @@ void Form1::Image4_Click()
 
 void Form1::Image6_Click()
 {
-    if (MessagesRun::Now()) return;
+    if (!commandMayStart()) return;
     if (common::InMediaMode()) {
-        TakeOverEndedEntry();  // from the entry heard, not the one that just ended
         const std::optional<int> previous = tracks_.previous();
         if (!previous) return;
         UpdateMP3(*previous, true);
