@@ -278,6 +278,17 @@ TEST_F(ListeningTest, FilesTaggedWithReplayGainSoundAtOneLoudness)
     menu().item("ReplayGain")->trigger();  // off
     EXPECT_NEAR(levelsApart(), 12.0, 1.0);
     menu().item("ReplayGain")->trigger();  // on again, as the settings had it
+
+    // Switched off while a file plays: heard at once, and in the file already cued to follow it.
+    menu().synexeia_Click();
+    const double begin = recording->firstSound(clickAndListen([&] { window->UpdateMP3(0, true); }, 1.8));
+    const double on = recording->level(begin + 0.6, begin + 1.5);
+    menu().item("ReplayGain")->trigger();
+    const double off = now();
+    until(begin + 4.6);
+    const double loud = recording->level(off + 0.5, begin + 2.9);
+    EXPECT_NEAR(20 * std::log10(loud / on), 6.0, 1.0) << "not heard at once";
+    EXPECT_NEAR(20 * std::log10(loud / recording->level(begin + 3.3, begin + 4.5)), 12.0, 1.0) << "the next file kept the gain";
 }
 
 TEST_F(ListeningTest, ContinuousPlaySwitchedOffStopsAtTheEnd)

@@ -40,6 +40,16 @@ int outputRate()
     return rate;
 }
 
+// Scales the samples of a buffer of the output's format in place.
+void scale(GstBuffer* buffer, float factor)
+{
+    GstMapInfo map;
+    if (factor == 1.0f || !gst_buffer_map(buffer, &map, GST_MAP_READWRITE)) return;
+    auto* samples = reinterpret_cast<float*>(map.data);
+    for (size_t i = 0, n = map.size / sizeof(float); i < n; ++i) samples[i] *= factor;
+    gst_buffer_unmap(buffer, &map);
+}
+
 guint64 queuedBytes() { return guint64(outputRate()) * AudioOutput::FrameBytes / 4; }  // 250 ms
 
 constexpr int64_t ServerStartsWithinMs = 5000;  // a woken stream has surely started by then
@@ -549,6 +559,7 @@ GstFlowReturn AudioOutput::deliver(Decoder& from, GstSample* sample)
     }
     // The timeline, not the file, stamps the buffers: two files follow each other seamlessly.
     buffer = gst_buffer_make_writable(gst_buffer_ref(buffer));
+    scale(buffer, from.gain());
     GST_BUFFER_PTS(buffer) = framesToNs(frames_);
     GST_BUFFER_DURATION(buffer) = framesToNs(frames_ + frames) - framesToNs(frames_);
     GST_BUFFER_OFFSET(buffer) = epoch_;

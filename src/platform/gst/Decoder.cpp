@@ -75,10 +75,9 @@ void discard(GstElement* pipeline, GstPad* pad)
 namespace {
 
 // The gain a file's ReplayGain tags ask for, as a factor: the track gain, no more than its peak
-// allows; 1 without tags or with ReplayGain off.
+// allows; 1 without tags.
 double gainOf(const std::string& fileUri)
 {
-    if (!ReplayGainApplied()) return 1.0;
     gchar* name = g_filename_from_uri(fileUri.c_str(), nullptr, nullptr);
     if (!name) return 1.0;
     const QString path = DecodeFileName(QByteArray(name));
@@ -119,11 +118,11 @@ Decoder::Decoder(std::string uri) : uri_(std::move(uri))
     // instead of one a frame.
     GstElement* blocks = gst_element_factory_make("audiobuffersplit", nullptr);
     if (blocks) g_object_set(blocks, "output-buffer-duration", 1, 5, nullptr);
-    // The file's ReplayGain, in float after the format: a gain above 1 never clips on the way.
-    GstElement* gain = gst_element_factory_make("volume", nullptr);
-    if (gain) g_object_set(gain, "volume", gainOf(fileUri), nullptr);
-    pipeline_ = LinkedPipeline("decoder",
-                               {convert, blocks, gst_element_factory_make("audioresample", nullptr), format, gain, ahead, sink});
+    // The file's ReplayGain is applied as the output takes each buffer, so that switching it
+    // on or off is heard at once, in the file playing and in the one cued to follow it.
+    tagGain_ = float(gainOf(fileUri));
+    pipeline_ =
+        LinkedPipeline("decoder", {convert, blocks, gst_element_factory_make("audioresample", nullptr), format, ahead, sink});
     if (!source || !pipeline_) {
         dispose(pipeline_);
         failed_ = true;
@@ -148,6 +147,8 @@ Decoder::Decoder(std::string uri) : uri_(std::move(uri))
     callbacks.eos = [](GstAppSink* s, gpointer self) { endOfStream(GST_ELEMENT(s), self); };
     gst_app_sink_set_callbacks(GST_APP_SINK(sink), &callbacks, this, nullptr);
 }
+
+float Decoder::gain() const { return ReplayGainApplied() ? tagGain_ : 1.0f; }
 
 Decoder::~Decoder()
 {

@@ -28,6 +28,8 @@ public:
 
     const std::string& uri() const { return uri_; }
     bool isSection() const { return section_; }
+    // The factor its samples are scaled by: the file's ReplayGain while that is applied, else 1.
+    float gain() const;
 
     // Starts prerolling without waiting.
     void begin();
@@ -81,6 +83,7 @@ private:
     bool takeLength(gint64 fileNs);
     gint64 fileNs(int64_t ms) const;
 
+    float tagGain_ = 1;
     int64_t lengthMs_ = -1;
     int64_t stopMs_ = -1;
     bool section_ = false;
