@@ -265,6 +265,7 @@ private:
     // Continuous play takes the player from the current file on to its successor.
     bool continuousApplies() const;
     bool commandMayStart();
+    void seekInEntry(int64_t ms);
 
     TrackList tracks_;
     QStringList openAtStart_;  // the files of the command line's paths, until the list takes them

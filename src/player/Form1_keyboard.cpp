@@ -115,7 +115,16 @@ void Form1::PlayPause()
 // From the track's start, as the slider's release there would: the track plays on from it.
 void Form1::SeekTo(int64_t ms)
 {
-    if (!commandMayStart()) return;
+    if (commandMayStart()) seekInEntry(ms);
+}
+
+void Form1::SeekBy(int64_t deltaMs)
+{
+    if (commandMayStart()) seekInEntry(PositionMs() + deltaMs);  // from where the entry heard stands
+}
+
+void Form1::seekInEntry(int64_t ms)
+{
     const int64_t length = LengthMs();
     if (length <= 0) return;
     ms = std::clamp<int64_t>(ms, 0, length - 1);
@@ -125,12 +134,6 @@ void Form1::SeekTo(int64_t ms)
         common::globals().CdDevice->PlayTrackFrom(int32_t(state_.trackStartMs + ms));
     Image17_MouseUp();
     Timer2_Timer();
-}
-
-void Form1::SeekBy(int64_t deltaMs)
-{
-    if (!commandMayStart()) return;
-    SeekTo(PositionMs() + deltaMs);
 }
 
 void Form1::SetVolumeTenths(int tenths)
