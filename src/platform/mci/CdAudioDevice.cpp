@@ -222,7 +222,9 @@ std::optional<int32_t> CdAudioDevice::parsePosition(const std::string& word) con
     if (format_ == Format::Milliseconds) {
         const auto ms = parseInteger(word);
         if (!ms || *ms < 0) return std::nullopt;
-        const int64_t frame = toc_.discStart() + *ms * FramesPerSecond / 1000;
+        // The nearest frame: a position reported here (cut to the millisecond) seeks to its own
+        // frame, not to the one before it, which may be the end of the track before.
+        const int64_t frame = toc_.discStart() + (*ms * FramesPerSecond + 500) / 1000;
         if (frame > toc_.leadout) return std::nullopt;
         return static_cast<int32_t>(frame);
     }

@@ -86,12 +86,15 @@ TEST_F(CdDeviceTest, SeeksToTracksAndMillisecondsExactToTheFrame)
     EXPECT_EQ(send("seek cd to 77414"), OutOfRange);
     EXPECT_EQ(send("seek cd to -1"), OutOfRange);
     EXPECT_EQ(send("seek cd to abc"), BadInteger);
-    ASSERT_EQ(send("seek cd to 13"), Ok);  // 0.975 frames: down to frame 0
+    ASSERT_EQ(send("seek cd to 6"), Ok);  // 0.45 frames: the nearest is frame 0
     EXPECT_EQ(ask("status cd position"), "0");
     ASSERT_EQ(send("seek cd to 14"), Ok);
     EXPECT_EQ(ask("status cd position"), "13");  // frame 1 = 13.33 ms
+    // What a frame reads as seeks back to it (frame 110 = 1466.67 ms), never to the frame before.
+    ASSERT_EQ(send("seek cd to 1466"), Ok);
+    EXPECT_EQ(ask("status cd position"), "1466");
     ASSERT_EQ(send("set cd time format tmsf"), Ok);
-    EXPECT_EQ(ask("status cd position"), "01:00:00:01");
+    EXPECT_EQ(ask("status cd position"), "01:00:01:35");
 }
 
 TEST_F(CdDeviceTest, PlaysOnIntoTheNextTrack)
