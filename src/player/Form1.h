@@ -240,6 +240,7 @@ private:
     void ApplyMediaLook();
     void tickMedia();
     void tickCd();
+    void showCdPosition(int tracks);
     bool tickMayRun() const;
     void checkEntryEnd(int32_t position);
     void EntryEnd_Timer();

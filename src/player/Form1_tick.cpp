@@ -64,12 +64,15 @@ void Form1::TakeOverEndedEntry()
     UpdateMP3(*tracks_.successor(), !paused);
 }
 
-// A user's command may start: no other routine lets messages run. It acts on the entry heard,
-// so one the device went on to by itself is taken over first.
+// A user's command may start: no other routine lets messages run. It acts on the entry or the
+// disc track heard, so one the device went on to by itself is taken over first.
 bool Form1::commandMayStart()
 {
     if (MessagesRun::Now()) return false;
-    TakeOverEndedEntry();
+    if (common::InMediaMode())
+        TakeOverEndedEntry();
+    else if (common::globals().CdDevice->CheckIfPlaying() == 1)
+        showCdPosition(common::globals().CdDevice->GetNumTracks());
     return true;
 }
 
@@ -146,6 +149,14 @@ void Form1::tickCd()
         publishResting(mode, showing_.mediaMode ? 0 : std::max(showing_.index, 0), tracks);
         return;
     }
+    showCdPosition(tracks);
+}
+
+// The disc playing, of so many tracks: the track heard (shown afresh once the disc went on to it by itself), its
+// time and the thumb.
+void Form1::showCdPosition(int tracks)
+{
+    auto& cd = *common::globals().CdDevice;
     const media::CDAudio::Tmsf at = cd.GetTmsfPosition();
     if (at.track != state_.lastCdTrack) ShowCdTrackInfo();
     state_.lastCdTrack = at.track;

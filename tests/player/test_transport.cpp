@@ -379,6 +379,31 @@ TEST_F(TransportTest, CommandsRightAfterAnEntryEndedActOnTheEntryHeard)
     EXPECT_EQ(window->Tracks().current(), 1);
 }
 
+// The disc plays on into its next track by itself; a command in the second before the tick shows
+// it acts on the track heard: Home goes to its start, not back to the track before, and a pause
+// shows the track it paused in.
+TEST_F(TransportTest, CommandsRightAfterTheDiscWentOnActOnTheTrackHeard)
+{
+    insertDisc({110, 110, 300});
+    start();
+    ctl<QTimer>("Timer2")->stop();
+    auto& cd = *common::globals().CdDevice;
+    const auto playsOnInto = [&](int track) { return waitFor([&] { return cd.GetTmsfPosition().track == track; }); };
+    window->Image2_Click();
+    window->Timer2_Timer();
+    ASSERT_EQ(shown("Label10"), "1");
+    ASSERT_TRUE(playsOnInto(2));
+    window->SeekTo(0);
+    EXPECT_EQ(cdPosition().substr(0, 2), "02");
+    EXPECT_EQ(shown("Label10"), "2");
+    ASSERT_TRUE(playsOnInto(3));
+    window->Image3_Click();
+    EXPECT_EQ(cd.CheckIfPlaying(), 0);
+    EXPECT_EQ(shown("Label10"), "3");
+    EXPECT_EQ(shown("Label1"), "Track 3");
+    EXPECT_EQ(shown("Label3"), "00:00");
+}
+
 // Two clicks on Previous without moving the mouse: the first lands on the lit twin, the second
 // (a double click to the window system) on the picture put back under the pointer. Each goes back
 // one track, and on the first track each restarts it.
