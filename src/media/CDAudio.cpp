@@ -68,12 +68,13 @@ CDAudio::Tmsf CDAudio::ReadTmsf(const std::string& reply)
     return {int16_t(field(0)), field(3), field(6)};
 }
 
-CDAudio::Milliseconds CDAudio::ReadMilliseconds(int16_t track)
+CDAudio::Milliseconds CDAudio::ReadMilliseconds(int16_t track, bool withStart)
 {
     SetFormat_milliseconds();
     Milliseconds ms;
     ms.position = std::atoi(GetCDPosition_FUN().c_str());
     if (track > 0) ms.trackLength = std::atoi(GetTrackLength(track).c_str());
+    if (track > 0 && withStart) ms.trackStart = SendNumeric("status cd position track " + std::to_string(track), CdReplySize);
     SetFormat_tmsf();
     return ms;
 }

@@ -40,13 +40,15 @@ public:
     };
     static Tmsf ReadTmsf(const std::string& reply);
     Tmsf GetTmsfPosition() { return ReadTmsf(GetCDPosition_FUN()); }
-    // The absolute position and, for a track above 0, its length, in milliseconds (0 where
-    // unreadable); the device is switched to milliseconds for them and back to tmsf.
+    // The absolute position and, for a track above 0, its length (0 where unreadable) and when
+    // asked where it starts (-1 where unreadable), in milliseconds; the device is switched to
+    // milliseconds for them and back to tmsf.
     struct Milliseconds {
         int32_t position = 0;
         int32_t trackLength = 0;
+        int32_t trackStart = -1;
     };
-    Milliseconds ReadMilliseconds(int16_t track = 0);
+    Milliseconds ReadMilliseconds(int16_t track = 0, bool withStart = false);
 };
 
 }  // namespace media

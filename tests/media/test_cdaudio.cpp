@@ -70,6 +70,9 @@ TEST_F(CDAudioTest, RepliesOfAReadyDisc)
     EXPECT_EQ(cut(length), "01:17:30");
     EXPECT_EQ(cut(cd.GetTrackLength(2)), "00:50:30");
     EXPECT_EQ(cut(cd.GetCDPosition_FUN()), "01:00:00:00");
+    EXPECT_EQ(cd.ReadMilliseconds(2).trackStart, -1);  // not asked for
+    EXPECT_EQ(cd.ReadMilliseconds(2, true).trackStart, 20000);
+    EXPECT_EQ(cut(cd.GetCDPosition_FUN()), "01:00:00:00");  // tmsf again
 }
 
 TEST_F(CDAudioTest, NoDiscReadsAsZero)

@@ -150,37 +150,38 @@ uint32_t CdAudioDevice::status(WordCursor& args, std::string& reply)
         reply = std::to_string(trackAtFrame(position()));
         return Ok;
     }
-    if (what == "position") {
-        if (!args.atEnd()) return ExtraCharacters;
+    if (what == "position" && args.atEnd()) {
         reply = formatPosition(position());
         return Ok;
     }
-    if (what == "type" && args.take("track")) {
-        // "audio", or "other" for a data track, as the drive's table of contents says.
-        const auto word = args.next();
-        if (!word) return MissingParameter;
-        const auto track = parseInteger(*word);
-        if (!track) return BadInteger;
-        if (!toc_.hasTrack(static_cast<int>(*track))) return OutOfRange;
-        reply = toc_.isAudio(static_cast<int>(*track)) ? "audio" : "other";
-        return args.atEnd() ? Ok : ExtraCharacters;
+    if (what == "length" && args.atEnd()) {
+        reply = formatLength(toc_.leadout - toc_.discStart());
+        return Ok;
     }
-    if (what == "length") {
-        if (args.atEnd()) {
-            reply = formatLength(toc_.leadout - toc_.discStart());
-            return Ok;
-        }
-        if (!args.take("track")) return UnrecognizedKeyword;
-        const auto word = args.next();
-        if (!word) return MissingParameter;
-        const auto track = parseInteger(*word);
-        if (!track) return BadInteger;
-        if (!toc_.hasTrack(static_cast<int>(*track))) return OutOfRange;
-        const int t = static_cast<int>(*track);
+    if (!args.take("track")) return what == "position" ? ExtraCharacters : UnrecognizedKeyword;
+    int t = 0;
+    if (const uint32_t error = trackArgument(args, t); error != Ok) return error;
+    if (what == "position")  // where the track starts
+        reply = formatPosition(toc_.trackStart(t));
+    else if (what == "type")  // "audio", or "other" for a data track, as the table of contents says
+        reply = toc_.isAudio(t) ? "audio" : "other";
+    else if (what == "length")
         reply = formatLength(toc_.trackEnd(t) - toc_.trackStart(t));
-        return args.atEnd() ? Ok : ExtraCharacters;
-    }
-    return UnrecognizedKeyword;
+    else
+        return UnrecognizedKeyword;
+    return args.atEnd() ? Ok : ExtraCharacters;
+}
+
+// The track number that follows "track" in a command, one the disc has.
+uint32_t CdAudioDevice::trackArgument(WordCursor& args, int& track) const
+{
+    const auto word = args.next();
+    if (!word) return MissingParameter;
+    const auto number = parseInteger(*word);
+    if (!number) return BadInteger;
+    if (!toc_.hasTrack(static_cast<int>(*number))) return OutOfRange;
+    track = static_cast<int>(*number);
+    return Ok;
 }
 
 uint32_t CdAudioDevice::set(WordCursor& args)

@@ -22,6 +22,7 @@ private:
     enum class Format { Tmsf, Milliseconds };
 
     uint32_t status(WordCursor& args, std::string& reply);
+    uint32_t trackArgument(WordCursor& args, int& track) const;
     uint32_t set(WordCursor& args);
     uint32_t seek(WordCursor& args);
     uint32_t play(WordCursor& args);

@@ -49,11 +49,14 @@ TEST_F(CdDeviceTest, QueriesInTmsf)
     EXPECT_EQ(ask("status cd length track 2"), "00:50:30");
     EXPECT_EQ(ask("status cd length track 4"), "00:04:00");
     EXPECT_EQ(ask("status cd position"), "01:00:00:00");
+    EXPECT_EQ(ask("status cd position track 3"), "03:00:00:00");  // where it starts
     EXPECT_EQ(ask("status cd mode"), "stopped");
     EXPECT_EQ(ask("status cd time format"), "tmsf");
     EXPECT_EQ(ask("status cd length track 0"), "error 282");
     EXPECT_EQ(ask("status cd length track 5"), "error 282");
     EXPECT_EQ(ask("status cd length track x"), "error 270");
+    EXPECT_EQ(ask("status cd position track 5"), "error 282");
+    EXPECT_EQ(ask("status cd position track"), "error 273");
     EXPECT_EQ(ask("status cd colour"), "error 259");
 }
 
@@ -64,6 +67,7 @@ TEST_F(CdDeviceTest, QueriesInMilliseconds)
     EXPECT_EQ(ask("status cd length track 2"), "50400");
     EXPECT_EQ(ask("status cd length track 3"), "3000");
     EXPECT_EQ(ask("status cd position"), "0");
+    EXPECT_EQ(ask("status cd position track 3"), "70400");  // 5280 frames
     EXPECT_EQ(ask("status cd number of tracks"), "4");
     ASSERT_EQ(send("set cd time format ms"), Ok);
     EXPECT_EQ(ask("status cd time format"), "milliseconds");
