@@ -266,6 +266,8 @@ private:
     // Continuous play takes the player from the current file on to its successor.
     bool continuousApplies() const;
     bool commandMayStart();
+    void play();  // the buttons' bodies, once the command may start
+    void pause();
     void seekInEntry(int64_t ms);
 
     TrackList tracks_;

@@ -107,9 +107,9 @@ void Form1::PlayPause()
 {
     if (!commandMayStart()) return;
     if (IsPlaying())
-        Image3_Click();
+        pause();
     else
-        Image2_Click();
+        play();
 }
 
 // From the track's start, as the slider's release there would: the track plays on from it.

@@ -231,7 +231,11 @@ void Form1::leaveEvent(QEvent*) { BackgroundMouseMove(); }
 
 void Form1::Image2_Click()
 {
-    if (!commandMayStart()) return;
+    if (commandMayStart()) play();
+}
+
+void Form1::play()
+{
     if (!common::InMediaMode()) {
         common::globals().CdDevice->PlayCD();
     } else {
@@ -249,7 +253,11 @@ void Form1::Image2_Click()
 
 void Form1::Image3_Click()
 {
-    if (!commandMayStart()) return;
+    if (commandMayStart()) pause();
+}
+
+void Form1::pause()
+{
     if (common::InMediaMode()) ModuleMCI::PauseMedia(MediaAlias);
     common::globals().CdDevice->PausePlay();
     LetMessagesRun();
