@@ -152,8 +152,8 @@ void Form1::tickCd()
     showCdPosition(tracks);
 }
 
-// The disc playing, of so many tracks: the track heard (shown afresh once the disc went on to it by itself), its
-// time and the thumb.
+// The disc playing, of so many tracks: the track heard (shown afresh once the disc went on to
+// it by itself), its time and the thumb.
 void Form1::showCdPosition(int tracks)
 {
     auto& cd = *common::globals().CdDevice;

@@ -177,8 +177,8 @@ void Form1::ShowCdTrackInfo()
     if (colon >= 0) length = length.left(colon);
     Label6->setText(common::Lang("Διάρκεια: ", "Length: ") + length);
 
-    // Where the track starts, so Home, the thumb and the time left count from it; the position
-    // read now only where the disc cannot tell.
+    // Where the track starts, so seeks within it, the thumb and the time left count from there;
+    // the position read now only where the disc cannot tell.
     const media::CDAudio::Milliseconds ms = cd.ReadMilliseconds(int16_t(track), true);
     state_.trackStartMs = ms.trackStart >= 0 ? ms.trackStart : ms.position;
     state_.positionScale = ms.trackLength / 187.0;

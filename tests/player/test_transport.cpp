@@ -380,8 +380,8 @@ TEST_F(TransportTest, CommandsRightAfterAnEntryEndedActOnTheEntryHeard)
 }
 
 // The disc plays on into its next track by itself; a command in the second before the tick shows
-// it acts on the track heard: Home goes to its start, not back to the track before, and a pause
-// shows the track it paused in.
+// it acts on the track heard: a seek to 00:00 goes to its start, not back to the track before,
+// and a pause shows the track it paused in.
 TEST_F(TransportTest, CommandsRightAfterTheDiscWentOnActOnTheTrackHeard)
 {
     insertDisc({110, 110, 300});
