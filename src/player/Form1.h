@@ -109,7 +109,9 @@ public:
     bool IsPlaying();
     void PlayPause();  // pause while playing, else play (resume when paused)
     void SeekTo(int64_t ms);
-    void SeekBy(int64_t deltaMs);
+    // From where the entry heard stands; past its end, the next entry when nextPastTheEnd (as
+    // the desktop's seek asks), else its last moment.
+    void SeekBy(int64_t deltaMs, bool nextPastTheEnd = false);
     void TakeOverEndedEntry();
     void StepVolume(int segments);
     void SetVolumeTenths(int tenths);  // 0..10, the bar showing it
@@ -268,7 +270,8 @@ private:
     bool commandMayStart();
     void play();  // the buttons' bodies, once the command may start
     void pause();
-    void seekInEntry(int64_t ms);
+    void playNext();
+    void seekInEntry(int64_t ms, int64_t length);
 
     TrackList tracks_;
     QStringList openAtStart_;  // the files of the command line's paths, until the list takes them

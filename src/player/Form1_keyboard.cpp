@@ -115,17 +115,22 @@ void Form1::PlayPause()
 // From the track's start, as the slider's release there would: the track plays on from it.
 void Form1::SeekTo(int64_t ms)
 {
-    if (commandMayStart()) seekInEntry(ms);
+    if (commandMayStart()) seekInEntry(ms, LengthMs());
 }
 
-void Form1::SeekBy(int64_t deltaMs)
+void Form1::SeekBy(int64_t deltaMs, bool nextPastTheEnd)
 {
-    if (commandMayStart()) seekInEntry(PositionMs() + deltaMs);  // from where the entry heard stands
+    if (!commandMayStart()) return;
+    const int64_t target = PositionMs() + deltaMs, length = LengthMs();
+    if (nextPastTheEnd && target > length) {
+        if (length > 0) playNext();
+        return;
+    }
+    seekInEntry(target, length);
 }
 
-void Form1::seekInEntry(int64_t ms)
+void Form1::seekInEntry(int64_t ms, int64_t length)
 {
-    const int64_t length = LengthMs();
     if (length <= 0) return;
     ms = std::clamp<int64_t>(ms, 0, length - 1);
     if (common::InMediaMode())

@@ -266,7 +266,11 @@ void Form1::pause()
 
 void Form1::Image4_Click()
 {
-    if (!commandMayStart()) return;
+    if (commandMayStart()) playNext();
+}
+
+void Form1::playNext()
+{
     if (common::InMediaMode()) {
         const std::optional<int> next = tracks_.next();
         if (!next) return;  // the last entry: no wrap, the twin stays

@@ -167,16 +167,10 @@ void MediaControls::seekTo(int64_t ms)
     command([this, ms] { main_.SeekTo(ms); });
 }
 
+// Counted in the window, from the entry heard: the one last shown here may have ended meanwhile.
 void MediaControls::seek(qint64 offsetUs)
 {
-    const int64_t length = main_.Showing().lengthMs;
-    if (length <= 0) return;
-    const int64_t target = positionUs() / 1000 + offsetUs / 1000;
-    if (target > length) {
-        next();  // past the end: as the next button
-        return;
-    }
-    seekTo(std::max<int64_t>(0, target));
+    command([this, offsetUs] { main_.SeekBy(offsetUs / 1000, true); });
 }
 
 void MediaControls::setPosition(const QString& trackId, qint64 positionUs)

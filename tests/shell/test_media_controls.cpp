@@ -177,6 +177,25 @@ TEST_F(MediaControlsTest, AFilePlayingIsShownAndDrivenLikeTheButtons)
     EXPECT_EQ(window->Tracks().current(), 0);
 }
 
+// A seek from the desktop just after continuous play went on to the next file, before the window
+// showed it, counts from where that file stands: back a second is its start, not near its end.
+TEST_F(MediaControlsTest, ASeekJustAfterAFileEndedCountsFromTheFileHeard)
+{
+    startWithTwoSongs();
+    menu().synexeia_Click();
+    ctl<QTimer>("Timer2")->stop();
+    window->Image2_Click();
+    window->SeekTo(3500);
+    int32_t length = 0;
+    ASSERT_TRUE(waitFor([&] { return ModuleMCI::IsMediaAtEnd("ToTrexonTragoydi", length); }));
+    call("Seek", {qlonglong(-1000000)});
+    EXPECT_EQ(window->Tracks().current(), 1);
+    EXPECT_LT(window->PositionMs(), 500);
+    call("Seek", {qlonglong(10000000)});  // past its end: the next file, none after the last
+    EXPECT_EQ(window->Tracks().current(), 1);
+    EXPECT_EQ(ModuleMCI::GetMediaMode("ToTrexonTragoydi"), "playing");
+}
+
 // Removed from the list, the file playing plays on: the desktop shows it, not the entry that took
 // its place, until the window goes on to that entry.
 TEST_F(MediaControlsTest, AFileRemovedWhilePlayingIsStillTheOneShown)
