@@ -113,9 +113,11 @@ void Form1::PlayPause()
 }
 
 // From the track's start, as the slider's release there would: the track plays on from it.
-void Form1::SeekTo(int64_t ms)
+void Form1::SeekTo(int64_t ms, const std::function<bool()>& stillMeant)
 {
-    if (commandMayStart()) seekInEntry(ms, LengthMs());
+    if (!commandMayStart()) return;
+    if (stillMeant) PublishNowShowing();
+    if (!stillMeant || stillMeant()) seekInEntry(ms, LengthMs());
 }
 
 void Form1::SeekBy(int64_t deltaMs, bool nextPastTheEnd)

@@ -162,23 +162,24 @@ void MediaControls::playPause()
     command([this] { main_.PlayPause(); });
 }
 
-void MediaControls::seekTo(int64_t ms)
-{
-    command([this, ms] { main_.SeekTo(ms); });
-}
-
 // Counted in the window, from the entry heard: the one last shown here may have ended meanwhile.
 void MediaControls::seek(qint64 offsetUs)
 {
     command([this, offsetUs] { main_.SeekBy(offsetUs / 1000, true); });
 }
 
+// The track named must be the one heard once the window has taken it over: a call for one that
+// ended meanwhile is stale.
 void MediaControls::setPosition(const QString& trackId, qint64 positionUs)
 {
     const int64_t ms = positionUs / 1000;
-    const platform::mpris::Metadata current = metadata();
-    if (trackId != current.trackId || ms < 0 || ms > current.lengthUs / 1000) return;
-    seekTo(ms);
+    if (ms < 0) return;
+    command([this, &trackId, ms] {
+        main_.SeekTo(ms, [&] {
+            const platform::mpris::Metadata current = metadata();
+            return trackId == current.trackId && ms <= current.lengthUs / 1000;
+        });
+    });
 }
 
 void MediaControls::setVolume(double volume)

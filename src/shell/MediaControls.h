@@ -40,7 +40,6 @@ private:
     platform::mpris::Metadata metadata() const;
     QString artOf(const QString& path) const;  // path empty: the disc
     QString fileOf(const QString& entry) const;
-    void seekTo(int64_t ms);  // from the track's start, as the slider's release
     void command(const std::function<void()>& run);
 
     player::Form1& main_;
