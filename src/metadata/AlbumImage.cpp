@@ -10,6 +10,8 @@
 #include <QRegularExpression>
 #include <QSet>
 
+#include <algorithm>
+
 namespace Mp3Tag_Functions {
 
 namespace {
@@ -81,8 +83,12 @@ QList<ImageTrack> ReadAlbumImage(const QString& sheet)
     std::optional<ImageTrack> track;  // the TRACK being read, while it is an audio one in a sound file
     bool inTrack = false;
     QString album, albumPerformer;
+    // The number names the track's list line ("sheet.cue#2"): one used already names no other.
+    const auto numberTaken = [&](int number) {
+        return std::any_of(tracks.cbegin(), tracks.cend(), [number](const ImageTrack& t) { return t.number == number; });
+    };
     const auto close = [&] {
-        if (track && track->start >= 0 && FileExists(track->file)) tracks << *track;
+        if (track && track->start >= 0 && !numberTaken(track->number) && FileExists(track->file)) tracks << *track;
         track.reset();
     };
     for (const QString& line : ReadTextLines(sheet)) {
@@ -97,8 +103,11 @@ QList<ImageTrack> ReadAlbumImage(const QString& sheet)
         } else if (key == QLatin1String("TRACK") && w.size() >= 3) {
             close();
             inTrack = true;
-            if (!file.isEmpty() && w[2].compare(QLatin1String("AUDIO"), Qt::CaseInsensitive) == 0)
-                track = ImageTrack{sheet, w[1].toInt(), file, -1, -1, {}, {}, album, albumPerformer};
+            bool isNumber = false;
+            const int number = w[1].toInt(&isNumber);
+            if (!file.isEmpty() && isNumber && number >= 1 && number <= 99 &&
+                w[2].compare(QLatin1String("AUDIO"), Qt::CaseInsensitive) == 0)
+                track = ImageTrack{sheet, number, file, -1, -1, {}, {}, album, albumPerformer};
         } else if (key == QLatin1String("INDEX") && w.size() >= 3 && track && w[1].toInt() == 1) {
             if (const auto at = sheetFrames(w[2])) track->start = *at;
         } else if ((key == QLatin1String("TITLE") || key == QLatin1String("PERFORMER")) && w.size() >= 2) {

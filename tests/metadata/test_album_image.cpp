@@ -114,6 +114,16 @@ TEST_F(AlbumImageTest, ADiscImagesSheetAndOtherFilesAreNoAlbum)
     const QList<ImageTrack> tracks = ReadAlbumImage(mixed);
     ASSERT_EQ(tracks.size(), 1);
     EXPECT_EQ(tracks[0].number, 3);
+    // A track's number names its list line: one that is no number from 1 to 99, or one used
+    // already, leaves its track out.
+    const QString numbers = write("numbers.cue", "FILE \"a.wav\" WAVE\nTRACK -2 AUDIO\nINDEX 01 00:00:00\nTRACK 2x AUDIO\n"
+                                                 "INDEX 01 00:01:00\nTRACK 100 AUDIO\nINDEX 01 00:01:50\nTRACK 02 AUDIO\n"
+                                                 "INDEX 01 00:02:00\nTRACK 2 AUDIO\nINDEX 01 00:03:00\n");
+    const QList<ImageTrack> numbered = ReadAlbumImage(numbers);
+    ASSERT_EQ(numbered.size(), 1);
+    EXPECT_EQ(numbered[0].number, 2);
+    EXPECT_EQ(numbered[0].start, 150);
+    EXPECT_EQ(ImageTrackOfLine(ImageTrackLine(numbered[0]))->start, 150);
 }
 
 TEST_F(AlbumImageTest, ASheetFromAGreekWindowsMachineAndItsListLines)
