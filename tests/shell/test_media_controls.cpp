@@ -63,6 +63,38 @@ QString runWhileServing(const QString& program, const QStringList& args)
 
 QString playerctl(const QStringList& args) { return runWhileServing("playerctl", QStringList{"-p", "sonorell"} + args); }
 
+// The fields of what plays ("xesam:title", "mpris:length", …), each as playerctl shows it, joined by '|'.
+QString metadata(const QStringList& fields)
+{
+    QStringList format;
+    for (const QString& field : fields) format << "{{" + field + "}}";
+    return playerctl({"metadata", "--format", format.join('|')});
+}
+QString title() { return metadata({"xesam:title"}); }
+
+// What playerctl shows once it shows want (or, after a while, still something else).
+QString awaited(const std::function<QString()>& shown, const QString& want)
+{
+    QString got;
+    testsupport::waitUntil([&] { return (got = shown()) == want; }, 5000, [] { QCoreApplication::processEvents(); });
+    return got;
+}
+QString statusOnceItIs(const QString& want)
+{
+    return awaited([] { return playerctl({"status"}); }, want);
+}
+QString titleOnceItIs(const QString& want) { return awaited(title, want); }
+
+// The real program's environment without a player fixture: no screen, home its folders.
+QProcessEnvironment bareEnvironment(const testsupport::TempFolder& home)
+{
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert("QT_QPA_PLATFORM", "offscreen");
+    env.insert("SONORELL_HOME", QString::fromStdString(home.path()));
+    env.insert("XDG_RUNTIME_DIR", QString::fromStdString(home.path()));
+    return env;
+}
+
 void tag(const std::string& path, const char* title, const char* artist, const char* album)
 {
     Mp3Tag_Functions::TagRecord r{};
@@ -109,6 +141,18 @@ protected:
                    .type() == QDBusMessage::ReplyMessage;
     }
     QString trackId() { return playerctl({"metadata", "mpris:trackid"}).remove(QLatin1Char('\'')); }
+    // The real program started on args, as from a file manager, in this test's folders.
+    void launch(QProcess& program, const QStringList& args = {})
+    {
+        program.setProcessEnvironment(programEnvironment());
+        program.start(SONORELL_PLAYER, args);
+    }
+    // The desktop's Quit, and the program ends.
+    void quit(QProcess& program)
+    {
+        call("Quit", {}, "org.mpris.MediaPlayer2");
+        EXPECT_TRUE(program.waitForFinished(10000));
+    }
     // one.mp3 ("Dawn" by "The Band" on "Record") and two.mp3, untagged, in the list; the controls
     // attached. Returns one.mp3.
     std::string startWithTwoSongs()
@@ -129,10 +173,7 @@ TEST_F(MediaControlsTest, AFilePlayingIsShownAndDrivenLikeTheButtons)
 {
     startWithTwoSongs();
     EXPECT_EQ(playerctl({"status"}), "Stopped");
-    EXPECT_EQ(playerctl({"metadata", "xesam:title"}), "Dawn");
-    EXPECT_EQ(playerctl({"metadata", "xesam:artist"}), "The Band");
-    EXPECT_EQ(playerctl({"metadata", "xesam:album"}), "Record");
-    EXPECT_EQ(playerctl({"metadata", "xesam:trackNumber"}), "1");
+    EXPECT_EQ(metadata({"xesam:title", "xesam:artist", "xesam:album", "xesam:trackNumber"}), "Dawn|The Band|Record|1");
     EXPECT_NEAR(playerctl({"metadata", "mpris:length"}).toLongLong() / 1000, window->State().mediaLengthMs, 1);
     EXPECT_EQ(trackId(), "/org/sonorell/entry/1");
     EXPECT_FALSE(property("CanGoPrevious").toBool());
@@ -168,8 +209,7 @@ TEST_F(MediaControlsTest, AFilePlayingIsShownAndDrivenLikeTheButtons)
     playerctl({"next"});
     EXPECT_EQ(window->Tracks().current(), 1);
     EXPECT_EQ(trackId(), "/org/sonorell/entry/2");
-    EXPECT_EQ(playerctl({"metadata", "xesam:title"}), "two.mp3");
-    EXPECT_EQ(playerctl({"metadata", "xesam:artist"}), "");  // the "New Artist" placeholder is no artist
+    EXPECT_EQ(metadata({"xesam:title", "xesam:artist"}), "two.mp3|");  // the "New Artist" placeholder is no artist
     EXPECT_FALSE(property("CanGoNext").toBool());
     call("Next");  // on the last entry: nothing happens
     EXPECT_EQ(window->Tracks().current(), 1);
@@ -214,13 +254,12 @@ TEST_F(MediaControlsTest, AFileRemovedWhilePlayingIsStillTheOneShown)
     ASSERT_TRUE(window->RemoveEntry(0));
     window->Timer2_Timer();
     EXPECT_EQ(playerctl({"status"}), "Playing");
-    EXPECT_EQ(playerctl({"metadata", "xesam:title"}), "Dawn");
-    EXPECT_EQ(playerctl({"metadata", "xesam:url"}), QUrl::fromLocalFile(QString::fromStdString(first)).toString());
+    EXPECT_EQ(metadata({"xesam:title", "xesam:url"}), "Dawn|" + QUrl::fromLocalFile(QString::fromStdString(first)).toString());
     EXPECT_EQ(trackId(), "/org/sonorell/removed/1");
     EXPECT_TRUE(property("CanGoNext").toBool());  // to two.mp3, now the first entry
     call("Next");
     EXPECT_EQ(trackId(), "/org/sonorell/entry/1");
-    EXPECT_EQ(playerctl({"metadata", "xesam:title"}), "two.mp3");
+    EXPECT_EQ(title(), "two.mp3");
 }
 
 TEST_F(MediaControlsTest, VolumeIsTheBarsTenthsAndChangesAreSignalledFromTheTick)
@@ -265,10 +304,8 @@ TEST_F(MediaControlsTest, ADiscTrackIsShownAndTheButtonsRulesHold)
     playerctl({"play"});
     EXPECT_EQ(playerctl({"status"}), "Playing");
     window->Timer2_Timer();
-    EXPECT_EQ(playerctl({"metadata", "xesam:title"}), "Track 1");
-    EXPECT_EQ(playerctl({"metadata", "xesam:trackNumber"}), "1");
+    EXPECT_EQ(metadata({"xesam:title", "xesam:trackNumber", "xesam:url"}), "Track 1|1|");
     EXPECT_NEAR(playerctl({"metadata", "mpris:length"}).toLongLong() / 1000, 20000, 20);
-    EXPECT_EQ(playerctl({"metadata", "xesam:url"}), "");
 
     playerctl({"next"});
     window->Timer2_Timer();
@@ -317,8 +354,7 @@ TEST_F(MediaControlsTest, CoverArtIsTheEmbeddedPictureElseTheFoldersCover)
     EXPECT_EQ(playerctl({"metadata", "mpris:artUrl"}), QUrl::fromLocalFile(q(media.path() + "/album/Folder.PNG")).toString());
     window->UpdateMP3(2, false);
     window->Timer2_Timer();
-    EXPECT_EQ(playerctl({"metadata", "mpris:artUrl"}), "");
-    EXPECT_EQ(playerctl({"metadata", "xesam:title"}), "bare.wav");
+    EXPECT_EQ(metadata({"mpris:artUrl", "xesam:title"}), "|bare.wav");
 }
 
 // The real program: playerctl drives it, Quit closes it as the Exit command does.
@@ -328,20 +364,16 @@ TEST_F(MediaControlsTest, TheProgramAnswersPlayerctlAndQuitSavesItsOptions)
     const auto second = fixtures::makeMedia(media.path(), Media::Mp3Cbr, 4.0, "two.mp3");
     writeList({QString::fromStdString(first.path), QString::fromStdString(second.path)});
     QProcess program;
-    program.setProcessEnvironment(programEnvironment());
-    program.start(SONORELL_PLAYER);
+    launch(program);
     ASSERT_TRUE(program.waitForStarted());
-    QString status;
-    waitFor([&] { return !(status = playerctl({"status"})).isEmpty(); });
-    EXPECT_EQ(status, "Stopped");
-    EXPECT_EQ(playerctl({"metadata", "xesam:title"}), "one.mp3");
+    EXPECT_EQ(statusOnceItIs("Stopped"), "Stopped");
+    EXPECT_EQ(title(), "one.mp3");
     playerctl({"play-pause"});
     EXPECT_EQ(playerctl({"status"}), "Playing");
     playerctl({"next"});
-    EXPECT_EQ(playerctl({"metadata", "xesam:title"}), "two.mp3");
+    EXPECT_EQ(title(), "two.mp3");
     EXPECT_EQ(read("Data.dat").size(), 0);  // made empty at start
-    call("Quit", {}, "org.mpris.MediaPlayer2");
-    EXPECT_TRUE(program.waitForFinished(10000));
+    quit(program);
     EXPECT_EQ(program.exitCode(), 0);
     EXPECT_GT(read("Data.dat").size(), 0);
 }
@@ -355,24 +387,19 @@ TEST_F(MediaControlsTest, FilesFromTheCommandLineALaterStartAndOpenUriPlay)
     for (const char* name : {"one.wav", "two.wav", "three.wav", "four.wav"})
         songs << q(fixtures::makeMedia(media.path(), Media::Wav8Mono, 30.0, name).path);
     QProcess program;
-    program.setProcessEnvironment(programEnvironment());
-    program.start(SONORELL_PLAYER, {songs[0], songs[1]});
+    launch(program, {songs[0], songs[1]});
     ASSERT_TRUE(program.waitForStarted());
-    QString status;
-    waitFor([&] { return (status = playerctl({"status"})) == "Playing"; });
-    EXPECT_EQ(status, "Playing");
-    EXPECT_EQ(playerctl({"metadata", "xesam:title"}), "one.wav");
+    EXPECT_EQ(statusOnceItIs("Playing"), "Playing");
+    EXPECT_EQ(title(), "one.wav");
 
     QProcess later;
-    later.setProcessEnvironment(programEnvironment());
     QElapsedTimer clock;
     clock.start();
-    later.start(SONORELL_PLAYER, {songs[2]});
+    launch(later, {songs[2]});
     ASSERT_TRUE(later.waitForFinished(3000));
     EXPECT_LT(clock.elapsed(), 1500);
     EXPECT_EQ(later.exitCode(), 0);
-    waitFor([&] { return playerctl({"metadata", "xesam:title"}) == "three.wav"; });
-    EXPECT_EQ(playerctl({"metadata", "xesam:title"}), "three.wav");
+    EXPECT_EQ(titleOnceItIs("three.wav"), "three.wav");
     EXPECT_EQ(playerctl({"status"}), "Playing");
     later.start(SONORELL_PLAYER);  // with nothing to open: it only ends
     EXPECT_TRUE(later.waitForFinished(3000));
@@ -380,15 +407,13 @@ TEST_F(MediaControlsTest, FilesFromTheCommandLineALaterStartAndOpenUriPlay)
     EXPECT_EQ(program.state(), QProcess::Running);
 
     EXPECT_EQ(call("OpenUri", {QUrl::fromLocalFile(songs[3]).toString()}).type(), QDBusMessage::ReplyMessage);
-    waitFor([&] { return playerctl({"metadata", "xesam:title"}) == "four.wav"; });
-    EXPECT_EQ(playerctl({"metadata", "xesam:title"}), "four.wav");
+    EXPECT_EQ(titleOnceItIs("four.wav"), "four.wav");
     const QDBusMessage refused = call("OpenUri", {"https://example.org/song.mp3"});
     EXPECT_EQ(refused.type(), QDBusMessage::ErrorMessage);
     EXPECT_EQ(refused.errorName(), "org.freedesktop.DBus.Error.NotSupported");
     EXPECT_EQ(call("OpenUri", {"file:///nowhere/song.mp3"}).type(), QDBusMessage::ErrorMessage);
 
-    call("Quit", {}, "org.mpris.MediaPlayer2");
-    EXPECT_TRUE(program.waitForFinished(10000));
+    quit(program);
     // The list the player ended with: the command line's files, then each one handed over.
     EXPECT_EQ(QString::fromUtf8(read("Default.list")), songs.join("\r\n") + "\r\n");
 }
@@ -401,21 +426,17 @@ TEST_F(MediaControlsTest, AStartThatFindsThePlayerStillStartingWaitsForIt)
     for (const char* name : {"one.wav", "two.wav"})
         songs << q(fixtures::makeMedia(media.path(), Media::Wav8Mono, 30.0, name).path);
     QProcess program;
-    program.setProcessEnvironment(programEnvironment());
-    program.start(SONORELL_PLAYER, {songs[0]});
+    launch(program, {songs[0]});
     ASSERT_TRUE(waitFor([&] { return QFile::exists(q(media.path() + "/sonorell-player.lock")); }));
     ::kill(pid_t(program.processId()), SIGSTOP);
     QProcess later;
-    later.setProcessEnvironment(programEnvironment());
-    later.start(SONORELL_PLAYER, {songs[1]});
+    launch(later, {songs[1]});
     EXPECT_FALSE(later.waitForFinished(1200)) << "it gave up on a player that was starting";
     ::kill(pid_t(program.processId()), SIGCONT);
     ASSERT_TRUE(later.waitForFinished(10000));
     EXPECT_EQ(later.exitCode(), 0);
-    waitFor([&] { return playerctl({"metadata", "xesam:title"}) == "two.wav"; });
-    EXPECT_EQ(playerctl({"metadata", "xesam:title"}), "two.wav");
-    call("Quit", {}, "org.mpris.MediaPlayer2");
-    EXPECT_TRUE(program.waitForFinished(10000));
+    EXPECT_EQ(titleOnceItIs("two.wav"), "two.wav");
+    quit(program);
 }
 
 // An album rip's cue sheet opened with the real program: its tracks are the list, the first
@@ -428,20 +449,17 @@ TEST_F(MediaControlsTest, AnAlbumRipsSheetOpensAsItsTracksWithItsCover)
                                                 "TRACK 02 AUDIO\nTITLE \"Second\"\nINDEX 01 00:10:00\n"));
     const std::string cover = fixtures::writeFile(media.path(), "cover.jpg", "a picture");
     QProcess program;
-    program.setProcessEnvironment(programEnvironment());
-    program.start(SONORELL_PLAYER, {sheet});
+    launch(program, {sheet});
     ASSERT_TRUE(program.waitForStarted());
     waitFor([&] { return playerctl({"status"}) == "Playing"; });
-    EXPECT_EQ(playerctl({"metadata", "xesam:title"}), QString::fromUtf8("Πρώτο"));
-    EXPECT_EQ(playerctl({"metadata", "mpris:artUrl"}), QUrl::fromLocalFile(q(cover)).toString());
-    EXPECT_EQ(playerctl({"metadata", "xesam:url"}), QUrl::fromLocalFile(q(media.path() + "/rip.flac")).toString());
-    EXPECT_EQ(playerctl({"metadata", "mpris:length"}), "10000000");
+    EXPECT_EQ(metadata({"xesam:title", "mpris:artUrl", "xesam:url", "mpris:length"}),
+              QStringList({QString::fromUtf8("Πρώτο"), QUrl::fromLocalFile(q(cover)).toString(),
+                           QUrl::fromLocalFile(q(media.path() + "/rip.flac")).toString(), "10000000"})
+                  .join('|'));
     playerctl({"next"});
-    waitFor([&] { return playerctl({"metadata", "xesam:title"}) == "Second"; });
-    EXPECT_EQ(playerctl({"metadata", "xesam:title"}), "Second");
+    EXPECT_EQ(titleOnceItIs("Second"), "Second");
     EXPECT_EQ(playerctl({"status"}), "Playing");
-    call("Quit", {}, "org.mpris.MediaPlayer2");
-    EXPECT_TRUE(program.waitForFinished(10000));
+    quit(program);
     EXPECT_EQ(QString::fromUtf8(read("Default.list")), sheet + "#1\r\n" + sheet + "#2\r\n");
 }
 
@@ -450,10 +468,7 @@ TEST(MediaControlsWithoutBus, TheProgramRunsQuietly)
 {
     testsupport::TempFolder home;
     QProcess program;
-    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-    env.insert("QT_QPA_PLATFORM", "offscreen");
-    env.insert("SONORELL_HOME", QString::fromStdString(home.path()));
-    env.insert("XDG_RUNTIME_DIR", QString::fromStdString(home.path()));
+    QProcessEnvironment env = bareEnvironment(home);
     env.insert("DBUS_SESSION_BUS_ADDRESS", "unix:path=" + QString::fromStdString(home.file("no-bus")));
     program.setProcessEnvironment(env);
     program.start(SONORELL_PLAYER);
@@ -472,11 +487,7 @@ protected:
     void SetUp() override
     {
         ASSERT_TRUE(held.tryLock(0));
-        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-        env.insert("QT_QPA_PLATFORM", "offscreen");
-        env.insert("SONORELL_HOME", QString::fromStdString(home.path()));
-        env.insert("XDG_RUNTIME_DIR", QString::fromStdString(home.path()));
-        later.setProcessEnvironment(env);
+        later.setProcessEnvironment(bareEnvironment(home));
         later.start(SONORELL_PLAYER, {QString::fromStdString(home.file("sonorell-player.lock"))});
     }
     testsupport::TempFolder home;
