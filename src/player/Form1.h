@@ -264,6 +264,8 @@ private:
     void followTrackList();
     void showListRenumbered();
     void dropFailedEntry(int index);
+    // UpdateMP3's work: true once the entry is open and shown.
+    bool loadEntry(int index, bool play);
     void showEntryNumber(int index, const QString& shown);
     void showTrackCount();
     // Continuous play takes the player from the current file on to its successor.

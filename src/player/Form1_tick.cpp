@@ -54,14 +54,23 @@ bool Form1::continuousApplies() const
 
 // Under continuous play the device goes on to the next entry by itself at the end of one; the
 // window takes it over here (at the tick, or before a command, so the command acts on what is
-// heard). A pause made meanwhile is kept.
+// heard). A pause made meanwhile is kept. Kept from taking it over for longer than it lasts (a
+// chooser or a message box open), the window finds that entry played to its end as well: play
+// goes on with the one after it, rather than that entry again.
 void Form1::TakeOverEndedEntry()
 {
     if (!continuousApplies()) return;
     int32_t length = 0;
     if (!ModuleMCI::IsMediaAtEnd(MediaAlias, length)) return;
     const bool paused = ModuleMCI::GetMediaMode(MediaAlias) == "paused";
-    UpdateMP3(*tracks_.successor(), !paused);
+    const int ended = tracks_.current(), next = *tracks_.successor();
+    if (!loadEntry(next, false) || paused) return;
+    if (next != ended && ModuleMCI::IsMediaAtEnd(MediaAlias, length) && continuousApplies()) {
+        UpdateMP3(*tracks_.successor(), true);
+        return;
+    }
+    std::string from, to;
+    ModuleMCI::PlayMedia(MediaAlias, from, to);
 }
 
 // A user's command may start: no other routine lets messages run. It acts on the entry or the

@@ -65,14 +65,16 @@ std::string Form1::showVideoWindow(const QString& path)
     return status;
 }
 
-void Form1::UpdateMP3(int index, bool play)
+void Form1::UpdateMP3(int index, bool play) { loadEntry(index, play); }
+
+bool Form1::loadEntry(int index, bool play)
 {
-    if (MessagesRun::Now()) return;
+    if (MessagesRun::Now()) return false;
     const QString path = tracks_.path(index);
     if (!path.isEmpty() && !Mp3Tag_Functions::ListEntryExists(path)) {
         MessagesRun running;  // the message box's own loop
         ShowFileDoesNotExist(path, this);
-        return;
+        return false;
     }
     tracks_.setCurrent(index);
     ModuleMCI::CloseMedia(MediaAlias);
@@ -93,9 +95,9 @@ void Form1::UpdateMP3(int index, bool play)
         }
         List1->setCurrentRow(index);
         dropFailedEntry(index);
-        return;
+        return false;
     }
-    if (path.isEmpty()) return;  // no entry at index: nothing to load or show
+    if (path.isEmpty()) return false;  // no entry at index: nothing to load or show
 
     List1->setCurrentRow(index);
     state_.mediaLengthMs = ModuleMCI::GetMediaLengthMs(MediaAlias);
@@ -118,6 +120,7 @@ void Form1::UpdateMP3(int index, bool play)
     setCaptions();
     cuedPath_.reset();  // a new file is open: tell the device again what follows it
     CueNextEntry();
+    return true;
 }
 
 void Form1::CueNextEntry()

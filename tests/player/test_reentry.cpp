@@ -148,6 +148,24 @@ TEST_F(ReentryTest, WhileAChooserIsOpenTheTimeGoesOnAndTheEntryStays)
     }
 }
 
+// A chooser kept open past the end of the next entry too: under continuous play the device went on
+// to it and played it out meanwhile. Closed, play goes on with the entry after it, not that one again.
+TEST_F(ReentryTest, AnEntryPlayedOutWhileAChooserWasOpenIsNotPlayedAgain)
+{
+    startWithSongs(4, 1.0);
+    menu().synexeia_Click();
+    window->UpdateMP3(0, true);
+    {
+        player::ChooserOpen chooser;
+        wait(2600);
+        EXPECT_EQ(window->Tracks().current(), 0);
+    }
+    window->Timer2_Timer();
+    EXPECT_EQ(window->Tracks().current(), 2);
+    EXPECT_EQ(mediaMode(), "playing");
+    EXPECT_LT(mediaPosition(), 500);
+}
+
 // A long list is added in steps, and its progress lets messages run between them: a tick or an
 // open arriving then is dropped, and the list comes whole.
 TEST_F(ReentryTest, ATickOrAnOpenDuringALongAdditionIsDropped)
