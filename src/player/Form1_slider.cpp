@@ -111,6 +111,8 @@ void Form1::Image17_MouseUp()
     showing_.published.invalidate();
     if (common::InMediaMode()) {
         const bool dragged = !state_.seekTarget.isEmpty();
+        // Held while the entry ended, without a drag: what continuous play went on to plays on.
+        if (!dragged) TakeOverEndedEntry();
         if (dragged || ModuleMCI::GetMediaMode(MediaAlias) != "playing") {
             // Not playing, it plays from where it stands; from the start once at its end.
             const int64_t at = PositionMs();

@@ -275,6 +275,24 @@ TEST_F(TransportTest, PressAndReleaseWithoutADragPlaysFromWhereTheThumbStands)
     EXPECT_GE(mediaPosition(), before);
 }
 
+// The thumb pressed in the last moments of an entry and let go, unmoved, once continuous play went
+// on to the next one: that one plays on, the entry that ended does not start again.
+TEST_F(TransportTest, AThumbHeldWhileTheEntryEndsLetsTheNextPlayOn)
+{
+    startWithSongs(1.0);
+    menu().synexeia_Click();
+    window->UpdateMP3(0, true);
+    ASSERT_TRUE(waitFor([] { return mediaPosition() > 800; }));
+    window->Image17_MouseDown();  // the tick waits for the release
+    int32_t length = 0;
+    ASSERT_TRUE(waitFor([&] { return ModuleMCI::IsMediaAtEnd(Alias, length); }));
+    wait(300);
+    window->Image17_MouseUp();
+    EXPECT_EQ(window->Tracks().current(), 1);
+    EXPECT_EQ(mediaMode(), "playing");
+    EXPECT_GT(mediaPosition(), 100);
+}
+
 TEST_F(TransportTest, DraggingOnADiscSeeksWithinTheTrackAndPlaysOnRelease)
 {
     startWithDisc();
