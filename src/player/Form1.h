@@ -107,7 +107,8 @@ public:
     int64_t PositionMs();  // from the track's start
     int64_t LengthMs();    // of the track or file; 0 when there is none
     bool IsPlaying();
-    void PlayPause();  // pause while playing, else play (resume when paused)
+    void PlayPause();      // pause while playing, else play (resume when paused)
+    void StartOrResume();  // play unless playing: what plays is left alone
     // When stillMeant is given, it is asked once the entry heard is taken over and shown.
     void SeekTo(int64_t ms, const std::function<bool()>& stillMeant = {});
     // From where the entry heard stands; past its end, the next entry when nextPastTheEnd (as

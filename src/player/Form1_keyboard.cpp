@@ -112,6 +112,11 @@ void Form1::PlayPause()
         play();
 }
 
+void Form1::StartOrResume()
+{
+    if (commandMayStart() && !IsPlaying()) play();
+}
+
 // From the track's start, as the slider's release there would: the track plays on from it.
 void Form1::SeekTo(int64_t ms, const std::function<bool()>& stillMeant)
 {

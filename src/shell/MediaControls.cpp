@@ -137,9 +137,10 @@ void MediaControls::quit()
     });
 }
 
+// Starts or resumes; what already plays goes on, where the window's Play button starts it again.
 void MediaControls::play()
 {
-    command([this] { main_.Image2_Click(); });
+    command([this] { main_.StartOrResume(); });
 }
 void MediaControls::pause()
 {

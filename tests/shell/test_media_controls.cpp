@@ -205,6 +205,8 @@ TEST_F(MediaControlsTest, AFilePlayingIsShownAndDrivenLikeTheButtons)
     window->SeekBy(-2000);
     EXPECT_NEAR(toldMs(3), 1000, 300);
     EXPECT_NEAR(property("Position").toLongLong() / 1000, 1000, 300);
+    playerctl({"play"});  // playing already: it goes on
+    EXPECT_NEAR(property("Position").toLongLong() / 1000, 1000, 400);
 
     playerctl({"next"});
     EXPECT_EQ(window->Tracks().current(), 1);
