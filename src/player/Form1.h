@@ -267,6 +267,7 @@ private:
     void dropFailedEntry(int index);
     // UpdateMP3's work: true once the entry is open and shown.
     bool loadEntry(int index, bool play);
+    std::optional<int> existingSuccessor();
     void showEntryNumber(int index, const QString& shown);
     void showTrackCount();
     // Continuous play takes the player from the current file on to its successor.

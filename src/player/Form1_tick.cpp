@@ -2,7 +2,9 @@
 
 #include "player/Form1.h"
 #include "player/MenuWindow.h"
+#include "player/Form20.h"
 #include "player/MessagesRun.h"
+#include "metadata/Mp3Tag_ListFiles.h"
 #include "common/Globals.h"
 #include "common/Language.h"
 #include "common/TimeText.h"
@@ -59,18 +61,33 @@ bool Form1::continuousApplies() const
 // goes on with the one after it, rather than that entry again.
 void Form1::TakeOverEndedEntry()
 {
-    if (!continuousApplies()) return;
+    if (MessagesRun::Now() || !continuousApplies() || state_.nothingFollows) return;
     int32_t length = 0;
     if (!ModuleMCI::IsMediaAtEnd(MediaAlias, length)) return;
     const bool paused = ModuleMCI::GetMediaMode(MediaAlias) == "paused";
-    const int ended = tracks_.current(), next = *tracks_.successor();
-    if (!loadEntry(next, false) || paused) return;
-    if (next != ended && ModuleMCI::IsMediaAtEnd(MediaAlias, length) && continuousApplies()) {
-        UpdateMP3(*tracks_.successor(), true);
-        return;
+    for (int taken = 0; taken < 2; ++taken) {
+        const std::optional<int> next = existingSuccessor();
+        state_.nothingFollows = !next;
+        if (!next || !loadEntry(*next, false) || paused) return;
+        if (!ModuleMCI::IsMediaAtEnd(MediaAlias, length)) break;
     }
     std::string from, to;
     ModuleMCI::PlayMedia(MediaAlias, from, to);
+}
+
+// The entry continuous play goes on to: the successor, or the first after it whose file is still
+// there. Each one gone from the disk is said once and passed over, where taking it over would say
+// so again at every tick; none when no entry's file is there.
+std::optional<int> Form1::existingSuccessor()
+{
+    const int count = tracks_.count();
+    for (int step = 0, index = *tracks_.successor(); step < count; ++step, index = (index + 1) % count) {
+        const QString path = tracks_.path(index);
+        if (Mp3Tag_Functions::ListEntryExists(path)) return index;
+        MessagesRun running;  // the message box's own loop
+        ShowFileDoesNotExist(path, this);
+    }
+    return std::nullopt;
 }
 
 // A user's command may start: no other routine lets messages run. It acts on the entry or the

@@ -77,6 +77,7 @@ bool Form1::loadEntry(int index, bool play)
         return false;
     }
     tracks_.setCurrent(index);
+    state_.nothingFollows = false;
     ModuleMCI::CloseMedia(MediaAlias);
     uint64_t parent = static_cast<uint64_t>(winId());
     std::string status = ModuleMCI::OpenMedia(parent, MediaAlias, localPath(path), MediaType);

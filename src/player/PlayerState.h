@@ -16,10 +16,11 @@ struct PlayerState {
     QString marqueeText;         // what the scrolling title types out; empty when it fits
 
     // The entry playing.
-    int32_t mediaLengthMs = 0;  // of the file loaded
-    int32_t trackStartMs = 0;   // of the disc track on display, from the disc's start
-    int lastCdTrack = 0;        // the track the last tick showed
-    bool noDiscShown = false;   // "No AudioCD." is on display
+    int32_t mediaLengthMs = 0;    // of the file loaded
+    int32_t trackStartMs = 0;     // of the disc track on display, from the disc's start
+    int lastCdTrack = 0;          // the track the last tick showed
+    bool noDiscShown = false;     // "No AudioCD." is on display
+    bool nothingFollows = false;  // continuous play found no entry to go on to at the end of this one
 
     // The slider.
     double positionScale = 0;  // milliseconds per pixel of the groove

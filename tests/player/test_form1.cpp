@@ -275,17 +275,37 @@ TEST_F(PlayerTest, ADeletedFileIsReportedAndKept)
 {
     const auto first = fixtures::makeMedia(media.path(), Media::Wav8Mono, 0.5, "first.wav");
     const auto gone = fixtures::makeMedia(media.path(), Media::Wav8Mono, 0.5, "gone.wav");
-    writeList({q(first.path), q(gone.path)});
+    const auto third = fixtures::makeMedia(media.path(), Media::Wav8Mono, 0.5, "third.wav");
+    writeList({q(first.path), q(gone.path), q(third.path)});
     start();
+    ctl<QTimer>("Timer2")->stop();  // ticked by hand
     window->UpdateMP3(0, true);
     std::filesystem::remove(gone.path);
     window->UpdateMP3(1, true);
     ASSERT_EQ(dialogs.size(), 1u);
     EXPECT_EQ(dialogs[0].text, "File " + q(gone.path) + " does not exist.");
     EXPECT_EQ(dialogs[0].icon, platform::DialogIcon::None);
-    EXPECT_EQ(list1()->count(), 2);
+    EXPECT_EQ(list1()->count(), 3);
     EXPECT_EQ(window->Tracks().current(), 0);
     EXPECT_EQ(ModuleMCI::GetMediaMode("ToTrexonTragoydi"), "playing");  // the first keeps playing
+
+    // Continuous play says so once and goes on past it; with no file left to go on to, it stops
+    // quietly instead of saying so at every tick.
+    menu().synexeia_Click();
+    const auto ticksAtTheEnd = [&] {
+        int32_t length = 0;
+        ASSERT_TRUE(waitFor([&] { return ModuleMCI::IsMediaAtEnd("ToTrexonTragoydi", length); }));
+        for (int tick = 0; tick < 3; ++tick) window->Timer2_Timer();
+    };
+    ticksAtTheEnd();
+    EXPECT_EQ(dialogs.size(), 2u);
+    EXPECT_EQ(window->Tracks().current(), 2);
+    EXPECT_EQ(ModuleMCI::GetMediaMode("ToTrexonTragoydi"), "playing");
+    std::filesystem::remove(first.path);
+    std::filesystem::remove(third.path);
+    ticksAtTheEnd();
+    EXPECT_EQ(dialogs.size(), 5u);  // the three files, each once
+    EXPECT_EQ(window->Tracks().current(), 2);
 }
 
 TEST_F(PlayerTest, AVideoOpensTheVideoWindowAndASongClosesIt)
