@@ -169,7 +169,9 @@ void Form1::keyPressEvent(QKeyEvent* event)
     const int key = event->key();
     if (mods == Qt::NoModifier) {
         switch (key) {
-        case Qt::Key_Space: return PlayPause();
+        case Qt::Key_Space:  // held down, it toggles once
+            if (!event->isAutoRepeat()) PlayPause();
+            return;
         case Qt::Key_Left: return SeekBy(-SeekStepMs);
         case Qt::Key_Right: return SeekBy(SeekStepMs);
         case Qt::Key_PageUp: return Image6_Click();

@@ -141,6 +141,9 @@ TEST_F(KeyboardTest, TheTransportKeysActAsTheButtonsDoInMediaMode)
     EXPECT_EQ(mediaMode(), "paused");
     key(Qt::Key_Space);
     EXPECT_EQ(mediaMode(), "playing");
+    QKeyEvent held(QEvent::KeyPress, Qt::Key_Space, Qt::NoModifier, QStringLiteral(" "), true);
+    QCoreApplication::sendEvent(window.get(), &held);  // Space held down: its repeats toggle nothing
+    EXPECT_EQ(mediaMode(), "playing");
 
     key(Qt::Key_Right);
     key(Qt::Key_Right);
