@@ -267,6 +267,7 @@ private:
     void dropFailedEntry(int index);
     // UpdateMP3's work: true once the entry is open and shown.
     bool loadEntry(int index, bool play);
+    bool fileThereOrSaySo(const QString& path);  // an empty path counts as there
     std::optional<int> existingSuccessor();
     void showEntryNumber(int index, const QString& shown);
     void showTrackCount();

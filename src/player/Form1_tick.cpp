@@ -2,9 +2,7 @@
 
 #include "player/Form1.h"
 #include "player/MenuWindow.h"
-#include "player/Form20.h"
 #include "player/MessagesRun.h"
-#include "metadata/Mp3Tag_ListFiles.h"
 #include "common/Globals.h"
 #include "common/Language.h"
 #include "common/TimeText.h"
@@ -81,12 +79,8 @@ void Form1::TakeOverEndedEntry()
 std::optional<int> Form1::existingSuccessor()
 {
     const int count = tracks_.count();
-    for (int step = 0, index = *tracks_.successor(); step < count; ++step, index = (index + 1) % count) {
-        const QString path = tracks_.path(index);
-        if (Mp3Tag_Functions::ListEntryExists(path)) return index;
-        MessagesRun running;  // the message box's own loop
-        ShowFileDoesNotExist(path, this);
-    }
+    for (int step = 0, index = *tracks_.successor(); step < count; ++step, index = (index + 1) % count)
+        if (fileThereOrSaySo(tracks_.path(index))) return index;
     return std::nullopt;
 }
 

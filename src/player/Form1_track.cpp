@@ -67,15 +67,19 @@ std::string Form1::showVideoWindow(const QString& path)
 
 void Form1::UpdateMP3(int index, bool play) { loadEntry(index, play); }
 
+bool Form1::fileThereOrSaySo(const QString& path)
+{
+    if (path.isEmpty() || Mp3Tag_Functions::ListEntryExists(path)) return true;
+    MessagesRun running;  // the message box's own loop
+    ShowFileDoesNotExist(path, this);
+    return false;
+}
+
 bool Form1::loadEntry(int index, bool play)
 {
     if (MessagesRun::Now()) return false;
     const QString path = tracks_.path(index);
-    if (!path.isEmpty() && !Mp3Tag_Functions::ListEntryExists(path)) {
-        MessagesRun running;  // the message box's own loop
-        ShowFileDoesNotExist(path, this);
-        return false;
-    }
+    if (!fileThereOrSaySo(path)) return false;
     tracks_.setCurrent(index);
     state_.nothingFollows = false;
     ModuleMCI::CloseMedia(MediaAlias);
