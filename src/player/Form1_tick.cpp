@@ -54,23 +54,31 @@ bool Form1::continuousApplies() const
 
 // Under continuous play the device goes on to the next entry by itself at the end of one; the
 // window takes it over here (at the tick, or before a command, so the command acts on what is
-// heard). A pause made meanwhile is kept. Kept from taking it over for longer than it lasts (a
-// chooser or a message box open), the window finds that entry played to its end as well: play
+// heard). A pause made meanwhile is kept. An entry that cannot be opened is said and leaves the
+// list, and play goes on with the one after it. Kept from taking an entry over for longer than it
+// lasts (a chooser or a message box open), the window finds it played to its end as well: play
 // goes on with the one after it, rather than that entry again.
 void Form1::TakeOverEndedEntry()
 {
-    if (MessagesRun::Now() || !continuousApplies() || state_.nothingFollows) return;
+    if (MessagesRun::Now() || state_.nothingFollows || !continuousApplies()) return;
     int32_t length = 0;
     if (!ModuleMCI::IsMediaAtEnd(MediaAlias, length)) return;
     const bool paused = ModuleMCI::GetMediaMode(MediaAlias) == "paused";
-    for (int taken = 0; taken < 2; ++taken) {
+    bool playedOut = false;
+    while (continuousApplies()) {
         const std::optional<int> next = existingSuccessor();
         state_.nothingFollows = !next;
-        if (!next || !loadEntry(*next, false) || paused) return;
-        if (!ModuleMCI::IsMediaAtEnd(MediaAlias, length)) break;
+        if (!next) return;
+        if (!loadEntry(*next, false)) continue;  // left the list: the list is shorter each time
+        if (paused) return;
+        if (!playedOut && ModuleMCI::IsMediaAtEnd(MediaAlias, length)) {
+            playedOut = true;  // the device goes on by itself only once without the window
+            continue;
+        }
+        std::string from, to;
+        ModuleMCI::PlayMedia(MediaAlias, from, to);
+        return;
     }
-    std::string from, to;
-    ModuleMCI::PlayMedia(MediaAlias, from, to);
 }
 
 // The entry continuous play goes on to: the successor, or the first after it whose file is still

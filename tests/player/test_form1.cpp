@@ -269,6 +269,22 @@ TEST_F(PlayerTest, AFileThatCannotPlayIsReportedAndRemoved)
     EXPECT_EQ(shown("Label2"), "Tracks: 2");
     EXPECT_EQ(list1()->item(1)->text(),
               "3. good.wav");  // the others keep their numbers
+    stop();
+
+    // Where continuous play would go on to it, it is said once, and the entry after it plays.
+    const auto other = fixtures::makeMedia(media.path(), Media::Wav8Mono, 0.5, "other.wav");
+    writeList({q(good.path), q(bad), q(other.path)});
+    start();
+    ctl<QTimer>("Timer2")->stop();  // ticked by hand
+    menu().synexeia_Click();
+    window->UpdateMP3(0, true);
+    int32_t length = 0;
+    ASSERT_TRUE(waitFor([&] { return ModuleMCI::IsMediaAtEnd("ToTrexonTragoydi", length); }));
+    window->Timer2_Timer();
+    window->Timer2_Timer();
+    EXPECT_EQ(dialogs.size(), 2u);
+    EXPECT_EQ(shown("Label1"), "other.wav");
+    EXPECT_EQ(ModuleMCI::GetMediaMode("ToTrexonTragoydi"), "playing");
 }
 
 TEST_F(PlayerTest, ADeletedFileIsReportedAndKept)
