@@ -33,7 +33,7 @@ void PictureButton::keyPressEvent(QKeyEvent* event)
 {
     const int key = event->key();
     if ((key == Qt::Key_Space || key == Qt::Key_Return || key == Qt::Key_Enter) && event->modifiers() == Qt::NoModifier) {
-        Activate();
+        if (!event->isAutoRepeat()) Activate();  // held down, a button presses once, as a push button does
         return;
     }
     QLabel::keyPressEvent(event);  // not ours: the window's keys

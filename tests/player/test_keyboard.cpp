@@ -260,6 +260,10 @@ TEST_F(KeyboardTest, TabWalksTheButtonsInOrderAndSpaceOrEnterPressesTheFocusedOn
     ctl<player::PictureButton>("Image7")->setFocus();
     key(Qt::Key_Return, Qt::NoModifier, ctl<player::PictureButton>("Image7"));
     EXPECT_EQ(window->Tracks().current(), 1);
+    window->Image6_Click();
+    QKeyEvent held(QEvent::KeyPress, Qt::Key_Return, Qt::NoModifier, QString(), true);
+    QCoreApplication::sendEvent(ctl<player::PictureButton>("Image7"), &held);  // held down: pressed once only
+    EXPECT_EQ(window->Tracks().current(), 0);
     EXPECT_EQ(mediaMode(), "playing");
     ctl<player::PictureButton>("Image11")->setFocus();
     key(Qt::Key_Space, Qt::NoModifier,
