@@ -157,7 +157,7 @@ TEST_F(ReentryTest, AnEntryPlayedOutWhileAChooserWasOpenIsNotPlayedAgain)
     window->UpdateMP3(0, true);
     {
         player::ChooserOpen chooser;
-        wait(2600);
+        wait(3500);  // both entries heard to their end, with time to spare
         EXPECT_EQ(window->Tracks().current(), 0);
     }
     window->Timer2_Timer();
