@@ -30,7 +30,7 @@ bool printedInfo(int argc, char** argv)
                       "  PATH...  files, folders and playlists (.m3u, .m3u8, .pls) become the track list\n"
                       "           and the first entry plays\n"
                       "  With the player already running, the paths are added to its list and the first\n"
-                      "  of them plays.\n"
+                      "  of them plays; /play plays its disc from track 1.\n"
                       "  --help, --version");
             return true;
         }
@@ -54,6 +54,15 @@ QStringList existingPaths(const QStringList& words)
     return paths;
 }
 
+// What a later start hands to the running player: the play switch, or the paths named.
+QStringList handedOver(const QStringList& words)
+{
+    const QString joined = words.join(QLatin1Char(' '));
+    if (player::Form1::IsPlaySwitch(joined.trimmed()) && !platform::PathExists(joined))
+        return {player::Form1::PlaySwitchHandedOver};
+    return existingPaths(words);
+}
+
 // The command line as the player has always taken it: nothing, "/play", or one media file
 // (its name may hold blanks, so the words joined). Several paths, a folder or a playlist are
 // opened as a list instead.
@@ -74,9 +83,9 @@ int main(int argc, char** argv)
     const QStringList words = arguments(argc, argv);
     platform::SingleInstance instance;
     if (!instance.acquired()) {
-        // The running player takes the paths (or only comes forward) and this start ends. A failure
-        // is told: a file manager's click would otherwise just vanish.
-        if (instance.handOver(existingPaths(words))) return 0;
+        // The running player takes the paths or the play switch (or only comes forward) and this
+        // start ends. A failure is told: a file manager's click would otherwise just vanish.
+        if (instance.handOver(handedOver(words))) return 0;
         if (!instance.acquired()) {
             std::fprintf(stderr, "sonorell: the player already running did not answer in time; what was given may not open\n");
             return 1;

@@ -48,6 +48,14 @@ public:
     // Start-up, from the layout to the first tick (the single instance is the program's, not the
     // window's); true once the window is ready.
     bool Start();
+    // "/play" or "--play": the disc plays from track one (at start, with the window hidden).
+    static bool IsPlaySwitch(const QString& word);
+    // The play switch as a later start hands it to the running player: never a path, which is whole.
+    static inline const QString PlaySwitchHandedOver = QStringLiteral("--play");
+    // The play switch of a later start (the desktop's action for an audio disc put in): the disc
+    // plays from track one in place of what played, the window left shown or hidden. False, with
+    // nothing changed, when there is no disc of two tracks or more.
+    bool PlayDiscFromTrackOne();
 
     // Called by the menus and other windows.
     void UpdateMP3(int index, bool play);

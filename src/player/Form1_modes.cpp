@@ -5,6 +5,7 @@
 #include "player/MessagesRun.h"
 #include "common/Globals.h"
 #include "media/CDAudio.h"
+#include "media/ModuleMCI.h"
 #include "metadata/Mp3Tag_ListFiles.h"
 
 #include <utility>
@@ -62,6 +63,22 @@ void Form1::Option2_Click()
     g.CdDevice->ReadyDevice();
     if (g.CdDevice->GetNumTracks() > 1) LoadCdTitles();
     Timer2_Timer();
+}
+
+bool Form1::PlayDiscFromTrackOne()
+{
+    auto& cd = *common::globals().CdDevice;
+    if (common::InMediaMode()) cd.ReadyDevice();  // a disc put in since the drive was last read
+    if (cd.GetNumTracks() < 2) return false;
+    if (common::InMediaMode()) {
+        ModuleMCI::CloseMedia(common::MediaAlias);
+        unloadVideoWindow();
+        Option2->setChecked(true);
+        Option2_Click();
+    }
+    cd.SeekCDtoX(1);
+    Timer2_Timer();
+    return true;
 }
 
 }  // namespace player

@@ -59,14 +59,19 @@ void Form1::tellSaveFailuresOnce()
     });
 }
 
+bool Form1::IsPlaySwitch(const QString& word)
+{
+    return word.compare(QStringLiteral("/play"), Qt::CaseInsensitive) == 0 ||
+           word.compare(PlaySwitchHandedOver, Qt::CaseInsensitive) == 0;
+}
+
 bool Form1::Start()
 {
     auto& g = common::globals();
     Layout();
     // Every Linux path holds a "/", so only the switch itself counts, not any text with one.
     const QString word = commandLine_.trimmed();
-    const bool playSwitch = word.compare(QStringLiteral("/play"), Qt::CaseInsensitive) == 0 ||
-                            word.compare(QStringLiteral("--play"), Qt::CaseInsensitive) == 0;
+    const bool playSwitch = IsPlaySwitch(word);
     tracks_.setCurrent(0);
     g.DialogOpen = false;
 

@@ -10,6 +10,8 @@
 #include <QApplication>
 #include <QTimer>
 
+#include <functional>
+
 namespace shell {
 
 namespace {
@@ -29,16 +31,15 @@ template <typename W> W* bringToFront()
     return nullptr;
 }
 
-// While a message box or a chooser has the window, paths wait until it is closed, in the order
-// they came, rather than being dropped as a click would be.
-void openWhenFree(player::Form1& main, const QStringList& paths)
+// While a message box or a chooser has the window, what comes from outside waits until it is
+// closed, in the order it came, rather than being dropped as a click would be.
+void whenFree(player::Form1& main, const std::function<void()>& act)
 {
-    if (paths.isEmpty()) return;
     if (player::MessagesRun::Now()) {
-        QTimer::singleShot(OutsideRetryMs, &main, [&main, paths] { openWhenFree(main, paths); });
+        QTimer::singleShot(OutsideRetryMs, &main, [&main, act] { whenFree(main, act); });
         return;
     }
-    main.OpenPaths(paths, player::Form1::Opening::Add);
+    act();
 }
 
 }  // namespace
@@ -78,10 +79,16 @@ void BringForward(player::Form1& main)
     main.activateWindow();
 }
 
-void OpenFromOutside(player::Form1& main, const QStringList& paths)
+void OpenFromOutside(player::Form1& main, const QStringList& arguments)
 {
+    if (arguments == QStringList{player::Form1::PlaySwitchHandedOver}) {
+        whenFree(main, [&main] {
+            if (!main.PlayDiscFromTrackOne()) BringForward(main);
+        });
+        return;
+    }
     BringForward(main);
-    openWhenFree(main, paths);
+    if (!arguments.isEmpty()) whenFree(main, [&main, arguments] { main.OpenPaths(arguments, player::Form1::Opening::Add); });
 }
 
 }  // namespace shell

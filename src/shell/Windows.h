@@ -21,8 +21,9 @@ void OpenAssociations(player::Form1& main, const QString& caption);
 void BringForward(player::Form1& main);
 // Paths handed over from outside the window (a later start, the desktop's media controls): added
 // to the list, the first of them playing, and the window forward; once any message box or chooser
-// the window shows is closed.
-void OpenFromOutside(player::Form1& main, const QStringList& paths);
+// the window shows is closed. The play switch handed over plays the disc instead, the window left
+// as it was; without a disc it only brings the window forward.
+void OpenFromOutside(player::Form1& main, const QStringList& arguments);
 
 // The About window (Form3); caption empty keeps its own title; disablesMain as the help item does.
 QWidget* OpenAbout(player::Form1& main, const QString& caption);

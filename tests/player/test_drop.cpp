@@ -4,6 +4,7 @@
 #include "support/Files.h"
 #include "support/Controls.h"
 #include "platform/FileNames.h"
+#include "media/CDAudio.h"
 #include "player/MessagesRun.h"
 #include "shell/Windows.h"
 
@@ -186,4 +187,42 @@ TEST_F(DropTest, ADroppedNameThatIsNotUtf8IsTheFileItNames)
     ASSERT_TRUE(drag(window.get(), {QUrl::fromEncoded(QUrl::fromLocalFile(root).toEncoded() + "/caf%E9.wav")}));
     ASSERT_EQ(window->Tracks().count(), 1);
     EXPECT_EQ(platform::EncodeFileName(window->Tracks().path(0)), QByteArray::fromStdString(latin));
+}
+
+// A later start's play switch (the desktop's action for an audio disc put in): the disc plays from
+// track one in place of the file playing, and the window stays hidden as it was; without a disc
+// the player only comes forward.
+TEST_F(DropTest, ThePlaySwitchOfALaterStartPlaysTheDiscFromTrackOne)
+{
+    const auto song = fixtures::makeMedia(media.path(), Media::Wav8Mono, 5.0, "long.wav");
+    start();
+    window->OpenPaths({QString::fromStdString(song.path)}, player::Form1::Opening::Replace);
+    ASSERT_EQ(mediaMode(), "playing");
+    const auto disc = insertDisc({750, 750, 750});
+    shell::OpenFromOutside(*window, {"--play"});
+    EXPECT_FALSE(common::InMediaMode());
+    EXPECT_TRUE(ctl<QRadioButton>("Option2")->isChecked());
+    auto& cd = *common::globals().CdDevice;
+    EXPECT_EQ(cd.CheckIfPlaying(), 1);
+    EXPECT_EQ(cd.GetTmsfPosition().track, 1);
+    EXPECT_NE(mediaMode(), "playing");
+    EXPECT_FALSE(window->isVisible());
+    EXPECT_EQ(QString::fromUtf8(read("Default.list")), QString::fromStdString(song.path) + "\r\n");
+
+    window->Image4_Click();
+    ASSERT_EQ(cd.GetTmsfPosition().track, 2);
+    shell::OpenFromOutside(*window, {"--play"});
+    EXPECT_EQ(cd.GetTmsfPosition().track, 1);
+    EXPECT_EQ(cd.CheckIfPlaying(), 1);
+
+    std::filesystem::rename(disc.cue, disc.cue + ".out");  // taken out
+    window->Timer2_Timer();
+    shell::OpenFromOutside(*window, {"--play"});
+    EXPECT_TRUE(window->isVisible());
+    std::filesystem::rename(disc.cue + ".out", disc.cue);  // put back, not yet seen by the tick
+    shell::OpenFromOutside(*window, {"--play"});
+    EXPECT_EQ(cd.GetTmsfPosition().track, 1);
+    EXPECT_EQ(cd.CheckIfPlaying(), 1);
+    EXPECT_EQ(list1()->count(), 3);
+    EXPECT_TRUE(dialogs.empty());
 }

@@ -382,9 +382,11 @@ TEST_F(MediaControlsTest, TheProgramAnswersPlayerctlAndQuitSavesItsOptions)
 
 // Files reach the real program from outside: several on its command line become the list and the
 // first plays; a later start (a file manager's double click) adds its file and plays it, ending
-// at once; the desktop's OpenUri does the same, and refuses what is not a local file.
+// at once; the desktop's OpenUri does the same, and refuses what is not a local file. A later
+// start with the play switch (the desktop's action for a disc put in) plays the disc.
 TEST_F(MediaControlsTest, FilesFromTheCommandLineALaterStartAndOpenUriPlay)
 {
+    const auto disc = insertDisc({750, 750});
     QStringList songs;
     for (const char* name : {"one.wav", "two.wav", "three.wav", "four.wav"})
         songs << q(fixtures::makeMedia(media.path(), Media::Wav8Mono, 30.0, name).path);
@@ -415,6 +417,11 @@ TEST_F(MediaControlsTest, FilesFromTheCommandLineALaterStartAndOpenUriPlay)
     EXPECT_EQ(refused.errorName(), "org.freedesktop.DBus.Error.NotSupported");
     EXPECT_EQ(call("OpenUri", {"file:///nowhere/song.mp3"}).type(), QDBusMessage::ErrorMessage);
 
+    launch(later, {"/play"});
+    ASSERT_TRUE(later.waitForFinished(3000));
+    EXPECT_EQ(later.exitCode(), 0);
+    EXPECT_EQ(titleOnceItIs("Track 1"), "Track 1");
+    EXPECT_EQ(playerctl({"status"}), "Playing");
     quit(program);
     // The list the player ended with: the command line's files, then each one handed over.
     EXPECT_EQ(QString::fromUtf8(read("Default.list")), songs.join("\r\n") + "\r\n");
