@@ -67,7 +67,10 @@ void Form1::Option2_Click()
 
 bool Form1::PlayDiscFromTrackOne()
 {
-    auto& cd = *common::globals().CdDevice;
+    auto& g = common::globals();
+    // Another window has this one (the tags editor works on the list's entries): the list stays.
+    if (common::InMediaMode() && g.DialogOpen) return false;
+    auto& cd = *g.CdDevice;
     if (common::InMediaMode()) cd.ReadyDevice();  // a disc put in since the drive was last read
     if (cd.GetNumTracks() < 2) return false;
     if (common::InMediaMode()) {

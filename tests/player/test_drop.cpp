@@ -190,8 +190,8 @@ TEST_F(DropTest, ADroppedNameThatIsNotUtf8IsTheFileItNames)
 }
 
 // A later start's play switch (the desktop's action for an audio disc put in): the disc plays from
-// track one in place of the file playing, and the window stays hidden as it was; without a disc
-// the player only comes forward.
+// track one in place of the file playing, and the window stays hidden as it was; without a disc,
+// or while another window has the player's, the player only comes forward.
 TEST_F(DropTest, ThePlaySwitchOfALaterStartPlaysTheDiscFromTrackOne)
 {
     const auto song = fixtures::makeMedia(media.path(), Media::Wav8Mono, 5.0, "long.wav");
@@ -199,6 +199,11 @@ TEST_F(DropTest, ThePlaySwitchOfALaterStartPlaysTheDiscFromTrackOne)
     window->OpenPaths({QString::fromStdString(song.path)}, player::Form1::Opening::Replace);
     ASSERT_EQ(mediaMode(), "playing");
     const auto disc = insertDisc({750, 750, 750});
+    QWidget* about = shell::OpenAbout(*window, {});  // a window that has the main one meanwhile
+    shell::OpenFromOutside(*window, {"--play"});
+    EXPECT_TRUE(common::InMediaMode());
+    EXPECT_EQ(mediaMode(), "playing");
+    about->close();
     shell::OpenFromOutside(*window, {"--play"});
     EXPECT_FALSE(common::InMediaMode());
     EXPECT_TRUE(ctl<QRadioButton>("Option2")->isChecked());
