@@ -276,6 +276,14 @@ private:
     // UpdateMP3's work: true once the entry is open and shown.
     bool loadEntry(int index, bool play);
     bool fileThereOrSaySo(const QString& path);  // an empty path counts as there
+    // The entry the device has open, where it stands and whether it sounds; none when closed.
+    struct LoadedEntry {
+        QString path;
+        int32_t positionMs = 0;
+        bool playing = false;
+    };
+    std::optional<LoadedEntry> loadedEntry() const;
+    void bringBack(const LoadedEntry& entry);
     std::optional<int> existingSuccessor();
     void showEntryNumber(int index, const QString& shown);
     void showTrackCount();

@@ -65,7 +65,31 @@ std::string Form1::showVideoWindow(const QString& path)
     return status;
 }
 
-void Form1::UpdateMP3(int index, bool play) { loadEntry(index, play); }
+// A chosen entry that cannot be opened leaves the list after the device was closed for it: the
+// entry that was open comes back, rather than its title shown over a closed device.
+void Form1::UpdateMP3(int index, bool play)
+{
+    const std::optional<LoadedEntry> before = loadedEntry();
+    if (loadEntry(index, play) || !before || ModuleMCI::GetMediaMode(MediaAlias) != "ERROR") return;
+    bringBack(*before);
+}
+
+std::optional<Form1::LoadedEntry> Form1::loadedEntry() const
+{
+    const std::string mode = ModuleMCI::GetMediaMode(MediaAlias);
+    if (mode == "ERROR") return std::nullopt;
+    return LoadedEntry{state_.loadedPath, ModuleMCI::GetMediaPosition(MediaAlias), mode == "playing"};
+}
+
+// Open again where the list now has it (the entry on display follows removals), and playing on
+// from where it was heard if it played.
+void Form1::bringBack(const LoadedEntry& entry)
+{
+    if (tracks_.path(displayedEntry_) != entry.path || !loadEntry(displayedEntry_, false) || !entry.playing) return;
+    std::string from = std::to_string(std::max(entry.positionMs, 0)), to;
+    ModuleMCI::PlayMedia(MediaAlias, from, to);
+    Timer2_Timer();
+}
 
 bool Form1::fileThereOrSaySo(const QString& path)
 {
@@ -105,6 +129,7 @@ bool Form1::loadEntry(int index, bool play)
     if (path.isEmpty()) return false;  // no entry at index: nothing to load or show
 
     List1->setCurrentRow(index);
+    state_.loadedPath = path;
     state_.mediaLengthMs = ModuleMCI::GetMediaLengthMs(MediaAlias);
     if (play) {
         std::string from, to;

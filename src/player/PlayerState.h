@@ -16,6 +16,7 @@ struct PlayerState {
     QString marqueeText;         // what the scrolling title types out; empty when it fits
 
     // The entry playing.
+    QString loadedPath;           // the entry last loaded; the device may have closed it since
     int32_t mediaLengthMs = 0;    // of the file loaded
     int32_t trackStartMs = 0;     // of the disc track on display, from the disc's start
     int lastCdTrack = 0;          // the track the last tick showed

@@ -287,6 +287,32 @@ TEST_F(PlayerTest, AFileThatCannotPlayIsReportedAndRemoved)
     EXPECT_EQ(ModuleMCI::GetMediaMode("ToTrexonTragoydi"), "playing");
 }
 
+// Chosen by a double click or Next, an entry that cannot be opened leaves the list, and the entry
+// that was open comes back: playing on from where it was heard, or ready to play.
+TEST_F(PlayerTest, AnEntryChosenThatCannotBeOpenedGivesWayToTheOneOpenBefore)
+{
+    const auto song = fixtures::makeMedia(media.path(), Media::Wav8Mono, 5.0, "song.wav");
+    const std::string bad = fixtures::writeFile(media.path(), "bad.mp3", "not music at all\n");
+    writeList({q(song.path), q(bad), q(bad)});
+    start();
+    window->UpdateMP3(0, true);
+    wait(600);
+    list1()->setCurrentRow(1);
+    window->List1_DblClick();
+    EXPECT_EQ(dialogs.size(), 1u);
+    EXPECT_EQ(mediaMode(), "playing");
+    EXPECT_GE(mediaPosition(), 500);
+    EXPECT_EQ(shown("Label1"), "song.wav");
+    EXPECT_EQ(window->Tracks().current(), 0);
+    window->Image3_Click();
+    window->Image4_Click();
+    EXPECT_EQ(dialogs.size(), 2u);
+    EXPECT_EQ(list1()->count(), 1);
+    window->Image2_Click();
+    EXPECT_EQ(mediaMode(), "playing");
+    EXPECT_EQ(window->Tracks().current(), 0);
+}
+
 TEST_F(PlayerTest, ADeletedFileIsReportedAndKept)
 {
     const auto first = fixtures::makeMedia(media.path(), Media::Wav8Mono, 0.5, "first.wav");
