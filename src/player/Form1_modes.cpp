@@ -5,7 +5,6 @@
 #include "player/MessagesRun.h"
 #include "common/Globals.h"
 #include "media/CDAudio.h"
-#include "media/ModuleMCI.h"
 #include "metadata/Mp3Tag_ListFiles.h"
 
 #include <utility>
@@ -71,11 +70,9 @@ bool Form1::PlayDiscFromTrackOne()
     // Another window has this one (the tags editor works on the list's entries): the list stays.
     if (common::InMediaMode() && g.DialogOpen) return false;
     auto& cd = *g.CdDevice;
-    if (common::InMediaMode()) cd.ReadyDevice();  // a disc put in since the drive was last read
     if (cd.GetNumTracks() < 2) return false;
     if (common::InMediaMode()) {
-        ModuleMCI::CloseMedia(common::MediaAlias);
-        unloadVideoWindow();
+        unloadVideoWindow();  // the switch readies the drive, which closes the file it shows
         Option2->setChecked(true);
         Option2_Click();
     }

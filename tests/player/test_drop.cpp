@@ -195,11 +195,16 @@ TEST_F(DropTest, ADroppedNameThatIsNotUtf8IsTheFileItNames)
 TEST_F(DropTest, ThePlaySwitchOfALaterStartPlaysTheDiscFromTrackOne)
 {
     const auto song = fixtures::makeMedia(media.path(), Media::Wav8Mono, 5.0, "long.wav");
+    const auto disc = insertDisc({750, 750, 750});
+    std::filesystem::rename(disc.cue, disc.cue + ".out");  // the drive empty
     start();
     window->OpenPaths({QString::fromStdString(song.path)}, player::Form1::Opening::Replace);
-    ASSERT_EQ(mediaMode(), "playing");
-    const auto disc = insertDisc({750, 750, 750});
-    QWidget* about = shell::OpenAbout(*window, {});  // a window that has the main one meanwhile
+    shell::OpenFromOutside(*window, {"--play"});
+    EXPECT_EQ(mediaMode(), "playing");
+    EXPECT_TRUE(window->isVisible());
+    window->hide();
+    std::filesystem::rename(disc.cue + ".out", disc.cue);  // a disc put in
+    QWidget* about = shell::OpenAbout(*window, {});        // a window that has the main one meanwhile
     shell::OpenFromOutside(*window, {"--play"});
     EXPECT_TRUE(common::InMediaMode());
     EXPECT_EQ(mediaMode(), "playing");
