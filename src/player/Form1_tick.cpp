@@ -32,8 +32,8 @@ void Form1::placeThumb(double left)
     Image17->move(int(std::lround(left)), Image17->y());
 }
 
-// The next tick comes within a second. With only a chooser open the time goes on; taking over
-// the next entry waits for it to close.
+// The next tick comes within a second. With only a chooser open the time and continuous play go
+// on; what a command would change waits for it to close.
 bool Form1::tickMayRun() const { return !MessagesRun::Now() || MessagesRun::OnlyChooserOpen(); }
 
 void Form1::Timer2_Timer()
@@ -54,13 +54,14 @@ bool Form1::continuousApplies() const
 
 // Under continuous play the device goes on to the next entry by itself at the end of one; the
 // window takes it over here (at the tick, or before a command, so the command acts on what is
-// heard). A pause made meanwhile is kept. An entry that cannot be opened is said and leaves the
-// list, and play goes on with the one after it. Kept from taking an entry over for longer than it
-// lasts (a chooser or a message box open), the window finds it played to its end as well: play
-// goes on with the one after it, rather than that entry again.
+// heard), also while a file or folder chooser is open, so play goes on past that entry. A pause
+// made meanwhile is kept. An entry that cannot be opened is said and leaves the list, and play
+// goes on with the one after it. Kept from taking an entry over for longer than it lasts (a
+// message box open), the window finds it played to its end as well: play goes on with the one
+// after it, rather than that entry again.
 void Form1::TakeOverEndedEntry()
 {
-    if (MessagesRun::Now() || state_.nothingFollows || !continuousApplies()) return;
+    if (!tickMayRun() || state_.nothingFollows || !continuousApplies()) return;
     int32_t length = 0;
     if (!ModuleMCI::IsMediaAtEnd(MediaAlias, length)) return;
     const bool paused = ModuleMCI::GetMediaMode(MediaAlias) == "paused";

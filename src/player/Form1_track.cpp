@@ -69,6 +69,7 @@ std::string Form1::showVideoWindow(const QString& path)
 // entry that was open comes back, rather than its title shown over a closed device.
 void Form1::UpdateMP3(int index, bool play)
 {
+    if (MessagesRun::Now()) return;
     const std::optional<LoadedEntry> before = loadedEntry();
     if (loadEntry(index, play) || !before || ModuleMCI::GetMediaMode(MediaAlias) != "ERROR") return;
     bringBack(*before);
@@ -101,7 +102,6 @@ bool Form1::fileThereOrSaySo(const QString& path)
 
 bool Form1::loadEntry(int index, bool play)
 {
-    if (MessagesRun::Now()) return false;
     const QString path = tracks_.path(index);
     if (!fileThereOrSaySo(path)) return false;
     tracks_.setCurrent(index);
