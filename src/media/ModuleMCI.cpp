@@ -36,6 +36,10 @@ std::string PlayMedia(const std::string& alias, std::string& from, std::string& 
 std::string PauseMedia(const std::string& alias) { return SendAction("Pause " + alias); }
 std::string ResumeMedia(const std::string& alias) { return SendAction("Resume " + alias); }
 std::string CloseMedia(const std::string& alias) { return SendAction("Close " + alias); }
+std::string SeekMedia(const std::string& alias, int32_t positionMs)
+{
+    return SendAction("seek " + alias + " to " + std::to_string(positionMs));
+}
 
 std::string CueNextMedia(const std::string& alias, const std::string& filePath)
 {

@@ -19,6 +19,8 @@ std::string PlayMedia(const std::string& alias, std::string& from, std::string& 
 std::string PauseMedia(const std::string& alias);
 std::string ResumeMedia(const std::string& alias);
 std::string CloseMedia(const std::string& alias);
+// Where play or a resume goes on from; status text.
+std::string SeekMedia(const std::string& alias, int32_t positionMs);
 
 std::string GetMediaMode(const std::string& alias);  // "playing", … or "ERROR"
 int32_t GetMediaPosition(const std::string& alias);  // -1 when unknown

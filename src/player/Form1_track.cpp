@@ -82,13 +82,16 @@ std::optional<Form1::LoadedEntry> Form1::loadedEntry() const
     return LoadedEntry{state_.loadedPath, ModuleMCI::GetMediaPosition(MediaAlias), mode == "playing"};
 }
 
-// Open again where the list now has it (the entry on display follows removals), and playing on
-// from where it was heard if it played.
+// Open again where the list now has it (the entry on display follows removals), at the moment
+// it was heard, and playing on from there if it played.
 void Form1::bringBack(const LoadedEntry& entry)
 {
-    if (tracks_.path(displayedEntry_) != entry.path || !loadEntry(displayedEntry_, false) || !entry.playing) return;
+    if (tracks_.path(displayedEntry_) != entry.path || !loadEntry(displayedEntry_, false)) return;
     std::string from = std::to_string(std::max(entry.positionMs, 0)), to;
-    ModuleMCI::PlayMedia(MediaAlias, from, to);
+    if (entry.playing)
+        ModuleMCI::PlayMedia(MediaAlias, from, to);
+    else
+        ModuleMCI::SeekMedia(MediaAlias, std::max(entry.positionMs, 0));
     Timer2_Timer();
 }
 

@@ -288,7 +288,7 @@ TEST_F(PlayerTest, AFileThatCannotPlayIsReportedAndRemoved)
 }
 
 // Chosen by a double click or Next, an entry that cannot be opened leaves the list, and the entry
-// that was open comes back: playing on from where it was heard, or ready to play.
+// that was open comes back where it was heard: playing on, or ready to play on.
 TEST_F(PlayerTest, AnEntryChosenThatCannotBeOpenedGivesWayToTheOneOpenBefore)
 {
     const auto song = fixtures::makeMedia(media.path(), Media::Wav8Mono, 5.0, "song.wav");
@@ -308,8 +308,10 @@ TEST_F(PlayerTest, AnEntryChosenThatCannotBeOpenedGivesWayToTheOneOpenBefore)
     window->Image4_Click();
     EXPECT_EQ(dialogs.size(), 2u);
     EXPECT_EQ(list1()->count(), 1);
+    EXPECT_GE(mediaPosition(), 500);
     window->Image2_Click();
     EXPECT_EQ(mediaMode(), "playing");
+    EXPECT_GE(mediaPosition(), 500);
     EXPECT_EQ(window->Tracks().current(), 0);
 }
 
