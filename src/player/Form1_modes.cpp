@@ -72,7 +72,7 @@ bool Form1::PlayDiscFromTrackOne()
     auto& cd = *g.CdDevice;
     if (cd.GetNumTracks() < 2) return false;
     if (common::InMediaMode()) {
-        unloadVideoWindow();  // the switch readies the drive, which closes the file it shows
+        unloadVideoWindow();  // readying the drive for the disc closes the file, its picture too
         Option2->setChecked(true);
         Option2_Click();
     }

@@ -87,11 +87,12 @@ std::optional<Form1::LoadedEntry> Form1::loadedEntry() const
 void Form1::bringBack(const LoadedEntry& entry)
 {
     if (tracks_.path(displayedEntry_) != entry.path || !loadEntry(displayedEntry_, false)) return;
-    std::string from = std::to_string(std::max(entry.positionMs, 0)), to;
+    const int32_t at = std::max(entry.positionMs, 0);
+    std::string from = std::to_string(at), to;
     if (entry.playing)
         ModuleMCI::PlayMedia(MediaAlias, from, to);
     else
-        ModuleMCI::SeekMedia(MediaAlias, std::max(entry.positionMs, 0));
+        ModuleMCI::SeekMedia(MediaAlias, at);
     Timer2_Timer();
 }
 
