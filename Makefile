@@ -27,7 +27,10 @@ install: build
 # suite again under AddressSanitizer + UBSan, then a short fuzz run.
 test: build test-fast test-listen test-asan fuzz-smoke
 
+# The benchmarks are built with the tests, so a change that breaks one is seen here; `make bench`
+# runs them.
 test-fast: build
+	cmake --build $(BUILD) -j $(JOBS) --target benchmarks
 	cd $(BUILD) && ctest --output-on-failure -j $(JOBS) --timeout 600 -LE listening
 
 test-listen: build
