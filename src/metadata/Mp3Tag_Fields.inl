@@ -20,7 +20,8 @@ template <std::size_t N> void SetField(char (&field)[N], const QString& text)
 
 template <std::size_t N> QString FieldText(const char (&field)[N])
 {
-    return platform::FromGreekCodePage(std::string_view(field, N));
+    const void* nul = std::memchr(field, 0, N);
+    return platform::FromGreekCodePage(std::string_view(field, nul ? std::size_t(static_cast<const char*>(nul) - field) : N));
 }
 
 }  // namespace Mp3Tag_Functions

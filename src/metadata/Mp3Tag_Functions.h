@@ -25,9 +25,10 @@ static_assert(sizeof(TagRecord) == 128, "the tag is 128 bytes");
 // Assigning a text (Greek code page on disk): left-aligned, blank-padded, cut to the width.
 template <std::size_t N> void SetField(char (&field)[N], const QString& text);
 template <std::size_t N> void SetFieldBytes(char (&field)[N], const std::string& bytes);
-// The field as text, all its bytes (trailing blanks included).
+// The field as text, trailing blanks included, up to its first NUL byte: the padding most
+// taggers write, which ends a control's text on the desktop the tag comes from.
 template <std::size_t N> QString FieldText(const char (&field)[N]);
-// Trailing blanks removed; leading blanks and other padding bytes stay.
+// Trailing blanks removed; leading blanks stay.
 QString TrimTrailingBlanks(const QString& text);
 
 // A blank record: every field all blanks, the genre a single blank.

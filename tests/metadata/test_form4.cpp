@@ -153,6 +153,23 @@ TEST_F(TracksInfoTest, TypingStopsAtEachFieldsWidth)
     EXPECT_EQ(f.Text1->currentText(), genre);
 }
 
+// Padded with NUL bytes by another tagger: the title is its text, and typing goes on after it.
+TEST_F(TracksInfoTest, ATitlePaddedWithNulsIsShownAndTypedOnAsItsText)
+{
+    TagRecord tag = BlankTag();
+    std::string title("Song A");
+    title.resize(30, '\0');
+    SetFieldBytes(tag.Title, title);
+    ASSERT_TRUE(WriteTag(songs[2], tag));
+    metadata::Form4& f = open();
+    f.Combo2->setCurrentIndex(2);
+    f.Combo2_Click();
+    EXPECT_EQ(f.Text2->text(), "Song A");
+    f.Text2->end(false);
+    type(f.Text2, "!");
+    EXPECT_EQ(f.Text2->text(), "Song A!");
+}
+
 TEST_F(TracksInfoTest, AFileThatCannotBeWrittenSaysSo)
 {
     metadata::Form4& f = open();

@@ -256,14 +256,12 @@ TEST(Interop, WeReadWhatMutagenWrites)
                                      hex(c.comment), QString::number(c.genre)});
         const TagRecord tag = ReadTag(q(path));
         ASSERT_TRUE(HasTag(tag));
-        auto upToNul = [](const QString& s) {
-            return TrimTrailingBlanks(s.left(s.indexOf(QChar(0)) < 0 ? s.size() : s.indexOf(QChar(0))));
-        };
-        EXPECT_EQ(upToNul(FieldText(tag.Title)), c.title);
-        EXPECT_EQ(upToNul(FieldText(tag.Artist)), c.artist);
-        EXPECT_EQ(upToNul(FieldText(tag.Album)), c.album);
-        EXPECT_EQ(upToNul(FieldText(tag.Year)), c.year);
-        EXPECT_EQ(upToNul(FieldText(tag.Comment)), c.comment);
+        // Its padding is NUL bytes: the text ends at the first.
+        EXPECT_EQ(TrimTrailingBlanks(FieldText(tag.Title)), c.title);
+        EXPECT_EQ(TrimTrailingBlanks(FieldText(tag.Artist)), c.artist);
+        EXPECT_EQ(TrimTrailingBlanks(FieldText(tag.Album)), c.album);
+        EXPECT_EQ(TrimTrailingBlanks(FieldText(tag.Year)), c.year);
+        EXPECT_EQ(TrimTrailingBlanks(FieldText(tag.Comment)), c.comment);
         EXPECT_EQ(static_cast<unsigned char>(tag.Genre[0]), c.genre);
         std::filesystem::remove(path);
     }
@@ -278,10 +276,10 @@ TEST(Interop, WeReadWhatId3v2Writes)
     const TagRecord tag = ReadTag(q(path));
     ASSERT_TRUE(HasTag(tag));
     EXPECT_EQ(FieldText(tag.Title), "Exactly thirty characters long");
-    EXPECT_TRUE(FieldText(tag.Artist).startsWith("Some Artist"));
-    EXPECT_TRUE(FieldText(tag.Album).startsWith("An Album"));
+    EXPECT_EQ(FieldText(tag.Artist), "Some Artist");
+    EXPECT_EQ(FieldText(tag.Album), "An Album");
     EXPECT_EQ(FieldText(tag.Year), "1987");
-    EXPECT_TRUE(FieldText(tag.Comment).startsWith("A comment"));
+    EXPECT_EQ(FieldText(tag.Comment), "A comment");
     EXPECT_EQ(tag.Genre[0], 32);
     // And id3v2 reads ours.
     TagRecord mine = tagOf("Mine", "Me", "Ours", "2024", "note", 17);

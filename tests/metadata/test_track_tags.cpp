@@ -76,6 +76,32 @@ TEST_F(TrackTagsTest, AnId3v1TagWinsEvenWhenItsTitleIsBlank)
     EXPECT_EQ(TrackNameFromFile(q(both)), QStringLiteral("both.mp3"));  // the file name, as before
 }
 
+// Most taggers pad the fields with NUL bytes: the text ends at the first, so a title "Song A" is
+// no 30 characters wide, and a title of NULs alone is no title.
+TEST_F(TrackTagsTest, AnId3v1TagPaddedWithNulsGivesItsTextAndAnEmptyTitleTheFileName)
+{
+    const std::string path = make(Media::Mp3Cbr, "nuls.mp3");
+    const auto padded = [](const char* text, std::size_t width) {
+        std::string bytes(text);
+        bytes.resize(width, '\0');
+        return bytes;
+    };
+    TagRecord tag = BlankTag();
+    SetFieldBytes(tag.Title, padded("Song A", 30));
+    SetFieldBytes(tag.Artist, padded(" Artist One ", 30));
+    SetFieldBytes(tag.Album, padded("", 30));
+    ASSERT_TRUE(WriteTag(q(path), tag));
+    EXPECT_EQ(TrackNameFromFile(q(path)), QStringLiteral("Song A"));
+    const TrackTags tags = ReadTrackTags(q(path));
+    EXPECT_EQ(tags.title, QStringLiteral("Song A"));
+    EXPECT_EQ(tags.artist, QStringLiteral(" Artist One"));
+    EXPECT_EQ(tags.album, QString());
+
+    SetFieldBytes(tag.Title, padded("", 30));
+    ASSERT_TRUE(WriteTag(q(path), tag));
+    EXPECT_EQ(TrackNameFromFile(q(path)), QStringLiteral("nuls.mp3"));
+}
+
 TEST_F(TrackTagsTest, FilesWithoutAnyTagOrUnreadableAreNamedByTheirFileName)
 {
     const std::string plain = make(Media::Flac, "no tags.flac");
