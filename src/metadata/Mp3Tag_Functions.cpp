@@ -95,12 +95,37 @@ HeaderSummary HeaderSummaryOfBytes(uint8_t third, uint8_t fourth)
             HeaderField(fourth, 6, 7, 8, ModeTable)};
 }
 
+namespace {
+
+// Where the first frame stands when an ID3v2 tag is in front of the audio: past the tag (its size
+// syncsafe in bytes 6 to 9, ten header bytes, ten more for a footer); 0 without such a tag.
+qint64 pastId3v2Tag(const QByteArray& head)
+{
+    if (head.size() < 10 || !head.startsWith("ID3")) return 0;
+    qint64 size = 0;
+    for (int i = 6; i < 10; ++i) {
+        if (uint8_t(head[i]) & 0x80) return 0;
+        size = (size << 7) | uint8_t(head[i]);
+    }
+    return 10 + size + ((uint8_t(head[5]) & 0x10) ? 10 : 0);
+}
+
+bool isFrameSync(const QByteArray& bytes)
+{
+    return bytes.size() == 4 && uint8_t(bytes[0]) == 0xFF && (uint8_t(bytes[1]) & 0xE0) == 0xE0;
+}
+
+}  // namespace
+
 HeaderSummary ReadHeaderSummary(const QString& path)
 {
     QFile file;
     if (!platform::OpenRegularFile(file, path, QIODevice::ReadOnly) || file.size() < 256) return {};
-    char bytes[4];
-    if (file.read(bytes, 4) != 4) return {};
+    QByteArray bytes = file.read(10);
+    if (bytes.size() < 4) return {};
+    // A tag in front would put its own bytes where the header is read: the frame after it counts.
+    if (const qint64 frame = pastId3v2Tag(bytes); frame > 0 && file.seek(frame))
+        if (QByteArray header = file.read(4); isFrameSync(header)) bytes = header;
     return HeaderSummaryOfBytes(uint8_t(bytes[2]), uint8_t(bytes[3]));
 }
 

@@ -51,7 +51,8 @@ struct HeaderSummary {
     bool decoded = false;  // false for a file under 256 bytes or one that cannot be read
     QString bitrate, sampleRate, mode;
 };
-// Bytes 2 and 3 of the file; no frame is searched for.
+// Bytes 2 and 3 of the file, or of the frame right after an ID3v2 tag at its start; no frame is
+// searched for.
 HeaderSummary ReadHeaderSummary(const QString& path);
 HeaderSummary HeaderSummaryOfBytes(uint8_t third, uint8_t fourth);
 // "128Kbit  44Khz  jstereo".

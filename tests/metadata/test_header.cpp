@@ -71,6 +71,26 @@ TEST(HeaderSummary, FilesOf256BytesAndMoreOnly)
     EXPECT_EQ(text.bitrate, "56");  // 0x41: index 4
 }
 
+// An ID3v2 tag in front of the audio: the frame right after it is read, not the tag's bytes.
+TEST(HeaderSummary, TheFrameAfterAnId3v2TagAtTheStart)
+{
+    testsupport::TempFolder dir;
+    const auto tagged = [](char flags, int size, const QByteArray& after) {
+        QByteArray bytes = QByteArray("ID3\x04\x00", 5) + flags;
+        for (int shift : {21, 14, 7, 0}) bytes += char((size >> shift) & 0x7F);  // syncsafe
+        return bytes + QByteArray(size, 'x') + after;
+    };
+    const QByteArray frame = header(0xB0, 0x44, 300);  // 192, 44, jstereo
+    EXPECT_EQ(HeaderSummaryLine(ReadHeaderSummary(writeBytes(dir, "v2.mp3", tagged(0, 200, frame)))), "192Kbit  44Khz  jstereo");
+    // A footer follows the tag: ten more bytes.
+    const QByteArray footer = QByteArray("3DI", 3) + QByteArray(7, '\0');
+    EXPECT_EQ(HeaderSummaryLine(ReadHeaderSummary(writeBytes(dir, "footer.mp3", tagged(0x10, 120, footer + frame)))),
+              "192Kbit  44Khz  jstereo");
+    // No frame where the tag ends, or a tag running past the file: the file's own bytes 2 and 3.
+    EXPECT_EQ(ReadHeaderSummary(writeBytes(dir, "junk.mp3", tagged(0, 100, QByteArray(300, 'A')))).bitrate, "48");
+    EXPECT_EQ(ReadHeaderSummary(writeBytes(dir, "short.mp3", tagged(0, 100000, {}).left(400))).bitrate, "48");
+}
+
 TEST(HeaderSummary, RealEncodedFiles)
 {
     testsupport::TempFolder dir;

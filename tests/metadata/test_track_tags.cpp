@@ -118,9 +118,8 @@ TEST_F(TrackTagsTest, TheFactsLineKeepsTheMp3HeaderAndGivesOtherFormatsTheSameSh
 {
     const std::string mp3 = make(Media::Mp3Cbr, "h.mp3");
     fixtures::tagWithMutagen(mp3, "id3v2.4", "t", "a", "b");
-    // An MP3 keeps the line of its header bytes where the player has always read them, even when a
-    // tag in front of the audio puts other bytes there.
-    EXPECT_EQ(FactsLine(q(mp3)), "48Kbit  44Khz  stereo");
+    // An MP3 keeps the line of its frame header, also behind the tag in front of its audio.
+    EXPECT_EQ(FactsLine(q(mp3)), "128Kbit  44Khz  jstereo");
 
     const QRegularExpression shape(QStringLiteral("^(\\d+)Kbit  (\\d+)Khz  (stereo|mono)$"));
     for (const auto& [kind, name, rate] : {std::tuple{Media::Flac, "f.flac", 44},
