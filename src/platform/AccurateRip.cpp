@@ -114,7 +114,8 @@ Lookup Fetch(const DiscIds& ids)
 
 QString Verdict(const Lookup& lookup, int index, uint32_t v1, uint32_t v2)
 {
-    if (!lookup.pressings || lookup.pressings->empty()) return QStringLiteral("not in the database");
+    if (!lookup.pressings) return QStringLiteral("not checked");
+    if (lookup.pressings->empty()) return QStringLiteral("not in the database");
     int confidence = 0;
     for (const auto& pressing : *lookup.pressings)
         if (index >= 0 && size_t(index) < pressing.size() &&

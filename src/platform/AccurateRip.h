@@ -39,7 +39,8 @@ struct Lookup {
 };
 Lookup Fetch(const DiscIds& ids);
 
-// "accurate (confidence N)", "not accurate" or "not in the database" for the track at index.
+// "accurate (confidence N)", "not accurate" or "not in the database" for the track at index;
+// "not checked" when the database could not be asked or its answer not read.
 QString Verdict(const Lookup& lookup, int index, uint32_t v1, uint32_t v2);
 
 }  // namespace platform::accuraterip

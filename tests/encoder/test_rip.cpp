@@ -353,9 +353,9 @@ TEST_F(RipTest, TheCommandLineRipsWithTheCataloguesTitlesAndSaysWhatFailed)
 // mismatch, a disc it does not know, and an answer that is no checksum file.
 TEST_F(RipTest, EachTrackIsCheckedAgainstTheAccurateRipDatabase)
 {
-    const RipReport first = rip();  // nothing answers: not in the database
+    const RipReport first = rip();  // nothing answers: the database was not asked
     ASSERT_TRUE(first.ok);
-    EXPECT_EQ(first.tracks[0].verdict, "not in the database");
+    EXPECT_EQ(first.tracks[0].verdict, "not checked");
 
     testsupport::StandInService service;
     qputenv("SONORELL_ACCURATERIP_URL", service.url().toUtf8());
@@ -372,7 +372,7 @@ TEST_F(RipTest, EachTrackIsCheckedAgainstTheAccurateRipDatabase)
          {"accurate (confidence 7)", "accurate (confidence 7)", "not accurate"}},
         {{200, pressing({{5, 1}, {5, 2}, {5, 3}})}, {"not accurate", "not accurate", "not accurate"}},
         {{404, "no such disc"}, {"not in the database", "not in the database", "not in the database"}},
-        {{200, "\x03garbage"}, {"not in the database", "not in the database", "not in the database"}},
+        {{200, "\x03garbage"}, {"not checked", "not checked", "not checked"}},
     };
     for (const auto& [answer, verdicts] : cases) {
         service.handler = [answer = answer](const QByteArray&) { return answer; };
