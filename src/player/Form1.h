@@ -264,6 +264,7 @@ private:
     void reloadPrevious(int previous);
     void setCaptions();
     void placeThumb(double left);
+    void showMediaTime(int32_t positionMs);  // elapsed or remaining, as the display is set
     bool commandLineNamesFile() const;
     int32_t discPositionMs();
     std::string showVideoWindow(const QString& path);  // the reopen's status text

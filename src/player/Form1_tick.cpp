@@ -36,6 +36,12 @@ void Form1::placeThumb(double left)
 // on; what a command would change waits for it to close.
 bool Form1::tickMayRun() const { return !MessagesRun::Now() || MessagesRun::OnlyChooserOpen(); }
 
+void Form1::showMediaTime(int32_t positionMs)
+{
+    const bool remaining = state_.showRemaining;
+    Label3->setText(timeOf(remaining ? int64_t(state_.mediaLengthMs) - positionMs : positionMs, remaining));
+}
+
 void Form1::Timer2_Timer()
 {
     if (!tickMayRun()) return;
@@ -120,8 +126,7 @@ void Form1::tickMedia()
     }
     Image17->setEnabled(true);
     const int32_t p = ModuleMCI::GetMediaPosition(MediaAlias);
-    const bool remaining = state_.showRemaining;
-    Label3->setText(timeOf(remaining ? int64_t(state_.mediaLengthMs) - p : p, remaining));
+    showMediaTime(p);
     placeThumb(p / state_.positionScale + 5);
     publish(NowShowing::State::Playing, index, entries, std::max(p, 0), state_.mediaLengthMs);
     checkEntryEnd(p);

@@ -93,6 +93,8 @@ void Form1::bringBack(const LoadedEntry& entry)
         ModuleMCI::PlayMedia(MediaAlias, from, to);
     else
         ModuleMCI::SeekMedia(MediaAlias, at);
+    showMediaTime(at);
+    placeThumb(at / state_.positionScale + 5);
     Timer2_Timer();
 }
 
@@ -142,6 +144,7 @@ bool Form1::loadEntry(int index, bool play)
     Label6->setText(common::Lang("Διάρκεια: ", "Length: ") + common::TimeText(ModuleMCI::GetMediaLengthMs(MediaAlias) / 1000));
     state_.positionScale = state_.mediaLengthMs / 192.0;
     Image17->move(5, Image17->y());
+    showMediaTime(0);  // the time of the entry before would stand until this one plays
 
     const QString facts = Mp3Tag_Functions::FactsLine(path);
     if (!facts.isEmpty()) Label4->setText(facts);

@@ -296,22 +296,24 @@ TEST_F(PlayerTest, AnEntryChosenThatCannotBeOpenedGivesWayToTheOneOpenBefore)
     writeList({q(song.path), q(bad), q(bad)});
     start();
     window->UpdateMP3(0, true);
-    wait(600);
+    wait(1100);
     list1()->setCurrentRow(1);
     window->List1_DblClick();
     EXPECT_EQ(dialogs.size(), 1u);
     EXPECT_EQ(mediaMode(), "playing");
-    EXPECT_GE(mediaPosition(), 500);
+    EXPECT_GE(mediaPosition(), 1000);
     EXPECT_EQ(shown("Label1"), "song.wav");
     EXPECT_EQ(window->Tracks().current(), 0);
     window->Image3_Click();
     window->Image4_Click();
     EXPECT_EQ(dialogs.size(), 2u);
     EXPECT_EQ(list1()->count(), 1);
-    EXPECT_GE(mediaPosition(), 500);
+    EXPECT_GE(mediaPosition(), 1000);
+    EXPECT_EQ(shown("Label3"), "00:01");  // paused where it was, and shown there
+    EXPECT_GT(ctl("Image17")->x(), 5);
     window->Image2_Click();
     EXPECT_EQ(mediaMode(), "playing");
-    EXPECT_GE(mediaPosition(), 500);
+    EXPECT_GE(mediaPosition(), 1000);
     EXPECT_EQ(window->Tracks().current(), 0);
 }
 

@@ -168,11 +168,13 @@ TEST_F(ListButtonsTest, AddFileLoadsTheFirstOrTheSelectedEntryWithoutPlaying)
     window->Image30_Click();
     window->UpdateMP3(2, true);
     ASSERT_EQ(ModuleMCI::GetMediaMode("ToTrexonTragoydi"), "playing");
-    chooseFile(q(media.path()), "one.wav");  // duplicates are allowed
+    ctl<QLabel>("Label3")->setText("00:07");  // a time it had reached
+    chooseFile(q(media.path()), "one.wav");   // duplicates are allowed
     window->Image30_Click();
     EXPECT_EQ(list1()->count(), 4);
     EXPECT_EQ(window->Tracks().current(), 2);
     EXPECT_NE(ModuleMCI::GetMediaMode("ToTrexonTragoydi"), "playing");
+    EXPECT_EQ(shown("Label3"), "00:00");  // loaded again from its start
 
     cancelFileChooser();
     window->Image30_Click();
