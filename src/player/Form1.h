@@ -143,6 +143,7 @@ signals:
 protected:
     void closeEvent(QCloseEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
     void leaveEvent(QEvent* event) override;
     void moveEvent(QMoveEvent* event) override;
     void changeEvent(QEvent* event) override;
@@ -264,6 +265,7 @@ private:
     void reloadPrevious(int previous);
     void setCaptions();
     void placeThumb(double left);
+    bool closePopUpList();
     void showMediaTime(int32_t positionMs);  // elapsed or remaining, as the display is set
     bool commandLineNamesFile() const;
     int32_t discPositionMs();

@@ -148,6 +148,7 @@ bool Form1::eventFilter(QObject* watched, QEvent* event)
         // Enter does on the keyboard what the mouse does: seek in CD mode, play in media mode.
         if (event->type() == QEvent::KeyPress) {
             const int key = static_cast<QKeyEvent*>(event)->key();
+            if (key == Qt::Key_Escape) return closePopUpList();
             if (key == Qt::Key_Return || key == Qt::Key_Enter) {
                 if (common::InMediaMode())
                     List1_DblClick();
@@ -225,6 +226,18 @@ void Form1::BackgroundMouseMove()
 }
 
 void Form1::mouseMoveEvent(QMouseEvent*) { BackgroundMouseMove(); }
+
+// The pop-up list lies over the status line and its own button, so a click beside it (on the
+// background or a label) or Escape closes it, as a pop-up closes.
+void Form1::mousePressEvent(QMouseEvent*) { closePopUpList(); }
+
+bool Form1::closePopUpList()
+{
+    if (common::globals().ListShown || List1->isHidden()) return false;
+    List1->hide();
+    setFocus();
+    return true;
+}
 
 // The pointer leaving the window counts as a move over the background, so no twin stays lit.
 void Form1::leaveEvent(QEvent*) { BackgroundMouseMove(); }

@@ -10,6 +10,7 @@
 #include "support/Controls.h"
 
 #include <QMouseEvent>
+#include <QTest>
 
 using fixtures::Media;
 
@@ -158,6 +159,17 @@ TEST_F(TransportTest, ThePopUpListOpensOnTheCurrentTrackAndClosesOverTheStatusLi
     EXPECT_TRUE(list1()->isVisibleTo(window.get()));
     moveMouseOver(ctl<QLabel>("Label2"));
     EXPECT_FALSE(list1()->isVisibleTo(window.get()));
+    // It lies over the status line: a click beside it, or Escape in it, closes it too.
+    for (QWidget* beside : {static_cast<QWidget*>(window.get()), static_cast<QWidget*>(ctl<QLabel>("Label10"))}) {
+        window->Image15_Click();
+        ASSERT_TRUE(list1()->isVisibleTo(window.get()));
+        click(beside);
+        EXPECT_FALSE(list1()->isVisibleTo(window.get())) << beside->objectName().toStdString();
+    }
+    window->Image15_Click();
+    QTest::keyClick(list1(), Qt::Key_Escape);
+    EXPECT_FALSE(list1()->isVisibleTo(window.get()));
+    EXPECT_EQ(window->Tracks().current(), 1);  // nothing chosen
 
     window->RemoveAllEntries();  // an empty list has no pop-up
     hover(ctl<player::PictureButton>("Image14"));
