@@ -54,6 +54,7 @@ void Form1::unloadVideoWindow()
 std::string Form1::showVideoWindow(const QString& path)
 {
     ModuleMCI::CloseMedia(MediaAlias);
+    update();  // the open that found the picture may have drawn it over this window
     uint64_t parent = VideoWindow->windowId();
     const std::string status = ModuleMCI::OpenMedia(parent, MediaAlias, localPath(path), MediaType);
     VideoWindow->SizeToPicture(ModuleMCI::GetVideoSize(MediaAlias, "cx"), ModuleMCI::GetVideoSize(MediaAlias, "cy"));
