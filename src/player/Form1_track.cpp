@@ -51,13 +51,16 @@ void Form1::unloadVideoWindow()
     VideoWindow = nullptr;
 }
 
+// The window takes the picture's size before the picture is drawn into it: a picture drawn at
+// the window's first size would stay small and aside until the next frame, for good when paused.
 std::string Form1::showVideoWindow(const QString& path)
 {
+    const int width = ModuleMCI::GetVideoSize(MediaAlias, "cx"), height = ModuleMCI::GetVideoSize(MediaAlias, "cy");
     ModuleMCI::CloseMedia(MediaAlias);
     update();  // the open that found the picture may have drawn it over this window
+    VideoWindow->SizeToPicture(width, height);
     uint64_t parent = VideoWindow->windowId();
     const std::string status = ModuleMCI::OpenMedia(parent, MediaAlias, localPath(path), MediaType);
-    VideoWindow->SizeToPicture(ModuleMCI::GetVideoSize(MediaAlias, "cx"), ModuleMCI::GetVideoSize(MediaAlias, "cy"));
     VideoWindow->setWindowTitle(path);
     VideoWindow->show();
     LetMessagesRun();
