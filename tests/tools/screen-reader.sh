@@ -7,7 +7,7 @@ program=$1
 here=$(cd "$(dirname "$0")" && pwd)
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
-export XDG_RUNTIME_DIR=$work/run SONORELL_HOME=$work/home SONORELL_CD_DEVICE=none
+export XDG_RUNTIME_DIR=$work/run SONORELL_HOME=$work/home XDG_CONFIG_HOME=$work/config XDG_DATA_HOME=$work/data SONORELL_CD_DEVICE=none
 mkdir -p -m 700 "$XDG_RUNTIME_DIR" "$SONORELL_HOME"
 export QT_LINUX_ACCESSIBILITY_ALWAYS_ON=1 QT_QPA_PLATFORM=xcb
 gst-launch-1.0 -q audiotestsrc num-buffers=600 ! audio/x-raw,rate=44100,channels=2 ! wavenc ! filesink location="$work/tone.wav"
