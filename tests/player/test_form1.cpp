@@ -3,6 +3,7 @@
 #include "support/PlayerFixture.h"
 #include "support/Files.h"
 #include "media/CDAudio.h"
+#include "media/Channel.h"
 #include "media/ModuleMCI.h"
 #include "metadata/Mp3Tag_Functions.h"
 #include "player/DataFile.h"
@@ -359,11 +360,21 @@ TEST_F(PlayerTest, AVideoOpensTheVideoWindowAndASongClosesIt)
     const auto video = fixtures::makeMedia(media.path(), Media::AviVideo, 1.0);
     const auto song = fixtures::makeMedia(media.path(), Media::Mp3Cbr, 1.0);
     writeList({q(video.path), q(song.path)});
+    // The window has the picture's size when the picture is opened into it, not after.
+    QSize sizeAtOpen;
+    media::setCommandObserver([&](const std::string& command) {
+        for (QWidget* w : QApplication::topLevelWidgets())
+            if (w->objectName() == "Form10" && w->internalWinId() &&
+                command.find("parent " + std::to_string(w->internalWinId())) != std::string::npos)
+                sizeAtOpen = w->size();
+    });
     start();
+    media::setCommandObserver(nullptr);
     ASSERT_NE(window->VideoWindow, nullptr);
     EXPECT_EQ(window->VideoWindow->windowTitle(), q(video.path));
     EXPECT_EQ(window->VideoWindow->width(), (16 * 352 + 7) / 15);
     EXPECT_EQ(window->VideoWindow->height(), (18 * 288 + 7) / 15);
+    EXPECT_EQ(sizeAtOpen, window->VideoWindow->size());
     window->UpdateMP3(1, false);
     EXPECT_EQ(window->VideoWindow, nullptr);
     EXPECT_EQ(shown("Label4"), "128Kbit  44Khz  jstereo");
