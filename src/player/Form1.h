@@ -266,7 +266,8 @@ private:
     void setCaptions();
     void placeThumb(double left);
     bool closePopUpList();
-    void showMediaTime(int32_t positionMs);  // elapsed or remaining, as the display is set
+    void showMediaTime(int32_t positionMs);      // elapsed or remaining, as the display is set
+    void showMediaPosition(int32_t positionMs);  // the time and the thumb
     bool commandLineNamesFile() const;
     int32_t discPositionMs();
     std::string showVideoWindow(const QString& path);  // the reopen's status text

@@ -42,6 +42,12 @@ void Form1::showMediaTime(int32_t positionMs)
     Label3->setText(timeOf(remaining ? int64_t(state_.mediaLengthMs) - positionMs : positionMs, remaining));
 }
 
+void Form1::showMediaPosition(int32_t positionMs)
+{
+    showMediaTime(positionMs);
+    placeThumb(positionMs / state_.positionScale + 5);
+}
+
 void Form1::Timer2_Timer()
 {
     if (!tickMayRun()) return;
@@ -126,8 +132,7 @@ void Form1::tickMedia()
     }
     Image17->setEnabled(true);
     const int32_t p = ModuleMCI::GetMediaPosition(MediaAlias);
-    showMediaTime(p);
-    placeThumb(p / state_.positionScale + 5);
+    showMediaPosition(p);
     publish(NowShowing::State::Playing, index, entries, std::max(p, 0), state_.mediaLengthMs);
     checkEntryEnd(p);
 }

@@ -97,8 +97,7 @@ void Form1::bringBack(const LoadedEntry& entry)
         ModuleMCI::PlayMedia(MediaAlias, from, to);
     else
         ModuleMCI::SeekMedia(MediaAlias, at);
-    showMediaTime(at);
-    placeThumb(at / state_.positionScale + 5);
+    showMediaPosition(at);
     Timer2_Timer();
 }
 

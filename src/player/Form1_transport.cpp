@@ -164,7 +164,7 @@ bool Form1::eventFilter(QObject* watched, QEvent* event)
         return false;
     }
     if (watched == Label1 || watched == Label200 || watched == Label201) {
-        if (isClick(watched, event) && !common::globals().ListShown) List1->hide();
+        if (isClick(watched, event)) closePopUpList();
         return false;
     }
     if (watched == Label3) {
