@@ -30,16 +30,15 @@ QStringList namesOf(const QList<ConvertSource>& sources)
     return names;
 }
 
-TrackResult convertOne(int index, const ConvertSource& from, const QString& baseName, const QString& folder,
-                       const platform::gst::EncodeSettings& settings, const RipProgress& progress)
+TrackResult convertOne(int index, const ConvertSource& from, const QString& file, const platform::gst::EncodeSettings& settings,
+                       const RipProgress& progress)
 {
     TrackResult result;
     result.track = index + 1;
     const QString& source = from.path;
     const QString& tagFile = from.tagFile.isEmpty() ? source : from.tagFile;
-    const QString name = baseName + QString::fromLatin1(platform::gst::ExtensionOf(settings.format));
-    const QString file = QDir(folder).filePath(name);
-    const QString part = QDir(folder).filePath(QLatin1Char('.') + name + QStringLiteral(".part"));
+    const QFileInfo target(file);
+    const QString part = target.dir().filePath(QLatin1Char('.') + target.fileName() + QStringLiteral(".part"));
     if (QFileInfo(source).absoluteFilePath() == QFileInfo(file).absoluteFilePath()) {
         result.error = QStringLiteral("the file would replace itself");
         return result;
@@ -78,6 +77,15 @@ TrackResult convertOne(int index, const ConvertSource& from, const QString& base
 
 }  // namespace
 
+QStringList ConvertedFiles(const QList<ConvertSource>& sources, const QString& folder,
+                           const platform::gst::EncodeSettings& settings)
+{
+    QStringList files;
+    const QString extension = QString::fromLatin1(platform::gst::ExtensionOf(settings.format));
+    for (const QString& name : namesOf(sources)) files << QDir(folder).filePath(name + extension);
+    return files;
+}
+
 QList<TrackResult> ConvertFiles(const QStringList& files, const QString& folder, const platform::gst::EncodeSettings& settings,
                                 const RipProgress& progress)
 {
@@ -96,12 +104,12 @@ QList<TrackResult> ConvertFiles(const QList<ConvertSource>& files, const QString
         return results;
     }
     results.resize(files.size());
-    const QStringList names = namesOf(files);
+    const QStringList targets = ConvertedFiles(files, folder, settings);
     SharedProgress tell(progress);
     RunJobs(files.size(), JobsForFiles(files.size()), [&] {
         return [&](qsizetype i) {
             results[i] = tell.cancelled() ? FailedTrack(int(i) + 1, QStringLiteral("cancelled"))
-                                          : convertOne(int(i), files[i], names[i], folder, settings, std::ref(tell));
+                                          : convertOne(int(i), files[i], targets[i], settings, std::ref(tell));
         };
     });
     return results;

@@ -21,6 +21,10 @@ struct ConvertSource {
 // false cancels.
 QList<TrackResult> ConvertFiles(const QList<ConvertSource>& sources, const QString& folder,
                                 const platform::gst::EncodeSettings& settings, const RipProgress& progress = {});
+// The file each source becomes, in order.
+QStringList ConvertedFiles(const QList<ConvertSource>& sources, const QString& folder,
+                           const platform::gst::EncodeSettings& settings);
+
 QList<TrackResult> ConvertFiles(const QStringList& files, const QString& folder, const platform::gst::EncodeSettings& settings,
                                 const RipProgress& progress = {});
 

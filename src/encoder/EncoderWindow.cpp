@@ -2,6 +2,7 @@
 #include "encoder/Converter.h"
 #include "encoder/Titles.h"
 #include "common/Language.h"
+#include "platform/Dialogs.h"
 #include "platform/cdrom/Disc.h"
 
 #include <QCloseEvent>
@@ -176,9 +177,31 @@ QList<int> EncoderWindow::chosenRows() const
     return rows;
 }
 
+// A conversion replaces files of the same name in the folder only when the user says so; a file
+// that would replace its own source is refused per file anyway.
+bool EncoderWindow::mayReplaceFiles(const QList<int>& rows, const QString& folder)
+{
+    QList<ConvertSource> chosen;
+    for (int row : rows) chosen << files_.value(row);
+    const QStringList targets = ConvertedFiles(chosen, folder, settings());
+    QStringList there;
+    for (int i = 0; i < targets.size(); ++i)
+        if (QFileInfo::exists(targets[i]) && QFileInfo(targets[i]) != QFileInfo(chosen[i].path)) there << targets[i];
+    if (there.isEmpty()) return true;
+    const QString text =
+        there.size() == 1
+            ? common::Lang("Το %1 υπάρχει ήδη. Να αντικατασταθεί;", "%1 already exists. Replace it?").arg(there[0])
+            : common::Lang("%1 αρχεία στο %2 υπάρχουν ήδη. Να αντικατασταθούν;", "%1 files in %2 already exist. Replace them?")
+                  .arg(there.size())
+                  .arg(folder);
+    return platform::ShowMessage({text, windowTitle(), platform::DialogIcon::Question, platform::DialogButtons::YesNo}, this) ==
+           platform::AnswerYes;
+}
+
 void EncoderWindow::Start()
 {
     if (worker_ || chosenRows().isEmpty()) return;
+    if (source_.empty() && !mayReplaceFiles(chosenRows(), Folder->text())) return;
     cancel_ = false;
     emit Starting();
     for (int i = 0; i < Tracks->topLevelItemCount(); ++i) Tracks->topLevelItem(i)->setText(ResultColumn, {});

@@ -54,6 +54,7 @@ private:
     void setCaptions();
     platform::gst::EncodeSettings settings() const;
     QList<int> chosenRows() const;
+    bool mayReplaceFiles(const QList<int>& rows, const QString& folder);
     void showProgress(int row, double done);
     void showResults(const QList<TrackResult>& results);
     void work(const QList<int>& rows, const QString& folder, const platform::gst::EncodeSettings& chosen);

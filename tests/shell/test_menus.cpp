@@ -50,9 +50,9 @@ class MenuTest : public PlayerTest {
 protected:
     void trigger(const char* name) { menu().item(QString::fromLatin1(name))->trigger(); }
     // The encoder's work into the folder, in the format of that index; whenStarted runs once it
-    // has begun. False when it did not finish in time.
+    // has begun. False when it did not finish within ms.
     bool runEncoder(encoder::EncoderWindow& encoder, const char* folder, int format,
-                    const std::function<void()>& whenStarted = {})
+                    const std::function<void()>& whenStarted = {}, int ms = 30000)
     {
         testsupport::control<QLineEdit>(encoder, "Folder")->setText(file(folder));
         testsupport::control<QComboBox>(encoder, "Format")->setCurrentIndex(format);
@@ -61,7 +61,7 @@ protected:
         QObject::connect(&encoder, &encoder::EncoderWindow::Finished, &listening, [&] { finished = true; });
         encoder.Start();
         if (whenStarted) whenStarted();
-        return waitFor([&] { return finished; }, 30000);
+        return waitFor([&] { return finished; }, ms);
     }
     QAction* item(const char* name) { return menu().item(QString::fromLatin1(name)); }
 };
@@ -241,9 +241,18 @@ TEST_F(MenuTest, TheEncoderWindowRipsTheDiscOrConvertsTheListsFiles)
     window->OpenPaths({QString::fromStdString(song.path)}, player::Form1::Opening::Replace);
     trigger("RunDecoder");
     ASSERT_NE(menu().Encoder, nullptr);
-    ASSERT_TRUE(runEncoder(*menu().Encoder, "phone", 1));  // Opus
+    // A file of the new file's name is replaced only when the user says so.
+    ASSERT_TRUE(QDir().mkpath(file("phone")));
+    ASSERT_TRUE(testsupport::writeBytes(file("phone/song.opus"), "mine"));
+    answer = platform::AnswerNo;
+    EXPECT_FALSE(runEncoder(*menu().Encoder, "phone", 1, {}, 300));  // Opus
+    ASSERT_EQ(dialogs.size(), 1u);
+    EXPECT_EQ(dialogs[0].text, file("phone/song.opus") + " already exists. Replace it?");
+    EXPECT_EQ(read("phone/song.opus"), "mine");
+    answer = platform::AnswerYes;
+    ASSERT_TRUE(runEncoder(*menu().Encoder, "phone", 1));
     EXPECT_EQ(menu().Encoder->Results(), QStringList{"Done"});
-    EXPECT_TRUE(QFile::exists(file("phone/song.opus")));
+    EXPECT_GT(read("phone/song.opus").size(), 100);
 }
 
 // The tracks of an album image in the list convert each to its own part of the sound file, sample
