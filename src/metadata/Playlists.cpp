@@ -34,8 +34,16 @@ Text decode(QByteArray bytes, bool alwaysUtf8)
     return {platform::FromGreekCodePage(bytes.toStdString()), QString::fromLatin1(bytes)};
 }
 
-// The bytes of percent-escapes, read as text the same way (Greek first).
-QString percentDecoded(const QString& text) { return decode(QByteArray::fromPercentEncoding(text.toUtf8()), false).text; }
+// The bytes of percent-escapes: the file of exactly those bytes where there is one (this player
+// writes a name that is no UTF-8 so), otherwise read as text the same way (Greek first).
+QString percentDecoded(const QString& text)
+{
+    const QByteArray bytes = QByteArray::fromPercentEncoding(text.toUtf8());
+    const Text read = decode(bytes, false);
+    if (read.latin1.isEmpty()) return read.text;
+    const QString exact = platform::DecodeFileName(bytes);
+    return platform::PathExists(exact) ? exact : read.text;
+}
 
 // A file: URI as a local path: file:///p, file://localhost/p and file:/p; empty for another host.
 QString localFileOf(const QString& uri)
@@ -131,7 +139,11 @@ QStringList ReadPlaylistPaths(const QString& path)
 bool WriteM3u8(const QString& path, const QStringList& paths)
 {
     QByteArray bytes = "#EXTM3U\n";
-    for (const QString& p : paths) bytes += p.toUtf8() + '\n';
+    for (const QString& p : paths) {
+        // An M3U8 is UTF-8: a name that is not goes in as a file URI of its escaped bytes.
+        const QByteArray name = platform::EncodeFileName(p);
+        bytes += (decode(name, false).latin1.isEmpty() ? name : "file://" + name.toPercentEncoding("/")) + '\n';
+    }
     return platform::WriteFileAtomically(path, bytes);
 }
 

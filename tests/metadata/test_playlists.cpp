@@ -6,6 +6,7 @@
 #include "metadata/Mp3Tag_ListFiles.h"
 #include "metadata/Playlists.h"
 #include "platform/CodePage.h"
+#include "platform/FileNames.h"
 #include "support/TempFolder.h"
 
 #include <gtest/gtest.h>
@@ -108,6 +109,15 @@ TEST_F(PlaylistTest, SavingAnM3u8NameWritesAnM3u8ThatReadsBackAndOtherNamesKeepT
     const QString list = root + "/Lists/saved.list";
     ASSERT_TRUE(WriteListFile(list, paths));
     EXPECT_EQ(testsupport::readBytes(list), paths.join("\r\n").toUtf8() + "\r\n");
+
+    // A name from an older system is no UTF-8 text: its bytes go into the M3U8 as an escaped file
+    // URI, and come back as that very file, not as a Greek or Latin-1 reading of them.
+    const QString old = platform::DecodeFileName(QByteArray::fromStdString(dir.path() + "/Music/caf\xE9.mp3"));
+    fixtures::writeFile(dir.path(), "Music/caf\xE9.mp3", "sound");
+    ASSERT_TRUE(WriteListFile(m3u8, {one(), old}));
+    EXPECT_EQ(testsupport::readBytes(m3u8),
+              "#EXTM3U\n" + one().toUtf8() + "\nfile://" + QUrl::toPercentEncoding(root + "/Music/caf", "/") + "%E9.mp3\n");
+    EXPECT_EQ(readPaths(m3u8), (QStringList{one(), old}));
 }
 
 // What is not a list a person made: a pipe named like a playlist (reading it would wait for
