@@ -3,6 +3,7 @@
 #include "encoder/Titles.h"
 #include "common/Language.h"
 #include "platform/Dialogs.h"
+#include "platform/FileNames.h"
 #include "platform/cdrom/Disc.h"
 
 #include <QCloseEvent>
@@ -186,7 +187,9 @@ bool EncoderWindow::mayReplaceFiles(const QList<int>& rows, const QString& folde
     const QStringList targets = ConvertedFiles(chosen, folder, settings());
     QStringList there;
     for (int i = 0; i < targets.size(); ++i)
-        if (QFileInfo::exists(targets[i]) && QFileInfo(targets[i]) != QFileInfo(chosen[i].path)) there << targets[i];
+        if (platform::PathExists(targets[i]) &&
+            QFileInfo(targets[i]).absoluteFilePath() != QFileInfo(chosen[i].path).absoluteFilePath())
+            there << targets[i];
     if (there.isEmpty()) return true;
     const QString text =
         there.size() == 1

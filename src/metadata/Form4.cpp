@@ -4,9 +4,9 @@
 #include "common/Language.h"
 #include "metadata/Mp3Tag_Functions.h"
 #include "platform/Dialogs.h"
+#include "platform/FileNames.h"
 
 #include <QCloseEvent>
-#include <QFileInfo>
 #include <QGuiApplication>
 #include <QKeyEvent>
 #include <QScreen>
@@ -136,7 +136,7 @@ void Form4::ShowHeaderInfo()
     const QString path = Combo1->currentText();
     const HeaderSummary facts = ReadHeaderSummary(path);
     if (!facts.decoded) return;  // under 256 bytes: the labels stay
-    Label7->setText(QString::number(QFileInfo(path).size()) + QStringLiteral(" bytes."));
+    Label7->setText(QString::number(platform::FileSizeOf(path)) + QStringLiteral(" bytes."));
     Label8->setText(facts.bitrate + QStringLiteral("Kbit"));
     Label9->setText(facts.sampleRate + QStringLiteral("Khz"));
     Label10->setText(facts.mode);

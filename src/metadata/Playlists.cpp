@@ -80,7 +80,7 @@ QString localPath(const QString& entry, const QDir& folder)
     if (scheme.match(text).hasMatch()) return {};
     QString path = QDir::cleanPath(folder.absoluteFilePath(text));
     // Lists made on Windows separate folders with backslashes.
-    if (text.contains(QLatin1Char('\\')) && !QFileInfo::exists(path)) {
+    if (text.contains(QLatin1Char('\\')) && !platform::PathExists(path)) {
         const QString slashed = QString(text).replace(QLatin1Char('\\'), QLatin1Char('/'));
         path = QDir::cleanPath(folder.absoluteFilePath(slashed));
     }
@@ -128,8 +128,8 @@ QStringList ReadPlaylistPaths(const QString& path)
     for (qsizetype i = 0; i < entries.size(); ++i) {
         QString local = localPath(entries[i], folder);
         // Not there under the Greek reading: the same line read as Latin-1.
-        if (!local.isEmpty() && i < others.size() && !QFileInfo::exists(local))
-            if (const QString other = localPath(others[i], folder); QFileInfo::exists(other)) local = other;
+        if (!local.isEmpty() && i < others.size() && !platform::PathExists(local))
+            if (const QString other = localPath(others[i], folder); platform::PathExists(other)) local = other;
         // A playlist inside a playlist is not a song; it is left out, not opened as one.
         if (!local.isEmpty() && !IsPlaylist(local)) paths << local;
     }

@@ -113,6 +113,12 @@ bool PathExists(const QString& path)
     return statOf(path, st);
 }
 
+qint64 FileSizeOf(const QString& path)
+{
+    struct stat st { };
+    return statOf(path, st) ? qint64(st.st_size) : 0;
+}
+
 bool OpenRegularFile(QFile& file, const QString& path, QIODevice::OpenMode mode)
 {
     const int flags = (mode & QIODevice::WriteOnly) ? O_RDWR : O_RDONLY;

@@ -28,6 +28,8 @@ QString LocalFileOf(const QUrl& url);
 bool IsRegularFile(const QString& path);  // a link to one too
 bool IsFolder(const QString& path);
 bool PathExists(const QString& path);
+// The size in bytes of what the name names; 0 when nothing is there.
+qint64 FileSizeOf(const QString& path);
 // A regular file's bytes (a pipe or a device would block), when it is no larger than limit.
 std::optional<QByteArray> ReadFileBytes(const QString& path, qint64 limit = std::numeric_limits<qint64>::max());
 // Opens a regular file by the exact bytes of its name, read-only or read-write; never makes one.

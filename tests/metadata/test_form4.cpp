@@ -11,6 +11,9 @@
 #include <QKeyEvent>
 #include <QProcess>
 
+#include <filesystem>
+#include <fstream>
+
 using fixtures::Media;
 using namespace Mp3Tag_Functions;
 
@@ -180,4 +183,24 @@ TEST_F(TracksInfoTest, AFileThatCannotBeWrittenSaysSo)
     EXPECT_EQ(dialogs[0].text, "No saved.");
     EXPECT_EQ(list1()->item(0)->text(), "1. song1.mp3");
     EXPECT_EQ(f.Text2->text(), "lost");
+}
+
+// A file named on an older system (Latin-1 "café"): its size and tag are those of that file.
+TEST_F(TracksInfoTest, AFileWhoseNameIsNotUtf8ShowsItsSizeAndSavesItsTag)
+{
+    stop();
+    const std::string bytes = media.path() + "/caf\xe9.mp3";
+    std::filesystem::copy_file(songs[0].toStdString(), bytes);
+    ASSERT_TRUE(testsupport::writeBytes(file("Default.list"), QByteArray::fromStdString(bytes + "\r\n")));
+    start();
+    metadata::Form4& f = open();
+    EXPECT_EQ(f.Label7->text(), QString::number(QFileInfo(songs[0]).size()) + " bytes.");
+    f.Text2->setText("Caf");
+    f.Command4_Click();
+    EXPECT_TRUE(dialogs.empty());
+    std::ifstream file(bytes, std::ios::binary | std::ios::ate);
+    std::string tag(128, '\0');
+    file.seekg(-128, std::ios::end);
+    file.read(tag.data(), 128);
+    EXPECT_EQ(tag.substr(0, 33), "TAGCaf" + std::string(27, ' '));
 }
