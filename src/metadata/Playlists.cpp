@@ -141,8 +141,7 @@ bool WriteM3u8(const QString& path, const QStringList& paths)
     QByteArray bytes = "#EXTM3U\n";
     for (const QString& p : paths) {
         // An M3U8 is UTF-8: a name that is not goes in as a file URI of its escaped bytes.
-        const QByteArray name = platform::EncodeFileName(p);
-        bytes += (decode(name, false).latin1.isEmpty() ? name : "file://" + name.toPercentEncoding("/")) + '\n';
+        bytes += (platform::ReadableFileName(p) == p ? p.toUtf8() : platform::FileUrlOf(p).toLatin1()) + '\n';
     }
     return platform::WriteFileAtomically(path, bytes);
 }

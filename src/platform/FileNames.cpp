@@ -95,6 +95,12 @@ QString LocalFileOf(const QUrl& url)
     return DecodeFileName(QByteArray::fromPercentEncoding(url.path(QUrl::FullyEncoded).toLatin1()));
 }
 
+QString FileUrlOf(const QString& path)
+{
+    if (ReadableFileName(path) == path) return QUrl::fromLocalFile(path).toString();
+    return QStringLiteral("file://") + QString::fromLatin1(EncodeFileName(path).toPercentEncoding("/"));
+}
+
 bool IsRegularFile(const QString& path)
 {
     struct stat st { };
@@ -151,7 +157,10 @@ std::optional<QByteArray> ReadFileBytes(const QString& path, qint64 limit)
     return bytes;
 }
 
-QStringList FolderFileNames(const QString& folder)
+namespace {
+
+// The names in a folder whose kind (by stat, so links count as what they name) is mode.
+QStringList namesOfKind(const QString& folder, mode_t kind)
 {
     QStringList names;
     const QByteArray where = EncodeFileName(folder);
@@ -159,11 +168,18 @@ QStringList FolderFileNames(const QString& folder)
     if (!dir) return names;
     while (const dirent* entry = ::readdir(dir)) {
         const QByteArray name(entry->d_name);
+        if (name == "." || name == "..") continue;
         struct stat st { };
-        if (::stat((where + '/' + name).constData(), &st) == 0 && S_ISREG(st.st_mode)) names << DecodeFileName(name);
+        if (::stat((where + '/' + name).constData(), &st) == 0 && (st.st_mode & S_IFMT) == kind) names << DecodeFileName(name);
     }
     ::closedir(dir);
     return names;
 }
+
+}  // namespace
+
+QStringList FolderFileNames(const QString& folder) { return namesOfKind(folder, S_IFREG); }
+
+QStringList SubfolderNames(const QString& folder) { return namesOfKind(folder, S_IFDIR); }
 
 }  // namespace platform

@@ -23,6 +23,8 @@ QString ReadableFileName(const QString& name);
 
 // The local file a file:// URL names, its percent-escaped bytes kept; "" for another URL.
 QString LocalFileOf(const QUrl& url);
+// And back: the file: URL of a local file; a name that is no UTF-8 keeps its bytes as escapes.
+QString FileUrlOf(const QString& path);
 
 // The file system asked through the exact bytes of the name.
 bool IsRegularFile(const QString& path);  // a link to one too
@@ -38,5 +40,7 @@ bool OpenRegularFile(QFile& file, const QString& path, QIODevice::OpenMode mode)
 // The names of a folder's regular files (links to them too), hidden ones included, in the order
 // the file system gives.
 QStringList FolderFileNames(const QString& folder);
+// The same for its subfolders ("." and ".." left out).
+QStringList SubfolderNames(const QString& folder);
 
 }  // namespace platform

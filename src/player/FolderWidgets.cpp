@@ -1,11 +1,28 @@
 #include "player/FolderWidgets.h"
 #include "platform/Drives.h"
+#include "platform/FileNames.h"
 
 #include <QDir>
 #include <QFileInfo>
 #include <QKeyEvent>
 
+#include <algorithm>
+
 namespace player {
+
+namespace {
+
+// What a folder shows: no hidden names, in name order whatever the case. The names are the file
+// system's bytes (a name from an older system is no UTF-8), so what is chosen is found again.
+QStringList shownNames(QStringList names)
+{
+    names.removeIf([](const QString& name) { return name.startsWith(QLatin1Char('.')); });
+    std::sort(names.begin(), names.end(),
+              [](const QString& a, const QString& b) { return a.compare(b, Qt::CaseInsensitive) < 0; });
+    return names;
+}
+
+}  // namespace
 
 QString WithTrailingSlash(const QString& folder)
 {
@@ -42,9 +59,8 @@ FolderList::FolderList(QWidget* parent) : QListWidget(parent)
 
 bool FolderList::setPath(const QString& folder)
 {
-    const QFileInfo info(folder);
-    if (folder.isEmpty() || !info.isDir()) return false;
-    const QString path = QDir::cleanPath(info.absoluteFilePath());
+    if (folder.isEmpty() || !platform::IsFolder(folder)) return false;
+    const QString path = QDir::cleanPath(QFileInfo(folder).absoluteFilePath());
     path_ = path;
     clear();
 
@@ -59,11 +75,11 @@ bool FolderList::setPath(const QString& folder)
     addEntry(QStringLiteral("/"), ancestor, open, 0);
     for (const QString& part : path.split(QLatin1Char('/'), Qt::SkipEmptyParts)) {
         ancestor = WithTrailingSlash(ancestor) + part;
-        addEntry(part, ancestor, open, ++depth);
+        addEntry(platform::ReadableFileName(part), ancestor, open, ++depth);
     }
     setCurrentRow(count() - 1);
-    const QStringList children = QDir(path).entryList(QDir::Dirs | QDir::NoDotAndDotDot, QDir::Name | QDir::IgnoreCase);
-    for (const QString& child : children) addEntry(child, WithTrailingSlash(path) + child, closed, depth + 1);
+    for (const QString& child : shownNames(platform::SubfolderNames(path)))
+        addEntry(platform::ReadableFileName(child), WithTrailingSlash(path) + child, closed, depth + 1);
     emit changed(path_);
     return true;
 }
@@ -103,9 +119,11 @@ void FileList::refresh()
 {
     clear();
     if (path_.isEmpty()) return;
-    QDir folder(path_);
-    folder.setNameFilters(patterns_);
-    addItems(folder.entryList(QDir::Files, QDir::Name | QDir::IgnoreCase));
+    QStringList names = platform::FolderFileNames(path_);
+    names.removeIf([this](const QString& name) {
+        return !patterns_.isEmpty() && !QDir::match(patterns_, platform::ReadableFileName(name));
+    });
+    addItems(shownNames(names));
 }
 
 }  // namespace player

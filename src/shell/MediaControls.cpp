@@ -1,6 +1,7 @@
 #include "shell/MediaControls.h"
 #include "metadata/AlbumImage.h"
 #include "platform/CoverArt.h"
+#include "platform/FileNames.h"
 #include "platform/cdrom/Disc.h"
 #include "player/Form1.h"
 #include "shell/Form5.h"
@@ -8,7 +9,6 @@
 
 #include <QFileInfo>
 #include <QTimer>
-#include <QUrl>
 
 #include <algorithm>
 #include <cmath>
@@ -86,8 +86,8 @@ platform::mpris::Metadata MediaControls::metadata() const
     if (!now.leftList) m.trackNumber = now.index + 1;
     m.lengthUs = now.lengthMs * 1000;
     const QString file = now.mediaMode ? fileOf(now.path) : QString();
-    if (now.mediaMode) m.url = QUrl::fromLocalFile(file).toString();
-    if (const QString art = artOf(file); !art.isEmpty()) m.artUrl = QUrl::fromLocalFile(art).toString();
+    if (now.mediaMode) m.url = platform::FileUrlOf(file);
+    if (const QString art = artOf(file); !art.isEmpty()) m.artUrl = platform::FileUrlOf(art);
     return m;
 }
 

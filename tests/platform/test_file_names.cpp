@@ -52,4 +52,11 @@ TEST(FileNames, AFolderListsAndFindsANameInAnyBytes)
     EXPECT_FALSE(IsRegularFile(dir + "/sub"));
     EXPECT_FALSE(IsRegularFile(ReadableFileName(latin)));  // the name as shown is not the file
     EXPECT_TRUE(FolderFileNames(dir + "/nowhere").isEmpty());
+    EXPECT_EQ(SubfolderNames(dir), QStringList{"sub"});
+
+    // As a URL: its bytes escaped, and read back as the same name; a UTF-8 name as Qt writes it.
+    EXPECT_EQ(FileUrlOf(latin), "file://" + QUrl::toPercentEncoding(dir, "/") + "/caf%E9.wav");
+    EXPECT_EQ(LocalFileOf(QUrl(FileUrlOf(latin))), latin);
+    const QString greek = dir + QString::fromUtf8("/Μου σική.wav");
+    EXPECT_EQ(FileUrlOf(greek), QUrl::fromLocalFile(greek).toString());
 }

@@ -3,11 +3,14 @@
 #include "support/PlayerFixture.h"
 #include "ModalDriver.h"
 #include "platform/Drives.h"
+#include "platform/FileNames.h"
 #include "platform/Settings.h"
 #include "player/Form20.h"
 #include "player/Form6.h"
 
 #include <QDir>
+
+#include <filesystem>
 
 using player::Form20;
 using player::Form6;
@@ -166,4 +169,25 @@ TEST(Drives, RealFileSystemsWithTheHomeFolderFirst)
     EXPECT_EQ(platform::DriveOfFolder(drives, "/home/me/Music"), "/home/me");
     EXPECT_EQ(platform::DriveOfFolder(drives, "/home/meat"), "/");
     EXPECT_EQ(platform::DriveOfFolder(drives, "/media/me/My Disk"), "/media/me/My Disk");
+}
+
+// Names from an older system (Latin-1 bytes): the folder opens, and its file is chosen as those bytes.
+TEST_F(ChooserTest, NamesThatAreNoUtf8OpenAndAreChosenAsTheirBytes)
+{
+    const std::string old = media.path() + "/caf\xe9";
+    std::filesystem::create_directory(old);
+    fixtures::writeFile(old, "chanson\xe9.mp3", "x");
+    QStringList shown;
+    whenShown<Form20>([&](Form20& f) {
+        f.Dir1->setPath(folder);
+        for (QListWidgetItem* item : f.Dir1->findItems("caf", Qt::MatchContains)) emit f.Dir1->itemDoubleClicked(item);
+        shown = files(f);
+        if (f.File1->count() != 1) return f.reject();
+        emit f.File1->itemClicked(f.File1->item(0));
+        f.Command1_Click();
+    });
+    const QString chosen = player::ChooseFile("1", "Choose MP3 File", folder);
+    EXPECT_EQ(shown.size(), 1);
+    EXPECT_EQ(platform::EncodeFileName(chosen).toStdString(), old + "/chanson\xe9.mp3");
+    EXPECT_TRUE(dialogs.empty());
 }
