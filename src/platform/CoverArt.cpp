@@ -87,7 +87,7 @@ QString cached(const Picture& picture)
 
 QString FolderCoverArt(const QString& folder)
 {
-    const QStringList names = QDir(folder).entryList(QDir::Files | QDir::Readable);
+    const QStringList names = FolderFileNames(folder);  // by the bytes of the folder's name
     for (const char* base : {"cover", "folder", "front"})
         for (const char* extension : {".jpg", ".jpeg", ".png"})
             for (const QString& name : names)

@@ -191,7 +191,7 @@ TEST_F(TracksInfoTest, AFileWhoseNameIsNotUtf8ShowsItsSizeAndSavesItsTag)
     stop();
     const std::string bytes = media.path() + "/caf\xe9.mp3";
     std::filesystem::copy_file(songs[0].toStdString(), bytes);
-    ASSERT_TRUE(testsupport::writeBytes(file("Default.list"), QByteArray::fromStdString(bytes + "\r\n")));
+    writeList({platform::DecodeFileName(QByteArray::fromStdString(bytes))});
     start();
     metadata::Form4& f = open();
     EXPECT_EQ(f.Label7->text(), QString::number(QFileInfo(songs[0]).size()) + " bytes.");

@@ -22,6 +22,7 @@
 #include <QUrl>
 
 #include <cstring>
+#include <filesystem>
 
 #include <signal.h>
 
@@ -341,7 +342,12 @@ TEST_F(MediaControlsTest, CoverArtIsTheEmbeddedPictureElseTheFoldersCover)
     const std::string bare = fixtures::makeMedia(media.path() + "/album", Media::Wav8Mono, 2.0, "bare.wav").path;
     QDir().mkpath(q(media.path() + "/bare"));
     QFile::rename(q(bare), q(media.path() + "/bare/bare.wav"));
-    writeList({q(pictured), q(plain), q(media.path() + "/bare/bare.wav")});
+    const std::string old = media.path() + "/caf\xe9";  // a folder named on an older system (Latin-1)
+    std::filesystem::create_directory(old);
+    std::filesystem::copy_file(plain, old + "/old.wav");
+    std::filesystem::copy_file(picture, old + "/cover.png");
+    writeList({q(pictured), q(plain), q(media.path() + "/bare/bare.wav"),
+               platform::DecodeFileName(QByteArray::fromStdString(old + "/old.wav"))});
     start();
     attach();
 
@@ -357,6 +363,10 @@ TEST_F(MediaControlsTest, CoverArtIsTheEmbeddedPictureElseTheFoldersCover)
     window->UpdateMP3(2, false);
     window->Timer2_Timer();
     EXPECT_EQ(metadata({"mpris:artUrl", "xesam:title"}), "|bare.wav");
+    window->UpdateMP3(3, false);
+    window->Timer2_Timer();
+    const QString escaped = "file://" + QUrl::toPercentEncoding(q(media.path()), "/") + "/caf%E9/";
+    EXPECT_EQ(metadata({"mpris:artUrl", "xesam:url"}), escaped + "cover.png|" + escaped + "old.wav");
 }
 
 // The real program: playerctl drives it, Quit closes it as the Exit command does.

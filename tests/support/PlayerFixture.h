@@ -7,6 +7,7 @@
 #include "fixtures/DiscImage.h"
 #include "fixtures/Media.h"
 #include "platform/Dialogs.h"
+#include "platform/FileNames.h"
 #include "platform/Settings.h"
 #include "platform/mci/Interpreter.h"
 #include "player/Form1.h"
@@ -69,9 +70,12 @@ protected:
     shell::Form5& menu() { return *dynamic_cast<shell::Form5*>(window->menu()); }
     QString file(const std::string& name) const { return QString::fromStdString(home.file(name)); }
     QByteArray read(const std::string& name) const { return testsupport::readBytes(file(name)); }
+    // The default list of these paths, each as the bytes of its name.
     void writeList(const QStringList& paths)
     {
-        ASSERT_TRUE(testsupport::writeBytes(file("Default.list"), paths.isEmpty() ? "" : (paths.join("\r\n") + "\r\n").toUtf8()));
+        QByteArray bytes;
+        for (const QString& path : paths) bytes += platform::EncodeFileName(path) + "\r\n";
+        ASSERT_TRUE(testsupport::writeBytes(file("Default.list"), bytes));
     }
     // The default list of count copies of one tone, t01.wav, t02.wav, …, and the window started.
     QStringList startWithSongs(int count, double seconds = 1.0)
