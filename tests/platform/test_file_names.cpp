@@ -1,6 +1,7 @@
 // File names that are not valid UTF-8 (a Latin-1 name from an older system) go through the
 // player's strings and back to the same bytes, and the file system finds them again.
 
+#include "platform/AtomicFile.h"
 #include "platform/FileNames.h"
 #include "support/TempFolder.h"
 
@@ -8,6 +9,7 @@
 
 #include <QDir>
 
+#include <filesystem>
 #include <fstream>
 
 using namespace platform;
@@ -59,4 +61,27 @@ TEST(FileNames, AFolderListsAndFindsANameInAnyBytes)
     EXPECT_EQ(LocalFileOf(QUrl(FileUrlOf(latin))), latin);
     const QString greek = dir + QString::fromUtf8("/Μου σική.wav");
     EXPECT_EQ(FileUrlOf(greek), QUrl::fromLocalFile(greek).toString());
+}
+
+// A file replaced whole is found under the bytes of its name, keeps its mode, and stays the
+// file a link names rather than the link being replaced.
+TEST(FileNames, AFileReplacedWholeKeepsItsNameModeAndLink)
+{
+    testsupport::TempFolder folder;
+    const std::string old = folder.path() + "/caf\xe9";
+    std::filesystem::create_directory(old);
+    const QString list = DecodeFileName(QByteArray::fromStdString(old + "/mix\xe9.list"));
+    ASSERT_TRUE(WriteFileAtomically(list, "one\r\n"));
+    ASSERT_TRUE(WriteFileAtomically(list, "two\r\n"));
+    EXPECT_EQ(ReadFileBytes(list), QByteArray("two\r\n"));
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(old), {}), 1);  // no temporary file left
+
+    std::filesystem::permissions(old + "/mix\xe9.list", std::filesystem::perms(0640));
+    const std::string link = folder.path() + "/link.list";
+    std::filesystem::create_symlink(old + "/mix\xe9.list", link);
+    ASSERT_TRUE(WriteFileAtomically(QString::fromStdString(link), "three\r\n"));
+    EXPECT_TRUE(std::filesystem::is_symlink(link));
+    EXPECT_EQ(ReadFileBytes(list), QByteArray("three\r\n"));
+    EXPECT_EQ(std::filesystem::status(old + "/mix\xe9.list").permissions(), std::filesystem::perms(0640));
+    EXPECT_FALSE(WriteFileAtomically(DecodeFileName(QByteArray::fromStdString(old + "/nowhere/x.list")), "x"));
 }
