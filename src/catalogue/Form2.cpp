@@ -70,6 +70,16 @@ void Form2::Form_Load()
     // titles here belong to the disc that was in when the editor opened.
     openedFor_ = common::globals().DiscSerial;
     filedAtOpen_ = filedNow();
+    // What is filed shows in the boxes: a title put right alone keeps the artist and album.
+    Text2->setText(filedAtOpenOr(QStringLiteral("Artist")));
+    Text3->setText(filedAtOpenOr(QStringLiteral("Album")));
+}
+
+// The catalogue's value for key when the editor opened; empty where there was none.
+QString Form2::filedAtOpenOr(const QString& key) const
+{
+    const QString filed = filedAtOpen_.value(key, Disk_Volume::MissingDefault);
+    return Disk_Volume::IsMissing(filed) ? QString() : filed;
 }
 
 // What the catalogue holds for the disc, by key (Artist, Album, Track1 …).
@@ -134,8 +144,8 @@ bool Form2::save()
         return false;
     }
     const QMap<QString, QString> filed = filedNow();
-    const QString artist = valueToFile(QStringLiteral("Artist"), Text2->text(), {}, filed);
-    const QString album = valueToFile(QStringLiteral("Album"), Text3->text(), {}, filed);
+    const QString artist = valueToFile(QStringLiteral("Artist"), Text2->text(), filedAtOpenOr(QStringLiteral("Artist")), filed);
+    const QString album = valueToFile(QStringLiteral("Album"), Text3->text(), filedAtOpenOr(QStringLiteral("Album")), filed);
     Disk_Volume::WriteValue(QStringLiteral("Artist"), artist);
     Disk_Volume::WriteValue(QStringLiteral("Album"), album);
     host_.ShowArtistAndAlbum(artist, album);

@@ -48,6 +48,7 @@ private:
     QStringList linesAtOpen_;             // the titles as the editor showed them at first
     QMap<QString, QString> filedAtOpen_;  // the catalogue's values then
     QMap<QString, QString> filedNow() const;
+    QString filedAtOpenOr(const QString& key) const;
     QString valueToFile(const QString& key, const QString& edited, const QString& shownAtOpen,
                         const QMap<QString, QString>& filed) const;
 };

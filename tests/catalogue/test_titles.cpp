@@ -126,6 +126,24 @@ TEST_F(TitlesTest, TitlesFoundWhileEditingSurviveOkAndTheEditsAreFiled)
     EXPECT_EQ(entries().value(1), "2. Found two");
 }
 
+// The boxes show the artist and album filed for the disc: OK after putting one title right keeps
+// them, where empty boxes would have filed them empty.
+TEST_F(TitlesTest, OkAfterOneTitleKeepsTheFiledArtistAndAlbum)
+{
+    const QString section = insertDisc({150, 150});
+    writeCatalogue("[" + section.toUtf8() + "]\r\nArtist=Band\r\nAlbum=Record\r\nTrack1=Mornin\r\nTrack2=Noon\r\n");
+    start();
+    catalogue::Form2& f = openEditor();
+    EXPECT_EQ(f.Text2->text(), "Band");
+    EXPECT_EQ(f.Text3->text(), "Record");
+    f.Text1->setText("Morning");
+    emit f.Text1->returnPressed();
+    f.Command10_Click();
+    EXPECT_EQ(read("CdRoms.ini"),
+              "[" + section.toUtf8() + "]\r\nArtist=Band\r\nAlbum=Record\r\nTrack1=Morning\r\nTrack2=Noon\r\n");
+    EXPECT_EQ(shown("Label200"), "Band");
+}
+
 TEST_F(TitlesTest, CancelLeavesTheCatalogueAsItWas)
 {
     const QString section = insertDisc({150, 150});
