@@ -5,6 +5,7 @@
 #include "metadata/Mp3Tag_Functions.h"
 #include "platform/Dialogs.h"
 #include "platform/FileNames.h"
+#include "platform/FileTags.h"
 
 #include <QCloseEvent>
 #include <QGuiApplication>
@@ -124,6 +125,14 @@ void Form4::Combo2_Click()
     Text2->setText(TrimTrailingBlanks(FieldText(tag.Title)));
     Text3->setText(TrimTrailingBlanks(FieldText(tag.Artist)));
     Text4->setText(TrimTrailingBlanks(FieldText(tag.Album)));
+    // Without an ID3v1 tag, what the file's other tags say: saved empty, a year typed alone would
+    // take the entry's title away.
+    if (!HasTag(tag)) {
+        const platform::FileTags other = platform::ReadFileTags(Combo1->currentText());
+        Text2->setText(other.title);
+        Text3->setText(other.artist);
+        Text4->setText(other.album);
+    }
     Text5->setText(TrimTrailingBlanks(FieldText(tag.Year)));
     Text6->setText(TrimTrailingBlanks(FieldText(tag.Comment)));
     // A blank stands for "no genre" only in a file without a tag: in a tag, 32 is Classical.

@@ -204,3 +204,23 @@ TEST_F(TracksInfoTest, AFileWhoseNameIsNotUtf8ShowsItsSizeAndSavesItsTag)
     file.read(tag.data(), 128);
     EXPECT_EQ(tag.substr(0, 33), "TAGCaf" + std::string(27, ' '));
 }
+
+// A file tagged the way most are today, with an ID3v2 tag and no ID3v1: the boxes show what it
+// says, so a year typed and saved keeps its title in the list and in the new ID3v1 tag.
+TEST_F(TracksInfoTest, AFileWithOnlyAnId3v2TagShowsItAndSavingKeepsItsTitle)
+{
+    fixtures::tagWithMutagen(songs[2].toStdString(), "id3v2.4", "Ένα", "Band", "Album");
+    stop();
+    start();
+    metadata::Form4& f = open();
+    f.Combo2->setCurrentIndex(2);
+    f.Combo2_Click();
+    EXPECT_EQ(f.Text2->text(), QString::fromUtf8("Ένα"));
+    EXPECT_EQ(f.Text3->text(), "Band");
+    EXPECT_EQ(f.Text4->text(), "Album");
+    f.Text5->setText("1999");
+    f.Command4_Click();
+    EXPECT_EQ(list1()->item(2)->text(), QString::fromUtf8("3. Ένα"));
+    EXPECT_EQ(FieldText(ReadTag(songs[2]).Title).trimmed(), QString::fromUtf8("Ένα"));
+    EXPECT_EQ(FieldText(ReadTag(songs[2]).Year), "1999");
+}
