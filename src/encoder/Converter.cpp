@@ -39,7 +39,7 @@ TrackResult convertOne(int index, const ConvertSource& from, const QString& file
     const QString& tagFile = from.tagFile.isEmpty() ? source : from.tagFile;
     const QFileInfo target(file);
     const QString part = target.dir().filePath(QLatin1Char('.') + target.fileName() + QStringLiteral(".part"));
-    if (QFileInfo(source).absoluteFilePath() == QFileInfo(file).absoluteFilePath()) {
+    if (WouldReplaceItself(source, file)) {
         result.error = QStringLiteral("the file would replace itself");
         return result;
     }
@@ -76,6 +76,11 @@ TrackResult convertOne(int index, const ConvertSource& from, const QString& file
 }
 
 }  // namespace
+
+bool WouldReplaceItself(const QString& source, const QString& file)
+{
+    return QFileInfo(source).absoluteFilePath() == QFileInfo(file).absoluteFilePath();
+}
 
 QStringList ConvertedFiles(const QList<ConvertSource>& sources, const QString& folder,
                            const platform::gst::EncodeSettings& settings)

@@ -21,6 +21,8 @@ struct ConvertSource {
 // false cancels.
 QList<TrackResult> ConvertFiles(const QList<ConvertSource>& sources, const QString& folder,
                                 const platform::gst::EncodeSettings& settings, const RipProgress& progress = {});
+// A source converted to file would be written over itself: refused.
+bool WouldReplaceItself(const QString& source, const QString& file);
 // The file each source becomes, in order.
 QStringList ConvertedFiles(const QList<ConvertSource>& sources, const QString& folder,
                            const platform::gst::EncodeSettings& settings);

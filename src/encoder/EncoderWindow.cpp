@@ -187,9 +187,7 @@ bool EncoderWindow::mayReplaceFiles(const QList<int>& rows, const QString& folde
     const QStringList targets = ConvertedFiles(chosen, folder, settings());
     QStringList there;
     for (int i = 0; i < targets.size(); ++i)
-        if (platform::PathExists(targets[i]) &&
-            QFileInfo(targets[i]).absoluteFilePath() != QFileInfo(chosen[i].path).absoluteFilePath())
-            there << targets[i];
+        if (platform::PathExists(targets[i]) && !WouldReplaceItself(chosen[i].path, targets[i])) there << targets[i];
     if (there.isEmpty()) return true;
     const QString text =
         there.size() == 1
