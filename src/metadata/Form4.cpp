@@ -3,9 +3,9 @@
 #include "common/Globals.h"
 #include "common/Language.h"
 #include "metadata/Mp3Tag_Functions.h"
+#include "metadata/Mp3Tag_ListFiles.h"
 #include "platform/Dialogs.h"
 #include "platform/FileNames.h"
-#include "platform/FileTags.h"
 
 #include <QCloseEvent>
 #include <QGuiApplication>
@@ -125,14 +125,6 @@ void Form4::Combo2_Click()
     Text2->setText(TrimTrailingBlanks(FieldText(tag.Title)));
     Text3->setText(TrimTrailingBlanks(FieldText(tag.Artist)));
     Text4->setText(TrimTrailingBlanks(FieldText(tag.Album)));
-    // Without an ID3v1 tag, what the file's other tags say: saved empty, a year typed alone would
-    // take the entry's title away.
-    if (!HasTag(tag)) {
-        const platform::FileTags other = platform::ReadFileTags(Combo1->currentText());
-        Text2->setText(other.title);
-        Text3->setText(other.artist);
-        Text4->setText(other.album);
-    }
     Text5->setText(TrimTrailingBlanks(FieldText(tag.Year)));
     Text6->setText(TrimTrailingBlanks(FieldText(tag.Comment)));
     // A blank stands for "no genre" only in a file without a tag: in a tag, 32 is Classical.
@@ -166,7 +158,10 @@ void Form4::Command4_Click()
             this);
         return;
     }
-    host_.SetEntryTitle(ShownTrackIndex, Text2->text().trimmed());
+    // Saved without a title, the entry is named as the list names it when loaded: after the
+    // file's other tags, or the file.
+    const QString title = Text2->text().trimmed();
+    host_.SetEntryTitle(ShownTrackIndex, title.isEmpty() ? TrackNameFromFile(Combo1->currentText()) : title);
     Combo2->setItemText(ShownTrackIndex, host_.EntryLines().value(ShownTrackIndex));
 }
 

@@ -33,13 +33,10 @@ std::optional<ListEntry> entryOf(const QString& line, const QString& asRead)
 QString TrackNameFromFile(const QString& path)
 {
     if (const auto track = ImageTrackOfLine(path.trimmed())) return ImageTrackName(*track);
-    const TagRecord tag = ReadTag(path);
-    if (HasTag(tag)) {
-        const QString title = FieldText(tag.Title);
-        if (!title.trimmed().isEmpty()) return title;
-    } else if (const QString title = platform::ReadFileTags(path).title; !title.isEmpty()) {
-        return title;
-    }
+    // The ID3v1 title where it has one (in the Greek code page, which the other reader does not
+    // know), else the title of the file's other tags.
+    if (const QString title = FieldText(ReadTag(path).Title); !title.trimmed().isEmpty()) return title;
+    if (const QString title = platform::ReadFileTags(path).title; !title.isEmpty()) return title;
     const qsizetype slash = path.lastIndexOf(QLatin1Char('/'));
     return slash < 0 ? QString() : platform::ReadableFileName(path.mid(slash + 1));
 }
